@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/dates.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+QString screenDateFormat()
+{
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QRegularExpression(QStringLiteral("y+")), QStringLiteral("yyyy"));
+    return format;
+}
+
+QString toScreenDate(const QDate &date)
+{
+    return date.isValid() ? QLocale().toString(date, screenDateFormat()) : QString();
+}
+
+QDate fromScreenDate(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return {};
+    const QString format = screenDateFormat();
+    QDate date = QLocale().toDate(trimmed, format);
+    if (date.isValid())
+        return date;
+    // Accept "1/2/2024" for "01/02/2024": shorten the day and month fields only.
+    QString lenient = format;
+    lenient.replace(QLatin1String("dd"), QLatin1String("d"));
+    lenient.replace(QLatin1String("MM"), QLatin1String("M"));
+    date = QLocale().toDate(trimmed, lenient);
+    return date;
+}
+
+QString todayScreenDate()
+{
+    return toScreenDate(QDate::currentDate());
+}
+
+QString toStoredDate(const QDate &date)
+{
+    return date.isValid() ? date.toString(Qt::ISODate) : QString();
+}
+
+QDate fromStoredDate(const QString &text)
+{
+    // A stamp column may hold "yyyy-MM-ddTHH:mm:ss" or "yyyy-MM-dd HH:mm:ss".
+    return QDate::fromString(text.left(10), Qt::ISODate);
+}
+
+QString toStoredDateTime(const QDateTime &moment)
+{
+    return moment.isValid() ? moment.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) : QString();
+}
+
+QDateTime fromStoredDateTime(const QString &text)
+{
+    QString iso = text.trimmed();
+    if (iso.size() > 10 && iso.at(10) == QLatin1Char(' '))
+        iso[10] = QLatin1Char('T');
+    QDateTime moment = QDateTime::fromString(iso, Qt::ISODate);
+    if (!moment.isValid()) {
+        const QDate day = fromStoredDate(iso);
+        if (day.isValid())
+            moment = QDateTime(day, QTime(0, 0));
+    }
+    return moment;
+}
+
+QString toScreenDateTime(const QDateTime &moment)
+{
+    if (!moment.isValid())
+        return {};
+    return toScreenDate(moment.date()) + QLatin1Char(' ') +
+           moment.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString toLongDate(const QDate &date)
+{
+    return date.isValid() ? QLocale().toString(date, QLocale::LongFormat) : QString();
+}
