@@ -1,8 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/db_connection.h"
+#include "app/startup.h"
+#include "main_window/frm_registra.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    setUpApplication(app);
+    std::unique_ptr<frmRegistra> window = Main(DbConnection::locateDataFile());
+    if (!window)
+        return 1;
+    return app.exec();
 }

@@ -25,13 +25,14 @@ QDate fromScreenDate(const QString &text)
     const QString format = screenDateFormat();
     QDate date = QLocale().toDate(trimmed, format);
     if (date.isValid())
-        return date;
+        return date.year() >= 1000 ? date : QDate();
     // Accept "1/2/2024" for "01/02/2024": shorten the day and month fields only.
     QString lenient = format;
     lenient.replace(QLatin1String("dd"), QLatin1String("d"));
     lenient.replace(QLatin1String("MM"), QLatin1String("M"));
     date = QLocale().toDate(trimmed, lenient);
-    return date;
+    // "yyyy" also takes "24"; a year of fewer than four digits is refused, not guessed.
+    return date.isValid() && date.year() >= 1000 ? date : QDate();
 }
 
 QString todayScreenDate()

@@ -1,2 +1,186 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
+
+#include "app/activation.h"
+#include "app/db_connection.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QLocale>
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+
+void prepareTestEnvironment()
+{
+    static QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_DATA_HOME", QDir(home.path()).filePath(QStringLiteral(".local/share")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath(QStringLiteral(".config")).toUtf8());
+    qunsetenv("XDG_DESKTOP_DIR");
+    QDir(home.path()).mkpath(QStringLiteral("Desktop"));
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+}
+
+TestDatabase::TestDatabase() : m_path(m_dir.filePath(QStringLiteral("Database.sqlite")))
+{
+    QString problem;
+    m_open = DbConnection::instance().open(m_path, &problem);
+    if (!m_open)
+        qWarning("test database: %s", qPrintable(problem));
+}
+
+TestDatabase::~TestDatabase()
+{
+    DbConnection::instance().close();
+}
+
+qint64 TestDatabase::addSubject(const QString &name, const QString &flag, const QString &code)
+{
+    Subject s;
+    s.soggetto = name;
+    s.utente = flag;
+    s.codice = code.isEmpty() ? QStringLiteral("CODICE-") + name : code;
+    s.pwd = flag.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0 ? QStringLiteral("pw")
+                                                                        : QString();
+    const Result<qint64> id = insertSubject(s);
+    if (!id.ok())
+        qWarning("addSubject: %s", qPrintable(id.error.text()));
+    return id.value;
+}
+
+qint64 TestDatabase::addEntry(qint64 user, const QDate &data, const QDate &scadenza,
+                              const QString &oggetto, const QString &ndoc)
+{
+    DiaryEntry e;
+    e.utente = user;
+    e.data = data;
+    e.scadenza = scadenza;
+    e.oggetto = oggetto;
+    e.ndoc = ndoc;
+    e.agg = data;
+    const Result<qint64> id = insertDiaryEntry(e);
+    if (!id.ok())
+        qWarning("addEntry: %s", qPrintable(id.error.text()));
+    return id.value;
+}
+
+bool TestDatabase::exec(const QString &sql)
+{
+    QSqlQuery query(DbConnection::instance().database());
+    if (!query.exec(sql)) {
+        qWarning("exec: %s", qPrintable(query.lastError().text()));
+        return false;
+    }
+    return true;
+}
+
+int TestDatabase::count(const QString &table)
+{
+    QSqlQuery query(DbConnection::instance().database());
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM ") + table) || !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
+QString legacyDatabasePath()
+{
+    return QDir(qEnvironmentVariable("TAVELO_FIXTURES"))
+        .filePath(QStringLiteral("legacy_database.mdb"));
+}
+
+bool importLegacyDatabase(const QString &mdbPath, QString *problem)
+{
+    // Dates of the earlier version are date/time values; the file keeps ISO dates and
+    // the version stamp with its time.
+    const struct
+    {
+        const char *table;
+        const char *dateFormat;
+    } tables[] = {{"Utente", "%Y-%m-%d"}, {"Tavelo", "%Y-%m-%d"}, {"Versione", "%Y-%m-%dT%H:%M:%S"}};
+    QSqlDatabase db = DbConnection::instance().database();
+    if (!QSqlQuery(db).exec(QStringLiteral("DELETE FROM Versione"))) {
+        *problem = QStringLiteral("cannot empty Versione");
+        return false;
+    }
+    for (const auto &table : tables) {
+        QProcess exporter;
+        exporter.start(QStringLiteral("mdb-export"),
+                       {QStringLiteral("-I"), QStringLiteral("sqlite"), QStringLiteral("-q"),
+                        QStringLiteral("'"), QStringLiteral("-T"),
+                        QLatin1String(table.dateFormat), mdbPath, QLatin1String(table.table)});
+        if (!exporter.waitForFinished(30000) || exporter.exitStatus() != QProcess::NormalExit ||
+            exporter.exitCode() != 0) {
+            *problem = QStringLiteral("mdb-export failed: ") + exporter.errorString() +
+                       QString::fromUtf8(exporter.readAllStandardError());
+            return false;
+        }
+        const QString output = QString::fromUtf8(exporter.readAllStandardOutput());
+        const QStringList statements =
+            output.split(QStringLiteral(";\nINSERT INTO"), Qt::SkipEmptyParts);
+        for (int i = 0; i < statements.size(); ++i) {
+            QString sql = statements.at(i).trimmed();
+            if (i > 0)
+                sql.prepend(QStringLiteral("INSERT INTO"));
+            if (sql.endsWith(QLatin1Char(';')))
+                sql.chop(1);
+            QSqlQuery query(db);
+            if (!query.exec(sql)) {
+                *problem = query.lastError().text();
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+ScriptedPrompt *ScriptedPrompt::install()
+{
+    auto prompt = std::make_unique<ScriptedPrompt>();
+    ScriptedPrompt *raw = prompt.get();
+    Prompt::install(std::move(prompt));
+    return raw;
+}
+
+PromptAnswer ScriptedPrompt::ask(QWidget *, const PromptRequest &request)
+{
+    m_shown.append(request);
+    if (m_answers.empty()) {
+        ++m_unexpected;
+        qWarning("unexpected message box: %s", qPrintable(request.text));
+        return request.buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Ok;
+    }
+    const PromptAnswer next = m_answers.front();
+    m_answers.pop_front();
+    return next;
+}
+
+void ScriptedPrompt::clear()
+{
+    m_answers.clear();
+    m_shown.clear();
+    m_unexpected = 0;
+}
+
+ProgramEndRecorder::ProgramEndRecorder()
+{
+    setProgramEndHandler([this](int status) { m_statuses.append(status); });
+}
+
+ProgramEndRecorder::~ProgramEndRecorder()
+{
+    setProgramEndHandler({});
+}
+
+UrlRecorder::UrlRecorder()
+{
+    for (const char *scheme : {"file", "http", "https"})
+        QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
+}
+
+UrlRecorder::~UrlRecorder()
+{
+    for (const char *scheme : {"file", "http", "https"})
+        QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+}

@@ -1,2 +1,113 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+
+#include "app/prompt.h"
+#include "app/statements.h"
+
+#include <QApplication>
+#include <QList>
+#include <QObject>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <deque>
+
+// Every test program runs with its own home folder (so that the desktop launcher and
+// the data folder are private to it), in Italian, offscreen.
+void prepareTestEnvironment();
+
+#define TAVELO_TEST_MAIN(TestClass)                                                             \
+    int main(int argc, char *argv[])                                                           \
+    {                                                                                          \
+        prepareTestEnvironment();                                                              \
+        QApplication app(argc, argv);                                                          \
+        QApplication::setApplicationName(QStringLiteral("Tavelo"));                            \
+        QApplication::setQuitOnLastWindowClosed(false);                                        \
+        TestClass test;                                                                        \
+        QTEST_SET_MAIN_SOURCE_PATH                                                             \
+        return QTest::qExec(&test, argc, argv);                                                \
+    }
+
+// A fresh data file in a temporary folder, opened as the program's connection.
+class TestDatabase
+{
+public:
+    TestDatabase();
+    ~TestDatabase();
+    TestDatabase(const TestDatabase &) = delete;
+    TestDatabase &operator=(const TestDatabase &) = delete;
+
+    bool isOpen() const { return m_open; }
+    QString path() const { return m_path; }
+    QString folder() const { return m_dir.path(); }
+
+    // Adds a subject; flag "S" marks a user. Returns the new ID.
+    qint64 addSubject(const QString &name, const QString &flag = QStringLiteral("S"),
+                      const QString &code = QString());
+    qint64 addEntry(qint64 user, const QDate &data, const QDate &scadenza, const QString &oggetto,
+                    const QString &ndoc = QString());
+    // Runs one statement directly, for setting up what the program's statements cannot.
+    bool exec(const QString &sql);
+    int count(const QString &table);
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    bool m_open = false;
+};
+
+// Fills the open data file with the rows of the earlier version's Database.mdb.
+// Returns false (with the reason) when the converter is missing or fails.
+bool importLegacyDatabase(const QString &mdbPath, QString *problem);
+QString legacyDatabasePath();
+
+// Answers message boxes from a script and records each one. A box that comes when
+// no answer is left is recorded as unexpected and answered with OK or No.
+class ScriptedPrompt : public Prompt
+{
+public:
+    // Installs a new scripted prompt as the program's, and returns it.
+    static ScriptedPrompt *install();
+
+    void answer(PromptAnswer answer) { m_answers.push_back(answer); }
+    PromptAnswer ask(QWidget *owner, const PromptRequest &request) override;
+
+    const QList<PromptRequest> &shown() const { return m_shown; }
+    int unexpected() const { return m_unexpected; }
+    void clear();
+
+private:
+    std::deque<PromptAnswer> m_answers;
+    QList<PromptRequest> m_shown;
+    int m_unexpected = 0;
+};
+
+// Records the statuses with which the program asked to end.
+class ProgramEndRecorder
+{
+public:
+    ProgramEndRecorder();
+    ~ProgramEndRecorder();
+    const QList<int> &statuses() const { return m_statuses; }
+
+private:
+    QList<int> m_statuses;
+};
+
+// Catches what the program hands to the desktop (files and web addresses).
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    UrlRecorder();
+    ~UrlRecorder() override;
+    const QList<QUrl> &urls() const { return m_urls; }
+
+public slots:
+    void open(const QUrl &url) { m_urls.append(url); }
+
+private:
+    QList<QUrl> m_urls;
+};

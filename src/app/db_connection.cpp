@@ -1,0 +1,288 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/db_connection.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStandardPaths>
+
+namespace {
+
+const char *const connectionName = "tavelo";
+
+struct TableShape
+{
+    const char *name;
+    QStringList columns;
+};
+
+const QList<TableShape> &requiredTables()
+{
+    static const QList<TableShape> tables = {
+        {"Utente",
+         {"ID", "Soggetto", "indirizzo", "Comune", "pr", "cap", "Codice", "Partita", "utente",
+          "email", "telefono", "cell", "fax", "Pwd", "Annotazione"}},
+        {"Tavelo", {"ID", "data", "scadenza", "Oggetto", "ndoc", "Utente", "AGG"}},
+        {"Versione", {"Versione"}},
+    };
+    return tables;
+}
+
+// Text columns compare and sort without regard to case, as the program has always
+// matched names and codes; IDs are never reused, so a deleted entry's ID cannot come
+// back under another entry.
+const QStringList &schemaStatements()
+{
+    static const QStringList statements = {
+        QStringLiteral("CREATE TABLE Utente ("
+                       "ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                       "Soggetto TEXT COLLATE NOCASE, indirizzo TEXT COLLATE NOCASE, "
+                       "Comune TEXT COLLATE NOCASE, pr TEXT COLLATE NOCASE, "
+                       "cap TEXT COLLATE NOCASE, Codice TEXT COLLATE NOCASE, "
+                       "Partita TEXT COLLATE NOCASE, utente TEXT COLLATE NOCASE, "
+                       "email TEXT COLLATE NOCASE, telefono TEXT COLLATE NOCASE, "
+                       "cell TEXT COLLATE NOCASE, fax TEXT COLLATE NOCASE, Pwd TEXT, "
+                       "Annotazione TEXT COLLATE NOCASE)"),
+        QStringLiteral("CREATE TABLE Tavelo ("
+                       "ID INTEGER PRIMARY KEY AUTOINCREMENT, data DATE, scadenza DATE, "
+                       "Oggetto TEXT COLLATE NOCASE, ndoc TEXT COLLATE NOCASE, "
+                       "Utente INTEGER, AGG DATE)"),
+        QStringLiteral("CREATE TABLE Versione (Versione DATETIME)"),
+        QStringLiteral("INSERT INTO Versione (Versione) VALUES (NULL)"),
+    };
+    return statements;
+}
+
+const QStringList &indexStatements()
+{
+    static const QStringList statements = {
+        QStringLiteral("CREATE INDEX IF NOT EXISTS TaveloUtenteScadenza ON Tavelo (Utente, scadenza)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS TaveloScadenza ON Tavelo (scadenza)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS UtenteSoggetto ON Utente (Soggetto)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS UtenteCodice ON Utente (Codice)"),
+    };
+    return statements;
+}
+
+bool execAll(QSqlDatabase &db, const QStringList &statements, QSqlError *error)
+{
+    for (const QString &sql : statements) {
+        QSqlQuery query(db);
+        if (!query.exec(sql)) {
+            *error = query.lastError();
+            return false;
+        }
+    }
+    return true;
+}
+
+void dropConnection()
+{
+    if (!QSqlDatabase::contains(QLatin1String(connectionName)))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(QLatin1String(connectionName), false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QLatin1String(connectionName));
+}
+
+QSqlDatabase makeConnection(const QString &path, const QString &options)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
+                                                QLatin1String(connectionName));
+    db.setDatabaseName(path);
+    db.setConnectOptions(options);
+    return db;
+}
+
+} // namespace
+
+DbConnection &DbConnection::instance()
+{
+    static DbConnection connection;
+    return connection;
+}
+
+QString DbConnection::locateDataFile()
+{
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(dataFileName());
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir(folder).filePath(dataFileName());
+}
+
+bool DbConnection::open(const QString &path, QString *problem)
+{
+    close();
+    const QFileInfo info(path);
+    if (info.exists()) {
+        if (!info.isFile()) {
+            *problem = QStringLiteral("«%1» non è un file.").arg(path);
+            return false;
+        }
+        if (!checkExisting(path, problem))
+            return false;
+    } else if (!createNew(path, problem)) {
+        return false;
+    }
+    if (!openReadWrite(path, problem))
+        return false;
+    m_path = path;
+    return true;
+}
+
+// Looks at the file read-only, so that a file that is not ours stays byte for byte
+// as it was.
+bool DbConnection::checkExisting(const QString &path, QString *problem)
+{
+    bool ok = true;
+    {
+        QSqlDatabase db = makeConnection(path, QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!db.open()) {
+            *problem = QStringLiteral("Il file dei dati «%1» non si può aprire: %2")
+                           .arg(path, db.lastError().text());
+            ok = false;
+        }
+        for (const TableShape &table : requiredTables()) {
+            if (!ok)
+                break;
+            QSqlQuery query(db);
+            if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(table.name)))) {
+                *problem = QStringLiteral("Il file «%1» non è un archivio di Tavelo: %2")
+                               .arg(path, query.lastError().text());
+                ok = false;
+                break;
+            }
+            QStringList present;
+            while (query.next())
+                present << query.value(1).toString().toLower();
+            if (present.isEmpty()) {
+                *problem = QStringLiteral("Il file «%1» non è un archivio di Tavelo: "
+                                          "manca la tabella %2.")
+                               .arg(path, QLatin1String(table.name));
+                ok = false;
+                break;
+            }
+            for (const QString &column : table.columns) {
+                if (!present.contains(column.toLower())) {
+                    *problem = QStringLiteral("Il file «%1» non è un archivio di Tavelo: "
+                                              "nella tabella %2 manca la colonna %3.")
+                                   .arg(path, QLatin1String(table.name), column);
+                    ok = false;
+                    break;
+                }
+            }
+        }
+    }
+    dropConnection();
+    return ok;
+}
+
+bool DbConnection::createNew(const QString &path, QString *problem)
+{
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath())) {
+        *problem = QStringLiteral("Non si può creare la cartella «%1».").arg(info.absolutePath());
+        return false;
+    }
+    QSqlError error;
+    bool ok = false;
+    {
+        QSqlDatabase db = makeConnection(path, QString());
+        if (db.open()) {
+            ok = db.transaction() && execAll(db, schemaStatements(), &error) &&
+                 execAll(db, indexStatements(), &error);
+            if (ok)
+                ok = db.commit();
+            if (!ok && !error.isValid())
+                error = db.lastError();
+        } else {
+            error = db.lastError();
+        }
+    }
+    dropConnection();
+    if (!ok) {
+        // A half-created file would pass for an empty archive at the next start.
+        for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+            QFile::remove(path + QLatin1String(suffix));
+        *problem = QStringLiteral("Il file dei dati «%1» non si può creare: %2")
+                       .arg(path, error.text());
+    }
+    return ok;
+}
+
+bool DbConnection::openReadWrite(const QString &path, QString *problem)
+{
+    QSqlDatabase db = makeConnection(path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    QSqlError error;
+    const bool ok = db.open() &&
+                    execAll(db,
+                            {QStringLiteral("PRAGMA journal_mode=WAL"),
+                             QStringLiteral("PRAGMA synchronous=FULL")},
+                            &error) &&
+                    execAll(db, indexStatements(), &error);
+    if (!ok) {
+        if (!error.isValid())
+            error = db.lastError();
+        db = QSqlDatabase();
+        dropConnection();
+        *problem = QStringLiteral("Il file dei dati «%1» non si può aprire in scrittura: %2")
+                       .arg(path, error.text());
+    }
+    return ok;
+}
+
+bool DbConnection::isOpen() const
+{
+    return QSqlDatabase::contains(QLatin1String(connectionName)) &&
+           QSqlDatabase::database(QLatin1String(connectionName), false).isOpen();
+}
+
+void DbConnection::close()
+{
+    dropConnection();
+    m_path.clear();
+}
+
+QSqlDatabase DbConnection::database() const
+{
+    return QSqlDatabase::database(QLatin1String(connectionName), false);
+}
+
+QString databaseErrorMessage(const QSqlError &error)
+{
+    QString detail = error.text().trimmed();
+    if (detail.isEmpty())
+        detail = QStringLiteral("nessuna riga è stata modificata.");
+    return QStringLiteral("Errore del database:\n%1").arg(detail);
+}
+
+WriteTransaction::WriteTransaction() : m_db(DbConnection::instance().database())
+{
+    m_started = m_db.isOpen() && m_db.transaction();
+    if (!m_started)
+        m_error = m_db.isOpen() ? m_db.lastError()
+                                : QSqlError(QString(), QStringLiteral("archivio non aperto"),
+                                            QSqlError::ConnectionError);
+}
+
+WriteTransaction::~WriteTransaction()
+{
+    if (m_started && !m_done)
+        m_db.rollback();
+}
+
+bool WriteTransaction::commit()
+{
+    if (!m_started || m_done)
+        return false;
+    m_done = m_db.commit();
+    if (!m_done)
+        m_error = m_db.lastError();
+    return m_done;
+}

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+
+// The one connection to the data file, opened by start-up and shared by every window.
+class DbConnection
+{
+public:
+    static DbConnection &instance();
+
+    // Where the data file is: beside the program when a file of that name is already
+    // there (a portable installation), otherwise in the user's data folder.
+    static QString locateDataFile();
+    static QString dataFileName() { return QStringLiteral("Database.sqlite"); }
+
+    // Opens an existing file after checking that it holds the program's tables, or
+    // creates a new one. Returns false with an Italian description in *problem; an
+    // existing file that fails the check is left exactly as it was.
+    bool open(const QString &path, QString *problem);
+    bool isOpen() const;
+    void close();
+
+    QSqlDatabase database() const;
+    QString filePath() const { return m_path; }
+
+private:
+    DbConnection() = default;
+    bool checkExisting(const QString &path, QString *problem);
+    bool createNew(const QString &path, QString *problem);
+    bool openReadWrite(const QString &path, QString *problem);
+
+    QString m_path;
+};
+
+// The operator's message for a failed database step.
+QString databaseErrorMessage(const QSqlError &error);
+
+// Every write is one transaction: commit() makes it durable, leaving the scope without
+// it rolls everything back.
+class WriteTransaction
+{
+public:
+    WriteTransaction();
+    ~WriteTransaction();
+    WriteTransaction(const WriteTransaction &) = delete;
+    WriteTransaction &operator=(const WriteTransaction &) = delete;
+
+    bool started() const { return m_started; }
+    QSqlError error() const { return m_error; }
+    bool commit();
+
+private:
+    QSqlDatabase m_db;
+    bool m_started = false;
+    bool m_done = false;
+    QSqlError m_error;
+};

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/startup.h"
+
+#include "app/activation.h"
+#include "app/db_connection.h"
+#include "app/prompt.h"
+#include "main_window/frm_registra.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QStyleFactory>
+#include <QTranslator>
+
+void setUpApplication(QApplication &app)
+{
+    QApplication::setApplicationName(QStringLiteral("Tavelo"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tavelo"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(TAVELO_VERSION_MAJOR)
+                                            .arg(TAVELO_VERSION_MINOR)
+                                            .arg(TAVELO_VERSION_PATCH));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/tavelo.svg")));
+    // Only "Chiudi" ends the program, even while its windows are hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(fusion);
+
+    // The office works in Italian: a machine without a locale of its own gets Italian
+    // dates rather than the C locale's.
+    const QLocale system = QLocale::system();
+    if (system.language() == QLocale::C || system.name() == QLatin1String("C"))
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        translator->load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+}
+
+std::unique_ptr<frmRegistra> Main(const QString &dataFilePath)
+{
+    auto window = std::make_unique<frmRegistra>();
+    window->show();
+    QString problem;
+    if (!DbConnection::instance().open(dataFilePath, &problem)) {
+        qCritical("%s", qPrintable(problem));
+        showPrompt(window.get(), problem, QString(), PromptButtons::Ok, PromptIcon::Critical);
+        window->hide();
+        return nullptr;
+    }
+    activateLater(window.get());
+    return window;
+}

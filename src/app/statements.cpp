@@ -1,0 +1,309 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/statements.h"
+
+#include "app/db_connection.h"
+#include "app/dates.h"
+
+#include <QSqlRecord>
+#include <QVariant>
+
+namespace {
+
+using Binding = std::pair<const char *, QVariant>;
+
+QSqlError notOpenError()
+{
+    return QSqlError(QString(), QStringLiteral("archivio non aperto"), QSqlError::ConnectionError);
+}
+
+// Prepares and runs one statement with its values bound.
+bool run(QSqlQuery &query, const QString &sql, std::initializer_list<Binding> bindings,
+         QSqlError *error)
+{
+    if (!query.prepare(sql)) {
+        *error = query.lastError();
+        return false;
+    }
+    for (const Binding &binding : bindings)
+        query.bindValue(QLatin1String(binding.first), binding.second);
+    if (!query.exec()) {
+        *error = query.lastError();
+        return false;
+    }
+    return true;
+}
+
+RowsResult readRows(const QString &sql, std::initializer_list<Binding> bindings,
+                    bool scrollable = false)
+{
+    RowsResult result;
+    QSqlDatabase db = DbConnection::instance().database();
+    if (!db.isOpen()) {
+        result.error = notOpenError();
+        return result;
+    }
+    result.value = QSqlQuery(db);
+    result.value.setForwardOnly(!scrollable);
+    run(result.value, sql, bindings, &result.error);
+    return result;
+}
+
+// Runs one write in its own transaction; a statement that fails leaves nothing behind.
+WriteResult write(const QString &sql, std::initializer_list<Binding> bindings,
+                  QVariant *insertedId = nullptr)
+{
+    WriteResult result;
+    WriteTransaction transaction;
+    if (!transaction.started()) {
+        result.error = transaction.error();
+        return result;
+    }
+    QSqlQuery query(DbConnection::instance().database());
+    if (!run(query, sql, bindings, &result.error))
+        return result;
+    result.rowsAffected = query.numRowsAffected();
+    if (insertedId)
+        *insertedId = query.lastInsertId();
+    if (!transaction.commit()) {
+        result.error = transaction.error();
+        result.rowsAffected = 0;
+    }
+    return result;
+}
+
+QVariant dateValue(const QDate &date)
+{
+    return date.isValid() ? QVariant(toStoredDate(date)) : QVariant(QMetaType(QMetaType::QString));
+}
+
+QVector<Subject> subjectsOf(QSqlQuery &query)
+{
+    QVector<Subject> subjects;
+    while (query.next())
+        subjects.append(subjectFromRecord(query));
+    return subjects;
+}
+
+} // namespace
+
+Subject subjectFromRecord(const QSqlQuery &query)
+{
+    const QSqlRecord record = query.record();
+    auto text = [&](const char *name) { return record.value(QLatin1String(name)).toString(); };
+    Subject s;
+    s.id = record.value(QStringLiteral("ID")).toLongLong();
+    s.soggetto = text("Soggetto");
+    s.indirizzo = text("indirizzo");
+    s.comune = text("Comune");
+    s.pr = text("pr");
+    s.cap = text("cap");
+    s.codice = text("Codice");
+    s.partita = text("Partita");
+    s.utente = text("utente");
+    s.email = text("email");
+    s.telefono = text("telefono");
+    s.cell = text("cell");
+    s.fax = text("fax");
+    s.pwd = text("Pwd");
+    s.annotazione = text("Annotazione");
+    return s;
+}
+
+DiaryEntry diaryEntryFromRecord(const QSqlQuery &query)
+{
+    const QSqlRecord record = query.record();
+    auto date = [&](const char *name) {
+        return fromStoredDate(record.value(QLatin1String(name)).toString());
+    };
+    DiaryEntry e;
+    e.id = record.value(QStringLiteral("ID")).toLongLong();
+    e.data = date("data");
+    e.scadenza = date("scadenza");
+    e.oggetto = record.value(QStringLiteral("Oggetto")).toString();
+    e.ndoc = record.value(QStringLiteral("ndoc")).toString();
+    e.utente = record.value(QStringLiteral("Utente")).toLongLong();
+    e.agg = date("AGG");
+    return e;
+}
+
+Result<QVector<Subject>> selectUsers()
+{
+    RowsResult rows = readRows(
+        QStringLiteral("SELECT * FROM Utente WHERE utente = 'S' ORDER BY Soggetto, ID"), {});
+    Result<QVector<Subject>> result{{}, rows.error};
+    if (rows.ok())
+        result.value = subjectsOf(rows.value);
+    return result;
+}
+
+Result<std::optional<Subject>> findSubjectByName(const QString &name)
+{
+    RowsResult rows = readRows(
+        QStringLiteral("SELECT * FROM Utente WHERE Soggetto = :name ORDER BY ID"),
+        {{":name", name}});
+    Result<std::optional<Subject>> result{{}, rows.error};
+    if (rows.ok() && rows.value.next())
+        result.value = subjectFromRecord(rows.value);
+    return result;
+}
+
+RowsResult selectDiaryGridRows(qint64 userId)
+{
+    return readRows(
+        QStringLiteral("SELECT * FROM Tavelo WHERE Utente = :user ORDER BY scadenza, ID"),
+        {{":user", userId}}, true);
+}
+
+Result<std::optional<QString>> readVersionStamp()
+{
+    RowsResult rows = readRows(QStringLiteral("SELECT Versione FROM Versione "
+                                              "WHERE Versione IS NOT NULL AND Versione <> ''"),
+                               {});
+    Result<std::optional<QString>> result{{}, rows.error};
+    if (rows.ok() && rows.value.next())
+        result.value = rows.value.value(0).toString();
+    return result;
+}
+
+WriteResult writeVersionStamp(const QString &stamp)
+{
+    return write(QStringLiteral("UPDATE Versione SET Versione = :stamp"), {{":stamp", stamp}});
+}
+
+Result<qint64> insertDiaryEntry(const DiaryEntry &entry)
+{
+    QVariant id;
+    const WriteResult written = write(
+        QStringLiteral("INSERT INTO Tavelo (data, scadenza, Oggetto, ndoc, Utente, AGG) "
+                       "VALUES (:data, :scadenza, :oggetto, :ndoc, :utente, :agg)"),
+        {{":data", dateValue(entry.data)},
+         {":scadenza", dateValue(entry.scadenza)},
+         {":oggetto", entry.oggetto},
+         {":ndoc", entry.ndoc},
+         {":utente", entry.utente},
+         {":agg", dateValue(entry.agg)}},
+        &id);
+    return {written.ok() ? id.toLongLong() : 0, written.error};
+}
+
+WriteResult updateDiaryEntry(const DiaryEntry &entry)
+{
+    return write(QStringLiteral("UPDATE Tavelo SET data = :data, scadenza = :scadenza, "
+                                "Oggetto = :oggetto, ndoc = :ndoc, Utente = :utente, "
+                                "AGG = :agg WHERE ID = :id"),
+                 {{":data", dateValue(entry.data)},
+                  {":scadenza", dateValue(entry.scadenza)},
+                  {":oggetto", entry.oggetto},
+                  {":ndoc", entry.ndoc},
+                  {":utente", entry.utente},
+                  {":agg", dateValue(entry.agg)},
+                  {":id", entry.id}});
+}
+
+WriteResult deleteDiaryEntry(qint64 entryId)
+{
+    return write(QStringLiteral("DELETE FROM Tavelo WHERE ID = :id"), {{":id", entryId}});
+}
+
+WriteResult deleteSubject(qint64 subjectId)
+{
+    return write(QStringLiteral("DELETE FROM Utente WHERE ID = :id"), {{":id", subjectId}});
+}
+
+RowsResult selectDeadlines()
+{
+    return readRows(QStringLiteral("SELECT Tavelo.scadenza, Tavelo.Oggetto, Tavelo.Utente, "
+                                   "Utente.Soggetto "
+                                   "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
+                                   "WHERE Tavelo.scadenza IS NOT NULL "
+                                   "ORDER BY Tavelo.scadenza, Tavelo.ID"),
+                    {});
+}
+
+RowsResult selectUserCardRows(qint64 userId)
+{
+    return readRows(QStringLiteral("SELECT * FROM Tavelo WHERE data IS NOT NULL AND Utente = :user "
+                                   "ORDER BY scadenza, ID"),
+                    {{":user", userId}});
+}
+
+RowsResult selectAllUsersDeadlines()
+{
+    return readRows(QStringLiteral("SELECT Utente.ID, Utente.Soggetto, Tavelo.scadenza, "
+                                   "Tavelo.Oggetto, Tavelo.Utente, Utente.Soggetto "
+                                   "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
+                                   "WHERE Tavelo.scadenza IS NOT NULL "
+                                   "ORDER BY Tavelo.scadenza, Tavelo.ID"),
+                    {});
+}
+
+RowsResult selectRegistryReportRows()
+{
+    return readRows(QStringLiteral("SELECT * FROM Utente ORDER BY Soggetto, ID"), {});
+}
+
+RowsResult selectRegistryGridRows()
+{
+    return readRows(QStringLiteral("SELECT * FROM Utente ORDER BY Soggetto, ID"), {}, true);
+}
+
+Result<qint64> insertSubject(const Subject &s)
+{
+    QVariant id;
+    const WriteResult written = write(
+        QStringLiteral("INSERT INTO Utente (Soggetto, indirizzo, Comune, pr, cap, Codice, "
+                       "Partita, utente, email, telefono, cell, fax, Pwd, Annotazione) "
+                       "VALUES (:soggetto, :indirizzo, :comune, :pr, :cap, :codice, :partita, "
+                       ":utente, :email, :telefono, :cell, :fax, :pwd, :annotazione)"),
+        {{":soggetto", s.soggetto},
+         {":indirizzo", s.indirizzo},
+         {":comune", s.comune},
+         {":pr", s.pr},
+         {":cap", s.cap},
+         {":codice", s.codice},
+         {":partita", s.partita},
+         {":utente", s.utente},
+         {":email", s.email},
+         {":telefono", s.telefono},
+         {":cell", s.cell},
+         {":fax", s.fax},
+         {":pwd", s.pwd},
+         {":annotazione", s.annotazione}},
+        &id);
+    return {written.ok() ? id.toLongLong() : 0, written.error};
+}
+
+WriteResult updateSubject(const Subject &s)
+{
+    return write(QStringLiteral("UPDATE Utente SET Soggetto = :soggetto, indirizzo = :indirizzo, "
+                                "Comune = :comune, pr = :pr, cap = :cap, Codice = :codice, "
+                                "Partita = :partita, utente = :utente, email = :email, "
+                                "telefono = :telefono, cell = :cell, fax = :fax, Pwd = :pwd, "
+                                "Annotazione = :annotazione WHERE ID = :id"),
+                 {{":soggetto", s.soggetto},
+                  {":indirizzo", s.indirizzo},
+                  {":comune", s.comune},
+                  {":pr", s.pr},
+                  {":cap", s.cap},
+                  {":codice", s.codice},
+                  {":partita", s.partita},
+                  {":utente", s.utente},
+                  {":email", s.email},
+                  {":telefono", s.telefono},
+                  {":cell", s.cell},
+                  {":fax", s.fax},
+                  {":pwd", s.pwd},
+                  {":annotazione", s.annotazione},
+                  {":id", s.id}});
+}
+
+Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code)
+{
+    RowsResult rows = readRows(
+        QStringLiteral("SELECT * FROM Utente WHERE Codice = :code ORDER BY ID"),
+        {{":code", code}});
+    Result<QVector<Subject>> result{{}, rows.error};
+    if (rows.ok())
+        result.value = subjectsOf(rows.value);
+    return result;
+}

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Every statement that the program runs on the data file, one function each, in the
+// order of the storage protocol. Nobody else writes SQL. Values are always bound
+// parameters: a quote, "%" or "_" in a name or code is just a character, and text
+// comparisons ignore case because the text columns are declared so.
+
+#include <QDate>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QString>
+#include <QVector>
+
+#include <optional>
+
+// One row of table Utente, in table order.
+struct Subject
+{
+    qint64 id = 0;
+    QString soggetto;
+    QString indirizzo;
+    QString comune;
+    QString pr;
+    QString cap;
+    QString codice;
+    QString partita;
+    QString utente; // "S" for a user, "N" otherwise
+    QString email;
+    QString telefono;
+    QString cell;
+    QString fax;
+    QString pwd;
+    QString annotazione;
+};
+
+// One row of table Tavelo. An invalid date is a NULL column.
+struct DiaryEntry
+{
+    qint64 id = 0;
+    QDate data;
+    QDate scadenza;
+    QString oggetto;
+    QString ndoc;
+    qint64 utente = 0;
+    QDate agg;
+};
+
+template <typename T> struct Result
+{
+    T value{};
+    QSqlError error;
+    bool ok() const { return !error.isValid(); }
+};
+
+// A write: how many rows it touched, or the error that rolled it back.
+struct WriteResult
+{
+    int rowsAffected = 0;
+    QSqlError error;
+    bool ok() const { return !error.isValid(); }
+};
+
+// A read that hands its rows on one at a time (lists, grids and reports that may be
+// long). The query is executed and positioned before the first row.
+using RowsResult = Result<QSqlQuery>;
+
+Subject subjectFromRecord(const QSqlQuery &query);
+DiaryEntry diaryEntryFromRecord(const QSqlQuery &query);
+
+// 1. Subjects marked as users, by name.
+Result<QVector<Subject>> selectUsers();
+// 2. The first subject with exactly this name (case aside).
+Result<std::optional<Subject>> findSubjectByName(const QString &name);
+// 3. A user's diary for the entry grid, by due date (entries without one first).
+//    Scrollable, so that a grid model can fetch it a page at a time.
+RowsResult selectDiaryGridRows(qint64 userId);
+// 4. The version stamp, when one has been written.
+Result<std::optional<QString>> readVersionStamp();
+// 5. Writes the version stamp; with no row in the table nothing is written.
+WriteResult writeVersionStamp(const QString &stamp);
+// 6. A new diary entry; the value is its new ID.
+Result<qint64> insertDiaryEntry(const DiaryEntry &entry);
+// 7. Rewrites the entry with entry.id.
+WriteResult updateDiaryEntry(const DiaryEntry &entry);
+// 8. Deletes one diary entry.
+WriteResult deleteDiaryEntry(qint64 entryId);
+// 9. Deletes one subject; its diary entries stay in the file.
+WriteResult deleteSubject(qint64 subjectId);
+// 10. Every user's deadlines (scadenza, Oggetto, Utente, Soggetto), earliest first.
+RowsResult selectDeadlines();
+// 11. One user's dated entries for the user's card, by due date.
+RowsResult selectUserCardRows(qint64 userId);
+// 12. Every user's deadlines for the all-users report
+//     (ID, Soggetto, scadenza, Oggetto, Utente, Soggetto), earliest first.
+RowsResult selectAllUsersDeadlines();
+// 13. The whole registry for the registry report, by name.
+RowsResult selectRegistryReportRows();
+// 14. The whole registry for the registry grid, by name.
+RowsResult selectRegistryGridRows();
+// 15. A new subject; the value is its new ID.
+Result<qint64> insertSubject(const Subject &subject);
+// 16. Rewrites the subject with subject.id.
+WriteResult updateSubject(const Subject &subject);
+// 17. The subjects that hold this fiscal code (case aside).
+Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code);

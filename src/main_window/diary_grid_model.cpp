@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main_window/diary_grid_model.h"
+
+#include "app/dates.h"
+
+namespace {
+
+bool isDateColumn(int column)
+{
+    return column == 1 || column == 2 || column == 6;
+}
+
+} // namespace
+
+QVariant DiaryGridModel::data(const QModelIndex &index, int role) const
+{
+    const QVariant value = QSqlQueryModel::data(index, role);
+    if (role != Qt::DisplayRole || !isDateColumn(index.column()) || value.isNull())
+        return value;
+    const QDate date = fromStoredDate(value.toString());
+    return date.isValid() ? QVariant(toScreenDate(date)) : value;
+}

@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's frame: load, activation, close, toolbar, panel navigation, the
+// version stamp and the web link.
+#include "main_window/frm_registra.h"
+
+#include "app/dates.h"
+#include "app/db_connection.h"
+#include "app/prompt.h"
+#include "app/shell_services.h"
+#include "app/statements.h"
+#include "main_window/diary_grid_model.h"
+#include "registry/frm_anagrafe.h"
+#include "widgets/data_grid.h"
+#include "widgets/date_box.h"
+#include "widgets/picture_button.h"
+#include "widgets/toggle_button.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QTreeView>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStandardPaths>
+
+void frmRegistra::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_loaded) {
+        m_loaded = true;
+        MainWindowLoad();
+    }
+}
+
+// Runs once, when start-up first shows the window: the desktop launcher is placed or
+// refreshed at every start.
+void frmRegistra::MainWindowLoad()
+{
+    const QString linkName = desktopLinkName();
+    AppFilePath = QCoreApplication::applicationFilePath();
+    CreateDesktopShortcut(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+                          linkName, AppFilePath);
+}
+
+// Runs each time the window becomes the program's active window: back to the user
+// choice, with the list of users refilled.
+void frmRegistra::MainWindowActivate()
+{
+    Frame3->show();
+    Frame4->hide();
+    Frame1->hide();
+    Frame2->hide();
+    LoadUserList();
+    ShowVersionStamp();
+    Cbo1->setFocus();
+}
+
+// Only "Chiudi" closes the main window; the close box and the keyboard are refused.
+void frmRegistra::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+}
+
+QString frmRegistra::guidePath()
+{
+    const QString fileName = QStringLiteral("Istruzioni.pdf");
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installed = QStandardPaths::locate(QStandardPaths::AppDataLocation, fileName);
+    return installed.isEmpty() ? beside : installed;
+}
+
+void frmRegistra::releaseDiaryGrid()
+{
+    DataGrid3->setModel(nullptr);
+    m_diaryModel->clear();
+}
+
+// The operator clicks a toolbar button (or presses its shortcut).
+void frmRegistra::ToolbarButtonClick(QAction *button)
+{
+    const QString key = button->data().toString();
+    if (key == QLatin1String("Chiudi")) {
+        hide();
+        WriteVersionStamp();
+        releaseDiaryGrid();
+        if (DbConnection::instance().isOpen())
+            DbConnection::instance().close();
+        endProgram(0);
+    } else if (key == QLatin1String("Riduci")) {
+        showMinimized();
+    } else if (key == QLatin1String("Anagrafica")) {
+        if (!m_registry)
+            m_registry = std::make_unique<frmAnagrafe>(this);
+        m_registry->show();
+        activateLater(m_registry.get());
+        hide();
+    } else if (key == QLatin1String("Istruzioni")) {
+        OpenWithShell(this, guidePath());
+    }
+}
+
+// The operator clicks "Accedi".
+void frmRegistra::EnterDiaryPanel()
+{
+    if (!Cbo1->currentText().isEmpty()) {
+        Frame1->show();
+        Frame3->hide();
+        Check1->setFocus();
+    } else {
+        showPrompt(this, QStringLiteral(" Attenzione occorre selezionare  un Utente   ! "),
+                   QStringLiteral(" Tavelo- ERRORE "), PromptButtons::Ok, PromptIcon::Information);
+    }
+}
+
+// The operator clicks the back picture of the entry panel: the editor is reset.
+void frmRegistra::LeaveEntryPanel()
+{
+    Frame1->show();
+    Frame3->hide();
+    Check1->setValue(0);
+    DataBox1->setText(todayScreenDate());
+    DataBox2->setText(QString());
+    DataBox2->setEnabled(false);
+    Text1->clear();
+    Text3->clear();
+    Text2->clear();
+    Label10->hide();
+    Check2->setValue(0);
+    Check3->setValue(0);
+    Frame2->hide();
+    Check1->setFocus();
+}
+
+// The operator clicks the back picture of the diary menu.
+void frmRegistra::BackToUserChoice()
+{
+    Frame3->show();
+    Frame1->hide();
+    Cbo1->setFocus();
+}
+
+// The operator presses the web link.
+void frmRegistra::OpenAuthorPage()
+{
+    Image5->setSingleBorder(true);
+    OpenWithShell(this, QString::fromLatin1(authorWebAddress));
+}
+
+// The operator clicks "Scadenze per Utenti".
+void frmRegistra::ShowOverviewPanel()
+{
+    Frame4->show();
+    Check6->setChecked(false);
+    ListView1->setFocus();
+}
+
+void frmRegistra::ShowVersionStamp()
+{
+    const Result<std::optional<QString>> stamp = readVersionStamp();
+    if (!stamp.ok()) {
+        Label25->setText(QString());
+        showPrompt(this, databaseErrorMessage(stamp.error), QString(), PromptButtons::Ok,
+                   PromptIcon::Critical);
+        return;
+    }
+    if (!stamp.value) {
+        Label25->setText(toScreenDateTime(QDateTime::currentDateTime()));
+        return;
+    }
+    const QDateTime moment = fromStoredDateTime(*stamp.value);
+    Label25->setText(moment.isValid() ? toScreenDateTime(moment) : *stamp.value);
+}
+
+void frmRegistra::WriteVersionStamp()
+{
+    const WriteResult written = writeVersionStamp(toStoredDateTime(QDateTime::currentDateTime()));
+    if (!written.ok())
+        showPrompt(this, databaseErrorMessage(written.error), QString(), PromptButtons::Ok,
+                   PromptIcon::Critical);
+}

@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "registry/frm_anagrafe.h"
+
+#include "main_window/frm_registra.h"
+#include "widgets/status_panels.h"
+#include "widgets/twips.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QToolBar>
+
+frmAnagrafe::frmAnagrafe(frmRegistra *mainWindow) : QWidget(nullptr), m_main(mainWindow)
+{
+    setObjectName(QStringLiteral("frmAnagrafe"));
+    setWindowTitle(QStringLiteral("Registrazione"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/anagrafica.svg")));
+    setFixedSize(twipsToPixels(12120), twipsToPixels(7050));
+    createToolbar();
+    createHeader();
+    StatusBar1 = new StatusPanels(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    placeTwips(StatusBar1, 0, 6675, 12120, 375);
+}
+
+void frmAnagrafe::createToolbar()
+{
+    tbTop = new QToolBar(this);
+    tbTop->setObjectName(QStringLiteral("tbTop"));
+    tbTop->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    tbTop->setIconSize(QSize(16, 16));
+    tbTop->setMovable(false);
+    placeTwips(tbTop, 0, 0, 3600, 450);
+    const struct
+    {
+        const char *key;
+        const char *icon;
+        QKeySequence shortcut;
+    } buttons[] = {
+        {"Chiudi", ":/pictures/chiudi.svg", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {"Riduci", ":/pictures/riduci.svg", QKeySequence(Qt::CTRL | Qt::Key_M)},
+    };
+    for (const auto &button : buttons) {
+        QAction *action = tbTop->addAction(QIcon(QLatin1String(button.icon)),
+                                           QString::fromUtf8(button.key));
+        action->setData(QString::fromUtf8(button.key));
+        action->setShortcut(button.shortcut);
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(
+            action->text(), button.shortcut.toString(QKeySequence::NativeText)));
+        connect(action, &QAction::triggered, this, [this, action] { RegistryToolbarClick(action); });
+    }
+}
+
+void frmAnagrafe::createHeader()
+{
+    auto label = [this](const char *name, const QString &caption, int left, int top, int width,
+                        int height) {
+        auto *created = new QLabel(caption, this);
+        created->setObjectName(QLatin1String(name));
+        placeTwips(created, left, top, width, height);
+        return created;
+    };
+    Label5 = label("Label5", QStringLiteral("ID"), 10320, 480, 855, 375);
+    Label4 = label("Label4", QString(), 9360, 480, 855, 300);
+    Label19 = label("Label19", QStringLiteral("Anno"), 8400, 480, 855, 300);
+    Label19->setAlignment(Qt::AlignCenter);
+    Label1 = label("Label1", QStringLiteral("Utente"), 4080, 480, 4215, 300);
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+}
+
+// Runs each time the window becomes the program's active window.
+void frmAnagrafe::RegistryWindowActivate()
+{
+    Label4->setText(m_main->Label4->text());
+    Label1->setText(m_main->Label1->text());
+    Label5->setText(m_main->Label5->text());
+}
+
+// The operator clicks a toolbar button of the registry window.
+void frmAnagrafe::RegistryToolbarClick(QAction *button)
+{
+    const QString key = button->data().toString();
+    if (key == QLatin1String("Chiudi")) {
+        m_main->show();
+        activateLater(m_main);
+        m_main->Label4->setText(Label4->text());
+        m_main->Label1->setText(Label1->text());
+        m_main->Label5->setText(Label5->text());
+        hide();
+    } else if (key == QLatin1String("Riduci")) {
+        showMinimized();
+    }
+}
+
+// Closing the registry window from its title bar does what "Chiudi" does: hiding it
+// alone would leave the program running with no window at all.
+void frmAnagrafe::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    const QList<QAction *> actions = tbTop->actions();
+    for (QAction *action : actions) {
+        if (action->data().toString() == QLatin1String("Chiudi")) {
+            RegistryToolbarClick(action);
+            break;
+        }
+    }
+}
