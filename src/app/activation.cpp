@@ -17,7 +17,6 @@ void activateLater(QWidget *window)
             if (!guard)
                 return;
             guard->activateWindow();
-            guard->raise();
             if (auto *target = dynamic_cast<ActivatableWindow *>(guard.data()))
                 target->runActivation();
         },

@@ -45,6 +45,8 @@ QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption, 
 {
     auto *frame = named(new QGroupBox(caption, parent), name);
     placeTwips(frame, left, top, width, height);
+    // A panel covers whatever lies beneath it.
+    frame->setAutoFillBackground(true);
     return frame;
 }
 
@@ -70,6 +72,8 @@ frmRegistra::frmRegistra(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Registrazione"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/tavelo.svg")));
     setFixedSize(twipsToPixels(12120), twipsToPixels(7050));
+    // The windows were drawn for Arial; Liberation Sans has its metrics.
+    setFont(QFont(QStringLiteral("Liberation Sans"), 9));
 
     createToolbar();
     createWindowLabels();
@@ -129,11 +133,11 @@ void frmRegistra::createWindowLabels()
     Label1->setAccessibleName(QStringLiteral("Utente scelto"));
     Label8->setAccessibleName(QStringLiteral("ID dell'utente scelto"));
 
-    Image1 = makeLabel(this, "Image1", QString(), 7800, 960, 4080, 2880);
+    Image1 = makeLabel(this, "Image1", QString(), 8940, 960, 3060, 2400);
     Image1->setPixmap(renderPicture(QStringLiteral(":/pictures/scadenze.svg"), Image1->size()));
 
-    Label3 = makeLabel(this, "Label3", QStringLiteral("Versione"), 7800, 4080, 1080, 300);
-    Label25 = makeLabel(this, "Label25", QStringLiteral("Versione"), 8880, 4080, 3000, 300);
+    Label3 = makeLabel(this, "Label3", QStringLiteral("Versione"), 8940, 3600, 900, 300);
+    Label25 = makeLabel(this, "Label25", QStringLiteral("Versione"), 9840, 3600, 2160, 300);
     Label3->setBuddy(nullptr);
     Label25->setAccessibleName(QStringLiteral("Versione"));
 
@@ -167,15 +171,15 @@ void frmRegistra::createEntryPanel()
 
     Label4 = makeLabel(Frame2, "Label4", QStringLiteral("Data"), 600, 600, 1140, 240);
     DataBox1 = named(new DateBox(Frame2), "DataBox1");
-    placeTwips(DataBox1, 600, 840, 1170, 330);
+    placeTwips(DataBox1, 600, 840, 1290, 330);
     Label4->setBuddy(DataBox1);
 
     Check2 = named(new TickBox(QStringLiteral("XPCheck1"), Frame2), "Check2");
-    placeTwips(Check2, 1860, 870, 270, 270);
+    placeTwips(Check2, 1935, 870, 270, 270);
     Check2->setAccessibleName(QStringLiteral("Con scadenza"));
     Check2->setToolTip(QStringLiteral("Con scadenza"));
 
-    Label6 = makeLabel(Frame2, "Label6", QStringLiteral("Avviso/ Scadenza"), 2280, 600, 1500, 240);
+    Label6 = makeLabel(Frame2, "Label6", QStringLiteral("Avviso/ Scadenza"), 2280, 600, 1545, 240);
     DataBox2 = named(new DateBox(Frame2), "DataBox2");
     placeTwips(DataBox2, 2280, 840, 1380, 330);
     Label6->setBuddy(DataBox2);
@@ -195,6 +199,7 @@ void frmRegistra::createEntryPanel()
     placeTwips(Text2, 600, 1320, 9015, 945);
     Text2->setAccessibleName(QStringLiteral("Oggetto"));
     Text2->setPlaceholderText(QStringLiteral("Oggetto"));
+    Text2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     Cmd1 = named(new QPushButton(QStringLiteral("Inserisci"), Frame2), "Cmd1");
     placeTwips(Cmd1, 9960, 1320, 1455, 420);
@@ -203,6 +208,8 @@ void frmRegistra::createEntryPanel()
 
     DataGrid3 = named(new DataGrid(Frame2), "DataGrid3");
     placeTwips(DataGrid3, 600, 2400, 9240, 3360);
+    // The column widths were set for a small face: the dates must fit them whole.
+    DataGrid3->setFont(QFont(QStringLiteral("Liberation Sans"), 8));
     DataGrid3->setAccessibleName(QStringLiteral("Registrazioni dell'utente"));
     m_diaryModel = new DiaryGridModel(this);
 

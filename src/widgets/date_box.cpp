@@ -11,6 +11,10 @@
 DateBox::DateBox(QWidget *parent) : QLineEdit(parent)
 {
     setMaxLength(10);
+    // Narrow enough that a whole date fits beside the calendar button.
+    QFont narrow = font();
+    narrow.setPointSizeF(8);
+    setFont(narrow);
     setPlaceholderText(QLocale().toString(QDate(2000, 12, 31), screenDateFormat())
                            .replace(QLatin1String("31"), QLatin1String("gg"))
                            .replace(QLatin1String("12"), QLatin1String("mm"))

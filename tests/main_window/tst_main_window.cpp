@@ -1,0 +1,709 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window driven as the operator drives it.
+#include "test_support.h"
+
+#include "app/activation.h"
+#include "app/dates.h"
+#include "app/db_connection.h"
+#include "app/shell_services.h"
+#include "main_window/frm_registra.h"
+#include "registry/frm_anagrafe.h"
+#include "widgets/data_grid.h"
+#include "widgets/date_box.h"
+#include "widgets/picture_button.h"
+#include "widgets/status_panels.h"
+#include "widgets/toggle_button.h"
+#include "widgets/twips.h"
+
+#include <QAbstractItemModel>
+#include <QAccessible>
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QToolBar>
+#include <QTreeView>
+
+namespace {
+
+QAction *toolbarButton(QToolBar *toolbar, const QString &key)
+{
+    for (QAction *action : toolbar->actions())
+        if (action->data().toString() == key)
+            return action;
+    return nullptr;
+}
+
+void clickToolbar(QToolBar *toolbar, const QString &key)
+{
+    QAction *action = toolbarButton(toolbar, key);
+    QVERIFY2(action, qPrintable(key));
+    QWidget *button = toolbar->widgetForAction(action);
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+QStringList comboItems(const QComboBox *combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+// Which of the four panels can be seen.
+QString visiblePanels(const frmRegistra &w)
+{
+    QStringList shown;
+    for (const QGroupBox *panel : {w.Frame1, w.Frame2, w.Frame3, w.Frame4})
+        if (panel->isVisible())
+            shown << panel->objectName();
+    return shown.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void controlsHaveTheirNamesCaptionsAndPlaces_data();
+    void controlsHaveTheirNamesCaptionsAndPlaces();
+    void panelsAreStackedAndNothingIsClipped();
+    void activationShowsUserChoiceWithUsersRefilled();
+    void enteringWithoutUserIsRefused();
+    void choosingUserSetsSelectedUser_data();
+    void choosingUserSetsSelectedUser();
+    void removedUserLeavesSelectionEmpty();
+    void gestioneOpensEntryPanelWithTheUsersDiary();
+    void userWithoutEntriesGetsNoticeAndEmptyGrid();
+    void pickingRowFillsFieldsOnlyInModifyAndDelete();
+    void rowWithoutDueDateKeepsTickAndEmptiesDueDate();
+    void leavingEntryPanelResetsEditor();
+    void backToUserChoice();
+    void closeRequestsAreRefused();
+    void chiudiWritesStampClosesFileAndEnds();
+    void chiudiWithEmptyVersionTableWritesNothing();
+    void versionStampShownAtActivation();
+    void webLinkOpensAuthorPageAndKeepsBorder();
+    void istruzioniOpensTheGuide();
+    void overviewPanelLiesOverUserChoice();
+    void registryRoundTripRefillsUserList();
+    void registryCloseBoxActsAsChiudi();
+    void diaryGridIsLazy();
+    void keyboardAndScreenReader();
+    void statusBarShowsDateAndTime();
+    void desktopLauncherPlacedAtLoad();
+
+private:
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<frmRegistra> m_window;
+    ScriptedPrompt *m_prompt = nullptr;
+    qint64 m_rossi = 0;
+    qint64 m_verdi = 0;
+    qint64 m_bianchi = 0;
+
+    void startWindow();
+    void chooseUser(const QString &name);
+    void openEntryPanel(const QString &name);
+};
+
+void TestMainWindow::init()
+{
+    m_prompt = ScriptedPrompt::install();
+    m_db = std::make_unique<TestDatabase>();
+    QVERIFY(m_db->isOpen());
+    m_rossi = m_db->addSubject(QStringLiteral("ROSSI MARIO"));
+    m_verdi = m_db->addSubject(QStringLiteral("VERDI GIUSEPPE"), QStringLiteral("s"));
+    m_bianchi = m_db->addSubject(QStringLiteral("BIANCHI SRL"), QStringLiteral("N"));
+    m_db->addSubject(QStringLiteral("D'ANGELO NICOLÒ"));
+    m_db->addEntry(m_rossi, QDate(2026, 1, 10), QDate(2026, 3, 1), QStringLiteral("MARZO"),
+                   QStringLiteral("1,2"));
+    m_db->addEntry(m_rossi, QDate(2026, 1, 11), QDate(), QStringLiteral("SENZA SCADENZA"));
+    m_db->addEntry(m_rossi, QDate(2026, 1, 12), QDate(2026, 2, 1), QStringLiteral("FEBBRAIO"),
+                   QStringLiteral("7"));
+    startWindow();
+}
+
+void TestMainWindow::cleanup()
+{
+    QCOMPARE(m_prompt->unexpected(), 0);
+    m_window.reset();
+    m_db.reset();
+    Prompt::install(nullptr);
+}
+
+void TestMainWindow::startWindow()
+{
+    m_window = std::make_unique<frmRegistra>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    activateLater(m_window.get());
+    QTRY_VERIFY(m_window->Frame3->isVisible() && !m_window->Frame2->isVisible());
+}
+
+void TestMainWindow::chooseUser(const QString &name)
+{
+    const int index = m_window->Cbo1->findText(name);
+    QVERIFY2(index >= 0, qPrintable(name));
+    m_window->Cbo1->setCurrentIndex(index);
+    emit m_window->Cbo1->activated(index);
+}
+
+void TestMainWindow::openEntryPanel(const QString &name)
+{
+    chooseUser(name);
+    QTest::mouseClick(m_window->Image2, Qt::LeftButton);
+    QVERIFY(m_window->Frame1->isVisible());
+    QTest::mouseClick(m_window->Check1, Qt::LeftButton);
+    QVERIFY(m_window->Frame2->isVisible());
+}
+
+void TestMainWindow::controlsHaveTheirNamesCaptionsAndPlaces_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Frame4") << "Frame4" << "frmRegistra" << "Scadenze";
+    QTest::newRow("Check7") << "Check7" << "Frame4" << "Stampa";
+    QTest::newRow("Check6") << "Check6" << "Frame4" << "Esci";
+    QTest::newRow("ListView1") << "ListView1" << "Frame4" << "";
+    QTest::newRow("Frame2") << "Frame2" << "frmRegistra" << "***** Gestione";
+    QTest::newRow("Text3") << "Text3" << "Frame2" << "";
+    QTest::newRow("Cmd1") << "Cmd1" << "Frame2" << "Inserisci";
+    QTest::newRow("Text2") << "Text2" << "Frame2" << "";
+    QTest::newRow("Check2") << "Check2" << "Frame2" << "XPCheck1";
+    QTest::newRow("DataBox1") << "DataBox1" << "Frame2" << "";
+    QTest::newRow("Text1") << "Text1" << "Frame2" << "";
+    QTest::newRow("DataBox2") << "DataBox2" << "Frame2" << "";
+    QTest::newRow("DataGrid3") << "DataGrid3" << "Frame2" << "";
+    QTest::newRow("Check3") << "Check3" << "Frame2" << "Modifica";
+    QTest::newRow("Check4") << "Check4" << "Frame2" << "Elimina";
+    QTest::newRow("Check5") << "Check5" << "Frame2" << "Stampa";
+    QTest::newRow("Label10") << "Label10" << "Frame2" << "Seleziona  la riga ";
+    QTest::newRow("Label9") << "Label9" << "Frame2" << "N_Doc";
+    QTest::newRow("Label7") << "Label7" << "Frame2" << "ID Oper";
+    QTest::newRow("Label6") << "Label6" << "Frame2" << "Avviso/ Scadenza";
+    QTest::newRow("Label4") << "Label4" << "Frame2" << "Data";
+    QTest::newRow("Image3") << "Image3" << "Frame2" << "";
+    QTest::newRow("Frame3") << "Frame3" << "frmRegistra" << "Seleziona";
+    QTest::newRow("Command2") << "Command2" << "Frame3" << "Scadenze per Utenti";
+    QTest::newRow("Cbo1") << "Cbo1" << "Frame3" << "";
+    QTest::newRow("Label11") << "Label11" << "Frame3" << "Accedi";
+    QTest::newRow("Image2") << "Image2" << "Frame3" << "";
+    QTest::newRow("Label2") << "Label2" << "Frame3" << "Utente";
+    QTest::newRow("Frame1") << "Frame1" << "frmRegistra" << "Tavelo Lumbretto";
+    QTest::newRow("Check1") << "Check1" << "Frame1" << "Gestione";
+    QTest::newRow("Image4") << "Image4" << "Frame1" << "";
+    QTest::newRow("tbTop") << "tbTop" << "frmRegistra" << "";
+    QTest::newRow("StatusBar1") << "StatusBar1" << "frmRegistra" << "";
+    QTest::newRow("Label12") << "Label12" << "frmRegistra" << "Vai al sito";
+    QTest::newRow("Image5") << "Image5" << "frmRegistra" << "";
+    QTest::newRow("Label8") << "Label8" << "frmRegistra" << "";
+    QTest::newRow("Image1") << "Image1" << "frmRegistra" << "";
+    QTest::newRow("Label3") << "Label3" << "frmRegistra" << "Versione";
+    QTest::newRow("Label5") << "Label5" << "frmRegistra" << "ID";
+    QTest::newRow("Label1") << "Label1" << "frmRegistra" << "";
+}
+
+void TestMainWindow::controlsHaveTheirNamesCaptionsAndPlaces()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, container);
+    QFETCH(QString, caption);
+    auto *control = m_window->findChild<QWidget *>(name);
+    QVERIFY2(control, qPrintable(name));
+    QCOMPARE(control->parentWidget()->objectName(), container);
+    QString text;
+    if (auto *label = qobject_cast<QLabel *>(control))
+        text = label->text();
+    else if (auto *button = qobject_cast<QAbstractButton *>(control))
+        text = qobject_cast<PictureButton *>(control) ? QString() : button->text();
+    else if (auto *frame = qobject_cast<QGroupBox *>(control))
+        text = frame->title();
+    else if (auto *edit = qobject_cast<QLineEdit *>(control))
+        text = name.startsWith(QLatin1String("DataBox")) ? QString() : edit->text();
+    QCOMPARE(text, caption);
+}
+
+void TestMainWindow::panelsAreStackedAndNothingIsClipped()
+{
+    QCOMPARE(m_window->size(), QSize(twipsToPixels(12120), twipsToPixels(7050)));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Registrazione"));
+    QCOMPARE(m_window->Frame4->geometry(), twipsRect(360, 960, 8415, 3495));
+    QCOMPARE(m_window->Frame2->geometry(), twipsRect(0, 600, 12015, 6015));
+    QCOMPARE(m_window->Frame3->geometry(), twipsRect(480, 960, 6615, 3015));
+    QCOMPARE(m_window->Frame1->geometry(), twipsRect(480, 960, 6615, 2895));
+    // Topmost first: the overview, the entry panel, the user choice, the diary menu.
+    const QObjectList children = m_window->children();
+    auto stackIndex = [&](QWidget *w) { return children.indexOf(w); };
+    QVERIFY(stackIndex(m_window->Frame4) > stackIndex(m_window->Frame2));
+    QVERIFY(stackIndex(m_window->Frame2) > stackIndex(m_window->Frame3));
+    QVERIFY(stackIndex(m_window->Frame3) > stackIndex(m_window->Frame1));
+
+    const QString snapshots = qEnvironmentVariable("TAVELO_SNAPSHOT_DIR");
+    const QList<QWidget *> all = m_window->findChildren<QWidget *>();
+    for (QWidget *child : all) {
+        QWidget *parent = child->parentWidget();
+        if (child->isWindow() || !parent || child->objectName().isEmpty() ||
+            child->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        QVERIFY2(parent->rect().contains(child->geometry()),
+                 qPrintable(child->objectName() + QLatin1String(" leaves ") +
+                            parent->objectName()));
+        if (auto *label = qobject_cast<QLabel *>(child); label && !label->text().isEmpty())
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(child->objectName() + QLatin1String(" is cut")));
+        if (auto *button = qobject_cast<QPushButton *>(child); button && !qobject_cast<TickBox *>(child))
+            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 8 <= button->width(),
+                     qPrintable(child->objectName() + QLatin1String(" is cut")));
+    }
+    if (!snapshots.isEmpty()) {
+        m_db->addEntry(m_rossi, QDate(2026, 4, 1), QDate(2026, 4, 30),
+                       QStringLiteral("RINNOVO ASSICURAZIONE AUTO"), QStringLiteral("12"));
+        m_window->grab().save(QDir(snapshots).filePath(QStringLiteral("frame3.png")));
+        chooseUser(QStringLiteral("ROSSI MARIO"));
+        QTest::mouseClick(m_window->Image2, Qt::LeftButton);
+        m_window->grab().save(QDir(snapshots).filePath(QStringLiteral("frame1.png")));
+        QTest::mouseClick(m_window->Check1, Qt::LeftButton);
+        m_window->Check2->setValue(1);
+        m_window->DataBox2->setEnabled(true);
+        m_window->DataBox2->setBackgroundColor(QColor(255, 255, 128));
+        m_window->DataBox2->setText(QStringLiteral("30/04/2026"));
+        m_window->grab().save(QDir(snapshots).filePath(QStringLiteral("frame2.png")));
+        QTest::mouseClick(m_window->Image3, Qt::LeftButton);
+        QTest::mouseClick(m_window->Image4, Qt::LeftButton);
+        QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+        m_window->grab().save(QDir(snapshots).filePath(QStringLiteral("frame4.png")));
+    }
+}
+
+void TestMainWindow::activationShowsUserChoiceWithUsersRefilled()
+{
+    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame3"));
+    QCOMPARE(comboItems(m_window->Cbo1),
+             QStringList({"D'ANGELO NICOLÒ", "ROSSI MARIO", "VERDI GIUSEPPE"}));
+    QCOMPARE(m_window->Cbo1->currentText(), QString());
+    chooseUser(QStringLiteral("ROSSI MARIO"));
+    m_db->addSubject(QStringLiteral("ANTONELLI ANNA"));
+    m_window->MainWindowActivate();
+    QCOMPARE(comboItems(m_window->Cbo1),
+             QStringList({"ANTONELLI ANNA", "D'ANGELO NICOLÒ", "ROSSI MARIO", "VERDI GIUSEPPE"}));
+    // The name is cleared at every activation; the ID stays until the next choice.
+    QCOMPARE(m_window->Label1->text(), QString());
+    QCOMPARE(m_window->Label8->text(), QString::number(m_rossi));
+}
+
+void TestMainWindow::enteringWithoutUserIsRefused()
+{
+    m_prompt->answer(PromptAnswer::Ok);
+    QTest::mouseClick(m_window->Image2, Qt::LeftButton);
+    QCOMPARE(m_prompt->shown().size(), 1);
+    const PromptRequest box = m_prompt->shown().at(0);
+    QCOMPARE(box.text, QStringLiteral(" Attenzione occorre selezionare  un Utente   ! "));
+    QCOMPARE(box.title, QStringLiteral(" Tavelo- ERRORE "));
+    QCOMPARE(box.icon, PromptIcon::Information);
+    QCOMPARE(box.buttons, PromptButtons::Ok);
+    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame3"));
+}
+
+void TestMainWindow::choosingUserSetsSelectedUser_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << "ROSSI MARIO";
+    QTest::newRow("flag in lower case") << "VERDI GIUSEPPE";
+    QTest::newRow("quote and accent") << "D'ANGELO NICOLÒ";
+}
+
+void TestMainWindow::choosingUserSetsSelectedUser()
+{
+    QFETCH(QString, name);
+    chooseUser(name);
+    QCOMPARE(m_window->SelectedUserName(), name);
+    const qint64 expected = findSubjectByName(name).value->id;
+    QCOMPARE(m_window->SelectedUserId(), QString::number(expected));
+    QCOMPARE(m_prompt->shown().size(), 0);
+    // The keyboard chooses as well as the mouse.
+    m_window->Cbo1->setFocus();
+    QTest::keyClick(m_window->Cbo1, Qt::Key_Home);
+    QCOMPARE(m_window->SelectedUserName(), QStringLiteral("D'ANGELO NICOLÒ"));
+}
+
+void TestMainWindow::removedUserLeavesSelectionEmpty()
+{
+    chooseUser(QStringLiteral("ROSSI MARIO"));
+    QVERIFY(m_db->exec(QStringLiteral("DELETE FROM Utente WHERE Soggetto = 'VERDI GIUSEPPE'")));
+    chooseUser(QStringLiteral("VERDI GIUSEPPE"));
+    QCOMPARE(m_window->SelectedUserId(), QString());
+    QCOMPARE(m_window->SelectedUserName(), QString());
+    // With nobody selected the diary cannot open on someone else's entries.
+    QTest::mouseClick(m_window->Image2, Qt::LeftButton);
+    m_prompt->answer(PromptAnswer::Ok);
+    QTest::mouseClick(m_window->Check1, Qt::LeftButton);
+    QCOMPARE(m_prompt->shown().size(), 1);
+    QCOMPARE(m_prompt->shown().at(0).text,
+             QStringLiteral(" Attenzione non ci sono dati  disponibili  ! "));
+    QCOMPARE(m_window->DataGrid3->model(), nullptr);
+}
+
+void TestMainWindow::gestioneOpensEntryPanelWithTheUsersDiary()
+{
+    openEntryPanel(QStringLiteral("ROSSI MARIO"));
+    frmRegistra &w = *m_window;
+    QCOMPARE(visiblePanels(w), QStringLiteral("Frame2"));
+    QCOMPARE(w.Check1->value(), 1);
+    QCOMPARE(w.Cmd1->text(), QStringLiteral("Inserisci"));
+    QVERIFY(!w.Label10->isVisible());
+    QCOMPARE(w.DataBox1->text(), todayScreenDate());
+    QCOMPARE(w.DataBox2->text(), QString());
+    QVERIFY(!w.DataBox2->isEnabled());
+    QCOMPARE(w.DataBox2->backgroundColor(), w.palette().color(QPalette::Window));
+    QVERIFY(!w.DataGrid3->isEnabled());
+    QCOMPARE(w.DataGrid3->backgroundColor(), QColor(255, 255, 255));
+    QCOMPARE(w.focusWidget(), w.DataBox1);
+
+    QAbstractItemModel *model = w.DataGrid3->model();
+    QVERIFY(model);
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(model->columnCount(), 7);
+    QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Oggetto"));
+    QStringList notes;
+    for (int row = 0; row < 3; ++row)
+        notes << model->index(row, 3).data().toString();
+    QCOMPARE(notes, QStringList({"SENZA SCADENZA", "FEBBRAIO", "MARZO"}));
+    QCOMPARE(model->index(1, 2).data().toString(), QStringLiteral("01/02/2026"));
+    QCOMPARE(model->index(0, 2).data().toString(), QString());
+    const QList<bool> hidden = {true, false, false, false, false, true, false};
+    for (int column = 0; column < 7; ++column)
+        QCOMPARE(w.DataGrid3->isColumnHidden(column), hidden.at(column));
+    QCOMPARE(w.DataGrid3->columnWidth(1), twipsToPixels(1000));
+    QCOMPARE(w.DataGrid3->columnWidth(3), twipsToPixels(4500));
+    QCOMPARE(w.DataGrid3->columnWidth(4), twipsToPixels(900));
+    QCOMPARE(m_prompt->shown().size(), 0);
+}
+
+void TestMainWindow::userWithoutEntriesGetsNoticeAndEmptyGrid()
+{
+    m_prompt->answer(PromptAnswer::Ok);
+    openEntryPanel(QStringLiteral("VERDI GIUSEPPE"));
+    QCOMPARE(m_prompt->shown().size(), 1);
+    const PromptRequest box = m_prompt->shown().at(0);
+    QCOMPARE(box.text, QStringLiteral(" Attenzione non ci sono dati  disponibili  ! "));
+    QCOMPARE(box.title, QStringLiteral(" Tavelo - ERRORE "));
+    QCOMPARE(box.icon, PromptIcon::Information);
+    QCOMPARE(m_window->DataGrid3->model(), nullptr);
+    QCOMPARE(m_window->Cmd1->text(), QStringLiteral("Inserisci"));
+    QVERIFY(m_window->Frame2->isVisible());
+}
+
+void TestMainWindow::pickingRowFillsFieldsOnlyInModifyAndDelete()
+{
+    openEntryPanel(QStringLiteral("ROSSI MARIO"));
+    frmRegistra &w = *m_window;
+    w.DataGrid3->setEnabled(true);
+    const int rowOfFebbraio = 1;
+    auto clickRow = [&](int row) {
+        const QRect cell = w.DataGrid3->visualRect(w.DataGrid3->model()->index(row, 3));
+        QTest::mouseClick(w.DataGrid3->viewport(), Qt::LeftButton, {}, cell.center());
+    };
+    // Insert mode: the fields keep what they hold.
+    w.Text2->setText(QStringLiteral("NUOVA"));
+    clickRow(rowOfFebbraio);
+    QCOMPARE(w.Text2->text(), QStringLiteral("NUOVA"));
+    QCOMPARE(w.Text1->text(), QString());
+
+    for (const QString &mode : {QStringLiteral("Modifica"), QStringLiteral("Elimina")}) {
+        w.Cmd1->setText(mode);
+        clickRow(0);
+        clickRow(rowOfFebbraio);
+        QCOMPARE(w.Text2->text(), QStringLiteral("FEBBRAIO"));
+        QCOMPARE(w.DataBox1->text(), QStringLiteral("12/01/2026"));
+        QCOMPARE(w.DataBox2->text(), QStringLiteral("01/02/2026"));
+        QCOMPARE(w.Check2->value(), 1);
+        QCOMPARE(w.Text3->text(), QStringLiteral("7"));
+        QCOMPARE(w.Text1->text(), w.DataGrid3->model()->index(rowOfFebbraio, 0).data().toString());
+        // Moving with the keyboard picks the next row.
+        w.DataGrid3->setFocus();
+        QTest::keyClick(w.DataGrid3->viewport(), Qt::Key_Down);
+        QCOMPARE(w.Text2->text(), QStringLiteral("MARZO"));
+        QCOMPARE(w.Text3->text(), QStringLiteral("1,2"));
+    }
+}
+
+void TestMainWindow::rowWithoutDueDateKeepsTickAndEmptiesDueDate()
+{
+    openEntryPanel(QStringLiteral("ROSSI MARIO"));
+    frmRegistra &w = *m_window;
+    w.DataGrid3->setEnabled(true);
+    w.Cmd1->setText(QStringLiteral("Modifica"));
+    w.DataGrid3->setCurrentIndex(w.DataGrid3->model()->index(2, 3));
+    QCOMPARE(w.Check2->value(), 1);
+    w.DataGrid3->setCurrentIndex(w.DataGrid3->model()->index(0, 3));
+    QCOMPARE(w.Text2->text(), QStringLiteral("SENZA SCADENZA"));
+    QCOMPARE(w.Check2->value(), 1);
+    QCOMPARE(w.DataBox2->text(), QString());
+}
+
+void TestMainWindow::leavingEntryPanelResetsEditor()
+{
+    openEntryPanel(QStringLiteral("ROSSI MARIO"));
+    frmRegistra &w = *m_window;
+    w.DataBox1->setText(QStringLiteral("01/01/2020"));
+    w.DataBox2->setEnabled(true);
+    w.DataBox2->setText(QStringLiteral("02/02/2020"));
+    w.Text1->setText(QStringLiteral("9"));
+    w.Text2->setText(QStringLiteral("NOTA"));
+    w.Text3->setText(QStringLiteral("3"));
+    w.Label10->show();
+    w.Check2->setValue(1);
+    w.Check3->setValue(1);
+    QTest::mouseClick(w.Image3, Qt::LeftButton);
+    QCOMPARE(visiblePanels(w), QStringLiteral("Frame1"));
+    QCOMPARE(w.Check1->value(), 0);
+    QCOMPARE(w.DataBox1->text(), todayScreenDate());
+    QCOMPARE(w.DataBox2->text(), QString());
+    QVERIFY(!w.DataBox2->isEnabled());
+    for (QLineEdit *field : {w.Text1, w.Text2, w.Text3})
+        QCOMPARE(field->text(), QString());
+    QVERIFY(w.Label10->isHidden());
+    QCOMPARE(w.Check2->value(), 0);
+    QCOMPARE(w.Check3->value(), 0);
+    // The diary opens again from the menu.
+    QTest::mouseClick(w.Check1, Qt::LeftButton);
+    QCOMPARE(visiblePanels(w), QStringLiteral("Frame2"));
+}
+
+void TestMainWindow::backToUserChoice()
+{
+    chooseUser(QStringLiteral("ROSSI MARIO"));
+    QTest::mouseClick(m_window->Image2, Qt::LeftButton);
+    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame1"));
+    m_window->Image4->setFocus();
+    QTest::keyClick(m_window->Image4, Qt::Key_Space);
+    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame3"));
+}
+
+void TestMainWindow::closeRequestsAreRefused()
+{
+    ProgramEndRecorder ended;
+    QVERIFY(!m_window->close());
+    QCloseEvent event;
+    QCoreApplication::sendEvent(m_window.get(), &event);
+    QVERIFY(!event.isAccepted());
+    QVERIFY(m_window->isVisible());
+    QVERIFY(DbConnection::instance().isOpen());
+    QCOMPARE(ended.statuses().size(), 0);
+}
+
+void TestMainWindow::chiudiWritesStampClosesFileAndEnds()
+{
+    openEntryPanel(QStringLiteral("ROSSI MARIO"));
+    ProgramEndRecorder ended;
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    const QString path = m_db->path();
+    clickToolbar(m_window->tbTop, QStringLiteral("Chiudi"));
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(!DbConnection::instance().isOpen());
+    QCOMPARE(ended.statuses(), QList<int>({0}));
+    QString problem;
+    QVERIFY(DbConnection::instance().open(path, &problem));
+    const QDateTime stamp = fromStoredDateTime(*readVersionStamp().value);
+    QVERIFY(stamp >= before && stamp <= QDateTime::currentDateTime());
+}
+
+void TestMainWindow::chiudiWithEmptyVersionTableWritesNothing()
+{
+    QVERIFY(m_db->exec(QStringLiteral("DELETE FROM Versione")));
+    m_window->ShowVersionStamp();
+    QVERIFY(fromScreenDate(m_window->Label25->text().left(10)) == QDate::currentDate());
+    ProgramEndRecorder ended;
+    const QString path = m_db->path();
+    m_window->ToolbarButtonClick(toolbarButton(m_window->tbTop, QStringLiteral("Chiudi")));
+    QCOMPARE(ended.statuses(), QList<int>({0}));
+    QString problem;
+    QVERIFY(DbConnection::instance().open(path, &problem));
+    QCOMPARE(m_db->count(QStringLiteral("Versione")), 0);
+}
+
+void TestMainWindow::versionStampShownAtActivation()
+{
+    QVERIFY(writeVersionStamp(QStringLiteral("2013-04-30T18:05:42")).ok());
+    QCOMPARE(m_window->Label25->text().size(), 19);
+    activateLater(m_window.get());
+    QTRY_COMPARE(m_window->Label25->text(), QStringLiteral("30/04/2013 18:05:42"));
+    QCOMPARE(m_window->Label3->text(), QStringLiteral("Versione"));
+}
+
+void TestMainWindow::webLinkOpensAuthorPageAndKeepsBorder()
+{
+    UrlRecorder urls;
+    QVERIFY(!m_window->Image5->singleBorder());
+    QTest::mousePress(m_window->Image5, Qt::LeftButton);
+    // The page opens as the button goes down.
+    QCOMPARE(urls.urls(), QList<QUrl>({QUrl(QString::fromLatin1(authorWebAddress))}));
+    QTest::mouseRelease(m_window->Image5, Qt::LeftButton);
+    QVERIFY(m_window->Image5->singleBorder());
+    m_window->MainWindowActivate();
+    QVERIFY(m_window->Image5->singleBorder());
+    QCOMPARE(m_window->Image5->toolTip(), QStringLiteral("Vai al il mio sito !"));
+}
+
+void TestMainWindow::istruzioniOpensTheGuide()
+{
+    UrlRecorder urls;
+    clickToolbar(m_window->tbTop, QStringLiteral("Istruzioni"));
+    QCOMPARE(urls.urls().size(), 1);
+    QCOMPARE(QFileInfo(urls.urls().at(0).toLocalFile()).fileName(),
+             QStringLiteral("Istruzioni.pdf"));
+    QCOMPARE(urls.urls().at(0).toLocalFile(), frmRegistra::guidePath());
+}
+
+void TestMainWindow::overviewPanelLiesOverUserChoice()
+{
+    m_window->Check6->setChecked(true);
+    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame3 Frame4"));
+    QVERIFY(!m_window->Check6->isChecked());
+    m_window->MainWindowActivate();
+    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame3"));
+}
+
+void TestMainWindow::registryRoundTripRefillsUserList()
+{
+    chooseUser(QStringLiteral("ROSSI MARIO"));
+    clickToolbar(m_window->tbTop, QStringLiteral("Anagrafica"));
+    frmAnagrafe *registry = m_window->registryWindow();
+    QVERIFY(registry);
+    QVERIFY(registry->isVisible());
+    QVERIFY(registry->isWindow());
+    QVERIFY(!m_window->isVisible());
+    QTRY_COMPARE(registry->Label1->text(), QStringLiteral("ROSSI MARIO"));
+    QCOMPARE(registry->Label4->text(), QStringLiteral("Data"));
+    QCOMPARE(registry->Label5->text(), QStringLiteral("ID"));
+    QCOMPARE(registry->Label19->text(), QStringLiteral("Anno"));
+
+    m_db->addSubject(QStringLiteral("ANTONELLI ANNA"));
+    clickToolbar(registry->tbTop, QStringLiteral("Chiudi"));
+    QVERIFY(!registry->isVisible());
+    QVERIFY(m_window->isVisible());
+    // Copied back at once, then cleared by the queued activation.
+    QCOMPARE(m_window->Label1->text(), QStringLiteral("ROSSI MARIO"));
+    QTRY_COMPARE(m_window->Cbo1->count(), 4);
+    QCOMPARE(m_window->Label1->text(), QString());
+    QCOMPARE(m_window->Label4->text(), QStringLiteral("Data"));
+    QCOMPARE(m_window->Label5->text(), QStringLiteral("ID"));
+    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame3"));
+
+    // The same window comes back the next time, with the header of that moment.
+    clickToolbar(m_window->tbTop, QStringLiteral("Anagrafica"));
+    QCOMPARE(m_window->registryWindow(), registry);
+    QTRY_COMPARE(registry->Label1->text(), QString());
+}
+
+void TestMainWindow::registryCloseBoxActsAsChiudi()
+{
+    clickToolbar(m_window->tbTop, QStringLiteral("Anagrafica"));
+    frmAnagrafe *registry = m_window->registryWindow();
+    QVERIFY(registry->isVisible());
+    QVERIFY(!registry->close());
+    QVERIFY(!registry->isVisible());
+    QVERIFY(m_window->isVisible());
+    QTRY_VERIFY(m_window->Frame3->isVisible());
+}
+
+void TestMainWindow::diaryGridIsLazy()
+{
+    QVERIFY(m_db->exec(QStringLiteral("BEGIN")));
+    QSqlQuery insert(DbConnection::instance().database());
+    QVERIFY(insert.prepare(QStringLiteral("INSERT INTO Tavelo (data, scadenza, Oggetto, Utente) "
+                                          "VALUES ('2026-01-01', :due, 'VOCE', :user)")));
+    const int total = 20000;
+    for (int i = 0; i < total; ++i) {
+        insert.bindValue(QStringLiteral(":due"), QDate(2020, 1, 1).addDays(i % 3000).toString(Qt::ISODate));
+        insert.bindValue(QStringLiteral(":user"), m_verdi);
+        QVERIFY(insert.exec());
+    }
+    QVERIFY(m_db->exec(QStringLiteral("COMMIT")));
+    openEntryPanel(QStringLiteral("VERDI GIUSEPPE"));
+    QAbstractItemModel *model = m_window->DataGrid3->model();
+    QVERIFY(model);
+    QVERIFY(model->rowCount() > 0);
+    QVERIFY2(model->rowCount() < total, qPrintable(QString::number(model->rowCount())));
+    QVERIFY(model->canFetchMore({}));
+    QCOMPARE(model->index(0, 2).data().toString(), QStringLiteral("01/01/2020"));
+}
+
+void TestMainWindow::keyboardAndScreenReader()
+{
+    frmRegistra &w = *m_window;
+    QCOMPARE(w.Label2->buddy(), w.Cbo1);
+    QCOMPARE(w.Label11->buddy(), w.Image2);
+    QCOMPARE(w.Label12->buddy(), w.Image5);
+    QCOMPARE(w.Label4->buddy(), w.DataBox1);
+    QCOMPARE(w.Label6->buddy(), w.DataBox2);
+    QCOMPARE(w.Label7->buddy(), w.Text1);
+    QCOMPARE(w.Label9->buddy(), w.Text3);
+    QCOMPARE(w.Image2->accessibleName(), QStringLiteral("Accedi"));
+    QCOMPARE(w.Image5->accessibleName(), QStringLiteral("Vai al sito"));
+    QCOMPARE(w.Image3->accessibleName(), QStringLiteral("Indietro"));
+    QCOMPARE(w.Image4->accessibleName(), QStringLiteral("Indietro"));
+    for (QWidget *picture : {static_cast<QWidget *>(w.Image2), static_cast<QWidget *>(w.Image3),
+                             static_cast<QWidget *>(w.Image4), static_cast<QWidget *>(w.Image5)})
+        QVERIFY(picture->focusPolicy() & Qt::TabFocus);
+    // Tab walks the user choice in reading order.
+    w.Cbo1->setFocus();
+    QCOMPARE(QApplication::focusWidget(), w.Cbo1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w.Image2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w.Command2);
+    // Enter on the focused picture enters the diary, like a click.
+    chooseUser(QStringLiteral("ROSSI MARIO"));
+    w.Image2->setFocus();
+    QTest::keyClick(w.Image2, Qt::Key_Return);
+    QTRY_COMPARE(visiblePanels(w), QStringLiteral("Frame1"));
+    // The toolbar answers its shortcuts.
+    UrlRecorder urls;
+    QTest::keyClick(&w, Qt::Key_F1);
+    QCOMPARE(urls.urls().size(), 1);
+}
+
+void TestMainWindow::statusBarShowsDateAndTime()
+{
+    StatusPanels *bar = m_window->StatusBar1;
+    QCOMPARE(bar->panel(1)->text(), QStringLiteral("BLOC NUM"));
+    QCOMPARE(bar->panel(2)->text(), QStringLiteral("BLOC MAIUSC"));
+    QCOMPARE(bar->panel(3)->text(), todayScreenDate());
+    const QTime shown = QTime::fromString(bar->panel(4)->text(), QStringLiteral("HH:mm:ss"));
+    QVERIFY(shown.isValid());
+    QVERIFY(qAbs(shown.secsTo(QTime::currentTime())) <= 2);
+    bar->panel(4)->setText(QString());
+    QTRY_VERIFY_WITH_TIMEOUT(!bar->panel(4)->text().isEmpty(), 2500);
+    QVERIFY(bar->panel(0)->text().contains(QLatin1String("Tavelo")));
+}
+
+void TestMainWindow::desktopLauncherPlacedAtLoad()
+{
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString link = QDir(desktop).filePath(QStringLiteral("Quorvalia.desktop"));
+    QVERIFY2(QFileInfo::exists(link), qPrintable(link));
+    QCOMPARE(m_window->AppFilePath, QCoreApplication::applicationFilePath());
+    QFile file(link);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(file.readAll()).contains(QCoreApplication::applicationFilePath()));
+}
+
+TAVELO_TEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"
