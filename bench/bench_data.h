@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+// Fills the open data file with users and diary entries of plausible shape: one user
+// holds `heavyUserEntries` entries, the others share `otherEntries`. Returns false on
+// the first failed insert.
+bool generateDiaryData(int users, int heavyUserEntries, int otherEntries, QString *problem);
