@@ -97,6 +97,7 @@ private slots:
     void desktopShortcutIsWritten();
     void desktopShortcutFailsSilently();
     void openWithShellHandsOverFilesAndAddresses();
+    void guideIsBuiltBesideProgram();
 
 private:
     ScriptedPrompt *m_prompt = nullptr;
@@ -677,6 +678,16 @@ void TestApp::openWithShellHandsOverFilesAndAddresses()
     QCOMPARE(recorder.urls().at(0).toLocalFile(),
              QStringLiteral("/percorso con spazi/Istruzioni.pdf"));
     QCOMPARE(recorder.urls().at(1), QUrl(QString::fromLatin1(authorWebAddress)));
+}
+
+void TestApp::guideIsBuiltBesideProgram()
+{
+    const QString guide = frmRegistra::guidePath();
+    QCOMPARE(QFileInfo(guide).absolutePath(), QCoreApplication::applicationDirPath());
+    QFile pdf(guide);
+    QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(guide));
+    QVERIFY(pdf.read(5) == "%PDF-");
+    QVERIFY(pdf.size() > 10000);
 }
 
 TAVELO_TEST_MAIN(TestApp)
