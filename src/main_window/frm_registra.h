@@ -59,6 +59,11 @@ public:
     // The entry panel.
     void OpenEntryPanel();
 
+    // Prints a list as a table on the default printer, in landscape. The title comes
+    // back trimmed and in capitals.
+    void ImprimerListView(QTreeView *lvwSource, QString &sTitre, const QString &sSousTitre,
+                          const QString &sNomPolice, qint16 iTaillePolice);
+
     QString SelectedUserId() const;
     QString SelectedUserName() const;
 

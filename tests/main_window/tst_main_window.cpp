@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as the operator drives it.
+#include "recording_print_surface.h"
 #include "test_support.h"
 
 #include "app/activation.h"
@@ -28,6 +29,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QToolBar>
 #include <QTreeView>
@@ -106,6 +108,15 @@ private slots:
     void keyboardAndScreenReader();
     void statusBarShowsDateAndTime();
     void desktopLauncherPlacedAtLoad();
+
+    void listPrintEmptyListIsOnePage();
+    void listPrintBreaksAfterEightyLines_data();
+    void listPrintBreaksAfterEightyLines();
+    void listPrintPlacesColumnsByShare_data();
+    void listPrintPlacesColumnsByShare();
+    void listPrintCutsCellsAndRoundsLines();
+    void listPrintFailureCancelsAndTells_data();
+    void listPrintFailureCancelsAndTells();
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -703,6 +714,241 @@ void TestMainWindow::desktopLauncherPlacedAtLoad()
     QFile file(link);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(QString::fromUtf8(file.readAll()).contains(QCoreApplication::applicationFilePath()));
+}
+
+namespace {
+
+// A list view with the given column widths (0 hides a column) and rows of texts.
+struct TestList
+{
+    QStandardItemModel model;
+    QTreeView view;
+
+    TestList(const QList<int> &widths, int rows, const QString &cell = QString())
+    {
+        model.setColumnCount(int(widths.size()));
+        for (int j = 0; j < widths.size(); ++j)
+            model.setHeaderData(j, Qt::Horizontal, QStringLiteral("Col%1").arg(j + 1));
+        for (int row = 0; row < rows; ++row) {
+            QList<QStandardItem *> items;
+            for (int j = 0; j < widths.size(); ++j)
+                items << new QStandardItem(cell.isEmpty() ? QStringLiteral("r%1c%2").arg(row).arg(j + 1)
+                                                          : cell);
+            model.appendRow(items);
+        }
+        view.setModel(&model);
+        view.header()->setStretchLastSection(false);
+        view.header()->setMinimumSectionSize(1);
+        for (int j = 0; j < widths.size(); ++j) {
+            if (widths.at(j) == 0)
+                view.header()->hideSection(j);
+            else
+                view.header()->resizeSection(j, widths.at(j));
+        }
+    }
+};
+
+QStringList textsAtY(const QList<RecordingPrintSurface::Text> &texts, double y)
+{
+    QStringList found;
+    for (const auto &t : texts)
+        if (qFuzzyCompare(t.y + 1, y + 1))
+            found << t.text;
+    return found;
+}
+
+int itemLines(const QList<RecordingPrintSurface::Text> &texts)
+{
+    int count = 0;
+    for (const auto &t : texts)
+        if (t.text.startsWith(QLatin1Char('r')) && t.text.endsWith(QLatin1String("c1")))
+            ++count;
+    return count;
+}
+
+} // namespace
+
+void TestMainWindow::listPrintEmptyListIsOnePage()
+{
+    RecordingPrintSurface *paper = RecordingPrintSurface::install();
+    TestList list({100, 300}, 0);
+    QString title = QStringLiteral("  scadenze di tutti ");
+    m_window->Check7->setChecked(true);
+    m_window->ImprimerListView(&list.view, title, QStringLiteral("Sottotitolo"),
+                               QStringLiteral("Liberation Sans"), 9);
+    QCOMPARE(title, QStringLiteral("SCADENZE DI TUTTI"));
+    QVERIFY(paper->ended);
+    QVERIFY(!paper->aborted);
+    QCOMPARE(paper->pages, 1);
+    QCOMPARE(paper->face, QStringLiteral("Liberation Sans"));
+    QCOMPARE(paper->pointSize, 9);
+    QCOMPARE(paper->scaleWidth, 100.0);
+    QCOMPARE(paper->scaleHeight, 100.0);
+    QCOMPARE(paper->texts.size(), 7);
+    const auto &t = paper->texts;
+    QCOMPARE(t.at(0).text, title);
+    QCOMPARE(t.at(0).x, 50 - title.size() / 2.0);
+    QCOMPARE(t.at(0).y, 3.0);
+    QVERIFY(t.at(0).bold);
+    QCOMPARE(t.at(1).text, QStringLiteral("Page 1/1"));
+    QCOMPARE(t.at(1).x, 90.0);
+    QVERIFY(!t.at(1).bold);
+    QCOMPARE(t.at(2).text, QStringLiteral("Sottotitolo"));
+    QCOMPARE(t.at(2).x, 50 - 11 / 2.0);
+    QCOMPARE(t.at(2).y, 5.0);
+    QCOMPARE(textsAtY(t, 10), QStringList({"Col1", "Col2"}));
+    QCOMPARE(t.at(3).x, 0.0);
+    QCOMPARE(t.at(4).x, 25.0);
+    QVERIFY(t.at(3).bold && t.at(4).bold);
+    QCOMPARE(t.at(5).text, QStringLiteral("Tavelo v1.0.14"));
+    QCOMPARE(t.at(5).x, 5.0);
+    QCOMPARE(t.at(5).y, 93.0);
+    QVERIFY(t.at(5).bold);
+    QCOMPARE(t.at(6).text, QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    QCOMPARE(t.at(6).x, 85.0);
+    QVERIFY(!t.at(6).bold);
+    QCOMPARE(paper->lines.size(), 2);
+    QCOMPARE(paper->lines.at(0).y1, 13.0);
+    QCOMPARE(paper->lines.at(0).x2, 100.0);
+    QCOMPARE(paper->lines.at(1).y1, 90.0);
+    QVERIFY(!m_window->Check7->isChecked());
+    RecordingPrintSurface::uninstall();
+}
+
+void TestMainWindow::listPrintBreaksAfterEightyLines_data()
+{
+    QTest::addColumn<int>("items");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("onFirst");
+    QTest::addColumn<int>("onLast");
+    QTest::newRow("79") << 79 << 1 << 79 << 79;
+    QTest::newRow("80") << 80 << 2 << 80 << 0;
+    QTest::newRow("81") << 81 << 2 << 80 << 1;
+    QTest::newRow("160") << 160 << 3 << 80 << 0;
+}
+
+void TestMainWindow::listPrintBreaksAfterEightyLines()
+{
+    QFETCH(int, items);
+    QFETCH(int, pages);
+    QFETCH(int, onFirst);
+    QFETCH(int, onLast);
+    RecordingPrintSurface *paper = RecordingPrintSurface::install();
+    paper->lineHeight = 0.5;
+    TestList list({50, 50}, items);
+    QString title = QStringLiteral("Elenco");
+    m_window->ImprimerListView(&list.view, title, QString(), QStringLiteral("Liberation Sans"), 8);
+    QCOMPARE(paper->pages, pages);
+    QCOMPARE(itemLines(paper->textsOnPage(1)), onFirst);
+    QCOMPARE(itemLines(paper->textsOnPage(pages)), onLast);
+    for (int page = 1; page <= pages; ++page) {
+        const QList<RecordingPrintSurface::Text> texts = paper->textsOnPage(page);
+        QVERIFY(textsAtY(texts, 3).contains(QStringLiteral("Page %1/%2").arg(page).arg(pages)));
+        QCOMPARE(textsAtY(texts, 10), QStringList({"Col1", "Col2"}));
+        QCOMPARE(textsAtY(texts, 93).size(), 2);
+    }
+    QCOMPARE(paper->lines.size(), 2 * pages);
+    RecordingPrintSurface::uninstall();
+}
+
+void TestMainWindow::listPrintPlacesColumnsByShare_data()
+{
+    QTest::addColumn<QList<int>>("widths");
+    QTest::addColumn<QList<double>>("headerX");
+    QTest::addColumn<QStringList>("headers");
+    QTest::newRow("hidden first column") << QList<int>({0, 50, 50}) << QList<double>({0, 50})
+                                         << QStringList({"Col2", "Col3"});
+    QTest::newRow("hidden middle column") << QList<int>({30, 0, 70}) << QList<double>({0, 30})
+                                          << QStringList({"Col1", "Col3"});
+    QTest::newRow("shares round to whole units")
+        << QList<int>({1, 2, 3}) << QList<double>({0, 100.0 / 6, 17 + 200.0 / 6})
+        << QStringList({"Col1", "Col2", "Col3"});
+}
+
+void TestMainWindow::listPrintPlacesColumnsByShare()
+{
+    QFETCH(QList<int>, widths);
+    QFETCH(QList<double>, headerX);
+    QFETCH(QStringList, headers);
+    RecordingPrintSurface *paper = RecordingPrintSurface::install();
+    TestList list(widths, 1, QStringLiteral("X"));
+    QString title = QStringLiteral("T");
+    m_window->ImprimerListView(&list.view, title, QString(), QStringLiteral("Liberation Sans"), 8);
+    QList<double> xs;
+    QList<double> cellXs;
+    for (const auto &t : paper->texts) {
+        if (qFuzzyCompare(t.y, 10.0))
+            xs << t.x;
+        if (t.text == QLatin1String("X"))
+            cellXs << t.x;
+    }
+    QCOMPARE(textsAtY(paper->texts, 10), headers);
+    QCOMPARE(xs.size(), headerX.size());
+    for (int i = 0; i < xs.size(); ++i) {
+        QVERIFY2(qAbs(xs.at(i) - headerX.at(i)) < 1e-9, qPrintable(QString::number(xs.at(i))));
+        QCOMPARE(cellXs.at(i), std::nearbyint(headerX.at(i)));
+    }
+    RecordingPrintSurface::uninstall();
+}
+
+void TestMainWindow::listPrintCutsCellsAndRoundsLines()
+{
+    RecordingPrintSurface *paper = RecordingPrintSurface::install();
+    paper->lineHeight = 2.5;
+    // Shares 10, 0.5 and 89.5: ten letters, none, and the whole text.
+    TestList list({20, 1, 179}, 3, QStringLiteral("ABCDEFGHIJKLMN"));
+    QString title = QStringLiteral("T");
+    m_window->ImprimerListView(&list.view, title, QString(), QStringLiteral("Liberation Sans"), 8);
+    QStringList cells;
+    QList<double> lineYs;
+    for (const auto &t : paper->texts) {
+        if (t.y < 14 || t.y >= 90)
+            continue;
+        cells << t.text;
+        if (!lineYs.contains(t.y))
+            lineYs << t.y;
+    }
+    QCOMPARE(cells.mid(0, 3), QStringList({"ABCDEFGHIJ", "", "ABCDEFGHIJKLMN"}));
+    // Each line starts where the previous one ended, halves going to the even unit.
+    QCOMPARE(lineYs, QList<double>({14, 16, 18}));
+    RecordingPrintSurface::uninstall();
+}
+
+void TestMainWindow::listPrintFailureCancelsAndTells_data()
+{
+    QTest::addColumn<QList<int>>("widths");
+    QTest::addColumn<bool>("failBegin");
+    QTest::addColumn<bool>("failEnd");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("columns without width") << QList<int>({0, 0}) << false << false
+                                           << "Divisione per zero: le colonne dell'elenco non hanno larghezza.";
+    QTest::newRow("no printer") << QList<int>({10}) << true << false << "stampante di prova guasta";
+    QTest::newRow("printer fails at the end") << QList<int>({10}) << false << true
+                                              << "stampante di prova guasta";
+}
+
+void TestMainWindow::listPrintFailureCancelsAndTells()
+{
+    QFETCH(QList<int>, widths);
+    QFETCH(bool, failBegin);
+    QFETCH(bool, failEnd);
+    QFETCH(QString, message);
+    RecordingPrintSurface *paper = RecordingPrintSurface::install();
+    paper->failBegin = failBegin;
+    paper->failEnd = failEnd;
+    TestList list(widths, 2);
+    QString title = QStringLiteral("T");
+    m_window->Check7->setChecked(true);
+    m_prompt->answer(PromptAnswer::Ok);
+    m_window->ImprimerListView(&list.view, title, QString(), QStringLiteral("Liberation Sans"), 8);
+    QVERIFY(paper->aborted);
+    QVERIFY(!paper->ended);
+    QCOMPARE(m_prompt->shown().size(), 1);
+    QCOMPARE(m_prompt->shown().at(0).text, message);
+    QCOMPARE(m_prompt->shown().at(0).icon, PromptIcon::Critical);
+    QCOMPARE(m_prompt->shown().at(0).title, QString());
+    QVERIFY(m_window->Check7->isChecked());
+    RecordingPrintSurface::uninstall();
 }
 
 TAVELO_TEST_MAIN(TestMainWindow)
