@@ -10,6 +10,7 @@
 namespace {
 
 using Binding = std::pair<const char *, QVariant>;
+using Bindings = QList<Binding>;
 
 QSqlError notOpenError()
 {
@@ -17,7 +18,7 @@ QSqlError notOpenError()
 }
 
 // Prepares and runs one statement with its values bound.
-bool run(QSqlQuery &query, const QString &sql, std::initializer_list<Binding> bindings,
+bool run(QSqlQuery &query, const QString &sql, const Bindings &bindings,
          QSqlError *error)
 {
     if (!query.prepare(sql)) {
@@ -33,7 +34,7 @@ bool run(QSqlQuery &query, const QString &sql, std::initializer_list<Binding> bi
     return true;
 }
 
-RowsResult readRows(const QString &sql, std::initializer_list<Binding> bindings,
+RowsResult readRows(const QString &sql, const Bindings &bindings,
                     bool scrollable = false)
 {
     RowsResult result;
@@ -49,7 +50,7 @@ RowsResult readRows(const QString &sql, std::initializer_list<Binding> bindings,
 }
 
 // Runs one write in its own transaction; a statement that fails leaves nothing behind.
-WriteResult write(const QString &sql, std::initializer_list<Binding> bindings,
+WriteResult write(const QString &sql, const Bindings &bindings,
                   QVariant *insertedId = nullptr)
 {
     WriteResult result;
@@ -74,6 +75,23 @@ WriteResult write(const QString &sql, std::initializer_list<Binding> bindings,
 QVariant dateValue(const QDate &date)
 {
     return date.isValid() ? QVariant(toStoredDate(date)) : QVariant(QMetaType(QMetaType::QString));
+}
+
+// The written columns of a subject, in table order.
+Bindings subjectValues(const Subject &s)
+{
+    return {{":soggetto", s.soggetto}, {":indirizzo", s.indirizzo}, {":comune", s.comune},
+            {":pr", s.pr},             {":cap", s.cap},             {":codice", s.codice},
+            {":partita", s.partita},   {":utente", s.utente},       {":email", s.email},
+            {":telefono", s.telefono}, {":cell", s.cell},           {":fax", s.fax},
+            {":pwd", s.pwd},           {":annotazione", s.annotazione}};
+}
+
+Bindings entryValues(const DiaryEntry &e)
+{
+    return {{":data", dateValue(e.data)}, {":scadenza", dateValue(e.scadenza)},
+            {":oggetto", e.oggetto},      {":ndoc", e.ndoc},
+            {":utente", e.utente},        {":agg", dateValue(e.agg)}};
 }
 
 QVector<Subject> subjectsOf(QSqlQuery &query)
@@ -176,13 +194,7 @@ Result<qint64> insertDiaryEntry(const DiaryEntry &entry)
     const WriteResult written = write(
         QStringLiteral("INSERT INTO Tavelo (data, scadenza, Oggetto, ndoc, Utente, AGG) "
                        "VALUES (:data, :scadenza, :oggetto, :ndoc, :utente, :agg)"),
-        {{":data", dateValue(entry.data)},
-         {":scadenza", dateValue(entry.scadenza)},
-         {":oggetto", entry.oggetto},
-         {":ndoc", entry.ndoc},
-         {":utente", entry.utente},
-         {":agg", dateValue(entry.agg)}},
-        &id);
+        entryValues(entry), &id);
     return {written.ok() ? id.toLongLong() : 0, written.error};
 }
 
@@ -191,13 +203,7 @@ WriteResult updateDiaryEntry(const DiaryEntry &entry)
     return write(QStringLiteral("UPDATE Tavelo SET data = :data, scadenza = :scadenza, "
                                 "Oggetto = :oggetto, ndoc = :ndoc, Utente = :utente, "
                                 "AGG = :agg WHERE ID = :id"),
-                 {{":data", dateValue(entry.data)},
-                  {":scadenza", dateValue(entry.scadenza)},
-                  {":oggetto", entry.oggetto},
-                  {":ndoc", entry.ndoc},
-                  {":utente", entry.utente},
-                  {":agg", dateValue(entry.agg)},
-                  {":id", entry.id}});
+                 entryValues(entry) << Binding{":id", entry.id});
 }
 
 WriteResult deleteDiaryEntry(qint64 entryId)
@@ -255,21 +261,7 @@ Result<qint64> insertSubject(const Subject &s)
                        "Partita, utente, email, telefono, cell, fax, Pwd, Annotazione) "
                        "VALUES (:soggetto, :indirizzo, :comune, :pr, :cap, :codice, :partita, "
                        ":utente, :email, :telefono, :cell, :fax, :pwd, :annotazione)"),
-        {{":soggetto", s.soggetto},
-         {":indirizzo", s.indirizzo},
-         {":comune", s.comune},
-         {":pr", s.pr},
-         {":cap", s.cap},
-         {":codice", s.codice},
-         {":partita", s.partita},
-         {":utente", s.utente},
-         {":email", s.email},
-         {":telefono", s.telefono},
-         {":cell", s.cell},
-         {":fax", s.fax},
-         {":pwd", s.pwd},
-         {":annotazione", s.annotazione}},
-        &id);
+        subjectValues(s), &id);
     return {written.ok() ? id.toLongLong() : 0, written.error};
 }
 
@@ -280,21 +272,7 @@ WriteResult updateSubject(const Subject &s)
                                 "Partita = :partita, utente = :utente, email = :email, "
                                 "telefono = :telefono, cell = :cell, fax = :fax, Pwd = :pwd, "
                                 "Annotazione = :annotazione WHERE ID = :id"),
-                 {{":soggetto", s.soggetto},
-                  {":indirizzo", s.indirizzo},
-                  {":comune", s.comune},
-                  {":pr", s.pr},
-                  {":cap", s.cap},
-                  {":codice", s.codice},
-                  {":partita", s.partita},
-                  {":utente", s.utente},
-                  {":email", s.email},
-                  {":telefono", s.telefono},
-                  {":cell", s.cell},
-                  {":fax", s.fax},
-                  {":pwd", s.pwd},
-                  {":annotazione", s.annotazione},
-                  {":id", s.id}});
+                 subjectValues(s) << Binding{":id", s.id});
 }
 
 Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code)

@@ -9,6 +9,7 @@
 #include "widgets/status_panels.h"
 #include "widgets/toggle_button.h"
 #include "widgets/twips.h"
+#include "widgets/window_toolbar.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -92,32 +93,14 @@ frmRegistra::~frmRegistra() = default;
 
 void frmRegistra::createToolbar()
 {
-    tbTop = named(new QToolBar(this), "tbTop");
-    tbTop->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    tbTop->setIconSize(QSize(16, 16));
-    tbTop->setMovable(false);
+    tbTop = createWindowToolbar(
+        this,
+        {{"Chiudi", ":/pictures/chiudi.svg", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+         {"Riduci", ":/pictures/riduci.svg", QKeySequence(Qt::CTRL | Qt::Key_M)},
+         {"Anagrafica", ":/pictures/anagrafica.svg", QKeySequence(Qt::Key_F2)},
+         {"Istruzioni", ":/pictures/istruzioni.svg", QKeySequence(Qt::Key_F1)}},
+        [this](QAction *button) { ToolbarButtonClick(button); });
     placeTwips(tbTop, 0, 0, 7200, 540);
-    const struct
-    {
-        const char *key;
-        const char *icon;
-        QKeySequence shortcut;
-    } buttons[] = {
-        {"Chiudi", ":/pictures/chiudi.svg", QKeySequence(Qt::CTRL | Qt::Key_Q)},
-        {"Riduci", ":/pictures/riduci.svg", QKeySequence(Qt::CTRL | Qt::Key_M)},
-        {"Anagrafica", ":/pictures/anagrafica.svg", QKeySequence(Qt::Key_F2)},
-        {"Istruzioni", ":/pictures/istruzioni.svg", QKeySequence(Qt::Key_F1)},
-    };
-    for (const auto &button : buttons) {
-        QAction *action = tbTop->addAction(QIcon(QLatin1String(button.icon)),
-                                           QString::fromUtf8(button.key));
-        action->setData(QString::fromUtf8(button.key));
-        action->setShortcut(button.shortcut);
-        action->setShortcutContext(Qt::WindowShortcut);
-        action->setToolTip(QStringLiteral("%1 (%2)").arg(
-            action->text(), button.shortcut.toString(QKeySequence::NativeText)));
-        connect(action, &QAction::triggered, this, [this, action] { ToolbarButtonClick(action); });
-    }
 }
 
 void frmRegistra::createWindowLabels()

@@ -4,6 +4,7 @@
 #include "main_window/frm_registra.h"
 #include "widgets/status_panels.h"
 #include "widgets/twips.h"
+#include "widgets/window_toolbar.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -28,30 +29,12 @@ frmAnagrafe::frmAnagrafe(frmRegistra *mainWindow) : QWidget(nullptr), m_main(mai
 
 void frmAnagrafe::createToolbar()
 {
-    tbTop = new QToolBar(this);
-    tbTop->setObjectName(QStringLiteral("tbTop"));
-    tbTop->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    tbTop->setIconSize(QSize(16, 16));
-    tbTop->setMovable(false);
+    tbTop = createWindowToolbar(
+        this,
+        {{"Chiudi", ":/pictures/chiudi.svg", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+         {"Riduci", ":/pictures/riduci.svg", QKeySequence(Qt::CTRL | Qt::Key_M)}},
+        [this](QAction *button) { RegistryToolbarClick(button); });
     placeTwips(tbTop, 0, 0, 3600, 450);
-    const struct
-    {
-        const char *key;
-        const char *icon;
-        QKeySequence shortcut;
-    } buttons[] = {
-        {"Chiudi", ":/pictures/chiudi.svg", QKeySequence(Qt::CTRL | Qt::Key_Q)},
-        {"Riduci", ":/pictures/riduci.svg", QKeySequence(Qt::CTRL | Qt::Key_M)},
-    };
-    for (const auto &button : buttons) {
-        QAction *action = tbTop->addAction(QIcon(QLatin1String(button.icon)),
-                                           QString::fromUtf8(button.key));
-        action->setData(QString::fromUtf8(button.key));
-        action->setShortcut(button.shortcut);
-        action->setToolTip(QStringLiteral("%1 (%2)").arg(
-            action->text(), button.shortcut.toString(QKeySequence::NativeText)));
-        connect(action, &QAction::triggered, this, [this, action] { RegistryToolbarClick(action); });
-    }
 }
 
 void frmAnagrafe::createHeader()
@@ -102,11 +85,5 @@ void frmAnagrafe::RegistryToolbarClick(QAction *button)
 void frmAnagrafe::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    const QList<QAction *> actions = tbTop->actions();
-    for (QAction *action : actions) {
-        if (action->data().toString() == QLatin1String("Chiudi")) {
-            RegistryToolbarClick(action);
-            break;
-        }
-    }
+    RegistryToolbarClick(toolbarButton(tbTop, QStringLiteral("Chiudi")));
 }

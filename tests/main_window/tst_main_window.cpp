@@ -15,6 +15,7 @@
 #include "widgets/status_panels.h"
 #include "widgets/toggle_button.h"
 #include "widgets/twips.h"
+#include "widgets/window_toolbar.h"
 
 #include <QAbstractItemModel>
 #include <QAccessible>
@@ -35,14 +36,6 @@
 #include <QTreeView>
 
 namespace {
-
-QAction *toolbarButton(QToolBar *toolbar, const QString &key)
-{
-    for (QAction *action : toolbar->actions())
-        if (action->data().toString() == key)
-            return action;
-    return nullptr;
-}
 
 void clickToolbar(QToolBar *toolbar, const QString &key)
 {

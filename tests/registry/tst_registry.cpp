@@ -7,6 +7,7 @@
 #include "registry/frm_anagrafe.h"
 #include "widgets/status_panels.h"
 #include "widgets/twips.h"
+#include "widgets/window_toolbar.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -30,13 +31,7 @@ private:
     std::unique_ptr<frmAnagrafe> m_registry;
     ScriptedPrompt *m_prompt = nullptr;
 
-    QAction *button(const QString &key) const
-    {
-        for (QAction *action : m_registry->tbTop->actions())
-            if (action->data().toString() == key)
-                return action;
-        return nullptr;
-    }
+    QAction *button(const QString &key) const { return toolbarButton(m_registry->tbTop, key); }
 };
 
 void TestRegistry::init()
