@@ -2,6 +2,7 @@
 #include "reports/report_definition.h"
 
 #include <QMarginsF>
+#include <QRectF>
 
 QString mapFontFamily(const QString &face) {
     QString name = face.trimmed();
@@ -42,6 +43,10 @@ const ReportControl *ReportSection::control(const QString &controlName) const {
 
 QPageLayout ReportPageSettings::sheetLayout() const {
     return QPageLayout(QPageSize(paper), orientation, QMarginsF(0, 0, 0, 0));
+}
+
+QSizeF ReportPageSettings::sheetSize() const {
+    return sheetLayout().fullRect(QPageLayout::Millimeter).size() * (twipsPerInch / 25.4);
 }
 
 ReportDefinition::ReportDefinition() {

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QSizeF>
 #include <QString>
 
 #include <array>
@@ -95,6 +96,8 @@ struct ReportPageSettings {
 
     // The sheet without margins, as a paint device is set up for drawing a page.
     QPageLayout sheetLayout() const;
+    // The sheet's size in twips, from its exact size in millimetres.
+    QSizeF sheetSize() const;
 };
 
 struct ReportDefinition {

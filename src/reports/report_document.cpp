@@ -19,7 +19,7 @@ const ReportItem *ReportPage::find(const QString &controlName, int occurrence) c
 }
 
 QSizeF ReportDocument::pageSize() const {
-    return pageLayout.fullRect(QPageLayout::Inch).size() * twipsPerInch;
+    return pageLayout.fullRect(QPageLayout::Millimeter).size() * (twipsPerInch / 25.4);
 }
 
 QStringList ReportDocument::texts(const QString &controlName) const {

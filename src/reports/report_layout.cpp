@@ -112,8 +112,7 @@ public:
         : definition(definition)
         , measurer(options.resolution)
         , longDate(toLongDate(options.printDate)) {
-        const QSizeF sheet =
-            definition.page.sheetLayout().fullRect(QPageLayout::Inch).size() * twipsPerInch;
+        const QSizeF sheet = definition.page.sheetSize();
         pageWidth = sheet.width();
         pageHeight = sheet.height();
         int contentRight = definition.page.reportWidth;

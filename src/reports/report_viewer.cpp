@@ -98,8 +98,9 @@ std::unique_ptr<QPrintPreviewDialog> createReportPreview(const ReportDocument &d
     auto dialog = std::make_unique<ReportPreviewDialog>(owner);
     QPrinter *printer = dialog->printer();
     printer->setDocName(document.title);
-    printer->setFullPage(true);
     printer->setPageLayout(document.pageLayout);
+    // Pages are drawn from the sheet's corner, margins included.
+    printer->setFullPage(true);
     dialog->setWindowTitle(document.title);
 
     // The document is the caller's and outlives the dialog, which runs modally.
