@@ -154,6 +154,7 @@ public:
     qreal footerTop = 0;
     Band footer;
     bool pageHasBody = false;
+    qreal bodyRoom = 0; // between page header and page footer, on a page after the first
 };
 
 QString ReportLayout::Private::captionText(const ReportControl &control, int number,
@@ -292,6 +293,7 @@ void ReportLayout::Private::startPage() {
     const qreal height = header.height;
     placeAt(std::move(header), y);
     y += height;
+    bodyRoom = footerTop - definition.page.topMargin - height;
     pageHasBody = false;
 }
 
@@ -315,18 +317,28 @@ void ReportLayout::Private::placeFlowing(ReportSectionKind kind, const ReportRow
             pageHasBody = true;
             return;
         }
-        if (pageHasBody) {
+        // A band that fits on a page of its own goes there whole; one taller than
+        // that starts right here and goes on overleaf, rather than leave a page
+        // nearly empty.
+        const bool fitsOnAPage = band.height <= bodyRoom + tolerance;
+        auto newPage = [&] {
             finishPage();
             startPage();
             if (!continued && sectionHasPlaceholders[int(kind)]) {
                 band = layoutBand(kind, row, pageNumber);
                 band.row = rowIndex;
             }
+        };
+        if (pageHasBody && fitsOnAPage) {
+            newPage();
             continue;
         }
-        // Taller than all the room a page has: print what fits, the rest overleaf.
         auto [head, rest] = splitBand(band, room);
         if (head.height <= tolerance) {
+            if (pageHasBody) {
+                newPage();
+                continue;
+            }
             // Not one line fits between header and footer: print it overlapping the
             // footer rather than never get past it.
             const qreal height = band.height;
