@@ -40,9 +40,9 @@ bool overlapsHorizontally(const ReportControl &a, const ReportControl &b) {
     return a.left < b.right() && b.left < a.right();
 }
 
-// Cuts a band that is taller than the room left on a fresh page: the head holds what
-// ends above the cut, texts split between their lines; the rest keeps the remainder,
-// moved up to start at its own top. The head is empty when not even one line fits.
+// Cuts a band at the room left on its page: the head holds what ends above the cut,
+// texts split between their lines; the rest keeps the remainder, moved up to start at
+// its own top. The head is empty when not even one line fits.
 std::pair<Band, Band> splitBand(const Band &band, qreal room) {
     qreal cut = room;
     // A text crossing the cut moves the cut up to its first line that does not fit;
@@ -95,9 +95,9 @@ std::pair<Band, Band> splitBand(const Band &band, qreal room) {
         if (fitting < item.lines.size()) {
             ReportItem lower = item;
             lower.lines = item.lines.mid(fitting);
-            const qreal lowerTop = top + fitting * item.lineHeight - cut;
-            lower.rect = QRectF(item.rect.left(), std::max<qreal>(0, lowerTop), item.rect.width(),
-                                item.rect.bottom() - cut);
+            const qreal lowerTop = std::max<qreal>(0, top + fitting * item.lineHeight - cut);
+            lower.rect.setTop(lowerTop);
+            lower.rect.setBottom(std::max(lowerTop, item.rect.bottom() - cut));
             rest.items.append(lower);
         }
     }

@@ -75,5 +75,8 @@ QStringList ReportTextMeasurer::wrap(const ReportFont &font, const QString &text
         }
         layout.endLayout();
     }
+    // A note typed with a last Enter would otherwise grow by an empty line.
+    while (lines.size() > 1 && lines.constLast().isEmpty())
+        lines.removeLast();
     return lines;
 }

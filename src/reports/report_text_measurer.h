@@ -25,7 +25,7 @@ public:
     // The lines of the text in a box of that width: breaks at line feeds, then between
     // words, and inside a word only when it is wider than the box on its own. Blanks at
     // a soft break are dropped, so that centred lines stay centred. Empty text has no
-    // lines; an empty paragraph is an empty line.
+    // lines; an empty paragraph is an empty line, except after the last text.
     QStringList wrap(const ReportFont &font, const QString &text, qreal width);
 
 private:

@@ -189,6 +189,9 @@ private slots:
 
     void fontFaces_data();
     void fontFaces();
+    void lineBreaks_data();
+    void lineBreaks();
+    void longWordsBreakWithoutLoss();
     void valuesAsText_data();
     void valuesAsText();
     void listRowsMatchFieldsWithoutCase();
@@ -250,6 +253,40 @@ void TestReports::fontFaces() {
     // The face must really be there, not a fallback with other metrics.
     QCOMPARE(QFontInfo(qfont).family(), family);
     QVERIFY(QFontInfo(qfont).italic());
+}
+
+void TestReports::lineBreaks_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("empty") << "" << QStringList{};
+    QTest::newRow("one line") << "ROSSI" << QStringList{"ROSSI"};
+    QTest::newRow("blanks kept on a line that fits") << "Quorvalia " << QStringList{"Quorvalia "};
+    QTest::newRow("line feed") << "A\nB" << QStringList{"A", "B"};
+    QTest::newRow("CR LF and a last Enter") << "A\r\nB\r\n" << QStringList{"A", "B"};
+    QTest::newRow("empty line between") << "A\n\nB" << QStringList{"A", "", "B"};
+}
+
+void TestReports::lineBreaks() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    ReportTextMeasurer measurer(1200);
+    QCOMPARE(measurer.wrap(arial10(), text, 3000), lines);
+}
+
+void TestReports::longWordsBreakWithoutLoss() {
+    ReportTextMeasurer measurer(1200);
+    const QString word = QString(80, QLatin1Char('W'));
+    const QStringList broken = measurer.wrap(arial10(), word, 1000);
+    QVERIFY(broken.size() > 1);
+    QCOMPARE(broken.join(QString()), word);
+    for (const QString &line : broken)
+        QVERIFY(measurer.width(arial10(), line) <= 1000.5);
+
+    // Between words, the blank at the break goes.
+    const QString words = longText(30);
+    const QStringList lines = measurer.wrap(arial10(), words, 3000);
+    QVERIFY(lines.size() > 2);
+    QCOMPARE(lines.join(QLatin1Char(' ')), words);
 }
 
 void TestReports::valuesAsText_data() {
