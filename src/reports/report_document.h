@@ -23,12 +23,10 @@ struct ReportItem {
     ReportFont font;
     Qt::Alignment alignment = Qt::AlignLeft;
     // The text already broken into the lines that print, one below the other at
-    // lineHeight apart from the top of rect.
+    // lineHeight apart from the top of rect. A line wider than the box (a value a little
+    // too long for a box that cannot grow) is squeezed across to fit when drawn.
     QStringList lines;
     qreal lineHeight = 0;
-    // Below 1 when a line a little too wide for a box that cannot grow is squeezed
-    // across rather than broken, so that a date or a code never prints in part.
-    qreal textScale = 1;
     // Set while the text still waits for the page count ("%p"): the caption with the
     // other placeholders filled in.
     QString pendingText;

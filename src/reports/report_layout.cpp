@@ -180,8 +180,9 @@ bool ReportLayout::Private::squeezeOnto(ReportItem &item, const QString &text, i
     const qreal natural = measurer.width(item.font, text);
     if (natural <= 0 || natural * minimumTextScale > width)
         return false;
+    // Kept whole, so that a date or a code never prints in part; the painter
+    // squeezes it into the box.
     item.lines = QStringList{text};
-    item.textScale = std::min<qreal>(1, width / natural);
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include "reports/report_painter.h"
 
 #include <QDir>
+#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPaintDevice>
 #include <QPainter>
@@ -51,6 +52,7 @@ void paintReportPage(QPainter &painter, const ReportPage &page) {
             continue;
         painter.setPen(Qt::black);
         painter.setFont(toQFont(item.font));
+        const QFontMetricsF metrics(painter.font(), painter.device());
         const int flags = int(item.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop |
                           Qt::TextSingleLine | Qt::TextDontClip;
         for (qsizetype i = 0; i < item.lines.size(); ++i) {
@@ -59,15 +61,18 @@ void paintReportPage(QPainter &painter, const ReportPage &page) {
             const QRectF line(item.rect.left(), item.rect.top() + i * item.lineHeight,
                               item.rect.width(), item.lineHeight);
             const QRectF target = toDevice(line);
-            if (item.textScale >= 1) {
+            // Lines were broken at the layout's resolution; on a coarser device the
+            // glyphs may come out a little wider, and a squeezed value is wider anyway.
+            const qreal natural = metrics.horizontalAdvance(item.lines.at(i));
+            if (natural <= target.width()) {
                 painter.drawText(target, flags, item.lines.at(i));
                 continue;
             }
+            const qreal scale = target.width() / natural;
             painter.save();
             painter.translate(target.topLeft());
-            painter.scale(item.textScale, 1);
-            painter.drawText(QRectF(0, 0, target.width() / item.textScale, target.height()), flags,
-                             item.lines.at(i));
+            painter.scale(scale, 1);
+            painter.drawText(QRectF(0, 0, natural, target.height()), flags, item.lines.at(i));
             painter.restore();
         }
     }
