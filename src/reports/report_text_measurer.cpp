@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "reports/report_text_measurer.h"
+
+#include <QTextLayout>
+#include <QTextOption>
+
+#include <cmath>
+
+ReportTextMeasurer::ReportTextMeasurer(qreal dotsPerInch)
+    : m_device(1, 1, QImage::Format_RGB32) {
+    const int dotsPerMeter = qRound(dotsPerInch / 0.0254);
+    m_device.setDotsPerMeterX(dotsPerMeter);
+    m_device.setDotsPerMeterY(dotsPerMeter);
+    m_dotsPerInch = m_device.logicalDpiY();
+}
+
+const ReportTextMeasurer::FontEntry &ReportTextMeasurer::entry(const ReportFont &font) {
+    const QString key = QStringLiteral("%1|%2|%3%4%5")
+                            .arg(font.face)
+                            .arg(font.pointSize)
+                            .arg(int(font.bold))
+                            .arg(int(font.italic))
+                            .arg(int(font.underline));
+    auto it = m_index.constFind(key);
+    if (it != m_index.constEnd())
+        return m_fonts[it.value()];
+    const QFont qfont(toQFont(font), &m_device);
+    m_fonts.push_back(FontEntry{qfont, QFontMetricsF(qfont, &m_device)});
+    m_index.insert(key, int(m_fonts.size() - 1));
+    return m_fonts.back();
+}
+
+qreal ReportTextMeasurer::lineHeight(const ReportFont &font) {
+    return entry(font).metrics.lineSpacing() * twipsPerInch / m_dotsPerInch;
+}
+
+qreal ReportTextMeasurer::width(const ReportFont &font, const QString &text) {
+    return entry(font).metrics.horizontalAdvance(text) * twipsPerInch / m_dotsPerInch;
+}
+
+QStringList ReportTextMeasurer::wrap(const ReportFont &font, const QString &text, qreal width) {
+    QStringList lines;
+    if (text.isEmpty())
+        return lines;
+    const FontEntry &fe = entry(font);
+    const qreal widthPx = width * m_dotsPerInch / twipsPerInch;
+
+    QString normalized = text;
+    normalized.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    normalized.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    normalized.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+
+    const QStringList paragraphs = normalized.split(QLatin1Char('\n'));
+    for (const QString &paragraph : paragraphs) {
+        // Most values fit on one line: no need to lay them out.
+        if (fe.metrics.horizontalAdvance(paragraph) <= widthPx) {
+            lines.append(paragraph);
+            continue;
+        }
+        QTextLayout layout(paragraph, fe.font, &m_device);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.setCacheEnabled(false);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(widthPx);
+            QString part = paragraph.mid(line.textStart(), line.textLength());
+            qsizetype end = part.size();
+            while (end > 0 && part.at(end - 1).isSpace())
+                --end;
+            part.truncate(end);
+            lines.append(part);
+        }
+        layout.endLayout();
+    }
+    // A note typed with a last Enter would otherwise grow by an empty line.
+    while (lines.size() > 1 && lines.constLast().isEmpty())
+        lines.removeLast();
+    return lines;
+}

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "reports/report_definition.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QImage>
+#include <QStringList>
+
+#include <vector>
+
+// Breaks text into lines the way it will print, with the fonts' metrics at a given
+// resolution. Lengths in and out are in twips.
+class ReportTextMeasurer {
+public:
+    explicit ReportTextMeasurer(qreal dotsPerInch);
+
+    // The distance from one line to the next.
+    qreal lineHeight(const ReportFont &font);
+
+    // The width of one line of text.
+    qreal width(const ReportFont &font, const QString &text);
+
+    // The lines of the text in a box of that width: breaks at line feeds, then between
+    // words, and inside a word only when it is wider than the box on its own. Blanks at
+    // a soft break are dropped, so that centred lines stay centred. Empty text has no
+    // lines; an empty paragraph is an empty line, except after the last text.
+    QStringList wrap(const ReportFont &font, const QString &text, qreal width);
+
+private:
+    struct FontEntry {
+        QFont font;
+        QFontMetricsF metrics;
+    };
+    const FontEntry &entry(const ReportFont &font);
+
+    QImage m_device; // only lends its resolution to the fonts
+    qreal m_dotsPerInch;
+    QHash<QString, int> m_index;
+    std::vector<FontEntry> m_fonts;
+};

@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "reports/report_viewer.h"
+
+#include "reports/report_painter.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QToolBar>
+
+namespace {
+
+std::unique_ptr<ReportViewer> &installed() {
+    static std::unique_ptr<ReportViewer> viewer;
+    return viewer;
+}
+
+// The dialog only borrows the printer it is given; holding it in a base constructed
+// before the dialog and destroyed after it keeps it alive for the dialog's whole life.
+struct PrinterHolder {
+    QPrinter heldPrinter{QPrinter::HighResolution};
+};
+
+class ReportPreviewDialog : private PrinterHolder, public QPrintPreviewDialog {
+public:
+    explicit ReportPreviewDialog(QWidget *owner)
+        : QPrintPreviewDialog(&heldPrinter, owner) {}
+};
+
+void paintDocument(const ReportDocument &document, QPrinter *printer) {
+    QPainter painter;
+    if (!painter.begin(printer))
+        return;
+    for (int i = 0; i < document.pageCount(); ++i) {
+        if (i > 0)
+            printer->newPage();
+        paintReportPage(painter, document.pages.at(i));
+    }
+    painter.end();
+}
+
+// The operator clicked "Esporta PDF" in the preview's tool bar.
+void exportPdf(const ReportDocument &document, QWidget *dialog) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString path =
+        QFileDialog::getSaveFileName(dialog, QStringLiteral("Esporta PDF"),
+                                     QDir(folder).filePath(document.name + QStringLiteral(".pdf")),
+                                     QStringLiteral("Documenti PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        path += QLatin1String(".pdf");
+
+    QProgressDialog progress(QStringLiteral("Esportazione in PDF…"), QStringLiteral("Annulla"), 0,
+                             document.pageCount(), dialog);
+    progress.setWindowTitle(QStringLiteral("Esporta PDF"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    QString error;
+    const bool written = writeReportPdf(document, path, &error, [&progress](int page, int) {
+        progress.setValue(page);
+        return !progress.wasCanceled();
+    });
+    progress.reset();
+    if (!written && !progress.wasCanceled())
+        QMessageBox::critical(dialog, QStringLiteral("Tavelo"),
+                              QStringLiteral("Esportazione in PDF non riuscita.\n%1").arg(error));
+}
+
+} // namespace
+
+ReportViewer::~ReportViewer() = default;
+
+ReportViewer &ReportViewer::current() {
+    std::unique_ptr<ReportViewer> &viewer = installed();
+    if (!viewer)
+        viewer = std::make_unique<PreviewReportViewer>();
+    return *viewer;
+}
+
+std::unique_ptr<ReportViewer> ReportViewer::install(std::unique_ptr<ReportViewer> viewer) {
+    std::unique_ptr<ReportViewer> previous = std::move(installed());
+    installed() = std::move(viewer);
+    return previous;
+}
+
+std::unique_ptr<QPrintPreviewDialog> createReportPreview(const ReportDocument &document,
+                                                         QWidget *owner) {
+    auto dialog = std::make_unique<ReportPreviewDialog>(owner);
+    QPrinter *printer = dialog->printer();
+    printer->setDocName(document.title);
+    printer->setPageLayout(document.pageLayout);
+    // Pages are drawn from the sheet's corner, margins included.
+    printer->setFullPage(true);
+    dialog->setWindowTitle(document.title);
+
+    // The document is the caller's and outlives the dialog, which runs modally.
+    QObject::connect(dialog.get(), &QPrintPreviewDialog::paintRequested, dialog.get(),
+                     [&document](QPrinter *target) { paintDocument(document, target); });
+
+    if (QToolBar *toolBar = dialog->findChild<QToolBar *>()) {
+        toolBar->addSeparator();
+        QAction *exportAction = toolBar->addAction(QStringLiteral("Esporta PDF"));
+        exportAction->setObjectName(QStringLiteral("exportPdf"));
+        QWidget *window = dialog.get();
+        QObject::connect(exportAction, &QAction::triggered, window,
+                         [&document, window] { exportPdf(document, window); });
+    }
+
+    // Restored from maximized, the preview covers nine tenths of the screen, centred.
+    if (const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize size(area.width() / 10 * 9, area.height() / 10 * 9);
+        dialog->resize(size);
+        dialog->move(area.left() + (area.width() - size.width()) / 2,
+                     area.top() + (area.height() - size.height()) / 2);
+    }
+    dialog->setWindowState(dialog->windowState() | Qt::WindowMaximized);
+    return dialog;
+}
+
+void PreviewReportViewer::showModal(const ReportDocument &document, QWidget *owner) {
+    std::unique_ptr<QPrintPreviewDialog> dialog = createReportPreview(document, owner);
+    dialog->exec();
+}

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "reports/report_viewer.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+// Keeps every document it is asked to show instead of opening a preview, and returns at
+// once, as if the operator had closed the preview straight away.
+class RecordingReportViewer : public ReportViewer {
+public:
+    void showModal(const ReportDocument &document, QWidget *owner) override;
+
+    const QList<ReportDocument> &documents() const { return m_documents; }
+    const QList<QPointer<QWidget>> &owners() const { return m_owners; }
+    void clear();
+
+    // Runs while the document is "open", before showModal returns: lets a test look at
+    // the program's state during the preview.
+    std::function<void(const ReportDocument &document, QWidget *owner)> whileShown;
+
+private:
+    QList<ReportDocument> m_documents;
+    QList<QPointer<QWidget>> m_owners;
+};
+
+// Installs a recording viewer for the life of the scope and puts back the viewer that
+// was in place before.
+class RecordingReportViewerScope {
+public:
+    RecordingReportViewerScope();
+    ~RecordingReportViewerScope();
+    RecordingReportViewerScope(const RecordingReportViewerScope &) = delete;
+    RecordingReportViewerScope &operator=(const RecordingReportViewerScope &) = delete;
+
+    RecordingReportViewer &viewer() { return *m_viewer; }
+
+private:
+    RecordingReportViewer *m_viewer = nullptr;
+    std::unique_ptr<ReportViewer> m_previous;
+};
