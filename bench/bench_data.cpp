@@ -22,7 +22,8 @@ bool generateDiaryData(int users, int heavyUserEntries, int otherEntries, QStrin
                                    "VALUES (:name, :code, 'S', 'pw')"));
     QList<qint64> ids;
     for (int i = 0; i < users; ++i) {
-        subject.bindValue(QStringLiteral(":name"), QStringLiteral("UTENTE %1").arg(i, 5, 10, QLatin1Char('0')));
+        subject.bindValue(QStringLiteral(":name"),
+                          QStringLiteral("UTENTE %1").arg(i, 5, 10, QLatin1Char('0')));
         subject.bindValue(QStringLiteral(":code"), QStringLiteral("CODICE%1").arg(i));
         if (!subject.exec()) {
             *problem = subject.lastError().text();
@@ -39,9 +40,11 @@ bool generateDiaryData(int users, int heavyUserEntries, int otherEntries, QStrin
         const QDate data = start.addDays(random.bounded(4000));
         entry.bindValue(QStringLiteral(":data"), data.toString(Qt::ISODate));
         entry.bindValue(QStringLiteral(":scadenza"),
-                        n % 5 == 0 ? QVariant(QMetaType(QMetaType::QString))
-                                   : QVariant(data.addDays(random.bounded(400)).toString(Qt::ISODate)));
-        entry.bindValue(QStringLiteral(":oggetto"), QStringLiteral("SCADENZA NUMERO %1 DA RICORDARE").arg(n));
+                        n % 5 == 0
+                            ? QVariant(QMetaType(QMetaType::QString))
+                            : QVariant(data.addDays(random.bounded(400)).toString(Qt::ISODate)));
+        entry.bindValue(QStringLiteral(":oggetto"),
+                        QStringLiteral("SCADENZA NUMERO %1 DA RICORDARE").arg(n));
         entry.bindValue(QStringLiteral(":ndoc"), QString::number(n));
         entry.bindValue(QStringLiteral(":utente"), user);
         return entry.exec();

@@ -48,7 +48,8 @@ void BenchDiaryGrid::cleanupTestCase()
 
 void BenchDiaryGrid::loadDiaryGridOfHeavyUser()
 {
-    QBENCHMARK {
+    QBENCHMARK
+    {
         m_window->LoadDiaryGrid();
     }
     QVERIFY(m_window->DataGrid3->model()->rowCount() > 0);
@@ -56,7 +57,8 @@ void BenchDiaryGrid::loadDiaryGridOfHeavyUser()
 
 void BenchDiaryGrid::loadUserList()
 {
-    QBENCHMARK {
+    QBENCHMARK
+    {
         m_window->LoadUserList();
     }
     QCOMPARE(m_window->Cbo1->count(), 200);
@@ -65,7 +67,8 @@ void BenchDiaryGrid::loadUserList()
 void BenchDiaryGrid::readAllDeadlines()
 {
     int rows = 0;
-    QBENCHMARK {
+    QBENCHMARK
+    {
         RowsResult deadlines = selectDeadlines();
         rows = 0;
         while (deadlines.value.next())

@@ -59,7 +59,8 @@ const QStringList &schemaStatements()
 const QStringList &indexStatements()
 {
     static const QStringList statements = {
-        QStringLiteral("CREATE INDEX IF NOT EXISTS TaveloUtenteScadenza ON Tavelo (Utente, scadenza)"),
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS TaveloUtenteScadenza ON Tavelo (Utente, scadenza)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS TaveloScadenza ON Tavelo (scadenza)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS UtenteSoggetto ON Utente (Soggetto)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS UtenteCodice ON Utente (Codice)"),
@@ -92,8 +93,8 @@ void dropConnection()
 
 QSqlDatabase makeConnection(const QString &path, const QString &options)
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                QLatin1String(connectionName));
+    QSqlDatabase db =
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(connectionName));
     db.setDatabaseName(path);
     db.setConnectOptions(options);
     return db;
@@ -152,7 +153,8 @@ bool DbConnection::checkExisting(const QString &path, QString *problem)
             if (!ok)
                 break;
             QSqlQuery query(db);
-            if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(table.name)))) {
+            if (!query.exec(
+                    QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(table.name)))) {
                 *problem = QStringLiteral("Il file «%1» non è un archivio di Tavelo: %2")
                                .arg(path, query.lastError().text());
                 ok = false;
@@ -210,8 +212,8 @@ bool DbConnection::createNew(const QString &path, QString *problem)
         // A half-created file would pass for an empty archive at the next start.
         for (const char *suffix : {"", "-journal", "-wal", "-shm"})
             QFile::remove(path + QLatin1String(suffix));
-        *problem = QStringLiteral("Il file dei dati «%1» non si può creare: %2")
-                       .arg(path, error.text());
+        *problem =
+            QStringLiteral("Il file dei dati «%1» non si può creare: %2").arg(path, error.text());
     }
     return ok;
 }

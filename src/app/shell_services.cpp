@@ -11,8 +11,8 @@
 void OpenWithShell(QWidget *owner, const QString &target)
 {
     Q_UNUSED(owner);
-    const QUrl url = target.contains(QLatin1String("://")) ? QUrl(target)
-                                                           : QUrl::fromLocalFile(target);
+    const QUrl url =
+        target.contains(QLatin1String("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
     QDesktopServices::openUrl(url);
 }
 
@@ -31,8 +31,7 @@ QString quotedExec(const QString &path)
 
 } // namespace
 
-bool CreateDesktopShortcut(const QString &folder, const QString &linkName,
-                           const QString &linkPath)
+bool CreateDesktopShortcut(const QString &folder, const QString &linkName, const QString &linkPath)
 {
     // The desktop folder belongs to the desktop environment: when it is missing there
     // is no desktop to place the launcher on.

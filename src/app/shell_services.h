@@ -19,5 +19,4 @@ void OpenWithShell(QWidget *owner, const QString &target);
 
 // Writes (or refreshes) the launcher "<linkName>.desktop" in folder, pointing at
 // linkPath. Returns true when the launcher was written; never reports anything.
-bool CreateDesktopShortcut(const QString &folder, const QString &linkName,
-                           const QString &linkPath);
+bool CreateDesktopShortcut(const QString &folder, const QString &linkName, const QString &linkPath);

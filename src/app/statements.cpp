@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/statements.h"
 
-#include "app/db_connection.h"
 #include "app/dates.h"
+#include "app/db_connection.h"
 
 #include <QSqlRecord>
 #include <QVariant>
@@ -18,8 +18,7 @@ QSqlError notOpenError()
 }
 
 // Prepares and runs one statement with its values bound.
-bool run(QSqlQuery &query, const QString &sql, const Bindings &bindings,
-         QSqlError *error)
+bool run(QSqlQuery &query, const QString &sql, const Bindings &bindings, QSqlError *error)
 {
     if (!query.prepare(sql)) {
         *error = query.lastError();
@@ -34,8 +33,7 @@ bool run(QSqlQuery &query, const QString &sql, const Bindings &bindings,
     return true;
 }
 
-RowsResult readRows(const QString &sql, const Bindings &bindings,
-                    bool scrollable = false)
+RowsResult readRows(const QString &sql, const Bindings &bindings, bool scrollable = false)
 {
     RowsResult result;
     QSqlDatabase db = DbConnection::instance().database();
@@ -50,8 +48,7 @@ RowsResult readRows(const QString &sql, const Bindings &bindings,
 }
 
 // Runs one write in its own transaction; a statement that fails leaves nothing behind.
-WriteResult write(const QString &sql, const Bindings &bindings,
-                  QVariant *insertedId = nullptr)
+WriteResult write(const QString &sql, const Bindings &bindings, QVariant *insertedId = nullptr)
 {
     WriteResult result;
     WriteTransaction transaction;
@@ -80,10 +77,12 @@ QVariant dateValue(const QDate &date)
 // The written columns of a subject, in table order.
 Bindings subjectValues(const Subject &s)
 {
-    return {{":soggetto", s.soggetto}, {":indirizzo", s.indirizzo}, {":comune", s.comune},
-            {":pr", s.pr},             {":cap", s.cap},             {":codice", s.codice},
-            {":partita", s.partita},   {":utente", s.utente},       {":email", s.email},
-            {":telefono", s.telefono}, {":cell", s.cell},           {":fax", s.fax},
+    return {{":soggetto", s.soggetto}, {":indirizzo", s.indirizzo},
+            {":comune", s.comune},     {":pr", s.pr},
+            {":cap", s.cap},           {":codice", s.codice},
+            {":partita", s.partita},   {":utente", s.utente},
+            {":email", s.email},       {":telefono", s.telefono},
+            {":cell", s.cell},         {":fax", s.fax},
             {":pwd", s.pwd},           {":annotazione", s.annotazione}};
 }
 
@@ -156,9 +155,9 @@ Result<QVector<Subject>> selectUsers()
 
 Result<std::optional<Subject>> findSubjectByName(const QString &name)
 {
-    RowsResult rows = readRows(
-        QStringLiteral("SELECT * FROM Utente WHERE Soggetto = :name ORDER BY ID"),
-        {{":name", name}});
+    RowsResult rows =
+        readRows(QStringLiteral("SELECT * FROM Utente WHERE Soggetto = :name ORDER BY ID"),
+                 {{":name", name}});
     Result<std::optional<Subject>> result{{}, rows.error};
     if (rows.ok() && rows.value.next())
         result.value = subjectFromRecord(rows.value);
@@ -191,10 +190,10 @@ WriteResult writeVersionStamp(const QString &stamp)
 Result<qint64> insertDiaryEntry(const DiaryEntry &entry)
 {
     QVariant id;
-    const WriteResult written = write(
-        QStringLiteral("INSERT INTO Tavelo (data, scadenza, Oggetto, ndoc, Utente, AGG) "
-                       "VALUES (:data, :scadenza, :oggetto, :ndoc, :utente, :agg)"),
-        entryValues(entry), &id);
+    const WriteResult written =
+        write(QStringLiteral("INSERT INTO Tavelo (data, scadenza, Oggetto, ndoc, Utente, AGG) "
+                             "VALUES (:data, :scadenza, :oggetto, :ndoc, :utente, :agg)"),
+              entryValues(entry), &id);
     return {written.ok() ? id.toLongLong() : 0, written.error};
 }
 
@@ -278,8 +277,7 @@ WriteResult updateSubject(const Subject &s)
 Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code)
 {
     RowsResult rows = readRows(
-        QStringLiteral("SELECT * FROM Utente WHERE Codice = :code ORDER BY ID"),
-        {{":code", code}});
+        QStringLiteral("SELECT * FROM Utente WHERE Codice = :code ORDER BY ID"), {{":code", code}});
     Result<QVector<Subject>> result{{}, rows.error};
     if (rows.ok())
         result.value = subjectsOf(rows.value);

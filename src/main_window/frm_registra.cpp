@@ -19,9 +19,9 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSvgRenderer>
-#include <QPainter>
 #include <QToolBar>
 #include <QTreeView>
 
@@ -41,8 +41,8 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, int
     return label;
 }
 
-QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption, int left,
-                     int top, int width, int height)
+QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption, int left, int top,
+                     int width, int height)
 {
     auto *frame = named(new QGroupBox(caption, parent), name);
     placeTwips(frame, left, top, width, height);
@@ -186,8 +186,8 @@ void frmRegistra::createEntryPanel()
 
     Cmd1 = named(new QPushButton(QStringLiteral("Inserisci"), Frame2), "Cmd1");
     placeTwips(Cmd1, 9960, 1320, 1455, 420);
-    Label10 = makeLabel(Frame2, "Label10", QStringLiteral("Seleziona  la riga "), 9960, 1800,
-                        1900, 300);
+    Label10 =
+        makeLabel(Frame2, "Label10", QStringLiteral("Seleziona  la riga "), 9960, 1800, 1900, 300);
 
     DataGrid3 = named(new DataGrid(Frame2), "DataGrid3");
     placeTwips(DataGrid3, 600, 2400, 9240, 3360);
@@ -255,11 +255,9 @@ void frmRegistra::stackPanels()
 // Tab follows the reading order of each panel, then the web link.
 void frmRegistra::setKeyboardOrder()
 {
-    const QList<QWidget *> order = {Cbo1,    Image2,    Command2, Check1,  Image4,
-                                    DataBox1, Check2,   DataBox2, Text1,   Text3,
-                                    Text2,    Cmd1,     DataGrid3, Check3, Check4,
-                                    Check5,   Image3,   Check7,   Check6,  ListView1,
-                                    Image5};
+    const QList<QWidget *> order = {Cbo1,     Image2, Command2, Check1, Image4, DataBox1,  Check2,
+                                    DataBox2, Text1,  Text3,    Text2,  Cmd1,   DataGrid3, Check3,
+                                    Check4,   Check5, Image3,   Check7, Check6, ListView1, Image5};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 }

@@ -39,8 +39,7 @@ public:
                  const QList<ListColumn> &columns, double totalWidth, int pageCount)
         : m_surface(surface), m_title(title), m_subtitle(subtitle), m_columns(columns),
           m_totalWidth(totalWidth), m_pageCount(pageCount)
-    {
-    }
+    {}
 
     void printItems(const QAbstractItemModel &model)
     {
@@ -157,9 +156,8 @@ QList<ListColumn> columnsOf(const QTreeView &list)
 
 } // namespace
 
-void frmRegistra::ImprimerListView(QTreeView *lvwSource, QString &sTitre,
-                                   const QString &sSousTitre, const QString &sNomPolice,
-                                   qint16 iTaillePolice)
+void frmRegistra::ImprimerListView(QTreeView *lvwSource, QString &sTitre, const QString &sSousTitre,
+                                   const QString &sNomPolice, qint16 iTaillePolice)
 {
     sTitre = sTitre.trimmed().toUpper();
     auto fail = [this](const QString &description, PrintSurface *surface) {

@@ -26,8 +26,8 @@ struct GridColumn
 // Column settings of the diary grid, by position: ID, data, scadenza, Oggetto, ndoc,
 // Utente, AGG, and a further column should the table have one.
 const GridColumn diaryGridColumns[] = {
-    {false, 0}, {true, 1000}, {true, 1000}, {true, 4500},
-    {true, 900}, {false, 0},  {true, 1000}, {false, 0},
+    {false, 0},  {true, 1000}, {true, 1000}, {true, 4500},
+    {true, 900}, {false, 0},   {true, 1000}, {false, 0},
 };
 
 } // namespace
@@ -87,8 +87,7 @@ void frmRegistra::LoadDiaryGrid()
     if (m_diaryModel->rowCount() == 0) {
         m_diaryModel->clear();
         showPrompt(this, QStringLiteral(" Attenzione non ci sono dati  disponibili  ! "),
-                   QStringLiteral(" Tavelo - ERRORE "), PromptButtons::Ok,
-                   PromptIcon::Information);
+                   QStringLiteral(" Tavelo - ERRORE "), PromptButtons::Ok, PromptIcon::Information);
         return;
     }
     DataGrid3->setModel(m_diaryModel);

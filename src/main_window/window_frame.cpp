@@ -19,7 +19,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QTreeView>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -28,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStandardPaths>
+#include <QTreeView>
 
 void frmRegistra::showEvent(QShowEvent *event)
 {

@@ -4,7 +4,8 @@
 #include <QMarginsF>
 #include <QRectF>
 
-QString mapFontFamily(const QString &face) {
+QString mapFontFamily(const QString &face)
+{
     QString name = face.trimmed();
     // A leading "@" names the vertical-writing variant of a face; we print upright.
     if (name.startsWith(QLatin1Char('@')))
@@ -18,7 +19,8 @@ QString mapFontFamily(const QString &face) {
     return name;
 }
 
-QFont toQFont(const ReportFont &font) {
+QFont toQFont(const ReportFont &font)
+{
     QFont result(mapFontFamily(font.face));
     result.setStyleHint(QFont::SansSerif);
     result.setPointSizeF(font.pointSize);
@@ -29,7 +31,8 @@ QFont toQFont(const ReportFont &font) {
     return result;
 }
 
-ReportControl *ReportSection::control(const QString &controlName) {
+ReportControl *ReportSection::control(const QString &controlName)
+{
     for (ReportControl &c : controls) {
         if (c.name == controlName)
             return &c;
@@ -37,19 +40,23 @@ ReportControl *ReportSection::control(const QString &controlName) {
     return nullptr;
 }
 
-const ReportControl *ReportSection::control(const QString &controlName) const {
+const ReportControl *ReportSection::control(const QString &controlName) const
+{
     return const_cast<ReportSection *>(this)->control(controlName);
 }
 
-QPageLayout ReportPageSettings::sheetLayout() const {
+QPageLayout ReportPageSettings::sheetLayout() const
+{
     return QPageLayout(QPageSize(paper), orientation, QMarginsF(0, 0, 0, 0));
 }
 
-QSizeF ReportPageSettings::sheetSize() const {
+QSizeF ReportPageSettings::sheetSize() const
+{
     return sheetLayout().fullRect(QPageLayout::Millimeter).size() * (twipsPerInch / 25.4);
 }
 
-ReportDefinition::ReportDefinition() {
+ReportDefinition::ReportDefinition()
+{
     // The section names every report layout uses, in print order.
     static const char *const names[sectionCount] = {"Section4", "Section2", "Section1", "Section3",
                                                     "Section5"};
@@ -62,21 +69,25 @@ ReportDefinition::ReportDefinition() {
     }
 }
 
-ReportSection &ReportDefinition::section(ReportSectionKind kind) {
+ReportSection &ReportDefinition::section(ReportSectionKind kind)
+{
     return sections[static_cast<int>(kind)];
 }
 
-const ReportSection &ReportDefinition::section(ReportSectionKind kind) const {
+const ReportSection &ReportDefinition::section(ReportSectionKind kind) const
+{
     return sections[static_cast<int>(kind)];
 }
 
-ReportSection *ReportDefinition::sectionAt(int position) {
+ReportSection *ReportDefinition::sectionAt(int position)
+{
     if (position < 1 || position > sectionCount)
         return nullptr;
     return &sections[position - 1];
 }
 
-ReportControl *ReportDefinition::findControl(const QString &controlName) {
+ReportControl *ReportDefinition::findControl(const QString &controlName)
+{
     for (ReportSection &s : sections) {
         if (ReportControl *c = s.control(controlName))
             return c;
@@ -84,6 +95,7 @@ ReportControl *ReportDefinition::findControl(const QString &controlName) {
     return nullptr;
 }
 
-const ReportControl *ReportDefinition::findControl(const QString &controlName) const {
+const ReportControl *ReportDefinition::findControl(const QString &controlName) const
+{
     return const_cast<ReportDefinition *>(this)->findControl(controlName);
 }

@@ -16,7 +16,8 @@
 
 // A face name as the report layouts give it, with attributes; mapped to an installed
 // face only when text is measured or drawn.
-struct ReportFont {
+struct ReportFont
+{
     QString face = QStringLiteral("Arial");
     qreal pointSize = 8.25;
     bool bold = false;
@@ -44,7 +45,8 @@ enum class ReportValueFormat {
     Date, // as Text, and ISO text ("yyyy-MM-dd") too prints as a short date
 };
 
-struct ReportControl {
+struct ReportControl
+{
     QString name;
     ReportControlKind kind = ReportControlKind::Label;
     int left = 0;
@@ -64,7 +66,8 @@ struct ReportControl {
 
     // Sets a caption that prints as given: text from the data (a user's name) must not
     // have its "%P" turned into a page number.
-    void setCaption(const QString &text) {
+    void setCaption(const QString &text)
+    {
         caption = text;
         expandsPlaceholders = false;
     }
@@ -72,7 +75,8 @@ struct ReportControl {
 
 enum class ReportSectionKind { ReportHeader, PageHeader, Detail, PageFooter, ReportFooter };
 
-struct ReportSection {
+struct ReportSection
+{
     QString name;
     ReportSectionKind kind = ReportSectionKind::Detail;
     int height = 0;
@@ -82,7 +86,8 @@ struct ReportSection {
     const ReportControl *control(const QString &controlName) const;
 };
 
-struct ReportPageSettings {
+struct ReportPageSettings
+{
     QPageSize::PageSizeId paper = QPageSize::A4;
     QPageLayout::Orientation orientation = QPageLayout::Landscape;
     int topMargin = 1440;
@@ -100,7 +105,8 @@ struct ReportPageSettings {
     QSizeF sheetSize() const;
 };
 
-struct ReportDefinition {
+struct ReportDefinition
+{
     static constexpr int sectionCount = 5;
 
     QString name;
@@ -120,7 +126,8 @@ struct ReportDefinition {
     ReportControl *findControl(const QString &controlName);
     const ReportControl *findControl(const QString &controlName) const;
 
-    ReportFont fontOf(const ReportControl &control) const {
+    ReportFont fontOf(const ReportControl &control) const
+    {
         return control.font.value_or(defaultFont);
     }
 };

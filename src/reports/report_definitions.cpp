@@ -9,7 +9,8 @@ namespace {
 enum Mark { NoMark = 0, Grow = 1, Centre = 2, DateValue = 4 };
 enum Style { Regular = 0, Bold = 1, Italic = 2, Underline = 4 };
 
-ReportFont face(const char *name, qreal size, int style) {
+ReportFont face(const char *name, qreal size, int style)
+{
     ReportFont font;
     font.face = QString::fromLatin1(name);
     font.pointSize = size;
@@ -19,22 +20,26 @@ ReportFont face(const char *name, qreal size, int style) {
     return font;
 }
 
-ReportFont arial(qreal size, int style = Regular) {
+ReportFont arial(qreal size, int style = Regular)
+{
     return face("Arial", size, style);
 }
 
-ReportFont arialNarrow(qreal size, int style = Regular) {
+ReportFont arialNarrow(qreal size, int style = Regular)
+{
     return face("Arial Narrow", size, style);
 }
 
 // The vertical-writing variant of Arial Unicode MS, as the detail lines of the two
 // deadline reports name it.
-ReportFont unicodeVertical(qreal size, int style = Regular) {
+ReportFont unicodeVertical(qreal size, int style = Regular)
+{
     return face("@Arial Unicode MS", size, style);
 }
 
 ReportControl control(ReportControlKind kind, const char *name, int left, int top, int width,
-                      int height, int marks, const ReportFont &font) {
+                      int height, int marks, const ReportFont &font)
+{
     ReportControl c;
     c.kind = kind;
     c.name = QString::fromLatin1(name);
@@ -50,7 +55,8 @@ ReportControl control(ReportControlKind kind, const char *name, int left, int to
 }
 
 ReportControl label(const char *name, int left, int top, int width, int height, const char *caption,
-                    int marks, const ReportFont &font) {
+                    int marks, const ReportFont &font)
+{
     ReportControl c =
         control(ReportControlKind::Label, name, left, top, width, height, marks, font);
     c.caption = QString::fromUtf8(caption);
@@ -59,14 +65,16 @@ ReportControl label(const char *name, int left, int top, int width, int height, 
 }
 
 ReportControl textBox(const char *name, int left, int top, int width, int height, const char *field,
-                      int marks, const ReportFont &font) {
+                      int marks, const ReportFont &font)
+{
     ReportControl c =
         control(ReportControlKind::TextBox, name, left, top, width, height, marks, font);
     c.field = QString::fromLatin1(field);
     return c;
 }
 
-ReportControl line(const char *name, int left, int top, int width) {
+ReportControl line(const char *name, int left, int top, int width)
+{
     ReportControl c;
     c.kind = ReportControlKind::Line;
     c.name = QString::fromLatin1(name);
@@ -76,7 +84,8 @@ ReportControl line(const char *name, int left, int top, int width) {
     return c;
 }
 
-void setPage(ReportDefinition &report, int top, int bottom, int left, int right, int width) {
+void setPage(ReportDefinition &report, int top, int bottom, int left, int right, int width)
+{
     report.page.paper = QPageSize::A4;
     report.page.orientation = QPageLayout::Landscape;
     report.page.topMargin = top;
@@ -87,7 +96,8 @@ void setPage(ReportDefinition &report, int top, int bottom, int left, int right,
 }
 
 void setHeights(ReportDefinition &report, int reportHeader, int pageHeader, int detail,
-                int pageFooter, int reportFooter) {
+                int pageFooter, int reportFooter)
+{
     report.section(ReportSectionKind::ReportHeader).height = reportHeader;
     report.section(ReportSectionKind::PageHeader).height = pageHeader;
     report.section(ReportSectionKind::Detail).height = detail;
@@ -95,12 +105,14 @@ void setHeights(ReportDefinition &report, int reportHeader, int pageHeader, int 
     report.section(ReportSectionKind::ReportFooter).height = reportFooter;
 }
 
-QList<ReportControl> &controlsOf(ReportDefinition &report, ReportSectionKind kind) {
+QList<ReportControl> &controlsOf(ReportDefinition &report, ReportSectionKind kind)
+{
     return report.section(kind).controls;
 }
 
 // The page footer of both deadline reports: printing date and page label at its foot.
-QList<ReportControl> deadlineFooter(int pageLabelStyle) {
+QList<ReportControl> deadlineFooter(int pageLabelStyle)
+{
     return {
         label("Label16", 5669, 3402, 3405, 300, "Stampato il  %D", Centre, arial(8.25, Italic)),
         label("Label14", 0, 3402, 2265, 300, "Pagina %P di %p", NoMark, arial(9, pageLabelStyle)),
@@ -109,7 +121,8 @@ QList<ReportControl> deadlineFooter(int pageLabelStyle) {
 
 } // namespace
 
-ReportDefinition createAnagrafe() {
+ReportDefinition createAnagrafe()
+{
     ReportDefinition report;
     report.name = QStringLiteral("Anagrafe");
     report.defaultFont = arial(8);
@@ -163,7 +176,8 @@ ReportDefinition createAnagrafe() {
     return report;
 }
 
-ReportDefinition createScheda() {
+ReportDefinition createScheda()
+{
     ReportDefinition report;
     report.name = QStringLiteral("Scheda");
     report.defaultFont = arial(7);
@@ -202,7 +216,8 @@ ReportDefinition createScheda() {
     return report;
 }
 
-ReportDefinition createSchedaUtenti() {
+ReportDefinition createSchedaUtenti()
+{
     ReportDefinition report;
     report.name = QStringLiteral("SchedaUtenti");
     report.defaultFont = arial(7);

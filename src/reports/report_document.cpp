@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/report_document.h"
 
-int ReportPage::bandCount(ReportSectionKind section) const {
+int ReportPage::bandCount(ReportSectionKind section) const
+{
     int count = 0;
     for (const ReportBand &band : bands) {
         if (band.section == section && !band.continued)
@@ -10,7 +11,8 @@ int ReportPage::bandCount(ReportSectionKind section) const {
     return count;
 }
 
-const ReportItem *ReportPage::find(const QString &controlName, int occurrence) const {
+const ReportItem *ReportPage::find(const QString &controlName, int occurrence) const
+{
     for (const ReportItem &item : items) {
         if (item.controlName == controlName && occurrence-- == 0)
             return &item;
@@ -18,11 +20,13 @@ const ReportItem *ReportPage::find(const QString &controlName, int occurrence) c
     return nullptr;
 }
 
-QSizeF ReportDocument::pageSize() const {
+QSizeF ReportDocument::pageSize() const
+{
     return pageLayout.fullRect(QPageLayout::Millimeter).size() * (twipsPerInch / 25.4);
 }
 
-QStringList ReportDocument::texts(const QString &controlName) const {
+QStringList ReportDocument::texts(const QString &controlName) const
+{
     QStringList result;
     for (const ReportPage &page : pages) {
         for (const ReportItem &item : page.items) {

@@ -14,7 +14,8 @@
 
 enum class ReportItemKind { Text, Line };
 
-struct ReportItem {
+struct ReportItem
+{
     ReportItemKind kind = ReportItemKind::Text;
     ReportSectionKind section = ReportSectionKind::Detail;
     QString controlName;
@@ -36,7 +37,8 @@ struct ReportItem {
 
 // Where a band landed on its page; a band too tall for a page goes on over the next,
 // each part listed on its page.
-struct ReportBand {
+struct ReportBand
+{
     ReportSectionKind section = ReportSectionKind::Detail;
     qreal top = 0;
     qreal height = 0;
@@ -44,7 +46,8 @@ struct ReportBand {
     bool continued = false; // the rest of a band that began on an earlier page
 };
 
-struct ReportPage {
+struct ReportPage
+{
     int number = 0; // from 1
     QList<ReportBand> bands;
     QList<ReportItem> items;
@@ -54,7 +57,8 @@ struct ReportPage {
     const ReportItem *find(const QString &controlName, int occurrence = 0) const;
 };
 
-struct ReportDocument {
+struct ReportDocument
+{
     QString name;  // the report's name
     QString title; // shown as the preview's caption and the PDF's title
     QPageLayout pageLayout;

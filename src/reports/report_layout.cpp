@@ -23,27 +23,31 @@ const QString pageCountMark = QStringLiteral("%p");
 const QString dateMark = QStringLiteral("%D");
 
 // A band laid out on its own, items relative to its top-left corner.
-struct Band {
+struct Band
+{
     ReportSectionKind section = ReportSectionKind::Detail;
     qreal height = 0;
     int row = -1;
     QList<ReportItem> items;
 };
 
-int linesThatFit(qreal height, qreal lineHeight) {
+int linesThatFit(qreal height, qreal lineHeight)
+{
     if (lineHeight <= 0)
         return 0;
     return std::max(1, int(std::floor((height + tolerance) / lineHeight)));
 }
 
-bool overlapsHorizontally(const ReportControl &a, const ReportControl &b) {
+bool overlapsHorizontally(const ReportControl &a, const ReportControl &b)
+{
     return a.left < b.right() && b.left < a.right();
 }
 
 // Cuts a band at the room left on its page: the head holds what ends above the cut,
 // texts split between their lines; the rest keeps the remainder, moved up to start at
 // its own top. The head is empty when not even one line fits.
-std::pair<Band, Band> splitBand(const Band &band, qreal room) {
+std::pair<Band, Band> splitBand(const Band &band, qreal room)
+{
     qreal cut = room;
     // A text crossing the cut moves the cut up to its first line that does not fit;
     // that may make another text cross it, so repeat until it holds still.
@@ -106,12 +110,13 @@ std::pair<Band, Band> splitBand(const Band &band, qreal room) {
 
 } // namespace
 
-class ReportLayout::Private {
+class ReportLayout::Private
+{
 public:
     Private(const ReportDefinition &definition, const ReportLayoutOptions &options)
-        : definition(definition)
-        , measurer(options.resolution)
-        , longDate(toLongDate(options.printDate)) {
+        : definition(definition), measurer(options.resolution),
+          longDate(toLongDate(options.printDate))
+    {
         const QSizeF sheet = definition.page.sheetSize();
         pageWidth = sheet.width();
         pageHeight = sheet.height();
@@ -158,7 +163,8 @@ public:
 };
 
 QString ReportLayout::Private::captionText(const ReportControl &control, int number,
-                                           QString *pending) const {
+                                           QString *pending) const
+{
     if (!control.expandsPlaceholders)
         return control.caption;
     QString text = control.caption;
@@ -174,7 +180,8 @@ QString ReportLayout::Private::captionText(const ReportControl &control, int num
 }
 
 bool ReportLayout::Private::squeezeOnto(ReportItem &item, const QString &text, int fitting,
-                                        qreal width) {
+                                        qreal width)
+{
     if (fitting != 1 || text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
         return false;
     const qreal natural = measurer.width(item.font, text);
@@ -186,13 +193,15 @@ bool ReportLayout::Private::squeezeOnto(ReportItem &item, const QString &text, i
     return true;
 }
 
-Band ReportLayout::Private::layoutBand(ReportSectionKind kind, const ReportRows *row, int number) {
+Band ReportLayout::Private::layoutBand(ReportSectionKind kind, const ReportRows *row, int number)
+{
     const ReportSection &section = definition.section(kind);
     Band band;
     band.section = kind;
     band.items.reserve(section.controls.size());
 
-    struct Placement {
+    struct Placement
+    {
         qreal growth = 0;
         qreal shift = 0;
     };
@@ -268,7 +277,8 @@ Band ReportLayout::Private::layoutBand(ReportSectionKind kind, const ReportRows 
     return band;
 }
 
-void ReportLayout::Private::placeAt(Band band, qreal top, bool continued) {
+void ReportLayout::Private::placeAt(Band band, qreal top, bool continued)
+{
     for (ReportItem &item : band.items) {
         item.rect.translate(0, top);
         page.items.append(std::move(item));
@@ -276,7 +286,8 @@ void ReportLayout::Private::placeAt(Band band, qreal top, bool continued) {
     page.bands.append(ReportBand{band.section, top, band.height, band.row, continued});
 }
 
-void ReportLayout::Private::startPage() {
+void ReportLayout::Private::startPage()
+{
     ++pageNumber;
     page = ReportPage();
     page.number = pageNumber;
@@ -298,14 +309,16 @@ void ReportLayout::Private::startPage() {
     pageHasBody = false;
 }
 
-void ReportLayout::Private::finishPage() {
+void ReportLayout::Private::finishPage()
+{
     placeAt(std::move(footer), footerTop);
     (*sink)(std::move(page));
     page = ReportPage();
 }
 
 void ReportLayout::Private::placeFlowing(ReportSectionKind kind, const ReportRows *row,
-                                         int rowIndex) {
+                                         int rowIndex)
+{
     Band band = layoutBand(kind, row, pageNumber);
     band.row = rowIndex;
     bool continued = false;
@@ -358,11 +371,13 @@ void ReportLayout::Private::placeFlowing(ReportSectionKind kind, const ReportRow
 }
 
 ReportLayout::ReportLayout(const ReportDefinition &definition, const ReportLayoutOptions &options)
-    : d(std::make_unique<Private>(definition, options)) {}
+    : d(std::make_unique<Private>(definition, options))
+{}
 
 ReportLayout::~ReportLayout() = default;
 
-int ReportLayout::run(ReportRows &rows, const PageSink &sink) {
+int ReportLayout::run(ReportRows &rows, const PageSink &sink)
+{
     d->sink = &sink;
     d->pageNumber = 0;
     d->startPage();
@@ -375,7 +390,8 @@ int ReportLayout::run(ReportRows &rows, const PageSink &sink) {
     return d->pageNumber;
 }
 
-void ReportLayout::resolvePageCount(ReportPage &page, int pageCount) const {
+void ReportLayout::resolvePageCount(ReportPage &page, int pageCount) const
+{
     for (ReportItem &item : page.items) {
         if (item.pendingText.isEmpty())
             continue;
@@ -388,7 +404,8 @@ void ReportLayout::resolvePageCount(ReportPage &page, int pageCount) const {
 }
 
 ReportDocument buildReportDocument(const ReportDefinition &definition, ReportRows &rows,
-                                   const ReportLayoutOptions &options) {
+                                   const ReportLayoutOptions &options)
+{
     ReportDocument document;
     document.name = definition.name;
     document.title = definition.name;

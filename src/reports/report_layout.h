@@ -11,7 +11,8 @@
 
 class ReportRows;
 
-struct ReportLayoutOptions {
+struct ReportLayoutOptions
+{
     // Dots per inch at which text is measured and broken into lines: that of the
     // device the pages are meant for. Lines keep their breaks on other devices.
     qreal resolution = 1200;
@@ -25,7 +26,8 @@ struct ReportLayoutOptions {
 // report footer after the last row. A control that can grow takes the height of its
 // wrapped text, and the controls under it and the band's height follow. A band that
 // does not fit starts a new page; one taller than a whole page is split between lines.
-class ReportLayout {
+class ReportLayout
+{
 public:
     using PageSink = std::function<void(ReportPage &&page)>;
 

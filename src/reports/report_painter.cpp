@@ -16,14 +16,16 @@ namespace {
 // Rules print one pixel wide on a 96 dpi screen.
 constexpr qreal ruleWidth = 15;
 
-void setError(QString *error, const QString &text) {
+void setError(QString *error, const QString &text)
+{
     if (error)
         *error = text;
 }
 
 } // namespace
 
-void paintReportPage(QPainter &painter, const ReportPage &page) {
+void paintReportPage(QPainter &painter, const ReportPage &page)
+{
     const QPaintDevice *device = painter.device();
     const qreal sx = device->logicalDpiX() / twipsPerInch;
     const qreal sy = device->logicalDpiY() / twipsPerInch;
@@ -80,7 +82,8 @@ void paintReportPage(QPainter &painter, const ReportPage &page) {
 }
 
 bool writeReportPdf(const ReportDocument &document, const QString &filePath, QString *error,
-                    const ReportProgress &progress) {
+                    const ReportProgress &progress)
+{
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly)) {
         setError(error, QStringLiteral("Impossibile scrivere il file %1: %2")

@@ -8,14 +8,15 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-SqlReportRows::SqlReportRows(QSqlQuery &query)
-    : m_query(query) {}
+SqlReportRows::SqlReportRows(QSqlQuery &query) : m_query(query) {}
 
-bool SqlReportRows::next() {
+bool SqlReportRows::next()
+{
     return m_query.next();
 }
 
-QVariant SqlReportRows::value(const QString &field) const {
+QVariant SqlReportRows::value(const QString &field) const
+{
     const QString key = field.toCaseFolded();
     auto it = m_columns.constFind(key);
     if (it == m_columns.constEnd())
@@ -23,12 +24,14 @@ QVariant SqlReportRows::value(const QString &field) const {
     return it.value() < 0 ? QVariant() : m_query.value(it.value());
 }
 
-QString SqlReportRows::errorString() const {
+QString SqlReportRows::errorString() const
+{
     const QSqlError error = m_query.lastError();
     return error.isValid() ? error.text() : QString();
 }
 
-ListReportRows::ListReportRows(const QList<QVariantHash> &rows) {
+ListReportRows::ListReportRows(const QList<QVariantHash> &rows)
+{
     m_rows.reserve(rows.size());
     for (const QVariantHash &row : rows) {
         QVariantHash folded;
@@ -38,19 +41,22 @@ ListReportRows::ListReportRows(const QList<QVariantHash> &rows) {
     }
 }
 
-bool ListReportRows::next() {
+bool ListReportRows::next()
+{
     if (m_current < m_rows.size())
         ++m_current;
     return m_current < m_rows.size();
 }
 
-QVariant ListReportRows::value(const QString &field) const {
+QVariant ListReportRows::value(const QString &field) const
+{
     if (m_current < 0 || m_current >= m_rows.size())
         return {};
     return m_rows.at(m_current).value(field.toCaseFolded());
 }
 
-QString formatReportValue(const QVariant &value, ReportValueFormat format) {
+QString formatReportValue(const QVariant &value, ReportValueFormat format)
+{
     if (!value.isValid() || value.isNull())
         return {};
     switch (value.typeId()) {

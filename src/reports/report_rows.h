@@ -12,7 +12,8 @@ class QSqlQuery;
 
 // The rows a report prints, read once from first to last, so that a report of many
 // thousand rows never needs them all at once.
-class ReportRows {
+class ReportRows
+{
 public:
     virtual ~ReportRows() = default;
 
@@ -30,7 +31,8 @@ public:
 
 // Rows of an executed query. The query stays the caller's: it opens it (forward-only
 // is enough) and closes it once the report is laid out.
-class SqlReportRows : public ReportRows {
+class SqlReportRows : public ReportRows
+{
 public:
     explicit SqlReportRows(QSqlQuery &query);
 
@@ -44,7 +46,8 @@ private:
 };
 
 // Rows held in memory, for reports built from data at hand and for tests.
-class ListReportRows : public ReportRows {
+class ListReportRows : public ReportRows
+{
 public:
     explicit ListReportRows(const QList<QVariantHash> &rows);
 

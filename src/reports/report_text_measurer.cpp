@@ -6,15 +6,16 @@
 
 #include <cmath>
 
-ReportTextMeasurer::ReportTextMeasurer(qreal dotsPerInch)
-    : m_device(1, 1, QImage::Format_RGB32) {
+ReportTextMeasurer::ReportTextMeasurer(qreal dotsPerInch) : m_device(1, 1, QImage::Format_RGB32)
+{
     const int dotsPerMeter = qRound(dotsPerInch / 0.0254);
     m_device.setDotsPerMeterX(dotsPerMeter);
     m_device.setDotsPerMeterY(dotsPerMeter);
     m_dotsPerInch = m_device.logicalDpiY();
 }
 
-const ReportTextMeasurer::FontEntry &ReportTextMeasurer::entry(const ReportFont &font) {
+const ReportTextMeasurer::FontEntry &ReportTextMeasurer::entry(const ReportFont &font)
+{
     const QString key = QStringLiteral("%1|%2|%3%4%5")
                             .arg(font.face)
                             .arg(font.pointSize)
@@ -30,15 +31,18 @@ const ReportTextMeasurer::FontEntry &ReportTextMeasurer::entry(const ReportFont 
     return m_fonts.back();
 }
 
-qreal ReportTextMeasurer::lineHeight(const ReportFont &font) {
+qreal ReportTextMeasurer::lineHeight(const ReportFont &font)
+{
     return entry(font).metrics.lineSpacing() * twipsPerInch / m_dotsPerInch;
 }
 
-qreal ReportTextMeasurer::width(const ReportFont &font, const QString &text) {
+qreal ReportTextMeasurer::width(const ReportFont &font, const QString &text)
+{
     return entry(font).metrics.horizontalAdvance(text) * twipsPerInch / m_dotsPerInch;
 }
 
-QStringList ReportTextMeasurer::wrap(const ReportFont &font, const QString &text, qreal width) {
+QStringList ReportTextMeasurer::wrap(const ReportFont &font, const QString &text, qreal width)
+{
     QStringList lines;
     if (text.isEmpty())
         return lines;

@@ -12,7 +12,8 @@
 
 // Breaks text into lines the way it will print, with the fonts' metrics at a given
 // resolution. Lengths in and out are in twips.
-class ReportTextMeasurer {
+class ReportTextMeasurer
+{
 public:
     explicit ReportTextMeasurer(qreal dotsPerInch);
 
@@ -29,7 +30,8 @@ public:
     QStringList wrap(const ReportFont &font, const QString &text, qreal width);
 
 private:
-    struct FontEntry {
+    struct FontEntry
+    {
         QFont font;
         QFontMetricsF metrics;
     };

@@ -19,24 +19,27 @@
 
 namespace {
 
-std::unique_ptr<ReportViewer> &installed() {
+std::unique_ptr<ReportViewer> &installed()
+{
     static std::unique_ptr<ReportViewer> viewer;
     return viewer;
 }
 
 // The dialog only borrows the printer it is given; holding it in a base constructed
 // before the dialog and destroyed after it keeps it alive for the dialog's whole life.
-struct PrinterHolder {
+struct PrinterHolder
+{
     QPrinter heldPrinter{QPrinter::HighResolution};
 };
 
-class ReportPreviewDialog : private PrinterHolder, public QPrintPreviewDialog {
+class ReportPreviewDialog : private PrinterHolder, public QPrintPreviewDialog
+{
 public:
-    explicit ReportPreviewDialog(QWidget *owner)
-        : QPrintPreviewDialog(&heldPrinter, owner) {}
+    explicit ReportPreviewDialog(QWidget *owner) : QPrintPreviewDialog(&heldPrinter, owner) {}
 };
 
-void paintDocument(const ReportDocument &document, QPrinter *printer) {
+void paintDocument(const ReportDocument &document, QPrinter *printer)
+{
     QPainter painter;
     if (!painter.begin(printer))
         return;
@@ -49,7 +52,8 @@ void paintDocument(const ReportDocument &document, QPrinter *printer) {
 }
 
 // The operator clicked "Esporta PDF" in the preview's tool bar.
-void exportPdf(const ReportDocument &document, QWidget *dialog) {
+void exportPdf(const ReportDocument &document, QWidget *dialog)
+{
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QString path =
         QFileDialog::getSaveFileName(dialog, QStringLiteral("Esporta PDF"),
@@ -80,21 +84,24 @@ void exportPdf(const ReportDocument &document, QWidget *dialog) {
 
 ReportViewer::~ReportViewer() = default;
 
-ReportViewer &ReportViewer::current() {
+ReportViewer &ReportViewer::current()
+{
     std::unique_ptr<ReportViewer> &viewer = installed();
     if (!viewer)
         viewer = std::make_unique<PreviewReportViewer>();
     return *viewer;
 }
 
-std::unique_ptr<ReportViewer> ReportViewer::install(std::unique_ptr<ReportViewer> viewer) {
+std::unique_ptr<ReportViewer> ReportViewer::install(std::unique_ptr<ReportViewer> viewer)
+{
     std::unique_ptr<ReportViewer> previous = std::move(installed());
     installed() = std::move(viewer);
     return previous;
 }
 
 std::unique_ptr<QPrintPreviewDialog> createReportPreview(const ReportDocument &document,
-                                                         QWidget *owner) {
+                                                         QWidget *owner)
+{
     auto dialog = std::make_unique<ReportPreviewDialog>(owner);
     QPrinter *printer = dialog->printer();
     printer->setDocName(document.title);
@@ -128,7 +135,8 @@ std::unique_ptr<QPrintPreviewDialog> createReportPreview(const ReportDocument &d
     return dialog;
 }
 
-void PreviewReportViewer::showModal(const ReportDocument &document, QWidget *owner) {
+void PreviewReportViewer::showModal(const ReportDocument &document, QWidget *owner)
+{
     std::unique_ptr<QPrintPreviewDialog> dialog = createReportPreview(document, owner);
     dialog->exec();
 }

@@ -10,7 +10,8 @@ class QWidget;
 
 // Shows reports to the operator. Launchers go through the current viewer, so that
 // tests can put one in its place that keeps the documents instead of showing them.
-class ReportViewer {
+class ReportViewer
+{
 public:
     virtual ~ReportViewer();
 
@@ -26,7 +27,8 @@ public:
 
 // The application's viewer: a modal, maximized print preview with page navigation,
 // zoom and printing, and an "Esporta PDF" action in its tool bar.
-class PreviewReportViewer : public ReportViewer {
+class PreviewReportViewer : public ReportViewer
+{
 public:
     void showModal(const ReportDocument &document, QWidget *owner) override;
 };

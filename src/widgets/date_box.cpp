@@ -15,12 +15,13 @@ DateBox::DateBox(QWidget *parent) : QLineEdit(parent)
     QFont narrow = font();
     narrow.setPointSizeF(8);
     setFont(narrow);
-    setPlaceholderText(QLocale().toString(QDate(2000, 12, 31), screenDateFormat())
+    setPlaceholderText(QLocale()
+                           .toString(QDate(2000, 12, 31), screenDateFormat())
                            .replace(QLatin1String("31"), QLatin1String("gg"))
                            .replace(QLatin1String("12"), QLatin1String("mm"))
                            .replace(QLatin1String("2000"), QLatin1String("aaaa")));
-    QAction *calendar = addAction(QIcon(QStringLiteral(":/pictures/calendar.svg")),
-                                  QLineEdit::TrailingPosition);
+    QAction *calendar =
+        addAction(QIcon(QStringLiteral(":/pictures/calendar.svg")), QLineEdit::TrailingPosition);
     calendar->setToolTip(QStringLiteral("Calendario (Alt+Giù)"));
     connect(calendar, &QAction::triggered, this, &DateBox::showCalendar);
 }

@@ -29,7 +29,8 @@ void PictureButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QRectF area = QRectF(rect()).adjusted(3, 3, -3, -3);
-    const QSizeF picture = QSizeF(m_renderer->defaultSize()).scaled(area.size(), Qt::KeepAspectRatio);
+    const QSizeF picture =
+        QSizeF(m_renderer->defaultSize()).scaled(area.size(), Qt::KeepAspectRatio);
     QRectF target(QPointF(), picture);
     target.moveCenter(area.center());
     if (isDown())

@@ -19,8 +19,8 @@ public:
             m_error = QStringLiteral("Nessuna stampante predefinita disponibile.");
             return false;
         }
-        m_printer = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(),
-                                               QPrinter::HighResolution);
+        m_printer =
+            std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
         m_printer->setPageOrientation(QPageLayout::Landscape);
         m_printer->setDocName(QStringLiteral("Tavelo"));
         if (!m_painter.begin(m_printer.get())) {

@@ -29,8 +29,8 @@ void TickBox::paintEvent(QPaintEvent *)
     mark.moveTo(box.left(), box.center().y());
     mark.lineTo(box.left() + box.width() * 0.4, box.bottom());
     mark.lineTo(box.right(), box.top());
-    painter.setPen(QPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                        QPalette::ButtonText),
-                        2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText),
+        2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(mark);
 }

@@ -15,8 +15,7 @@ constexpr int twipsToPixels(int twips)
 
 inline QRect twipsRect(int left, int top, int width, int height)
 {
-    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-            twipsToPixels(height)};
+    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
 }
 
 // Places a control inside its container at a position given in twips.

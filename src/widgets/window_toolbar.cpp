@@ -14,8 +14,8 @@ QToolBar *createWindowToolbar(QWidget *window, const QList<ToolbarButton> &butto
     toolbar->setIconSize(QSize(16, 16));
     toolbar->setMovable(false);
     for (const ToolbarButton &button : buttons) {
-        QAction *action = toolbar->addAction(QIcon(QLatin1String(button.picture)),
-                                             QString::fromUtf8(button.key));
+        QAction *action =
+            toolbar->addAction(QIcon(QLatin1String(button.picture)), QString::fromUtf8(button.key));
         action->setData(QString::fromUtf8(button.key));
         action->setShortcut(button.shortcut);
         action->setShortcutContext(Qt::WindowShortcut);

@@ -157,9 +157,8 @@ void TestApp::newFileHasTablesVersionRowAndIndexes()
     TestDatabase db;
     QVERIFY(db.isOpen());
     QCOMPARE(columnsOf(QStringLiteral("Utente")),
-             QStringList({"ID", "Soggetto", "indirizzo", "Comune", "pr", "cap", "Codice",
-                          "Partita", "utente", "email", "telefono", "cell", "fax", "Pwd",
-                          "Annotazione"}));
+             QStringList({"ID", "Soggetto", "indirizzo", "Comune", "pr", "cap", "Codice", "Partita",
+                          "utente", "email", "telefono", "cell", "fax", "Pwd", "Annotazione"}));
     QCOMPARE(columnsOf(QStringLiteral("Tavelo")),
              QStringList({"ID", "data", "scadenza", "Oggetto", "ndoc", "Utente", "AGG"}));
     QCOMPARE(columnsOf(QStringLiteral("Versione")), QStringList({"Versione"}));
@@ -196,12 +195,21 @@ void TestApp::unusableFileIsLeftUntouched_data()
 {
     QTest::addColumn<QByteArray>("setup");
     QTest::addColumn<QString>("problemPart");
-    QTest::newRow("not a database") << QByteArray("questo non è un archivio\n") << "non è un archivio";
-    QTest::newRow("empty database without tables") << QByteArray("schema:") << "manca la tabella Utente";
-    QTest::newRow("missing table") << QByteArray("schema:CREATE TABLE Utente (ID, Soggetto, indirizzo, Comune, pr, cap, Codice, Partita, utente, email, telefono, cell, fax, Pwd, Annotazione);CREATE TABLE Versione (Versione)")
-                                   << "manca la tabella Tavelo";
-    QTest::newRow("missing column") << QByteArray("schema:CREATE TABLE Utente (ID, Soggetto, indirizzo, Comune, pr, cap, Codice, Partita, utente, email, telefono, cell, fax, Pwd, Annotazione);CREATE TABLE Tavelo (ID, data, scadenza, Oggetto, Utente, AGG);CREATE TABLE Versione (Versione)")
-                                    << "manca la colonna ndoc";
+    QTest::newRow("not a database")
+        << QByteArray("questo non è un archivio\n") << "non è un archivio";
+    QTest::newRow("empty database without tables")
+        << QByteArray("schema:") << "manca la tabella Utente";
+    QTest::newRow("missing table")
+        << QByteArray("schema:CREATE TABLE Utente (ID, Soggetto, indirizzo, Comune, pr, cap, "
+                      "Codice, Partita, utente, email, telefono, cell, fax, Pwd, "
+                      "Annotazione);CREATE TABLE Versione (Versione)")
+        << "manca la tabella Tavelo";
+    QTest::newRow("missing column")
+        << QByteArray(
+               "schema:CREATE TABLE Utente (ID, Soggetto, indirizzo, Comune, pr, cap, Codice, "
+               "Partita, utente, email, telefono, cell, fax, Pwd, Annotazione);CREATE TABLE Tavelo "
+               "(ID, data, scadenza, Oggetto, Utente, AGG);CREATE TABLE Versione (Versione)")
+        << "manca la colonna ndoc";
 }
 
 void TestApp::unusableFileIsLeftUntouched()
@@ -283,8 +291,8 @@ void TestApp::usersAreFlaggedSubjectsByName()
     db.addSubject(QStringLiteral("VERDI GIUSEPPE"), QStringLiteral("S"), QStringLiteral("ALTRO"));
     const Result<QVector<Subject>> users = selectUsers();
     QVERIFY(users.ok());
-    QCOMPARE(names(users.value), QStringList({"ANTONELLI ANNA", "ROSSI MARIO", "VERDI GIUSEPPE",
-                                              "VERDI GIUSEPPE"}));
+    QCOMPARE(names(users.value),
+             QStringList({"ANTONELLI ANNA", "ROSSI MARIO", "VERDI GIUSEPPE", "VERDI GIUSEPPE"}));
 }
 
 void TestApp::nameLookupIsLiteral_data()
@@ -332,8 +340,7 @@ void TestApp::diaryGridRowsOfOneUserByDueDate()
     RowsResult rows = selectDiaryGridRows(rossi);
     QVERIFY(rows.ok());
     QCOMPARE(rows.value.record().count(), 7);
-    QCOMPARE(columnTexts(rows.value, 3),
-             QStringList({"SENZA SCADENZA", "MILLENNIO", "MAGGIO"}));
+    QCOMPARE(columnTexts(rows.value, 3), QStringList({"SENZA SCADENZA", "MILLENNIO", "MAGGIO"}));
     RowsResult none = selectDiaryGridRows(0);
     QVERIFY(none.ok());
     QVERIFY(!none.value.next());
@@ -382,7 +389,9 @@ void TestApp::diaryEntryInsertUpdateDelete()
 
     QSqlQuery raw(DbConnection::instance().database());
     QVERIFY(raw.exec(QStringLiteral("SELECT data, scadenza IS NULL, Oggetto, AGG FROM Tavelo "
-                                    "WHERE ID = %1").arg(first.value)) && raw.next());
+                                    "WHERE ID = %1")
+                         .arg(first.value)) &&
+            raw.next());
     QCOMPARE(raw.value(0).toString(), QStringLiteral("2024-02-29"));
     QCOMPARE(raw.value(1).toInt(), 1);
     QCOMPARE(raw.value(2).toString(), entry.oggetto);
@@ -538,8 +547,8 @@ void TestApp::registryRowsAreEverySubjectByName()
 void TestApp::fiscalCodeLookupIsLiteral()
 {
     TestDatabase db;
-    const qint64 first = db.addSubject(QStringLiteral("A"), QStringLiteral("N"),
-                                       QStringLiteral("RSSMRA80A01F205X"));
+    const qint64 first =
+        db.addSubject(QStringLiteral("A"), QStringLiteral("N"), QStringLiteral("RSSMRA80A01F205X"));
     db.addSubject(QStringLiteral("B"), QStringLiteral("N"), QStringLiteral("RSSMRA80A01F205_"));
     db.addSubject(QStringLiteral("C"), QStringLiteral("N"), QStringLiteral("O'CODE"));
     Result<QVector<Subject>> found = findSubjectsByFiscalCode(QStringLiteral("rssmra80a01f205x"));
@@ -560,8 +569,8 @@ void TestApp::statementsFailWhenFileIsClosed()
     DiaryEntry e;
     QVERIFY(!insertDiaryEntry(e).ok());
     QVERIFY(!databaseErrorMessage(insertDiaryEntry(e).error).isEmpty());
-    QVERIFY(databaseErrorMessage(insertDiaryEntry(e).error).startsWith(
-        QLatin1String("Errore del database:")));
+    QVERIFY(databaseErrorMessage(insertDiaryEntry(e).error)
+                .startsWith(QLatin1String("Errore del database:")));
 }
 
 void TestApp::legacyFileReadsThroughStatements()
@@ -577,7 +586,8 @@ void TestApp::legacyFileReadsThroughStatements()
     const QStringList users = names(selectUsers().value);
     QCOMPARE(users, QStringList({"100% SCONTI_SRL", "D'ANGELO NICOLÒ", "ROSSI MARIO",
                                  "VERDI GIUSEPPE", "VERDI GIUSEPPE", "ÀLVARO ÉMILE"}));
-    const Result<std::optional<Subject>> verdi = findSubjectByName(QStringLiteral("VERDI GIUSEPPE"));
+    const Result<std::optional<Subject>> verdi =
+        findSubjectByName(QStringLiteral("VERDI GIUSEPPE"));
     QCOMPARE(verdi.value->id, 7);
     QCOMPARE(findSubjectByName(QStringLiteral("D'ANGELO NICOLÒ")).value->id, 2);
     QCOMPARE(findSubjectByName(QStringLiteral("100% SCONTI_SRL")).value->id, 4);
@@ -591,9 +601,9 @@ void TestApp::legacyFileReadsThroughStatements()
     QCOMPARE(fromStoredDateTime(*readVersionStamp().value),
              QDateTime(QDate(2013, 4, 30), QTime(18, 5, 42)));
     RowsResult card = selectUserCardRows(1);
-    QCOMPARE(columnTexts(card.value, 3),
-             QStringList({"NOTA SENZA SCADENZA", "RINNOVO CONTRATTO AFFITTO",
-                          "SCADENZA BISESTILE"}));
+    QCOMPARE(
+        columnTexts(card.value, 3),
+        QStringList({"NOTA SENZA SCADENZA", "RINNOVO CONTRATTO AFFITTO", "SCADENZA BISESTILE"}));
 }
 
 void TestApp::promptTitleDefaultsToApplication()

@@ -43,7 +43,7 @@ qint64 TestDatabase::addSubject(const QString &name, const QString &flag, const 
     s.utente = flag;
     s.codice = code.isEmpty() ? QStringLiteral("CODICE-") + name : code;
     s.pwd = flag.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0 ? QStringLiteral("pw")
-                                                                        : QString();
+                                                                       : QString();
     const Result<qint64> id = insertSubject(s);
     if (!id.ok())
         qWarning("addSubject: %s", qPrintable(id.error.text()));
@@ -98,7 +98,8 @@ bool importLegacyDatabase(const QString &mdbPath, QString *problem)
     {
         const char *table;
         const char *dateFormat;
-    } tables[] = {{"Utente", "%Y-%m-%d"}, {"Tavelo", "%Y-%m-%d"}, {"Versione", "%Y-%m-%dT%H:%M:%S"}};
+    } tables[] = {
+        {"Utente", "%Y-%m-%d"}, {"Tavelo", "%Y-%m-%d"}, {"Versione", "%Y-%m-%dT%H:%M:%S"}};
     QSqlDatabase db = DbConnection::instance().database();
     if (!QSqlQuery(db).exec(QStringLiteral("DELETE FROM Versione"))) {
         *problem = QStringLiteral("cannot empty Versione");
@@ -108,8 +109,8 @@ bool importLegacyDatabase(const QString &mdbPath, QString *problem)
         QProcess exporter;
         exporter.start(QStringLiteral("mdb-export"),
                        {QStringLiteral("-I"), QStringLiteral("sqlite"), QStringLiteral("-q"),
-                        QStringLiteral("'"), QStringLiteral("-T"),
-                        QLatin1String(table.dateFormat), mdbPath, QLatin1String(table.table)});
+                        QStringLiteral("'"), QStringLiteral("-T"), QLatin1String(table.dateFormat),
+                        mdbPath, QLatin1String(table.table)});
         if (!exporter.waitForFinished(30000) || exporter.exitStatus() != QProcess::NormalExit ||
             exporter.exitCode() != 0) {
             *problem = QStringLiteral("mdb-export failed: ") + exporter.errorString() +

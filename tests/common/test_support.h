@@ -17,16 +17,16 @@
 // the data folder are private to it), in Italian, offscreen.
 void prepareTestEnvironment();
 
-#define TAVELO_TEST_MAIN(TestClass)                                                             \
-    int main(int argc, char *argv[])                                                           \
-    {                                                                                          \
-        prepareTestEnvironment();                                                              \
-        QApplication app(argc, argv);                                                          \
-        QApplication::setApplicationName(QStringLiteral("Tavelo"));                            \
-        QApplication::setQuitOnLastWindowClosed(false);                                        \
-        TestClass test;                                                                        \
-        QTEST_SET_MAIN_SOURCE_PATH                                                             \
-        return QTest::qExec(&test, argc, argv);                                                \
+#define TAVELO_TEST_MAIN(TestClass)                                                                \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        prepareTestEnvironment();                                                                  \
+        QApplication app(argc, argv);                                                              \
+        QApplication::setApplicationName(QStringLiteral("Tavelo"));                                \
+        QApplication::setQuitOnLastWindowClosed(false);                                            \
+        TestClass test;                                                                            \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
     }
 
 // A fresh data file in a temporary folder, opened as the program's connection.

@@ -180,46 +180,126 @@ void TestMainWindow::controlsHaveTheirNamesCaptionsAndPlaces_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("container");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("Frame4") << "Frame4" << "frmRegistra" << "Scadenze";
-    QTest::newRow("Check7") << "Check7" << "Frame4" << "Stampa";
-    QTest::newRow("Check6") << "Check6" << "Frame4" << "Esci";
-    QTest::newRow("ListView1") << "ListView1" << "Frame4" << "";
-    QTest::newRow("Frame2") << "Frame2" << "frmRegistra" << "***** Gestione";
-    QTest::newRow("Text3") << "Text3" << "Frame2" << "";
-    QTest::newRow("Cmd1") << "Cmd1" << "Frame2" << "Inserisci";
-    QTest::newRow("Text2") << "Text2" << "Frame2" << "";
-    QTest::newRow("Check2") << "Check2" << "Frame2" << "XPCheck1";
-    QTest::newRow("DataBox1") << "DataBox1" << "Frame2" << "";
-    QTest::newRow("Text1") << "Text1" << "Frame2" << "";
-    QTest::newRow("DataBox2") << "DataBox2" << "Frame2" << "";
-    QTest::newRow("DataGrid3") << "DataGrid3" << "Frame2" << "";
-    QTest::newRow("Check3") << "Check3" << "Frame2" << "Modifica";
-    QTest::newRow("Check4") << "Check4" << "Frame2" << "Elimina";
-    QTest::newRow("Check5") << "Check5" << "Frame2" << "Stampa";
-    QTest::newRow("Label10") << "Label10" << "Frame2" << "Seleziona  la riga ";
-    QTest::newRow("Label9") << "Label9" << "Frame2" << "N_Doc";
-    QTest::newRow("Label7") << "Label7" << "Frame2" << "ID Oper";
-    QTest::newRow("Label6") << "Label6" << "Frame2" << "Avviso/ Scadenza";
-    QTest::newRow("Label4") << "Label4" << "Frame2" << "Data";
-    QTest::newRow("Image3") << "Image3" << "Frame2" << "";
-    QTest::newRow("Frame3") << "Frame3" << "frmRegistra" << "Seleziona";
-    QTest::newRow("Command2") << "Command2" << "Frame3" << "Scadenze per Utenti";
-    QTest::newRow("Cbo1") << "Cbo1" << "Frame3" << "";
-    QTest::newRow("Label11") << "Label11" << "Frame3" << "Accedi";
-    QTest::newRow("Image2") << "Image2" << "Frame3" << "";
-    QTest::newRow("Label2") << "Label2" << "Frame3" << "Utente";
-    QTest::newRow("Frame1") << "Frame1" << "frmRegistra" << "Tavelo Lumbretto";
-    QTest::newRow("Check1") << "Check1" << "Frame1" << "Gestione";
-    QTest::newRow("Image4") << "Image4" << "Frame1" << "";
-    QTest::newRow("tbTop") << "tbTop" << "frmRegistra" << "";
-    QTest::newRow("StatusBar1") << "StatusBar1" << "frmRegistra" << "";
-    QTest::newRow("Label12") << "Label12" << "frmRegistra" << "Vai al sito";
-    QTest::newRow("Image5") << "Image5" << "frmRegistra" << "";
-    QTest::newRow("Label8") << "Label8" << "frmRegistra" << "";
-    QTest::newRow("Image1") << "Image1" << "frmRegistra" << "";
-    QTest::newRow("Label3") << "Label3" << "frmRegistra" << "Versione";
-    QTest::newRow("Label5") << "Label5" << "frmRegistra" << "ID";
-    QTest::newRow("Label1") << "Label1" << "frmRegistra" << "";
+    QTest::newRow("Frame4") << "Frame4"
+                            << "frmRegistra"
+                            << "Scadenze";
+    QTest::newRow("Check7") << "Check7"
+                            << "Frame4"
+                            << "Stampa";
+    QTest::newRow("Check6") << "Check6"
+                            << "Frame4"
+                            << "Esci";
+    QTest::newRow("ListView1") << "ListView1"
+                               << "Frame4"
+                               << "";
+    QTest::newRow("Frame2") << "Frame2"
+                            << "frmRegistra"
+                            << "***** Gestione";
+    QTest::newRow("Text3") << "Text3"
+                           << "Frame2"
+                           << "";
+    QTest::newRow("Cmd1") << "Cmd1"
+                          << "Frame2"
+                          << "Inserisci";
+    QTest::newRow("Text2") << "Text2"
+                           << "Frame2"
+                           << "";
+    QTest::newRow("Check2") << "Check2"
+                            << "Frame2"
+                            << "XPCheck1";
+    QTest::newRow("DataBox1") << "DataBox1"
+                              << "Frame2"
+                              << "";
+    QTest::newRow("Text1") << "Text1"
+                           << "Frame2"
+                           << "";
+    QTest::newRow("DataBox2") << "DataBox2"
+                              << "Frame2"
+                              << "";
+    QTest::newRow("DataGrid3") << "DataGrid3"
+                               << "Frame2"
+                               << "";
+    QTest::newRow("Check3") << "Check3"
+                            << "Frame2"
+                            << "Modifica";
+    QTest::newRow("Check4") << "Check4"
+                            << "Frame2"
+                            << "Elimina";
+    QTest::newRow("Check5") << "Check5"
+                            << "Frame2"
+                            << "Stampa";
+    QTest::newRow("Label10") << "Label10"
+                             << "Frame2"
+                             << "Seleziona  la riga ";
+    QTest::newRow("Label9") << "Label9"
+                            << "Frame2"
+                            << "N_Doc";
+    QTest::newRow("Label7") << "Label7"
+                            << "Frame2"
+                            << "ID Oper";
+    QTest::newRow("Label6") << "Label6"
+                            << "Frame2"
+                            << "Avviso/ Scadenza";
+    QTest::newRow("Label4") << "Label4"
+                            << "Frame2"
+                            << "Data";
+    QTest::newRow("Image3") << "Image3"
+                            << "Frame2"
+                            << "";
+    QTest::newRow("Frame3") << "Frame3"
+                            << "frmRegistra"
+                            << "Seleziona";
+    QTest::newRow("Command2") << "Command2"
+                              << "Frame3"
+                              << "Scadenze per Utenti";
+    QTest::newRow("Cbo1") << "Cbo1"
+                          << "Frame3"
+                          << "";
+    QTest::newRow("Label11") << "Label11"
+                             << "Frame3"
+                             << "Accedi";
+    QTest::newRow("Image2") << "Image2"
+                            << "Frame3"
+                            << "";
+    QTest::newRow("Label2") << "Label2"
+                            << "Frame3"
+                            << "Utente";
+    QTest::newRow("Frame1") << "Frame1"
+                            << "frmRegistra"
+                            << "Tavelo Lumbretto";
+    QTest::newRow("Check1") << "Check1"
+                            << "Frame1"
+                            << "Gestione";
+    QTest::newRow("Image4") << "Image4"
+                            << "Frame1"
+                            << "";
+    QTest::newRow("tbTop") << "tbTop"
+                           << "frmRegistra"
+                           << "";
+    QTest::newRow("StatusBar1") << "StatusBar1"
+                                << "frmRegistra"
+                                << "";
+    QTest::newRow("Label12") << "Label12"
+                             << "frmRegistra"
+                             << "Vai al sito";
+    QTest::newRow("Image5") << "Image5"
+                            << "frmRegistra"
+                            << "";
+    QTest::newRow("Label8") << "Label8"
+                            << "frmRegistra"
+                            << "";
+    QTest::newRow("Image1") << "Image1"
+                            << "frmRegistra"
+                            << "";
+    QTest::newRow("Label3") << "Label3"
+                            << "frmRegistra"
+                            << "Versione";
+    QTest::newRow("Label5") << "Label5"
+                            << "frmRegistra"
+                            << "ID";
+    QTest::newRow("Label1") << "Label1"
+                            << "frmRegistra"
+                            << "";
 }
 
 void TestMainWindow::controlsHaveTheirNamesCaptionsAndPlaces()
@@ -264,13 +344,14 @@ void TestMainWindow::panelsAreStackedAndNothingIsClipped()
         if (child->isWindow() || !parent || child->objectName().isEmpty() ||
             child->objectName().startsWith(QLatin1String("qt_")))
             continue;
-        QVERIFY2(parent->rect().contains(child->geometry()),
-                 qPrintable(child->objectName() + QLatin1String(" leaves ") +
-                            parent->objectName()));
+        QVERIFY2(
+            parent->rect().contains(child->geometry()),
+            qPrintable(child->objectName() + QLatin1String(" leaves ") + parent->objectName()));
         if (auto *label = qobject_cast<QLabel *>(child); label && !label->text().isEmpty())
             QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
                      qPrintable(child->objectName() + QLatin1String(" is cut")));
-        if (auto *button = qobject_cast<QPushButton *>(child); button && !qobject_cast<TickBox *>(child))
+        if (auto *button = qobject_cast<QPushButton *>(child);
+            button && !qobject_cast<TickBox *>(child))
             QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 8 <= button->width(),
                      qPrintable(child->objectName() + QLatin1String(" is cut")));
     }
@@ -635,7 +716,8 @@ void TestMainWindow::diaryGridIsLazy()
                                           "VALUES ('2026-01-01', :due, 'VOCE', :user)")));
     const int total = 20000;
     for (int i = 0; i < total; ++i) {
-        insert.bindValue(QStringLiteral(":due"), QDate(2020, 1, 1).addDays(i % 3000).toString(Qt::ISODate));
+        insert.bindValue(QStringLiteral(":due"),
+                         QDate(2020, 1, 1).addDays(i % 3000).toString(Qt::ISODate));
         insert.bindValue(QStringLiteral(":user"), m_verdi);
         QVERIFY(insert.exec());
     }
@@ -725,8 +807,8 @@ struct TestList
         for (int row = 0; row < rows; ++row) {
             QList<QStandardItem *> items;
             for (int j = 0; j < widths.size(); ++j)
-                items << new QStandardItem(cell.isEmpty() ? QStringLiteral("r%1c%2").arg(row).arg(j + 1)
-                                                          : cell);
+                items << new QStandardItem(
+                    cell.isEmpty() ? QStringLiteral("r%1c%2").arg(row).arg(j + 1) : cell);
             model.appendRow(items);
         }
         view.setModel(&model);
@@ -849,10 +931,10 @@ void TestMainWindow::listPrintPlacesColumnsByShare_data()
     QTest::addColumn<QList<int>>("widths");
     QTest::addColumn<QList<double>>("headerX");
     QTest::addColumn<QStringList>("headers");
-    QTest::newRow("hidden first column") << QList<int>({0, 50, 50}) << QList<double>({0, 50})
-                                         << QStringList({"Col2", "Col3"});
-    QTest::newRow("hidden middle column") << QList<int>({30, 0, 70}) << QList<double>({0, 30})
-                                          << QStringList({"Col1", "Col3"});
+    QTest::newRow("hidden first column")
+        << QList<int>({0, 50, 50}) << QList<double>({0, 50}) << QStringList({"Col2", "Col3"});
+    QTest::newRow("hidden middle column")
+        << QList<int>({30, 0, 70}) << QList<double>({0, 30}) << QStringList({"Col1", "Col3"});
     QTest::newRow("shares round to whole units")
         << QList<int>({1, 2, 3}) << QList<double>({0, 100.0 / 6, 17 + 200.0 / 6})
         << QStringList({"Col1", "Col2", "Col3"});
@@ -913,11 +995,12 @@ void TestMainWindow::listPrintFailureCancelsAndTells_data()
     QTest::addColumn<bool>("failBegin");
     QTest::addColumn<bool>("failEnd");
     QTest::addColumn<QString>("message");
-    QTest::newRow("columns without width") << QList<int>({0, 0}) << false << false
-                                           << "Divisione per zero: le colonne dell'elenco non hanno larghezza.";
+    QTest::newRow("columns without width")
+        << QList<int>({0, 0}) << false << false
+        << "Divisione per zero: le colonne dell'elenco non hanno larghezza.";
     QTest::newRow("no printer") << QList<int>({10}) << true << false << "stampante di prova guasta";
-    QTest::newRow("printer fails at the end") << QList<int>({10}) << false << true
-                                              << "stampante di prova guasta";
+    QTest::newRow("printer fails at the end")
+        << QList<int>({10}) << false << true << "stampante di prova guasta";
 }
 
 void TestMainWindow::listPrintFailureCancelsAndTells()

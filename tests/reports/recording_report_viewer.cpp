@@ -1,24 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording_report_viewer.h"
 
-void RecordingReportViewer::showModal(const ReportDocument &document, QWidget *owner) {
+void RecordingReportViewer::showModal(const ReportDocument &document, QWidget *owner)
+{
     m_documents.append(document);
     m_owners.append(owner);
     if (whileShown)
         whileShown(document, owner);
 }
 
-void RecordingReportViewer::clear() {
+void RecordingReportViewer::clear()
+{
     m_documents.clear();
     m_owners.clear();
 }
 
-RecordingReportViewerScope::RecordingReportViewerScope() {
+RecordingReportViewerScope::RecordingReportViewerScope()
+{
     auto viewer = std::make_unique<RecordingReportViewer>();
     m_viewer = viewer.get();
     m_previous = ReportViewer::install(std::move(viewer));
 }
 
-RecordingReportViewerScope::~RecordingReportViewerScope() {
+RecordingReportViewerScope::~RecordingReportViewerScope()
+{
     ReportViewer::install(std::move(m_previous));
 }

@@ -12,7 +12,8 @@
 
 // Keeps every document it is asked to show instead of opening a preview, and returns at
 // once, as if the operator had closed the preview straight away.
-class RecordingReportViewer : public ReportViewer {
+class RecordingReportViewer : public ReportViewer
+{
 public:
     void showModal(const ReportDocument &document, QWidget *owner) override;
 
@@ -31,7 +32,8 @@ private:
 
 // Installs a recording viewer for the life of the scope and puts back the viewer that
 // was in place before.
-class RecordingReportViewerScope {
+class RecordingReportViewerScope
+{
 public:
     RecordingReportViewerScope();
     ~RecordingReportViewerScope();

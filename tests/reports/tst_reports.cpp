@@ -32,19 +32,22 @@ const QDate printDate(2024, 3, 15);
 // A4 landscape is 210 mm high.
 const qreal sheetHeight = 210 / 25.4 * 1440;
 
-ReportLayoutOptions options() {
+ReportLayoutOptions options()
+{
     ReportLayoutOptions o;
     o.printDate = printDate;
     return o;
 }
 
-ReportFont arial10() {
+ReportFont arial10()
+{
     ReportFont font;
     font.pointSize = 10;
     return font;
 }
 
-ReportControl label(const QString &name, int left, int top, int width, const QString &caption) {
+ReportControl label(const QString &name, int left, int top, int width, const QString &caption)
+{
     ReportControl c;
     c.kind = ReportControlKind::Label;
     c.name = name;
@@ -59,7 +62,8 @@ ReportControl label(const QString &name, int left, int top, int width, const QSt
 }
 
 ReportControl textBox(const QString &name, int left, int top, int width, const QString &field,
-                      bool canGrow) {
+                      bool canGrow)
+{
     ReportControl c = label(name, left, top, width, QString());
     c.kind = ReportControlKind::TextBox;
     c.field = field;
@@ -67,7 +71,8 @@ ReportControl textBox(const QString &name, int left, int top, int width, const Q
     return c;
 }
 
-ReportControl rule(const QString &name, int top, int width) {
+ReportControl rule(const QString &name, int top, int width)
+{
     ReportControl c;
     c.kind = ReportControlKind::Line;
     c.name = name;
@@ -79,7 +84,8 @@ ReportControl rule(const QString &name, int top, int width) {
 // A report with round numbers: on A4 landscape (11905.5 twips high) with margins of
 // 1000 the first page has room for 8405.5 twips of detail under its two headers, the
 // others for 8905.5: eight 1000-twip bands on every page.
-ReportDefinition testReport() {
+ReportDefinition testReport()
+{
     ReportDefinition report;
     report.name = QStringLiteral("Prova");
     report.defaultFont = arial10();
@@ -112,20 +118,23 @@ ReportDefinition testReport() {
     return report;
 }
 
-QList<QVariantHash> names(int count) {
+QList<QVariantHash> names(int count)
+{
     QList<QVariantHash> rows;
     for (int i = 0; i < count; ++i)
         rows.append(QVariantHash{{QStringLiteral("Nome"), QStringLiteral("RIGA %1").arg(i)}});
     return rows;
 }
 
-ReportDocument layOut(const ReportDefinition &definition, const QList<QVariantHash> &rows) {
+ReportDocument layOut(const ReportDefinition &definition, const QList<QVariantHash> &rows)
+{
     ListReportRows source(rows);
     return buildReportDocument(definition, source, options());
 }
 
 // Words enough for several lines in any box of a report.
-QString longText(int words) {
+QString longText(int words)
+{
     QStringList list;
     for (int i = 0; i < words; ++i)
         list.append(QStringLiteral("parola%1").arg(i));
@@ -133,7 +142,8 @@ QString longText(int words) {
 }
 
 // The shortest text of such words that breaks into that many lines at that width.
-QString textOfLines(const ReportFont &font, qreal width, int lines) {
+QString textOfLines(const ReportFont &font, qreal width, int lines)
+{
     ReportTextMeasurer measurer(ReportLayoutOptions().resolution);
     for (int words = 1; words < 500; ++words) {
         if (measurer.wrap(font, longText(words), width).size() == lines)
@@ -142,14 +152,16 @@ QString textOfLines(const ReportFont &font, qreal width, int lines) {
     return {};
 }
 
-QList<int> detailCounts(const ReportDocument &document) {
+QList<int> detailCounts(const ReportDocument &document)
+{
     QList<int> counts;
     for (const ReportPage &page : document.pages)
         counts.append(page.bandCount(ReportSectionKind::Detail));
     return counts;
 }
 
-QList<int> pagesWith(const ReportDocument &document, ReportSectionKind section) {
+QList<int> pagesWith(const ReportDocument &document, ReportSectionKind section)
+{
     QList<int> numbers;
     for (const ReportPage &page : document.pages) {
         if (page.bandCount(section) > 0)
@@ -158,7 +170,8 @@ QList<int> pagesWith(const ReportDocument &document, ReportSectionKind section) 
     return numbers;
 }
 
-const ReportBand *detailBand(const ReportPage &page, int row) {
+const ReportBand *detailBand(const ReportPage &page, int row)
+{
     for (const ReportBand &band : page.bands) {
         if (band.section == ReportSectionKind::Detail && band.row == row)
             return &band;
@@ -166,7 +179,8 @@ const ReportBand *detailBand(const ReportPage &page, int row) {
     return nullptr;
 }
 
-QString runTool(const QString &program, const QStringList &arguments) {
+QString runTool(const QString &program, const QStringList &arguments)
+{
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForFinished(30000) || process.exitCode() != 0)
@@ -174,14 +188,16 @@ QString runTool(const QString &program, const QStringList &arguments) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-QByteArray fileContents(const QString &path) {
+QByteArray fileContents(const QString &path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
 
-class TestReports : public QObject {
+class TestReports : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -223,11 +239,13 @@ private slots:
     void previewDialogShowsEveryPage();
 };
 
-void TestReports::initTestCase() {
+void TestReports::initTestCase()
+{
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 }
 
-void TestReports::fontFaces_data() {
+void TestReports::fontFaces_data()
+{
     QTest::addColumn<QString>("face");
     QTest::addColumn<QString>("family");
     QTest::newRow("Arial") << "Arial"
@@ -242,7 +260,8 @@ void TestReports::fontFaces_data() {
                              << "DejaVu Sans";
 }
 
-void TestReports::fontFaces() {
+void TestReports::fontFaces()
+{
     QFETCH(QString, face);
     QFETCH(QString, family);
     QCOMPARE(mapFontFamily(face), family);
@@ -255,7 +274,8 @@ void TestReports::fontFaces() {
     QVERIFY(QFontInfo(qfont).italic());
 }
 
-void TestReports::lineBreaks_data() {
+void TestReports::lineBreaks_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("empty") << "" << QStringList{};
@@ -266,14 +286,16 @@ void TestReports::lineBreaks_data() {
     QTest::newRow("empty line between") << "A\n\nB" << QStringList{"A", "", "B"};
 }
 
-void TestReports::lineBreaks() {
+void TestReports::lineBreaks()
+{
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
     ReportTextMeasurer measurer(1200);
     QCOMPARE(measurer.wrap(arial10(), text, 3000), lines);
 }
 
-void TestReports::longWordsBreakWithoutLoss() {
+void TestReports::longWordsBreakWithoutLoss()
+{
     ReportTextMeasurer measurer(1200);
     const QString word = QString(80, QLatin1Char('W'));
     const QStringList broken = measurer.wrap(arial10(), word, 1000);
@@ -289,7 +311,8 @@ void TestReports::longWordsBreakWithoutLoss() {
     QCOMPARE(lines.join(QLatin1Char(' ')), words);
 }
 
-void TestReports::valuesAsText_data() {
+void TestReports::valuesAsText_data()
+{
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<ReportValueFormat>("format");
     QTest::addColumn<QString>("text");
@@ -309,14 +332,16 @@ void TestReports::valuesAsText_data() {
     QTest::newRow("text with blanks") << QVariant("  A  B ") << text << "  A  B ";
 }
 
-void TestReports::valuesAsText() {
+void TestReports::valuesAsText()
+{
     QFETCH(QVariant, value);
     QFETCH(ReportValueFormat, format);
     QFETCH(QString, text);
     QCOMPARE(formatReportValue(value, format), text);
 }
 
-void TestReports::listRowsMatchFieldsWithoutCase() {
+void TestReports::listRowsMatchFieldsWithoutCase()
+{
     ListReportRows rows({{{"Soggetto", "ROSSI"}, {"ID", 7}}, {{"soggetto", "BIANCHI"}}});
     QCOMPARE(rows.value("SOGGETTO"), QVariant()); // no current row yet
     QVERIFY(rows.next());
@@ -330,7 +355,8 @@ void TestReports::listRowsMatchFieldsWithoutCase() {
     QVERIFY(!rows.next());
 }
 
-void TestReports::bandsPerPage_data() {
+void TestReports::bandsPerPage_data()
+{
     QTest::addColumn<int>("rowCount");
     QTest::addColumn<QList<int>>("details");
     QTest::addColumn<int>("footerPage");
@@ -344,7 +370,8 @@ void TestReports::bandsPerPage_data() {
     QTest::newRow("seventeen rows") << 17 << QList<int>{8, 8, 1} << 3;
 }
 
-void TestReports::bandsPerPage() {
+void TestReports::bandsPerPage()
+{
     QFETCH(int, rowCount);
     QFETCH(QList<int>, details);
     QFETCH(int, footerPage);
@@ -362,7 +389,8 @@ void TestReports::bandsPerPage() {
     }
 }
 
-void TestReports::headersAndFootersInPlace() {
+void TestReports::headersAndFootersInPlace()
+{
     const ReportDocument document = layOut(testReport(), names(9));
     QCOMPARE(document.pageCount(), 2);
     const qreal pageHeight = document.pageSize().height();
@@ -385,7 +413,8 @@ void TestReports::headersAndFootersInPlace() {
     QCOMPARE(second.find("Pagine")->rect.top(), pageHeight - 1000 - 600);
 }
 
-void TestReports::placeholdersOnEveryPage() {
+void TestReports::placeholdersOnEveryPage()
+{
     const ReportDocument document = layOut(testReport(), names(17));
     QCOMPARE(document.pageCount(), 3);
     for (const ReportPage &page : document.pages) {
@@ -397,7 +426,8 @@ void TestReports::placeholdersOnEveryPage() {
     QVERIFY(document.texts("Fine").constFirst().contains(QStringLiteral("2024")));
 }
 
-void TestReports::dataIsNeverTakenForPlaceholders() {
+void TestReports::dataIsNeverTakenForPlaceholders()
+{
     ReportDefinition report = testReport();
     report.findControl("Titolo")->setCaption(QStringLiteral("ROSSI %P %p %D"));
     const ReportDocument document = layOut(report, {{{"nome", "SCONTO 10%P"}}});
@@ -405,7 +435,8 @@ void TestReports::dataIsNeverTakenForPlaceholders() {
     QCOMPARE(document.texts("Nome"), QStringList{"SCONTO 10%P"});
 }
 
-void TestReports::grownBandMovesWhatFollows() {
+void TestReports::grownBandMovesWhatFollows()
+{
     const ReportDefinition report = testReport();
     const QString text = longText(20);
     const ReportDocument document = layOut(report, {{{"nome", text}}, {{"nome", "breve"}}});
@@ -432,7 +463,8 @@ void TestReports::grownBandMovesWhatFollows() {
     QCOMPARE(page.find("Nome", 1)->lines, QStringList{"breve"});
 }
 
-void TestReports::bandThatDoesNotFitStartsNewPage() {
+void TestReports::bandThatDoesNotFitStartsNewPage()
+{
     // Eight plain bands fill the first page with 405.5 twips to spare; a fourth row
     // that grows by two lines takes more, so the eighth band moves overleaf.
     QList<QVariantHash> rows = names(8);
@@ -447,7 +479,8 @@ void TestReports::bandThatDoesNotFitStartsNewPage() {
     QCOMPARE(document.pages.at(1).find("Nome")->text(), QStringLiteral("RIGA 7"));
 }
 
-void TestReports::bandTallerThanPageIsSplit() {
+void TestReports::bandTallerThanPageIsSplit()
+{
     const QString text = longText(600);
     const ReportDocument document =
         layOut(testReport(), {{{"nome", "prima"}}, {{"nome", text}}, {{"nome", "dopo"}}});
@@ -476,7 +509,8 @@ void TestReports::bandTallerThanPageIsSplit() {
     QCOMPARE(document.texts("Nome").constLast(), QStringLiteral("dopo"));
 }
 
-void TestReports::boxThatCannotGrowKeepsItsHeight() {
+void TestReports::boxThatCannotGrowKeepsItsHeight()
+{
     ReportDefinition report = testReport();
     ReportControl &box = report.section(ReportSectionKind::Detail).controls[0];
     box.canGrow = false;
@@ -500,7 +534,8 @@ void TestReports::boxThatCannotGrowKeepsItsHeight() {
     QCOMPARE(squeezed->rect.width(), 1200.0);
 }
 
-void TestReports::pagesStreamToSink() {
+void TestReports::pagesStreamToSink()
+{
     const ReportDefinition report = testReport();
     ListReportRows rows(names(17));
     ReportLayout layout(report, options());
@@ -517,7 +552,8 @@ void TestReports::pagesStreamToSink() {
     QCOMPARE(pending, (QStringList{"Pagina 1 di %p", "Pagina 2 di %p", "Pagina 3 di %p"}));
 }
 
-void TestReports::anagrafeLayout() {
+void TestReports::anagrafeLayout()
+{
     QList<QVariantHash> subjects;
     for (int i = 1; i <= 25; ++i) {
         subjects.append({{"ID", i},
@@ -558,7 +594,8 @@ void TestReports::anagrafeLayout() {
     QCOMPARE(last.bands.constLast().section, ReportSectionKind::PageFooter);
 }
 
-void TestReports::anagrafeGrowingNotePushesNextSubject() {
+void TestReports::anagrafeGrowingNotePushesNextSubject()
+{
     const QString note = longText(60);
     const QString address = longText(12);
     const ReportDocument document =
@@ -592,7 +629,8 @@ void TestReports::anagrafeGrowingNotePushesNextSubject() {
     QCOMPARE(page.find("TextBox5", 1)->text(), QStringLiteral("SECONDO"));
 }
 
-void TestReports::schedaLayout() {
+void TestReports::schedaLayout()
+{
     ReportDefinition scheda = createScheda();
     QCOMPARE(scheda.page.topMargin, 600);
     QCOMPARE(scheda.page.leftMargin, 1000);
@@ -636,7 +674,8 @@ void TestReports::schedaLayout() {
     QCOMPARE(pagesWith(document, ReportSectionKind::ReportFooter), QList<int>{3});
 }
 
-void TestReports::schedaUtentiLayout() {
+void TestReports::schedaUtentiLayout()
+{
     const ReportDefinition report = createSchedaUtenti();
     QCOMPARE(report.section(ReportSectionKind::PageFooter).height, 3705);
     const ReportDocument document = layOut(
@@ -655,7 +694,8 @@ void TestReports::schedaUtentiLayout() {
     QCOMPARE(page.find("Line3")->rect.top(), 1410 + 2 * 360.0);
 }
 
-void TestReports::schedaFromSqlQuery() {
+void TestReports::schedaFromSqlQuery()
+{
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "card");
         db.setDatabaseName(":memory:");
@@ -687,7 +727,8 @@ void TestReports::schedaFromSqlQuery() {
     QSqlDatabase::removeDatabase("card");
 }
 
-void TestReports::painterScalesTwipsToDevice() {
+void TestReports::painterScalesTwipsToDevice()
+{
     ReportPage page;
     ReportItem line;
     line.kind = ReportItemKind::Line;
@@ -740,7 +781,8 @@ void TestReports::painterScalesTwipsToDevice() {
     QCOMPARE(stray, 0);
 }
 
-void TestReports::pdfEndToEnd() {
+void TestReports::pdfEndToEnd()
+{
     const QString pdfinfo = QStandardPaths::findExecutable("pdfinfo");
     const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
     if (pdfinfo.isEmpty() || pdftotext.isEmpty())
@@ -787,7 +829,8 @@ void TestReports::pdfEndToEnd() {
     QVERIFY(all.contains("30/06/2024"));
 }
 
-void TestReports::pdfExportFailureLeavesNoFile() {
+void TestReports::pdfExportFailureLeavesNoFile()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("missing/folder/report.pdf");
     const ReportDocument document = layOut(testReport(), names(3));
@@ -797,7 +840,8 @@ void TestReports::pdfExportFailureLeavesNoFile() {
     QVERIFY(!QFile::exists(path));
 }
 
-void TestReports::pdfExportStoppedKeepsOldFile() {
+void TestReports::pdfExportStoppedKeepsOldFile()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("report.pdf");
     {
@@ -818,7 +862,8 @@ void TestReports::pdfExportStoppedKeepsOldFile() {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"report.pdf"});
 }
 
-void TestReports::viewerInstallAndRestore() {
+void TestReports::viewerInstallAndRestore()
+{
     auto recorder = std::make_unique<RecordingReportViewer>();
     RecordingReportViewer *installed = recorder.get();
     std::unique_ptr<ReportViewer> previous = ReportViewer::install(std::move(recorder));
@@ -828,7 +873,8 @@ void TestReports::viewerInstallAndRestore() {
     QVERIFY(dynamic_cast<PreviewReportViewer *>(&ReportViewer::current()));
 }
 
-void TestReports::recordingViewerKeepsDocuments() {
+void TestReports::recordingViewerKeepsDocuments()
+{
     QWidget owner;
     RecordingReportViewerScope scope;
     QList<int> seenWhileOpen;
@@ -845,7 +891,8 @@ void TestReports::recordingViewerKeepsDocuments() {
     QCOMPARE(seenWhileOpen, (QList<int>{3, 1}));
 }
 
-void TestReports::previewDialogShowsEveryPage() {
+void TestReports::previewDialogShowsEveryPage()
+{
     const ReportDocument document = layOut(testReport(), names(17));
     std::unique_ptr<QPrintPreviewDialog> dialog = createReportPreview(document, nullptr);
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Prova"));

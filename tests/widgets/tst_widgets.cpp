@@ -155,7 +155,8 @@ void TestWidgets::gridPicksRowsOnceEach()
     QStandardItemModel model(3, 2);
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 2; ++column)
-            model.setItem(row, column, new QStandardItem(QStringLiteral("%1-%2").arg(row).arg(column)));
+            model.setItem(row, column,
+                          new QStandardItem(QStringLiteral("%1-%2").arg(row).arg(column)));
     DataGrid grid;
     grid.resize(300, 200);
     grid.setModel(&model);
