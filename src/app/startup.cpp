@@ -13,6 +13,13 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
+void setUpLocale()
+{
+    const QLocale system = QLocale::system();
+    if (system.language() == QLocale::C || system.name() == QLatin1String("C"))
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+}
+
 void setUpApplication(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("Tavelo"));
@@ -27,11 +34,7 @@ void setUpApplication(QApplication &app)
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);
 
-    // The office works in Italian: a machine without a locale of its own gets Italian
-    // dates rather than the C locale's.
-    const QLocale system = QLocale::system();
-    if (system.language() == QLocale::C || system.name() == QLatin1String("C"))
-        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    setUpLocale();
 
     auto *translator = new QTranslator(&app);
     if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),

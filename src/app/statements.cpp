@@ -274,6 +274,16 @@ WriteResult updateSubject(const Subject &s)
                  subjectValues(s) << Binding{":id", s.id});
 }
 
+Result<std::optional<Subject>> findSubjectById(qint64 subjectId)
+{
+    RowsResult rows =
+        readRows(QStringLiteral("SELECT * FROM Utente WHERE ID = :id"), {{":id", subjectId}});
+    Result<std::optional<Subject>> result{{}, rows.error};
+    if (rows.ok() && rows.value.next())
+        result.value = subjectFromRecord(rows.value);
+    return result;
+}
+
 Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code)
 {
     RowsResult rows = readRows(

@@ -102,5 +102,7 @@ RowsResult selectRegistryGridRows();
 Result<qint64> insertSubject(const Subject &subject);
 // 16. Rewrites the subject with subject.id.
 WriteResult updateSubject(const Subject &subject);
+// 16, reading: the subject with this ID, if there is one.
+Result<std::optional<Subject>> findSubjectById(qint64 subjectId);
 // 17. The subjects that hold this fiscal code (case aside).
 Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code);

@@ -59,6 +59,10 @@ public:
     // The entry panel.
     void OpenEntryPanel();
 
+    // The reports of the main window, shown as modal previews.
+    void ShowUserCardReport();
+    void ShowAllUsersReport();
+
     // Prints a list as a table on the default printer, in landscape. The title comes
     // back trimmed and in capitals.
     void ImprimerListView(QTreeView *lvwSource, QString &sTitre, const QString &sSousTitre,

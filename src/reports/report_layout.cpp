@@ -404,15 +404,19 @@ void ReportLayout::resolvePageCount(ReportPage &page, int pageCount) const
 }
 
 ReportDocument buildReportDocument(const ReportDefinition &definition, ReportRows &rows,
-                                   const ReportLayoutOptions &options)
+                                   const ReportLayoutOptions &options,
+                                   const std::function<void(int page)> &pageDone)
 {
     ReportDocument document;
     document.name = definition.name;
     document.title = definition.name;
     document.pageLayout = definition.page.sheetLayout();
     ReportLayout layout(definition, options);
-    const int pageCount = layout.run(
-        rows, [&document](ReportPage &&page) { document.pages.append(std::move(page)); });
+    const int pageCount = layout.run(rows, [&document, &pageDone](ReportPage &&page) {
+        document.pages.append(std::move(page));
+        if (pageDone)
+            pageDone(document.pageCount());
+    });
     for (ReportPage &page : document.pages)
         layout.resolvePageCount(page, pageCount);
     return document;

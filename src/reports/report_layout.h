@@ -52,5 +52,8 @@ private:
 
 // The whole report in memory, page count filled in. When the rows stop on an error the
 // document holds what was read; the caller asks its rows for errorString().
+// pageDone, when given, hears of every page as soon as it is laid out (from 1), so that
+// a long report can show its progress.
 ReportDocument buildReportDocument(const ReportDefinition &definition, ReportRows &rows,
-                                   const ReportLayoutOptions &options = {});
+                                   const ReportLayoutOptions &options = {},
+                                   const std::function<void(int page)> &pageDone = {});

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/report_painter.h"
 
+#include "reports/report_layout.h"
+#include "reports/report_rows.h"
+
 #include <QDir>
 #include <QFontMetricsF>
 #include <QPageSize>
@@ -10,6 +13,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -81,49 +85,131 @@ void paintReportPage(QPainter &painter, const ReportPage &page)
     painter.restore();
 }
 
+namespace {
+
+// Writes a PDF one sheet at a time; the file appears only when finish() succeeds.
+class PdfPageWriter
+{
+public:
+    PdfPageWriter(const QString &filePath, QString *error) : m_file(filePath), m_error(error) {}
+
+    bool open(const QPageLayout &layout, const QString &title)
+    {
+        if (!m_file.open(QIODevice::WriteOnly)) {
+            setError(m_error,
+                     QStringLiteral("Impossibile scrivere il file %1: %2")
+                         .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString()));
+            return false;
+        }
+        m_writer = std::make_unique<QPdfWriter>(&m_file);
+        m_writer->setResolution(1200);
+        m_writer->setPageLayout(layout);
+        m_writer->setTitle(title);
+        m_writer->setCreator(QStringLiteral("Tavelo"));
+        if (!m_painter.begin(m_writer.get()))
+            return fail(QStringLiteral("Impossibile preparare il documento PDF."));
+        return true;
+    }
+
+    bool addPage(const ReportPage &page)
+    {
+        if (m_pages > 0 && !m_writer->newPage())
+            return fail(QStringLiteral("Impossibile aggiungere una pagina al PDF."));
+        paintReportPage(m_painter, page);
+        ++m_pages;
+        return true;
+    }
+
+    bool fail(const QString &reason)
+    {
+        if (m_painter.isActive())
+            m_painter.end();
+        m_file.cancelWriting();
+        setError(m_error, reason);
+        return false;
+    }
+
+    bool finish()
+    {
+        m_painter.end();
+        if (!m_file.commit()) {
+            setError(m_error,
+                     QStringLiteral("Impossibile scrivere il file %1: %2")
+                         .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString()));
+            return false;
+        }
+        return true;
+    }
+
+private:
+    QSaveFile m_file;
+    QString *m_error;
+    std::unique_ptr<QPdfWriter> m_writer;
+    QPainter m_painter;
+    int m_pages = 0;
+};
+
+} // namespace
+
 bool writeReportPdf(const ReportDocument &document, const QString &filePath, QString *error,
                     const ReportProgress &progress)
 {
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, QStringLiteral("Impossibile scrivere il file %1: %2")
-                            .arg(QDir::toNativeSeparators(filePath), file.errorString()));
+    PdfPageWriter pdf(filePath, error);
+    if (!pdf.open(document.pageLayout, document.title))
         return false;
-    }
-
-    QPdfWriter writer(&file);
-    writer.setResolution(1200);
-    writer.setPageLayout(document.pageLayout);
-    writer.setTitle(document.title);
-    writer.setCreator(QStringLiteral("Tavelo"));
-
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        file.cancelWriting();
-        setError(error, QStringLiteral("Impossibile preparare il documento PDF."));
-        return false;
-    }
     const int pageCount = document.pageCount();
     for (int i = 0; i < pageCount; ++i) {
-        if (i > 0 && !writer.newPage()) {
-            painter.end();
-            file.cancelWriting();
-            setError(error, QStringLiteral("Impossibile aggiungere una pagina al PDF."));
+        if (!pdf.addPage(document.pages.at(i)))
             return false;
-        }
-        paintReportPage(painter, document.pages.at(i));
-        if (progress && !progress(i + 1, pageCount)) {
-            painter.end();
-            file.cancelWriting();
-            setError(error, QStringLiteral("Esportazione annullata."));
-            return false;
-        }
+        if (progress && !progress(i + 1, pageCount))
+            return pdf.fail(QStringLiteral("Esportazione annullata."));
     }
-    painter.end();
-    if (!file.commit()) {
-        setError(error, QStringLiteral("Impossibile scrivere il file %1: %2")
-                            .arg(QDir::toNativeSeparators(filePath), file.errorString()));
+    return pdf.finish();
+}
+
+bool writeReportPdfStreamed(const ReportDefinition &definition, const OpenReportRows &openRows,
+                            const QString &filePath, QString *error, const ReportProgress &progress)
+{
+    // First pass: only the number of pages, which "%p" needs on every page.
+    std::unique_ptr<ReportRows> counted = openRows(error);
+    if (!counted)
+        return false;
+    ReportLayout counting(definition);
+    const int pageCount = counting.run(*counted, [&progress](ReportPage &&page) {
+        if (progress)
+            progress(page.number, 0);
+    });
+    if (!counted->errorString().isEmpty()) {
+        setError(error, counted->errorString());
         return false;
     }
-    return true;
+    counted.reset();
+
+    std::unique_ptr<ReportRows> rows = openRows(error);
+    if (!rows)
+        return false;
+    PdfPageWriter pdf(filePath, error);
+    if (!pdf.open(definition.page.sheetLayout(), definition.name))
+        return false;
+    ReportLayout layout(definition);
+    bool ok = true;
+    QString reason;
+    layout.run(*rows, [&](ReportPage &&page) {
+        if (!ok)
+            return;
+        layout.resolvePageCount(page, pageCount);
+        if (!pdf.addPage(page)) {
+            ok = false;
+            return;
+        }
+        if (progress && !progress(page.number, pageCount)) {
+            ok = false;
+            reason = QStringLiteral("Esportazione annullata.");
+        }
+    });
+    if (!ok)
+        return reason.isEmpty() ? false : pdf.fail(reason);
+    if (!rows->errorString().isEmpty())
+        return pdf.fail(rows->errorString());
+    return pdf.finish();
 }

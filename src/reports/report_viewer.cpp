@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/report_viewer.h"
 
+#include "app/prompt.h"
+
 #include "reports/report_painter.h"
 
 #include <QAction>
@@ -8,7 +10,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -76,8 +77,8 @@ void exportPdf(const ReportDocument &document, QWidget *dialog)
     });
     progress.reset();
     if (!written && !progress.wasCanceled())
-        QMessageBox::critical(dialog, QStringLiteral("Tavelo"),
-                              QStringLiteral("Esportazione in PDF non riuscita.\n%1").arg(error));
+        showPrompt(dialog, QStringLiteral("Esportazione in PDF non riuscita.\n%1").arg(error),
+                   QString(), PromptButtons::Ok, PromptIcon::Critical);
 }
 
 } // namespace

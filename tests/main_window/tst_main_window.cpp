@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as the operator drives it.
 #include "recording_print_surface.h"
+#include "recording_report_viewer.h"
 #include "test_support.h"
 
 #include "app/activation.h"
@@ -101,6 +102,12 @@ private slots:
     void keyboardAndScreenReader();
     void statusBarShowsDateAndTime();
     void desktopLauncherPlacedAtLoad();
+
+    void userCardShowsSelectedUsersDatedEntries();
+    void userCardOfUserWithoutEntries();
+    void userCardIsFreshAtEveryLaunch();
+    void allUsersReportListsLiveDeadlines();
+    void reportFailureIsToldAndToggleReleased();
 
     void listPrintEmptyListIsOnePage();
     void listPrintBreaksAfterEightyLines_data();
@@ -789,6 +796,129 @@ void TestMainWindow::desktopLauncherPlacedAtLoad()
     QFile file(link);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(QString::fromUtf8(file.readAll()).contains(QCoreApplication::applicationFilePath()));
+}
+
+void TestMainWindow::userCardShowsSelectedUsersDatedEntries()
+{
+    RecordingReportViewerScope scope;
+    m_db->addEntry(m_rossi, QDate(), QDate(2026, 6, 1), QStringLiteral("SENZA DATA"));
+    m_db->addEntry(m_verdi, QDate(2026, 1, 1), QDate(2026, 6, 1), QStringLiteral("DI VERDI"));
+    openEntryPanel(QStringLiteral("ROSSI MARIO"));
+    frmRegistra &w = *m_window;
+    w.Check5->setValue(1);
+    int toggleWhileShown = -1;
+    scope.viewer().whileShown = [&](const ReportDocument &, QWidget *owner) {
+        toggleWhileShown = w.Check5->value();
+        QCOMPARE(owner, &w);
+    };
+    w.ShowUserCardReport();
+    QCOMPARE(scope.viewer().documents().size(), 1);
+    const ReportDocument &card = scope.viewer().documents().at(0);
+    QCOMPARE(card.name, QStringLiteral("Scheda"));
+    QCOMPARE(card.texts(QStringLiteral("Label2")), QStringList({"ROSSI MARIO"}));
+    QCOMPARE(card.texts(QStringLiteral("TextBox2")),
+             QStringList({"SENZA SCADENZA", "FEBBRAIO", "MARZO"}));
+    QCOMPARE(card.texts(QStringLiteral("TextBox4")), QStringList({"", "01/02/2026", "01/03/2026"}));
+    QCOMPARE(toggleWhileShown, 1);
+    // At once: toggle released, entry panel shown, the user's labels as they were.
+    QCOMPARE(w.Check5->value(), 0);
+    QVERIFY(w.Frame2->isVisible());
+    QCOMPARE(w.Label1->text(), QStringLiteral("ROSSI MARIO"));
+    // Then the queued activation: back to the user choice, the name cleared, the ID kept.
+    QTRY_VERIFY(w.Frame3->isVisible());
+    QVERIFY(!w.Frame2->isVisible());
+    QCOMPARE(w.Label1->text(), QString());
+    QCOMPARE(w.Label8->text(), QString::number(m_rossi));
+}
+
+void TestMainWindow::userCardOfUserWithoutEntries()
+{
+    RecordingReportViewerScope scope;
+    m_db->addEntry(m_verdi, QDate(), QDate(2026, 6, 1), QStringLiteral("SENZA DATA"));
+    chooseUser(QStringLiteral("VERDI GIUSEPPE"));
+    m_window->ShowUserCardReport();
+    QCOMPARE(scope.viewer().documents().size(), 1);
+    const ReportDocument &card = scope.viewer().documents().at(0);
+    QCOMPARE(card.pageCount(), 1);
+    QCOMPARE(card.texts(QStringLiteral("Label2")), QStringList({"VERDI GIUSEPPE"}));
+    QCOMPARE(card.pages.at(0).bandCount(ReportSectionKind::Detail), 0);
+    QCOMPARE(card.pages.at(0).bandCount(ReportSectionKind::ReportFooter), 1);
+    QCOMPARE(m_prompt->shown().size(), 0);
+}
+
+void TestMainWindow::userCardIsFreshAtEveryLaunch()
+{
+    RecordingReportViewerScope scope;
+    chooseUser(QStringLiteral("ROSSI MARIO"));
+    m_window->ShowUserCardReport();
+    chooseUser(QStringLiteral("D'ANGELO NICOLÒ"));
+    m_window->ShowUserCardReport();
+    QCOMPARE(scope.viewer().documents().size(), 2);
+    QCOMPARE(scope.viewer().documents().at(1).texts(QStringLiteral("Label2")),
+             QStringList({"D'ANGELO NICOLÒ"}));
+    QCOMPARE(scope.viewer().documents().at(1).texts(QStringLiteral("TextBox2")), QStringList());
+    QCOMPARE(scope.viewer().documents().at(0).pageLayout,
+             scope.viewer().documents().at(1).pageLayout);
+}
+
+void TestMainWindow::allUsersReportListsLiveDeadlines()
+{
+    RecordingReportViewerScope scope;
+    const qint64 gone = m_db->addSubject(QStringLiteral("ELIMINATO"));
+    m_db->addEntry(gone, QDate(2026, 1, 1), QDate(2026, 1, 5), QStringLiteral("DI UN ELIMINATO"));
+    m_db->addEntry(m_verdi, QDate(2026, 1, 1), QDate(2026, 2, 15), QStringLiteral("DI VERDI"));
+    QVERIFY(deleteSubject(gone).ok());
+    m_window->Check7->setChecked(true);
+    bool checkedWhileShown = false;
+    scope.viewer().whileShown = [&](const ReportDocument &, QWidget *) {
+        checkedWhileShown = m_window->Check7->isChecked();
+    };
+    m_window->ShowAllUsersReport();
+    QCOMPARE(scope.viewer().documents().size(), 1);
+    const ReportDocument &report = scope.viewer().documents().at(0);
+    QCOMPARE(report.name, QStringLiteral("SchedaUtenti"));
+    const QString all = report.pages.at(0).items.isEmpty() ? QString() : [&] {
+        QStringList texts;
+        for (const ReportPage &page : report.pages)
+            for (const ReportItem &item : page.items)
+                texts << item.text();
+        return texts.join(QLatin1Char('|'));
+    }();
+    QVERIFY(all.contains(QLatin1String("FEBBRAIO")));
+    QVERIFY(all.contains(QLatin1String("DI VERDI")));
+    QVERIFY(all.contains(QLatin1String("MARZO")));
+    QVERIFY(!all.contains(QLatin1String("SENZA SCADENZA")));
+    QVERIFY(!all.contains(QLatin1String("DI UN ELIMINATO")));
+    QVERIFY(all.indexOf(QLatin1String("FEBBRAIO")) < all.indexOf(QLatin1String("DI VERDI")));
+    QVERIFY(all.indexOf(QLatin1String("DI VERDI")) < all.indexOf(QLatin1String("MARZO")));
+    QVERIFY(checkedWhileShown);
+    QVERIFY(!m_window->Check7->isChecked());
+    QTRY_VERIFY(!m_window->Frame4->isVisible());
+}
+
+void TestMainWindow::reportFailureIsToldAndToggleReleased()
+{
+    RecordingReportViewerScope scope;
+    chooseUser(QStringLiteral("ROSSI MARIO"));
+    m_window->Check5->setValue(1);
+    m_window->Check7->setChecked(true);
+    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE Tavelo RENAME TO Rotto")));
+    m_prompt->answer(PromptAnswer::Ok);
+    m_prompt->answer(PromptAnswer::Ok);
+    m_window->ShowUserCardReport();
+    m_window->ShowAllUsersReport();
+    QCOMPARE(scope.viewer().documents().size(), 0);
+    QCOMPARE(m_prompt->shown().size(), 2);
+    for (const PromptRequest &box : m_prompt->shown()) {
+        QVERIFY2(box.text.startsWith(QLatin1String("Errore del database:")), qPrintable(box.text));
+        QCOMPARE(box.icon, PromptIcon::Critical);
+    }
+    QCOMPARE(m_window->Check5->value(), 0);
+    QVERIFY(!m_window->Check7->isChecked());
+    QCOMPARE(m_window->Label1->text(), QStringLiteral("ROSSI MARIO"));
+    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE Rotto RENAME TO Tavelo")));
+    m_prompt->answer(PromptAnswer::Ok);
+    QTRY_VERIFY(m_window->Frame3->isVisible());
 }
 
 namespace {

@@ -1,0 +1,162 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "reports/report_command.h"
+
+#include "app/db_connection.h"
+#include "app/statements.h"
+#include "reports/report_sources.h"
+
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+enum Status { Done = 0, Failed = 1, Usage = 2 };
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Stampa un report di Tavelo in un file PDF.\n\n"
+        "report:\n"
+        "  anagrafe        l'elenco di tutti i soggetti dell'anagrafica\n"
+        "  scheda          la scheda di un utente (con --id)\n"
+        "  schedautenti    le scadenze di tutti gli utenti\n\n"
+        "Esempi:\n"
+        "  tavelo-report schedautenti scadenze.pdf\n"
+        "  tavelo-report scheda --id 12 scheda-rossi.pdf\n"
+        "  tavelo-report --dati /percorso/Database.sqlite anagrafe anagrafe.pdf\n");
+}
+
+// Prints a line on stderr now and then while a long report is laid out or written.
+class ProgressLine
+{
+public:
+    explicit ProgressLine(QTextStream &err) : m_err(err) { m_clock.start(); }
+
+    void report(const QString &what)
+    {
+        if (m_clock.elapsed() < m_next)
+            return;
+        m_next = m_clock.elapsed() + 2000;
+        m_err << "tavelo-report: " << what << Qt::endl;
+    }
+
+private:
+    QTextStream &m_err;
+    QElapsedTimer m_clock;
+    qint64 m_next = 1000;
+};
+
+} // namespace
+
+int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(usageText());
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Mostra questo aiuto."));
+    const QCommandLineOption idOption(
+        QStringLiteral("id"), QStringLiteral("L'ID del soggetto di cui stampare la scheda."),
+        QStringLiteral("ID"));
+    const QCommandLineOption dataOption(
+        {QStringLiteral("d"), QStringLiteral("dati")},
+        QStringLiteral("Il file dei dati (se manca: quello che userebbe il programma, %1).")
+            .arg(DbConnection::locateDataFile()),
+        QStringLiteral("file"));
+    parser.addOption(helpOption);
+    parser.addOption(idOption);
+    parser.addOption(dataOption);
+    parser.addPositionalArgument(QStringLiteral("report"),
+                                 QStringLiteral("anagrafe, scheda o schedautenti."));
+    parser.addPositionalArgument(QStringLiteral("pdf"), QStringLiteral("Il file PDF da scrivere."));
+
+    const QString usage = QStringLiteral("Uso: tavelo-report [--dati file] [--id ID] "
+                                         "<report> <file.pdf>\n");
+    if (!parser.parse(arguments)) {
+        err << "tavelo-report: " << parser.errorText() << "\n" << usage;
+        return Usage;
+    }
+    if (parser.isSet(helpOption)) {
+        out << usage << "\n"
+            << usageText() << "\nOpzioni:\n"
+            << "  -d, --dati <file>  " << dataOption.description() << "\n"
+            << "  --id <ID>          " << idOption.description() << "\n"
+            << "  -h, --help         " << helpOption.description() << "\n";
+        return Done;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 2) {
+        err << "tavelo-report: servono il nome del report e il file PDF.\n" << usage;
+        return Usage;
+    }
+    const QString report = positional.at(0).toLower();
+    const QString pdfPath = positional.at(1);
+    if (report != QLatin1String("anagrafe") && report != QLatin1String("scheda") &&
+        report != QLatin1String("schedautenti")) {
+        err << "tavelo-report: report sconosciuto «" << positional.at(0)
+            << "»: scegliere anagrafe, scheda o schedautenti.\n";
+        return Usage;
+    }
+    bool idOk = false;
+    const qint64 id = parser.value(idOption).toLongLong(&idOk);
+    if (report == QLatin1String("scheda") && (!idOk || id <= 0)) {
+        err << "tavelo-report: la scheda vuole l'ID del soggetto: --id <ID> (un numero).\n";
+        return Usage;
+    }
+    if (report != QLatin1String("scheda") && parser.isSet(idOption)) {
+        err << "tavelo-report: --id vale solo per la scheda.\n";
+        return Usage;
+    }
+
+    const QString dataPath =
+        parser.isSet(dataOption) ? parser.value(dataOption) : DbConnection::locateDataFile();
+    // A report never creates a data file: a wrong path must not leave an empty one.
+    if (!QFileInfo(dataPath).isFile()) {
+        err << "tavelo-report: il file dei dati «" << dataPath << "» non esiste.\n";
+        return Failed;
+    }
+    QString problem;
+    if (!DbConnection::instance().open(dataPath, &problem)) {
+        err << "tavelo-report: " << problem << "\n";
+        return Failed;
+    }
+
+    ReportKind kind = report == QLatin1String("anagrafe")       ? ReportKind::Registry
+                      : report == QLatin1String("schedautenti") ? ReportKind::AllUsers
+                                                                : ReportKind::UserCard;
+    QString userName;
+    if (kind == ReportKind::UserCard) {
+        const Result<std::optional<Subject>> subject = findSubjectById(id);
+        if (!subject.ok() || !subject.value) {
+            err << "tavelo-report: "
+                << (subject.ok() ? QStringLiteral("nessun soggetto con ID %1 nel file «%2».")
+                                       .arg(id)
+                                       .arg(dataPath)
+                                 : databaseErrorMessage(subject.error))
+                << "\n";
+            DbConnection::instance().close();
+            return Failed;
+        }
+        userName = subject.value->soggetto;
+    }
+    ProgressLine progress(err);
+    int pages = 0;
+    QString error;
+    const bool written =
+        writeReportToPdf(kind, id, userName, pdfPath, &error, [&](int page, int pageCount) {
+            pages = pageCount;
+            progress.report(
+                pageCount == 0
+                    ? QStringLiteral("impaginate %1 pagine…").arg(page)
+                    : QStringLiteral("scritte %1 di %2 pagine…").arg(page).arg(pageCount));
+            return true;
+        });
+    DbConnection::instance().close();
+    if (!written) {
+        err << "tavelo-report: " << error << "\n";
+        return Failed;
+    }
+    out << pdfPath << ": " << pages << (pages == 1 ? " pagina\n" : " pagine\n");
+    return Done;
+}
