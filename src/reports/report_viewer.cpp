@@ -39,15 +39,25 @@ public:
     explicit ReportPreviewDialog(QWidget *owner) : QPrintPreviewDialog(&heldPrinter, owner) {}
 };
 
-void paintDocument(const ReportDocument &document, QPrinter *printer)
+// Paints every page for the preview or the printer; a long document shows how far it
+// has got.
+void paintDocument(const ReportDocument &document, QPrinter *printer, QWidget *dialog)
 {
     QPainter painter;
     if (!painter.begin(printer))
         return;
+    QProgressDialog progress(QStringLiteral("Preparazione delle pagine…"), QString(), 0,
+                             document.pageCount(), dialog);
+    progress.setWindowTitle(QStringLiteral("Tavelo"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setCancelButton(nullptr);
+    progress.setMinimumDuration(500);
     for (int i = 0; i < document.pageCount(); ++i) {
         if (i > 0)
             printer->newPage();
         paintReportPage(painter, document.pages.at(i));
+        if (i % 50 == 0)
+            progress.setValue(i);
     }
     painter.end();
 }
@@ -112,14 +122,15 @@ std::unique_ptr<QPrintPreviewDialog> createReportPreview(const ReportDocument &d
     dialog->setWindowTitle(document.title);
 
     // The document is the caller's and outlives the dialog, which runs modally.
-    QObject::connect(dialog.get(), &QPrintPreviewDialog::paintRequested, dialog.get(),
-                     [&document](QPrinter *target) { paintDocument(document, target); });
+    QWidget *window = dialog.get();
+    QObject::connect(
+        dialog.get(), &QPrintPreviewDialog::paintRequested, dialog.get(),
+        [&document, window](QPrinter *target) { paintDocument(document, target, window); });
 
     if (QToolBar *toolBar = dialog->findChild<QToolBar *>()) {
         toolBar->addSeparator();
         QAction *exportAction = toolBar->addAction(QStringLiteral("Esporta PDF"));
         exportAction->setObjectName(QStringLiteral("exportPdf"));
-        QWidget *window = dialog.get();
         QObject::connect(exportAction, &QAction::triggered, window,
                          [&document, window] { exportPdf(document, window); });
     }
