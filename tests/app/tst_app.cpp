@@ -475,6 +475,10 @@ void TestApp::subjectInsertUpdateDelete()
     s.comune = QStringLiteral("MILANO");
     QCOMPARE(updateSubject(s).rowsAffected, 1);
     QCOMPARE(findSubjectByName(s.soggetto).value->comune, QStringLiteral("MILANO"));
+    const Result<std::optional<Subject>> byId = findSubjectById(s.id);
+    QVERIFY(byId.ok() && byId.value);
+    QCOMPARE(byId.value->soggetto, s.soggetto);
+    QVERIFY(!findSubjectById(s.id + 1000).value.has_value());
     QCOMPARE(deleteSubject(user).rowsAffected, 1);
     QCOMPARE(db.count(QStringLiteral("Utente")), 1);
     QCOMPARE(db.count(QStringLiteral("Tavelo")), 1);
