@@ -86,8 +86,9 @@ int TestDatabase::count(const QString &table)
 
 QString legacyDatabasePath()
 {
-    return QDir(qEnvironmentVariable("TAVELO_FIXTURES"))
-        .filePath(QStringLiteral("legacy_database.mdb"));
+    const QString folder =
+        qEnvironmentVariable("TAVELO_FIXTURES", QStringLiteral(TAVELO_FIXTURES_DIR));
+    return QDir(folder).filePath(QStringLiteral("legacy_database.mdb"));
 }
 
 bool importLegacyDatabase(const QString &mdbPath, QString *problem)
