@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/db_connection.h"
 
+#include "app/prompt.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStandardPaths>
 
 namespace {
@@ -262,6 +263,12 @@ QString databaseErrorMessage(const QSqlError &error)
     if (detail.isEmpty())
         detail = QStringLiteral("nessuna riga è stata modificata.");
     return QStringLiteral("Errore del database:\n%1").arg(detail);
+}
+
+void showDatabaseError(QWidget *owner, const QSqlError &error)
+{
+    showPrompt(owner, databaseErrorMessage(error), QString(), PromptButtons::Ok,
+               PromptIcon::Critical);
 }
 
 WriteTransaction::WriteTransaction() : m_db(DbConnection::instance().database())

@@ -126,23 +126,6 @@ Subject subjectFromRecord(const QSqlQuery &query)
     return s;
 }
 
-DiaryEntry diaryEntryFromRecord(const QSqlQuery &query)
-{
-    const QSqlRecord record = query.record();
-    auto date = [&](const char *name) {
-        return fromStoredDate(record.value(QLatin1String(name)).toString());
-    };
-    DiaryEntry e;
-    e.id = record.value(QStringLiteral("ID")).toLongLong();
-    e.data = date("data");
-    e.scadenza = date("scadenza");
-    e.oggetto = record.value(QStringLiteral("Oggetto")).toString();
-    e.ndoc = record.value(QStringLiteral("ndoc")).toString();
-    e.utente = record.value(QStringLiteral("Utente")).toLongLong();
-    e.agg = date("AGG");
-    return e;
-}
-
 Result<QVector<Subject>> selectUsers()
 {
     RowsResult rows = readRows(

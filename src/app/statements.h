@@ -66,7 +66,6 @@ struct WriteResult
 using RowsResult = Result<QSqlQuery>;
 
 Subject subjectFromRecord(const QSqlQuery &query);
-DiaryEntry diaryEntryFromRecord(const QSqlQuery &query);
 
 // 1. Subjects marked as users, by name.
 Result<QVector<Subject>> selectUsers();

@@ -55,13 +55,11 @@ QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption, 
 QPixmap renderPicture(const QString &resource, const QSize &size)
 {
     QSvgRenderer renderer(resource);
+    renderer.setAspectRatioMode(Qt::KeepAspectRatio);
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    const QSizeF picture = QSizeF(renderer.defaultSize()).scaled(QSizeF(size), Qt::KeepAspectRatio);
-    QRectF target(QPointF(), picture);
-    target.moveCenter(QRectF(QPointF(), QSizeF(size)).center());
-    renderer.render(&painter, target);
+    renderer.render(&painter);
     return pixmap;
 }
 
@@ -72,9 +70,7 @@ frmRegistra::frmRegistra(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmRegistra"));
     setWindowTitle(QStringLiteral("Registrazione"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/tavelo.svg")));
-    setFixedSize(twipsToPixels(12120), twipsToPixels(7050));
-    // The windows were drawn for Arial; Liberation Sans has its metrics.
-    setFont(QFont(QStringLiteral("Liberation Sans"), 9));
+    setUpProgramWindow(this, 12120, 7050);
 
     createToolbar();
     createWindowLabels();
@@ -121,7 +117,6 @@ void frmRegistra::createWindowLabels()
 
     Label3 = makeLabel(this, "Label3", QStringLiteral("Versione"), 8940, 3600, 900, 300);
     Label25 = makeLabel(this, "Label25", QStringLiteral("Versione"), 9840, 3600, 2160, 300);
-    Label3->setBuddy(nullptr);
     Label25->setAccessibleName(QStringLiteral("Versione"));
 
     Image5 = named(new PictureButton(QStringLiteral(":/pictures/sito.svg"), this), "Image5");

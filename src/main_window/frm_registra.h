@@ -24,6 +24,7 @@ class StatusPanels;
 class TickBox;
 class ToggleButton;
 class frmAnagrafe;
+struct ReportBuild;
 
 // The main window: choosing a user, that user's diary, the overview of all deadlines.
 // Its work area holds four panels that lie over one another; the program shows one at
@@ -141,6 +142,8 @@ private:
     void setKeyboardOrder();
     void connectHandlers();
     void releaseDiaryGrid();
+    void warnNoUserChosen();
+    void showReport(const ReportBuild &report);
 
     DiaryGridModel *m_diaryModel = nullptr;
     std::unique_ptr<frmAnagrafe> m_registry;

@@ -13,6 +13,15 @@
 #include <QGroupBox>
 #include <QLabel>
 
+// Shows the report as a modal preview, or tells the operator why it cannot be made.
+void frmRegistra::showReport(const ReportBuild &report)
+{
+    if (report.ok())
+        ReportViewer::current().showModal(report.document, this);
+    else
+        showPrompt(this, report.error, QString(), PromptButtons::Ok, PromptIcon::Critical);
+}
+
 // The operator switches the entry panel's "Stampa" on.
 void frmRegistra::ShowUserCardReport()
 {
@@ -21,10 +30,7 @@ void frmRegistra::ShowUserCardReport()
     const ReportBuild card = buildWithProgress(this, [&](const ReportBuildProgress &progress) {
         return buildUserCardReport(id.toLongLong(), name, progress);
     });
-    if (card.ok())
-        ReportViewer::current().showModal(card.document, this);
-    else
-        showPrompt(this, card.error, QString(), PromptButtons::Ok, PromptIcon::Critical);
+    showReport(card);
     Check5->setValue(0);
     Frame2->show();
     Label1->setText(name);
@@ -37,10 +43,7 @@ void frmRegistra::ShowAllUsersReport()
 {
     const ReportBuild deadlines = buildWithProgress(
         this, [](const ReportBuildProgress &progress) { return buildAllUsersReport(progress); });
-    if (deadlines.ok())
-        ReportViewer::current().showModal(deadlines.document, this);
-    else
-        showPrompt(this, deadlines.error, QString(), PromptButtons::Ok, PromptIcon::Critical);
+    showReport(deadlines);
     Check7->setChecked(false);
     activateLater(this);
 }

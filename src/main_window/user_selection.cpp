@@ -39,8 +39,7 @@ void frmRegistra::LoadUserList()
     Label1->setText(QString());
     const Result<QVector<Subject>> users = selectUsers();
     if (!users.ok()) {
-        showPrompt(this, databaseErrorMessage(users.error), QString(), PromptButtons::Ok,
-                   PromptIcon::Critical);
+        showDatabaseError(this, users.error);
         return;
     }
     for (const Subject &user : users.value)
@@ -52,8 +51,7 @@ void frmRegistra::LoadUserList()
 void frmRegistra::SelectUser()
 {
     if (Cbo1->currentText().isEmpty()) {
-        showPrompt(this, QStringLiteral(" Attenzione occorre selezionare  un Utente   ! "),
-                   QStringLiteral(" Tavelo- ERRORE "), PromptButtons::Ok, PromptIcon::Information);
+        warnNoUserChosen();
         return;
     }
     Label8->setText(QString());
@@ -62,8 +60,7 @@ void frmRegistra::SelectUser()
     // so that no entry can be written for a user who is gone.
     const Result<std::optional<Subject>> found = findSubjectByName(Cbo1->currentText());
     if (!found.ok()) {
-        showPrompt(this, databaseErrorMessage(found.error), QString(), PromptButtons::Ok,
-                   PromptIcon::Critical);
+        showDatabaseError(this, found.error);
         return;
     }
     if (found.value) {
@@ -75,8 +72,7 @@ void frmRegistra::SelectUser()
 // Reloads the entry grid with the selected user's diary.
 void frmRegistra::LoadDiaryGrid()
 {
-    DataGrid3->setModel(nullptr);
-    m_diaryModel->clear();
+    releaseDiaryGrid();
     bool validId = false;
     const qint64 userId = Label8->text().toLongLong(&validId);
     if (validId) {
@@ -85,7 +81,7 @@ void frmRegistra::LoadDiaryGrid()
             m_diaryModel->setQuery(std::move(rows.value));
     }
     if (m_diaryModel->rowCount() == 0) {
-        m_diaryModel->clear();
+        releaseDiaryGrid();
         showPrompt(this, QStringLiteral(" Attenzione non ci sono dati  disponibili  ! "),
                    QStringLiteral(" Tavelo - ERRORE "), PromptButtons::Ok, PromptIcon::Information);
         return;

@@ -77,6 +77,12 @@ QString frmRegistra::guidePath()
     return installed.isEmpty() ? beside : installed;
 }
 
+void frmRegistra::warnNoUserChosen()
+{
+    showPrompt(this, QStringLiteral(" Attenzione occorre selezionare  un Utente   ! "),
+               QStringLiteral(" Tavelo- ERRORE "), PromptButtons::Ok, PromptIcon::Information);
+}
+
 void frmRegistra::releaseDiaryGrid()
 {
     DataGrid3->setModel(nullptr);
@@ -115,8 +121,7 @@ void frmRegistra::EnterDiaryPanel()
         Frame3->hide();
         Check1->setFocus();
     } else {
-        showPrompt(this, QStringLiteral(" Attenzione occorre selezionare  un Utente   ! "),
-                   QStringLiteral(" Tavelo- ERRORE "), PromptButtons::Ok, PromptIcon::Information);
+        warnNoUserChosen();
     }
 }
 
@@ -167,8 +172,7 @@ void frmRegistra::ShowVersionStamp()
     const Result<std::optional<QString>> stamp = readVersionStamp();
     if (!stamp.ok()) {
         Label25->setText(QString());
-        showPrompt(this, databaseErrorMessage(stamp.error), QString(), PromptButtons::Ok,
-                   PromptIcon::Critical);
+        showDatabaseError(this, stamp.error);
         return;
     }
     if (!stamp.value) {
@@ -183,6 +187,5 @@ void frmRegistra::WriteVersionStamp()
 {
     const WriteResult written = writeVersionStamp(toStoredDateTime(QDateTime::currentDateTime()));
     if (!written.ok())
-        showPrompt(this, databaseErrorMessage(written.error), QString(), PromptButtons::Ok,
-                   PromptIcon::Critical);
+        showDatabaseError(this, written.error);
 }

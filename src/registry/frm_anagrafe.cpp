@@ -17,9 +17,7 @@ frmAnagrafe::frmAnagrafe(frmRegistra *mainWindow) : QWidget(nullptr), m_main(mai
     setObjectName(QStringLiteral("frmAnagrafe"));
     setWindowTitle(QStringLiteral("Registrazione"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/anagrafica.svg")));
-    setFixedSize(twipsToPixels(12120), twipsToPixels(7050));
-    // The windows were drawn for Arial; Liberation Sans has its metrics.
-    setFont(QFont(QStringLiteral("Liberation Sans"), 9));
+    setUpProgramWindow(this, 12120, 7050);
     createToolbar();
     createHeader();
     StatusBar1 = new StatusPanels(this);

@@ -23,7 +23,7 @@ public:
     QString errorString() const override
     {
         const QString reason = m_rows.errorString();
-        return reason.isEmpty() ? reason : QStringLiteral("Errore del database:\n%1").arg(reason);
+        return reason.isEmpty() ? reason : databaseErrorMessage(QSqlError(QString(), reason));
     }
 
 private:

@@ -60,16 +60,13 @@ void DateBox::showCalendar()
         m_calendar = new QCalendarWidget(m_popup);
         m_calendar->setGridVisible(true);
         layout->addWidget(m_calendar);
-        connect(m_calendar, &QCalendarWidget::activated, this, [this](const QDate &picked) {
+        const auto pick = [this](const QDate &picked) {
             setDate(picked);
             m_popup->hide();
             setFocus();
-        });
-        connect(m_calendar, &QCalendarWidget::clicked, this, [this](const QDate &picked) {
-            setDate(picked);
-            m_popup->hide();
-            setFocus();
-        });
+        };
+        connect(m_calendar, &QCalendarWidget::activated, this, pick);
+        connect(m_calendar, &QCalendarWidget::clicked, this, pick);
     }
     const QDate current = date();
     m_calendar->setSelectedDate(current.isValid() ? current : QDate::currentDate());

@@ -9,6 +9,7 @@
 PictureButton::PictureButton(const QString &svgResource, QWidget *parent)
     : QAbstractButton(parent), m_renderer(new QSvgRenderer(svgResource, this))
 {
+    m_renderer->setAspectRatioMode(Qt::KeepAspectRatio);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
 }
@@ -28,11 +29,7 @@ void PictureButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QRectF area = QRectF(rect()).adjusted(3, 3, -3, -3);
-    const QSizeF picture =
-        QSizeF(m_renderer->defaultSize()).scaled(area.size(), Qt::KeepAspectRatio);
-    QRectF target(QPointF(), picture);
-    target.moveCenter(area.center());
+    QRectF target = QRectF(rect()).adjusted(3, 3, -3, -3);
     if (isDown())
         target.translate(1, 1);
     m_renderer->render(&painter, target);

@@ -18,6 +18,14 @@ inline QRect twipsRect(int left, int top, int width, int height)
     return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
 }
 
+// Sets up a window of the program: its client area in twips, fixed as it was drawn,
+// in Liberation Sans, which has the metrics of the Arial that the windows were drawn for.
+inline void setUpProgramWindow(QWidget *window, int widthTwips, int heightTwips)
+{
+    window->setFixedSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips));
+    window->setFont(QFont(QStringLiteral("Liberation Sans"), 9));
+}
+
 // Places a control inside its container at a position given in twips.
 inline void placeTwips(QWidget *widget, int left, int top, int width, int height)
 {

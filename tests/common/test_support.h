@@ -40,7 +40,6 @@ public:
 
     bool isOpen() const { return m_open; }
     QString path() const { return m_path; }
-    QString folder() const { return m_dir.path(); }
 
     // Adds a subject; flag "S" marks a user. Returns the new ID.
     qint64 addSubject(const QString &name, const QString &flag = QStringLiteral("S"),
