@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench_data.h"
 
-#include "app/db_connection.h"
+#include "storage/db_connection.h"
 
 #include <QDate>
 #include <QRandomGenerator>

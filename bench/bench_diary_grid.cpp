@@ -4,7 +4,7 @@
 #include "bench_data.h"
 #include "test_support.h"
 
-#include "app/statements.h"
+#include "storage/statements.h"
 #include "main_window/frm_registra.h"
 #include "widgets/data_grid.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/db_connection.h"
+#include "storage/db_connection.h"
 #include "app/startup.h"
 #include "main_window/frm_registra.h"
 

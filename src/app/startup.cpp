@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 
-#include "app/activation.h"
-#include "app/db_connection.h"
-#include "app/prompt.h"
+#include "core/activation.h"
+#include "core/dates.h"
+#include "storage/db_connection.h"
+#include "core/prompt.h"
+#include "core/version.h"
 #include "main_window/frm_registra.h"
 
 #include <QApplication>
@@ -13,21 +15,11 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
-void setUpLocale()
-{
-    const QLocale system = QLocale::system();
-    if (system.language() == QLocale::C || system.name() == QLatin1String("C"))
-        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-}
-
 void setUpApplication(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("Tavelo"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tavelo"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(TAVELO_VERSION_MAJOR)
-                                            .arg(TAVELO_VERSION_MINOR)
-                                            .arg(TAVELO_VERSION_PATCH));
+    QApplication::setApplicationVersion(versionNumber());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/tavelo.svg")));
     // Only "Chiudi" ends the program, even while its windows are hidden.
     QApplication::setQuitOnLastWindowClosed(false);

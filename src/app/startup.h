@@ -8,10 +8,6 @@
 class QApplication;
 class frmRegistra;
 
-// The office works in Italian: a machine without a locale of its own (C, POSIX) gets
-// Italian dates.
-void setUpLocale();
-
 // Names, locale, Italian texts of Qt's own dialogs, style and icon of the program.
 void setUpApplication(QApplication &app);
 

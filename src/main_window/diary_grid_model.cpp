@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/diary_grid_model.h"
 
-#include "app/dates.h"
+#include "core/dates.h"
 
 namespace {
 

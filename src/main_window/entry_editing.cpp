@@ -2,7 +2,7 @@
 // The entry panel: opening it, its modes and its actions.
 #include "main_window/frm_registra.h"
 
-#include "app/dates.h"
+#include "core/dates.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
 #include "widgets/toggle_button.h"

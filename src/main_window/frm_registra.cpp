@@ -8,7 +8,7 @@
 #include "widgets/picture_button.h"
 #include "widgets/status_panels.h"
 #include "widgets/toggle_button.h"
-#include "widgets/twips.h"
+#include "core/twips.h"
 #include "widgets/window_toolbar.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/activation.h"
+#include "core/activation.h"
 
 #include <QWidget>
 

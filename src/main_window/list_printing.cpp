@@ -4,7 +4,8 @@
 // the program's version and the date.
 #include "main_window/frm_registra.h"
 
-#include "app/prompt.h"
+#include "core/prompt.h"
+#include "core/version.h"
 #include "widgets/print_surface.h"
 
 #include <QAbstractItemModel>
@@ -122,11 +123,7 @@ private:
         m_surface.setCurrentX(5);
         m_surface.setCurrentY(93);
         m_surface.setBold(true);
-        m_surface.print(QStringLiteral("%1 v%2.%3.%4")
-                            .arg(applicationTitle())
-                            .arg(TAVELO_VERSION_MAJOR)
-                            .arg(TAVELO_VERSION_MINOR)
-                            .arg(TAVELO_VERSION_PATCH));
+        m_surface.print(versionCaption());
         m_surface.setCurrentX(85);
         m_surface.setCurrentY(93);
         m_surface.setBold(false);

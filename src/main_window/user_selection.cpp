@@ -2,9 +2,9 @@
 // The list of users, the choice of one, and that user's diary grid.
 #include "main_window/frm_registra.h"
 
-#include "app/db_connection.h"
-#include "app/prompt.h"
-#include "app/statements.h"
+#include "storage/db_connection.h"
+#include "core/prompt.h"
+#include "storage/statements.h"
 #include "main_window/diary_grid_model.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"

@@ -3,11 +3,11 @@
 // version stamp and the web link.
 #include "main_window/frm_registra.h"
 
-#include "app/dates.h"
-#include "app/db_connection.h"
-#include "app/prompt.h"
-#include "app/shell_services.h"
-#include "app/statements.h"
+#include "core/dates.h"
+#include "storage/db_connection.h"
+#include "core/prompt.h"
+#include "core/shell_services.h"
+#include "storage/statements.h"
 #include "main_window/diary_grid_model.h"
 #include "registry/frm_anagrafe.h"
 #include "widgets/data_grid.h"

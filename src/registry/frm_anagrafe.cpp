@@ -3,7 +3,7 @@
 
 #include "main_window/frm_registra.h"
 #include "widgets/status_panels.h"
-#include "widgets/twips.h"
+#include "core/twips.h"
 #include "widgets/window_toolbar.h"
 
 #include <QAction>

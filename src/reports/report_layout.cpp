@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/report_layout.h"
 
-#include "app/dates.h"
+#include "core/dates.h"
 #include "reports/report_rows.h"
 #include "reports/report_text_measurer.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/report_sources.h"
 
-#include "app/db_connection.h"
-#include "app/statements.h"
+#include "storage/db_connection.h"
+#include "storage/statements.h"
 #include "reports/report_definitions.h"
 #include "reports/report_layout.h"
 #include "reports/report_rows.h"

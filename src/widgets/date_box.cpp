@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/date_box.h"
 
-#include "app/dates.h"
+#include "core/dates.h"
 
 #include <QAction>
 #include <QCalendarWidget>

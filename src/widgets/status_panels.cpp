@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/status_panels.h"
 
-#include "app/dates.h"
+#include "core/dates.h"
+#include "core/version.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -13,10 +14,7 @@ namespace {
 
 QString creditLine()
 {
-    return QStringLiteral("Tavelo %1.%2.%3 · Quorvalia")
-        .arg(TAVELO_VERSION_MAJOR)
-        .arg(TAVELO_VERSION_MINOR)
-        .arg(TAVELO_VERSION_PATCH);
+    return QStringLiteral("Tavelo %1 · Quorvalia").arg(versionNumber());
 }
 
 // X11 keeps the lock states in the key event's modifier mask.

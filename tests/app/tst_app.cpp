@@ -2,12 +2,12 @@
 // The data file, the statements, the dates and the services of the program.
 #include "test_support.h"
 
-#include "app/activation.h"
-#include "app/dates.h"
-#include "app/db_connection.h"
-#include "app/shell_services.h"
+#include "core/activation.h"
+#include "core/dates.h"
+#include "storage/db_connection.h"
+#include "core/shell_services.h"
 #include "app/startup.h"
-#include "app/statements.h"
+#include "storage/statements.h"
 #include "main_window/frm_registra.h"
 
 #include <QCryptographicHash>

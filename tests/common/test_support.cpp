@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
 
-#include "app/activation.h"
-#include "app/db_connection.h"
+#include "core/activation.h"
+#include "storage/db_connection.h"
 
 #include <QDesktopServices>
 #include <QDir>

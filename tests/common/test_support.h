@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/prompt.h"
-#include "app/statements.h"
+#include "core/prompt.h"
+#include "storage/statements.h"
 
 #include <QApplication>
 #include <QList>

@@ -4,10 +4,10 @@
 #include "recording_report_viewer.h"
 #include "test_support.h"
 
-#include "app/activation.h"
-#include "app/dates.h"
-#include "app/db_connection.h"
-#include "app/shell_services.h"
+#include "core/activation.h"
+#include "core/dates.h"
+#include "storage/db_connection.h"
+#include "core/shell_services.h"
 #include "main_window/frm_registra.h"
 #include "registry/frm_anagrafe.h"
 #include "widgets/data_grid.h"
@@ -15,7 +15,7 @@
 #include "widgets/picture_button.h"
 #include "widgets/status_panels.h"
 #include "widgets/toggle_button.h"
-#include "widgets/twips.h"
+#include "core/twips.h"
 #include "widgets/window_toolbar.h"
 
 #include <QAbstractItemModel>

@@ -2,11 +2,11 @@
 // The registry window's frame: header, toolbar and the hand-over with the main window.
 #include "test_support.h"
 
-#include "app/activation.h"
+#include "core/activation.h"
 #include "main_window/frm_registra.h"
 #include "registry/frm_anagrafe.h"
 #include "widgets/status_panels.h"
-#include "widgets/twips.h"
+#include "core/twips.h"
 #include "widgets/window_toolbar.h"
 
 #include <QAction>

@@ -2,8 +2,8 @@
 // tavelo-report, run as an office runs it: arguments in, a PDF or a message out.
 #include "test_support.h"
 
-#include "app/db_connection.h"
-#include "reports/report_command.h"
+#include "storage/db_connection.h"
+#include "report_command/report_command.h"
 #include "reports/report_sources.h"
 
 #include <QCryptographicHash>

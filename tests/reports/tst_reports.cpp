@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording_report_viewer.h"
 
-#include "app/dates.h"
+#include "core/dates.h"
 #include "reports/report_definitions.h"
 #include "reports/report_layout.h"
 #include "reports/report_painter.h"

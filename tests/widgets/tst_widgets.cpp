@@ -2,12 +2,12 @@
 // The stand-ins for the platform's controls.
 #include "test_support.h"
 
-#include "app/dates.h"
+#include "core/dates.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
 #include "widgets/picture_button.h"
 #include "widgets/toggle_button.h"
-#include "widgets/twips.h"
+#include "core/twips.h"
 
 #include <QCalendarWidget>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/db_connection.h"
+#include "storage/db_connection.h"
 
-#include "app/prompt.h"
+#include "core/prompt.h"
 
 #include <QCoreApplication>
 #include <QDir>

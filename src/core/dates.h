@@ -8,6 +8,10 @@
 // Dates are kept as ISO text in the data file and shown in the locale's short date
 // form with a four-digit year, so that a typed "01/02/30" can never become 1930.
 
+// The office works in Italian: a machine without a locale of its own (C, POSIX) gets
+// Italian dates.
+void setUpLocale();
+
 // The short date format of the current locale, its year widened to four digits.
 QString screenDateFormat();
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tavelo-report: a report of Tavelo's to PDF, from the command line.
-#include "app/startup.h"
-#include "reports/report_command.h"
+#include "core/dates.h"
+#include "report_command/report_command.h"
 
 #include <QGuiApplication>
 #include <QTextStream>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/statements.h"
+#include "storage/statements.h"
 
-#include "app/dates.h"
-#include "app/db_connection.h"
+#include "core/dates.h"
+#include "storage/db_connection.h"
 
 #include <QSqlRecord>
 #include <QVariant>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/shell_services.h"
+#include "core/shell_services.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -1,8 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/dates.h"
+#include "core/dates.h"
 
 #include <QLocale>
 #include <QRegularExpression>
+
+void setUpLocale()
+{
+    const QLocale system = QLocale::system();
+    if (system.language() == QLocale::C || system.name() == QLatin1String("C"))
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+}
 
 QString screenDateFormat()
 {
