@@ -3,6 +3,7 @@
 // version stamp and the web link.
 #include "main_window/frm_registra.h"
 
+#include "calendar/deadline_calendar.h"
 #include "core/dates.h"
 #include "storage/db_connection.h"
 #include "core/prompt.h"
@@ -96,6 +97,7 @@ void frmRegistra::ToolbarButtonClick(QAction *button)
     if (key == QLatin1String("Chiudi")) {
         hide();
         WriteVersionStamp();
+        refreshCalendarBesideData();
         releaseDiaryGrid();
         if (DbConnection::instance().isOpen())
             DbConnection::instance().close();

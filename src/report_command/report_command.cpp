@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report_command/report_command.h"
 
+#include "calendar/deadline_calendar.h"
+#include "reports/report_sources.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
-#include "reports/report_sources.h"
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -21,10 +22,13 @@ QString usageText()
         "report:\n"
         "  anagrafe        l'elenco di tutti i soggetti dell'anagrafica\n"
         "  scheda          la scheda di un utente (con --id)\n"
-        "  schedautenti    le scadenze di tutti gli utenti\n\n"
+        "  schedautenti    le scadenze di tutti gli utenti\n"
+        "  calendario      le scadenze in un file iCalendar (.ics), con promemoria,\n"
+        "                  per i calendari del computer e del telefono (--id: di un utente)\n\n"
         "Esempi:\n"
         "  tavelo-report schedautenti scadenze.pdf\n"
         "  tavelo-report scheda --id 12 scheda-rossi.pdf\n"
+        "  tavelo-report calendario scadenze.ics\n"
         "  tavelo-report --dati /percorso/Database.sqlite anagrafe anagrafe.pdf\n");
 }
 
@@ -48,6 +52,23 @@ private:
     qint64 m_next = 1000;
 };
 
+int writeCalendar(const QString &path, std::optional<qint64> userId, ProgressLine &progress,
+                  QTextStream &out, QTextStream &err)
+{
+    int events = 0;
+    QString error;
+    const bool written = writeDeadlineCalendar(path, userId, &error, &events, [&](int done) {
+        progress.report(QStringLiteral("scritte %1 scadenze…").arg(done));
+    });
+    DbConnection::instance().close();
+    if (!written) {
+        err << "tavelo-report: " << error << "\n";
+        return Failed;
+    }
+    out << path << ": " << events << (events == 1 ? " scadenza\n" : " scadenze\n");
+    return Done;
+}
+
 } // namespace
 
 int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
@@ -57,7 +78,8 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Mostra questo aiuto."));
     const QCommandLineOption idOption(
-        QStringLiteral("id"), QStringLiteral("L'ID del soggetto di cui stampare la scheda."),
+        QStringLiteral("id"),
+        QStringLiteral("L'ID del soggetto: la sua scheda, o le sue scadenze nel calendario."),
         QStringLiteral("ID"));
     const QCommandLineOption dataOption(
         {QStringLiteral("d"), QStringLiteral("dati")},
@@ -68,11 +90,13 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     parser.addOption(idOption);
     parser.addOption(dataOption);
     parser.addPositionalArgument(QStringLiteral("report"),
-                                 QStringLiteral("anagrafe, scheda o schedautenti."));
-    parser.addPositionalArgument(QStringLiteral("pdf"), QStringLiteral("Il file PDF da scrivere."));
+                                 QStringLiteral("anagrafe, scheda, schedautenti o calendario."));
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QStringLiteral("Il file da scrivere (PDF, o .ics per il calendario)."));
 
     const QString usage = QStringLiteral("Uso: tavelo-report [--dati file] [--id ID] "
-                                         "<report> <file.pdf>\n");
+                                         "<report> <file>\n");
     if (!parser.parse(arguments)) {
         err << "tavelo-report: " << parser.errorText() << "\n" << usage;
         return Usage;
@@ -87,15 +111,15 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 2) {
-        err << "tavelo-report: servono il nome del report e il file PDF.\n" << usage;
+        err << "tavelo-report: servono il nome del report e il file da scrivere.\n" << usage;
         return Usage;
     }
     const QString report = positional.at(0).toLower();
     const QString pdfPath = positional.at(1);
     if (report != QLatin1String("anagrafe") && report != QLatin1String("scheda") &&
-        report != QLatin1String("schedautenti")) {
+        report != QLatin1String("schedautenti") && report != QLatin1String("calendario")) {
         err << "tavelo-report: report sconosciuto «" << positional.at(0)
-            << "»: scegliere anagrafe, scheda o schedautenti.\n";
+            << "»: scegliere anagrafe, scheda, schedautenti o calendario.\n";
         return Usage;
     }
     bool idOk = false;
@@ -104,8 +128,13 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         err << "tavelo-report: la scheda vuole l'ID del soggetto: --id <ID> (un numero).\n";
         return Usage;
     }
-    if (report != QLatin1String("scheda") && parser.isSet(idOption)) {
-        err << "tavelo-report: --id vale solo per la scheda.\n";
+    const bool calendar = report == QLatin1String("calendario");
+    if (calendar && parser.isSet(idOption) && (!idOk || id <= 0)) {
+        err << "tavelo-report: --id vuole l'ID del soggetto (un numero).\n";
+        return Usage;
+    }
+    if (report != QLatin1String("scheda") && !calendar && parser.isSet(idOption)) {
+        err << "tavelo-report: --id vale solo per la scheda e il calendario.\n";
         return Usage;
     }
 
@@ -126,7 +155,9 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
                       : report == QLatin1String("schedautenti") ? ReportKind::AllUsers
                                                                 : ReportKind::UserCard;
     QString userName;
-    if (kind == ReportKind::UserCard) {
+    const bool oneSubject =
+        report == QLatin1String("scheda") || (calendar && parser.isSet(idOption));
+    if (oneSubject) {
         const Result<std::optional<Subject>> subject = findSubjectById(id);
         if (!subject.ok() || !subject.value) {
             err << "tavelo-report: "
@@ -141,6 +172,10 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         userName = subject.value->soggetto;
     }
     ProgressLine progress(err);
+    if (calendar)
+        return writeCalendar(pdfPath,
+                             parser.isSet(idOption) ? std::optional<qint64>(id) : std::nullopt,
+                             progress, out, err);
     int pages = 0;
     QString error;
     const bool written =

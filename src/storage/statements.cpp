@@ -225,6 +225,21 @@ RowsResult selectAllUsersDeadlines()
                     {});
 }
 
+RowsResult selectCalendarDeadlines(std::optional<qint64> userId)
+{
+    QString sql = QStringLiteral("SELECT Tavelo.ID, Tavelo.data, Tavelo.scadenza, Tavelo.Oggetto, "
+                                 "Tavelo.ndoc, Utente.ID, Utente.Soggetto "
+                                 "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
+                                 "WHERE Tavelo.scadenza IS NOT NULL ");
+    Bindings bindings;
+    if (userId) {
+        sql += QStringLiteral("AND Tavelo.data IS NOT NULL AND Tavelo.Utente = :user ");
+        bindings.append({":user", *userId});
+    }
+    sql += QStringLiteral("ORDER BY Tavelo.scadenza, Tavelo.ID");
+    return readRows(sql, bindings);
+}
+
 RowsResult selectRegistryReportRows()
 {
     return readRows(QStringLiteral("SELECT * FROM Utente ORDER BY Soggetto, ID"), {});

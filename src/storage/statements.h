@@ -93,6 +93,10 @@ RowsResult selectUserCardRows(qint64 userId);
 // 12. Every user's deadlines for the all-users report
 //     (ID, Soggetto, scadenza, Oggetto, Utente, Soggetto), earliest first.
 RowsResult selectAllUsersDeadlines();
+// 12 and 11, for the calendar: each deadline with what its event shows (Tavelo.ID, data,
+//     scadenza, Oggetto, ndoc, Utente.ID, Soggetto), earliest first. With a user, that
+//     user's dated entries that have a due date.
+RowsResult selectCalendarDeadlines(std::optional<qint64> userId = std::nullopt);
 // 13. The whole registry for the registry report, by name.
 RowsResult selectRegistryReportRows();
 // 14. The whole registry for the registry grid, by name.
