@@ -53,8 +53,9 @@ bool CreateDesktopShortcut(const QString &folder, const QString &linkName, const
                                    "Categories=Office;\n")
                         .arg(linkName, quotedExec(linkPath), program.absolutePath());
     const QString icon = program.absoluteDir().filePath(QStringLiteral("tavelo.svg"));
-    if (QFileInfo::exists(icon))
-        entry += QStringLiteral("Icon=%1\n").arg(icon);
+    // A build from source keeps its picture beside the program; an installed program has
+    // it in the icon theme.
+    entry += QStringLiteral("Icon=%1\n").arg(QFileInfo::exists(icon) ? icon : QStringLiteral("tavelo"));
     file.write(entry.toUtf8());
     if (!file.commit())
         return false;

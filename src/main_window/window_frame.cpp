@@ -71,9 +71,14 @@ void frmRegistra::closeEvent(QCloseEvent *event)
 QString frmRegistra::guidePath()
 {
     const QString fileName = QStringLiteral("Istruzioni.pdf");
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    const QString beside = programFolder.filePath(fileName);
     if (QFileInfo::exists(beside))
         return beside;
+    // An installed program (/usr/bin/tavelo) has its guide in /usr/share/tavelo.
+    const QString shared = programFolder.filePath(QStringLiteral("../share/tavelo/") + fileName);
+    if (QFileInfo::exists(shared))
+        return QFileInfo(shared).canonicalFilePath();
     const QString installed = QStandardPaths::locate(QStandardPaths::AppDataLocation, fileName);
     return installed.isEmpty() ? beside : installed;
 }
