@@ -167,7 +167,10 @@ Result<std::optional<QString>> readVersionStamp()
 
 WriteResult writeVersionStamp(const QString &stamp)
 {
-    return write(QStringLiteral("UPDATE Versione SET Versione = :stamp"), {{":stamp", stamp}});
+    // The table has no key: its first row is the one SQLite stored first.
+    return write(QStringLiteral("UPDATE Versione SET Versione = :stamp "
+                                "WHERE rowid = (SELECT MIN(rowid) FROM Versione)"),
+                 {{":stamp", stamp}});
 }
 
 Result<qint64> insertDiaryEntry(const DiaryEntry &entry)
