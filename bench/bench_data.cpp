@@ -8,6 +8,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+#include <numeric>
+
 // Bulk data goes in through one transaction; the program's own statements commit
 // each row, which would make a hundred thousand rows take minutes.
 bool generateDiaryData(int users, int heavyUserEntries, int otherEntries, QString *problem)
@@ -59,6 +62,52 @@ bool generateDiaryData(int users, int heavyUserEntries, int otherEntries, QStrin
             *problem = entry.lastError().text();
             return false;
         }
+    if (!db.commit()) {
+        *problem = db.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool generateRegistryData(int subjects, int users, QString *problem)
+{
+    QSqlDatabase db = DbConnection::instance().database();
+    if (!db.transaction()) {
+        *problem = db.lastError().text();
+        return false;
+    }
+    QList<int> order(subjects);
+    std::iota(order.begin(), order.end(), 0);
+    QRandomGenerator random(1307);
+    std::shuffle(order.begin(), order.end(), random);
+    const int userEvery = users > 0 ? qMax(1, subjects / users) : subjects + 1;
+    QSqlQuery subject(db);
+    subject.prepare(QStringLiteral(
+        "INSERT INTO Utente (Soggetto, indirizzo, Comune, pr, cap, Codice, Partita, utente, "
+        "email, telefono, Pwd, Annotazione) VALUES (:name, :address, 'MILANO', 'MI', '20121', "
+        ":code, :vat, :user, :mail, :phone, :pwd, 'CLIENTE DELLO STUDIO')"));
+    int marked = 0;
+    for (int i = 0; i < subjects; ++i) {
+        const int n = order.at(i);
+        const bool user = i % userEvery == 0 && marked < users;
+        marked += user ? 1 : 0;
+        subject.bindValue(QStringLiteral(":name"),
+                          QStringLiteral("COGNOME%1 NOME").arg(n, 6, 10, QLatin1Char('0')));
+        subject.bindValue(QStringLiteral(":address"), QStringLiteral("VIA ROMA %1").arg(n % 300));
+        subject.bindValue(QStringLiteral(":code"),
+                          QStringLiteral("CDF%1").arg(n, 13, 10, QLatin1Char('0')));
+        subject.bindValue(QStringLiteral(":vat"),
+                          QStringLiteral("%1").arg(n, 11, 10, QLatin1Char('0')));
+        subject.bindValue(QStringLiteral(":user"),
+                          user ? QStringLiteral("S") : QStringLiteral("N"));
+        subject.bindValue(QStringLiteral(":mail"), QStringLiteral("soggetto%1@esempio.it").arg(n));
+        subject.bindValue(QStringLiteral(":phone"), QStringLiteral("02 %1").arg(n));
+        subject.bindValue(QStringLiteral(":pwd"), user ? QStringLiteral("pw") : QString());
+        if (!subject.exec()) {
+            *problem = subject.lastError().text();
+            return false;
+        }
+    }
     if (!db.commit()) {
         *problem = db.lastError().text();
         return false;

@@ -7,3 +7,8 @@
 // holds `heavyUserEntries` entries, the others share `otherEntries`. Returns false on
 // the first failed insert.
 bool generateDiaryData(int users, int heavyUserEntries, int otherEntries, QString *problem);
+
+// Fills the open data file with a registry of `subjects` subjects of plausible shape,
+// `users` of them marked as users, in no order of name. Returns false on the first
+// failed insert.
+bool generateRegistryData(int subjects, int users, QString *problem);

@@ -18,15 +18,42 @@ void OpenWithShell(QWidget *owner, const QString &target)
 
 namespace {
 
-// Exec takes its argument quoted when it holds blanks or the characters that the
-// desktop entry format reserves.
+// A value of the desktop entry format is read in two layers: first the string layer
+// undoes the escapes \\ \n \t \r \s, then Exec's own layer undoes the quoting of its
+// arguments and the field codes (%% for a percent sign). Escaping runs the
+// other way round: Exec's layer first, the string layer over it.
+QString escapedString(const QString &value)
+{
+    QString escaped;
+    for (const QChar c : value) {
+        if (c == QLatin1Char('\\'))
+            escaped += QLatin1String("\\\\");
+        else if (c == QLatin1Char('\n'))
+            escaped += QLatin1String("\\n");
+        else if (c == QLatin1Char('\t'))
+            escaped += QLatin1String("\\t");
+        else if (c == QLatin1Char('\r'))
+            escaped += QLatin1String("\\r");
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+// Exec takes the program quoted, so that blanks and reserved characters stay part of
+// its path: inside the quotes a backslash, a quote, a backtick and a dollar sign take
+// a backslash before them.
 QString quotedExec(const QString &path)
 {
-    QString escaped = path;
-    for (const char *special : {"\\", "\"", "`", "$"})
-        escaped.replace(QLatin1String(special), QLatin1String("\\") + QLatin1String(special));
-    escaped.replace(QLatin1String("%"), QLatin1String("%%"));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
+    QString quoted;
+    for (const QChar c : path) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('"') || c == QLatin1Char('`') ||
+            c == QLatin1Char('$'))
+            quoted += QLatin1Char('\\');
+        quoted += c;
+    }
+    quoted.replace(QLatin1String("%"), QLatin1String("%%"));
+    return escapedString(QLatin1Char('"') + quoted + QLatin1Char('"'));
 }
 
 } // namespace
@@ -51,11 +78,13 @@ bool CreateDesktopShortcut(const QString &folder, const QString &linkName, const
                                    "Path=%3\n"
                                    "Terminal=false\n"
                                    "Categories=Office;\n")
-                        .arg(linkName, quotedExec(linkPath), program.absolutePath());
+                        .arg(escapedString(linkName), quotedExec(linkPath),
+                             escapedString(program.absolutePath()));
     const QString icon = program.absoluteDir().filePath(QStringLiteral("tavelo.svg"));
     // A build from source keeps its picture beside the program; an installed program has
     // it in the icon theme.
-    entry += QStringLiteral("Icon=%1\n").arg(QFileInfo::exists(icon) ? icon : QStringLiteral("tavelo"));
+    entry += QStringLiteral("Icon=%1\n")
+                 .arg(QFileInfo::exists(icon) ? escapedString(icon) : QStringLiteral("tavelo"));
     file.write(entry.toUtf8());
     if (!file.commit())
         return false;

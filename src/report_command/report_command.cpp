@@ -7,9 +7,14 @@
 #include "storage/statements.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTextStream>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -67,6 +72,51 @@ int writeCalendar(const QString &path, std::optional<qint64> userId, ProgressLin
     }
     out << path << ": " << events << (events == 1 ? " scadenza\n" : " scadenze\n");
     return Done;
+}
+
+// The path with links, "." and ".." resolved, also for a file that does not exist yet.
+QString resolvedPath(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
+}
+
+// Two names of one file, hard links included.
+bool sameFile(const QString &a, const QString &b)
+{
+    if (resolvedPath(a) == resolvedPath(b))
+        return true;
+#ifdef Q_OS_UNIX
+    struct stat first;
+    struct stat second;
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+#else
+    return false;
+#endif
+}
+
+// The PDF replaces whatever file its path names: never the data file or the files
+// that SQLite keeps beside it, never a device, folder or pipe.
+QString outputProblem(const QString &pdfPath, const QString &dataPath)
+{
+    for (const char *suffix : {"", "-wal", "-shm", "-journal"}) {
+        if (sameFile(pdfPath, dataPath + QLatin1String(suffix)))
+            return QStringLiteral("il file da scrivere «%1» è il file dei dati «%2» (o uno dei "
+                                  "suoi file di lavoro): scegliere un altro nome.")
+                .arg(pdfPath, dataPath + QLatin1String(suffix));
+    }
+    const QFileInfo output(pdfPath);
+    if (output.exists() && !output.isFile())
+        return QStringLiteral("«%1» esiste e non è un file normale (una cartella, un dispositivo "
+                              "o simili): scegliere un altro nome.")
+            .arg(pdfPath);
+    return QString();
 }
 
 } // namespace
@@ -145,8 +195,15 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         err << "tavelo-report: il file dei dati «" << dataPath << "» non esiste.\n";
         return Failed;
     }
+    const QString refused = outputProblem(pdfPath, dataPath);
+    if (!refused.isEmpty()) {
+        err << "tavelo-report: " << refused << "\n";
+        return Failed;
+    }
+    // The report only reads: the file keeps every byte, even without the indexes that
+    // the program adds, and a file in a read-only folder can be printed too.
     QString problem;
-    if (!DbConnection::instance().open(dataPath, &problem)) {
+    if (!DbConnection::instance().open(dataPath, &problem, DbConnection::OpenMode::ReadOnly)) {
         err << "tavelo-report: " << problem << "\n";
         return Failed;
     }

@@ -2,6 +2,7 @@
 #include "storage/db_connection.h"
 
 #include "core/prompt.h"
+#include "storage/open_problems.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,10 +10,13 @@
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace {
 
 const char *const connectionName = "tavelo";
+// How long a step waits for another program that holds the file, in milliseconds.
+const int busyTimeout = 5000;
 
 struct TableShape
 {
@@ -65,6 +69,9 @@ const QStringList &indexStatements()
         QStringLiteral("CREATE INDEX IF NOT EXISTS TaveloScadenza ON Tavelo (scadenza)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS UtenteSoggetto ON Utente (Soggetto)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS UtenteCodice ON Utente (Codice)"),
+        // The user list at every start: the users, found without reading every subject.
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS UtenteUtenteSoggetto ON Utente (utente, Soggetto)"),
     };
     return statements;
 }
@@ -90,6 +97,58 @@ void dropConnection()
         db.close();
     }
     QSqlDatabase::removeDatabase(QLatin1String(connectionName));
+}
+
+// Checks that the file holds the program's tables with their columns.
+bool checkShape(QSqlDatabase &db, const QString &path, QString *problem)
+{
+    for (const TableShape &table : requiredTables()) {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(table.name)))) {
+            *problem = describeOpenFailure(path, query.lastError());
+            return false;
+        }
+        QStringList present;
+        while (query.next())
+            present << query.value(1).toString().toLower();
+        if (present.isEmpty()) {
+            *problem = notAnArchiveMessage(
+                path, QStringLiteral("manca la tabella %1.").arg(QLatin1String(table.name)));
+            return false;
+        }
+        for (const QString &column : table.columns) {
+            if (!present.contains(column.toLower())) {
+                *problem = notAnArchiveMessage(
+                    path, QStringLiteral("nella tabella %1 manca la colonna %2.")
+                              .arg(QLatin1String(table.name), column));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// A file that opens but cannot be written (a read-only file, folder or disk) would
+// otherwise start without a word and fail at the first save: write now and undo it.
+// Rewriting the header's user version touches the file whatever rows it holds.
+bool tryWrite(QSqlDatabase &db, QSqlError *error)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        *error = query.lastError();
+        return false;
+    }
+    const int version = query.value(0).toInt();
+    query.finish();
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        *error = query.lastError();
+        return false;
+    }
+    const bool written = query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+    if (!written)
+        *error = query.lastError();
+    QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+    return written;
 }
 
 QSqlDatabase makeConnection(const QString &path, const QString &options)
@@ -118,22 +177,27 @@ QString DbConnection::locateDataFile()
     return QDir(folder).filePath(dataFileName());
 }
 
-bool DbConnection::open(const QString &path, QString *problem)
+bool DbConnection::open(const QString &path, QString *problem, OpenMode mode)
 {
     close();
     const QFileInfo info(path);
-    if (info.exists()) {
-        if (!info.isFile()) {
-            *problem = QStringLiteral("«%1» non è un file.").arg(path);
-            return false;
-        }
-        if (!checkExisting(path, problem))
-            return false;
-    } else if (!createNew(path, problem)) {
+    if (info.exists() && !info.isFile()) {
+        *problem = QStringLiteral("«%1» non è un file.").arg(path);
         return false;
     }
-    if (!openReadWrite(path, problem))
-        return false;
+    if (mode == OpenMode::ReadOnly) {
+        if (!info.exists()) {
+            *problem = QStringLiteral("Il file dei dati «%1» non esiste.").arg(path);
+            return false;
+        }
+        if (!openReadOnly(path, problem))
+            return false;
+    } else {
+        if (info.exists() ? !checkExisting(path, problem) : !createNew(path, problem))
+            return false;
+        if (!openReadWrite(path, problem))
+            return false;
+    }
     m_path = path;
     return true;
 }
@@ -142,45 +206,14 @@ bool DbConnection::open(const QString &path, QString *problem)
 // as it was.
 bool DbConnection::checkExisting(const QString &path, QString *problem)
 {
-    bool ok = true;
+    bool ok = false;
     {
-        QSqlDatabase db = makeConnection(path, QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (!db.open()) {
-            *problem = QStringLiteral("Il file dei dati «%1» non si può aprire: %2")
-                           .arg(path, db.lastError().text());
-            ok = false;
-        }
-        for (const TableShape &table : requiredTables()) {
-            if (!ok)
-                break;
-            QSqlQuery query(db);
-            if (!query.exec(
-                    QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(table.name)))) {
-                *problem = QStringLiteral("Il file «%1» non è un archivio di Tavelo: %2")
-                               .arg(path, query.lastError().text());
-                ok = false;
-                break;
-            }
-            QStringList present;
-            while (query.next())
-                present << query.value(1).toString().toLower();
-            if (present.isEmpty()) {
-                *problem = QStringLiteral("Il file «%1» non è un archivio di Tavelo: "
-                                          "manca la tabella %2.")
-                               .arg(path, QLatin1String(table.name));
-                ok = false;
-                break;
-            }
-            for (const QString &column : table.columns) {
-                if (!present.contains(column.toLower())) {
-                    *problem = QStringLiteral("Il file «%1» non è un archivio di Tavelo: "
-                                              "nella tabella %2 manca la colonna %3.")
-                                   .arg(path, QLatin1String(table.name), column);
-                    ok = false;
-                    break;
-                }
-            }
-        }
+        QSqlDatabase db = makeConnection(
+            path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
+        if (db.open())
+            ok = checkShape(db, path, problem);
+        else
+            *problem = describeOpenFailure(path, db.lastError());
     }
     dropConnection();
     return ok;
@@ -190,7 +223,10 @@ bool DbConnection::createNew(const QString &path, QString *problem)
 {
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath())) {
-        *problem = QStringLiteral("Non si può creare la cartella «%1».").arg(info.absolutePath());
+        *problem = QStringLiteral("Non si può creare la cartella «%1» per il file dei dati.\n"
+                                  "Crearla o dare all'utente il permesso di scrivere nella "
+                                  "cartella che la contiene, poi riprovare.")
+                       .arg(info.absolutePath());
         return false;
     }
     QSqlError error;
@@ -213,30 +249,58 @@ bool DbConnection::createNew(const QString &path, QString *problem)
         // A half-created file would pass for an empty archive at the next start.
         for (const char *suffix : {"", "-journal", "-wal", "-shm"})
             QFile::remove(path + QLatin1String(suffix));
-        *problem =
-            QStringLiteral("Il file dei dati «%1» non si può creare: %2").arg(path, error.text());
+        *problem = describeOpenFailure(path, error);
     }
     return ok;
 }
 
 bool DbConnection::openReadWrite(const QString &path, QString *problem)
 {
-    QSqlDatabase db = makeConnection(path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    QSqlDatabase db =
+        makeConnection(path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
     QSqlError error;
     const bool ok = db.open() &&
                     execAll(db,
                             {QStringLiteral("PRAGMA journal_mode=WAL"),
                              QStringLiteral("PRAGMA synchronous=FULL")},
                             &error) &&
-                    execAll(db, indexStatements(), &error);
+                    execAll(db, indexStatements(), &error) && tryWrite(db, &error);
     if (!ok) {
         if (!error.isValid())
             error = db.lastError();
         db = QSqlDatabase();
         dropConnection();
-        *problem = QStringLiteral("Il file dei dati «%1» non si può aprire in scrittura: %2")
-                       .arg(path, error.text());
+        *problem = describeOpenFailure(path, error);
     }
+    return ok;
+}
+
+// A file that nobody holds open has no write-ahead log beside it: it is read as it
+// stands, without creating the log and its index beside it (which a read-only folder
+// would refuse and a writable one would keep afterwards). When the log is there the
+// file is in use, or was not closed cleanly, and is read through it.
+bool DbConnection::openReadOnly(const QString &path, QString *problem)
+{
+    bool ok = false;
+    {
+        QSqlDatabase db;
+        if (QFileInfo::exists(path + QLatin1String("-wal"))) {
+            db = makeConnection(
+                path,
+                QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
+        } else {
+            db = makeConnection(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())
+                                        .toString(QUrl::FullyEncoded) +
+                                    QLatin1String("?immutable=1"),
+                                QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        }
+        if (db.open())
+            ok = checkShape(db, path, problem);
+        else
+            *problem = describeOpenFailure(path, db.lastError());
+    }
+    if (!ok)
+        dropConnection();
     return ok;
 }
 

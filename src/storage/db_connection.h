@@ -16,10 +16,19 @@ public:
     static QString locateDataFile();
     static QString dataFileName() { return QStringLiteral("Database.sqlite"); }
 
+    enum class OpenMode {
+        // The program: creates a missing file, adds missing indexes, and makes sure at
+        // once that the file can be written.
+        ReadWrite,
+        // A command that only reads: the file must exist and is left as it was.
+        ReadOnly,
+    };
+
     // Opens an existing file after checking that it holds the program's tables, or
-    // creates a new one. Returns false with an Italian description in *problem; an
-    // existing file that fails the check is left exactly as it was.
-    bool open(const QString &path, QString *problem);
+    // (ReadWrite only) creates a new one. Returns false with an Italian description of
+    // what is wrong and what to do in *problem; an existing file that fails the check
+    // is left exactly as it was.
+    bool open(const QString &path, QString *problem, OpenMode mode = OpenMode::ReadWrite);
     bool isOpen() const;
     void close();
 
@@ -31,6 +40,7 @@ private:
     bool checkExisting(const QString &path, QString *problem);
     bool createNew(const QString &path, QString *problem);
     bool openReadWrite(const QString &path, QString *problem);
+    bool openReadOnly(const QString &path, QString *problem);
 
     QString m_path;
 };

@@ -7,6 +7,9 @@
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <array>
+#include <iterator>
+
 namespace {
 
 using Binding = std::pair<const char *, QVariant>;
@@ -93,11 +96,55 @@ Bindings entryValues(const DiaryEntry &e)
             {":utente", e.utente},        {":agg", dateValue(e.agg)}};
 }
 
+// The columns of Utente, in table order, found by name once per query: the file may
+// hold them in another order, and looking each one up by name on every row makes a
+// list of ten thousand users wait.
+class SubjectReader
+{
+public:
+    explicit SubjectReader(const QSqlRecord &record)
+    {
+        static const char *const names[] = {
+            "ID",     "Soggetto", "indirizzo", "Comune", "pr",  "cap", "Codice",     "Partita",
+            "utente", "email",    "telefono",  "cell",   "fax", "Pwd", "Annotazione"};
+        for (std::size_t i = 0; i < std::size(names); ++i)
+            m_index[i] = record.indexOf(QLatin1String(names[i]));
+    }
+
+    Subject read(const QSqlQuery &query) const
+    {
+        auto text = [&](int column) {
+            return m_index[column] < 0 ? QString() : query.value(m_index[column]).toString();
+        };
+        Subject s;
+        s.id = m_index[0] < 0 ? 0 : query.value(m_index[0]).toLongLong();
+        s.soggetto = text(1);
+        s.indirizzo = text(2);
+        s.comune = text(3);
+        s.pr = text(4);
+        s.cap = text(5);
+        s.codice = text(6);
+        s.partita = text(7);
+        s.utente = text(8);
+        s.email = text(9);
+        s.telefono = text(10);
+        s.cell = text(11);
+        s.fax = text(12);
+        s.pwd = text(13);
+        s.annotazione = text(14);
+        return s;
+    }
+
+private:
+    std::array<int, 15> m_index{};
+};
+
 QVector<Subject> subjectsOf(QSqlQuery &query)
 {
     QVector<Subject> subjects;
+    const SubjectReader reader(query.record());
     while (query.next())
-        subjects.append(subjectFromRecord(query));
+        subjects.append(reader.read(query));
     return subjects;
 }
 
@@ -105,25 +152,7 @@ QVector<Subject> subjectsOf(QSqlQuery &query)
 
 Subject subjectFromRecord(const QSqlQuery &query)
 {
-    const QSqlRecord record = query.record();
-    auto text = [&](const char *name) { return record.value(QLatin1String(name)).toString(); };
-    Subject s;
-    s.id = record.value(QStringLiteral("ID")).toLongLong();
-    s.soggetto = text("Soggetto");
-    s.indirizzo = text("indirizzo");
-    s.comune = text("Comune");
-    s.pr = text("pr");
-    s.cap = text("cap");
-    s.codice = text("Codice");
-    s.partita = text("Partita");
-    s.utente = text("utente");
-    s.email = text("email");
-    s.telefono = text("telefono");
-    s.cell = text("cell");
-    s.fax = text("fax");
-    s.pwd = text("Pwd");
-    s.annotazione = text("Annotazione");
-    return s;
+    return SubjectReader(query.record()).read(query);
 }
 
 Result<QVector<Subject>> selectUsers()
@@ -167,7 +196,10 @@ Result<std::optional<QString>> readVersionStamp()
 
 WriteResult writeVersionStamp(const QString &stamp)
 {
-    return write(QStringLiteral("UPDATE Versione SET Versione = :stamp"), {{":stamp", stamp}});
+    // The table has no key: its first row is the one SQLite stored first.
+    return write(QStringLiteral("UPDATE Versione SET Versione = :stamp "
+                                "WHERE rowid = (SELECT MIN(rowid) FROM Versione)"),
+                 {{":stamp", stamp}});
 }
 
 Result<qint64> insertDiaryEntry(const DiaryEntry &entry)

@@ -76,7 +76,7 @@ Result<std::optional<Subject>> findSubjectByName(const QString &name);
 RowsResult selectDiaryGridRows(qint64 userId);
 // 4. The version stamp, when one has been written.
 Result<std::optional<QString>> readVersionStamp();
-// 5. Writes the version stamp; with no row in the table nothing is written.
+// 5. Writes the version stamp into the first row; with no row nothing is written.
 WriteResult writeVersionStamp(const QString &stamp);
 // 6. A new diary entry; the value is its new ID.
 Result<qint64> insertDiaryEntry(const DiaryEntry &entry);

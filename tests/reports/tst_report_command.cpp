@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tavelo-report, run as an office runs it: arguments in, a PDF or a message out.
+#include "limited_child.h"
 #include "test_support.h"
 
-#include "storage/db_connection.h"
 #include "report_command/report_command.h"
 #include "reports/report_sources.h"
+#include "storage/db_connection.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTextStream>
+
+#include <unistd.h>
 
 namespace {
 
@@ -52,6 +57,37 @@ int pdfPages(const QString &path)
     return pages.hasMatch() ? pages.captured(1).toInt() : -1;
 }
 
+QByteArray fileHash(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+bool dropIndexes(const QString &path)
+{
+    bool ok = false;
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
+        raw.setDatabaseName(path);
+        ok = raw.open();
+        QSqlQuery query(raw);
+        QStringList names;
+        ok = ok && query.exec(QStringLiteral(
+                       "SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"));
+        while (query.next())
+            names << query.value(0).toString();
+        query.finish();
+        for (const QString &name : names)
+            ok = ok && QSqlQuery(raw).exec(QStringLiteral("DROP INDEX %1").arg(name));
+        ok = ok && !names.isEmpty();
+        raw.close();
+    }
+    QSqlDatabase::removeDatabase("raw");
+    return ok;
+}
+
 } // namespace
 
 class TestReportCommand : public QObject
@@ -68,6 +104,11 @@ private slots:
     void reportsArePrintedToPdf_data();
     void reportsArePrintedToPdf();
     void longReportStreamsWithPageCountOnEveryPage();
+    void reportLeavesDataFileAsItWas_data();
+    void reportLeavesDataFileAsItWas();
+    void reportReadsFileInReadOnlyFolder();
+    void outputThatIsNotANewOrRegularFileIsRefused_data();
+    void outputThatIsNotANewOrRegularFileIsRefused();
 
 private:
     QTemporaryDir m_dir;
@@ -253,6 +294,116 @@ void TestReportCommand::longReportStreamsWithPageCountOnEveryPage()
                  qPrintable(QString::number(page)));
     QVERIFY(text.indexOf(QLatin1String("VOCE 000")) < text.indexOf(QLatin1String("VOCE 149")));
     QVERIFY(text.contains(QLatin1String("VOCE 149")));
+}
+
+void TestReportCommand::reportLeavesDataFileAsItWas_data()
+{
+    QTest::addColumn<bool>("withoutIndexes");
+    QTest::newRow("archive of the program") << false;
+    QTest::newRow("archive without indexes") << true;
+}
+
+void TestReportCommand::reportLeavesDataFileAsItWas()
+{
+    QFETCH(bool, withoutIndexes);
+    QTemporaryDir dataDir;
+    QTemporaryDir outDir;
+    const QString data = dataDir.filePath(QStringLiteral("Database.sqlite"));
+    QVERIFY(QFile::copy(m_data, data));
+    if (withoutIndexes)
+        QVERIFY(dropIndexes(data));
+    const QByteArray before = fileHash(data);
+    const QString pdf = outDir.filePath(QStringLiteral("anagrafe.pdf"));
+    const CommandRun run =
+        runCommand({QStringLiteral("--dati"), data, QStringLiteral("anagrafe"), pdf});
+    QCOMPARE(run.status, 0);
+    QVERIFY(QFile::exists(pdf));
+    QCOMPARE(fileHash(data), before);
+    QCOMPARE(QDir(dataDir.path()).entryList(QDir::Files), QStringList({"Database.sqlite"}));
+}
+
+// An archive on a read-only share or in another user's folder can still be printed.
+// Root writes anywhere, so the command runs as "nobody".
+void TestReportCommand::reportReadsFileInReadOnlyFolder()
+{
+    QTemporaryDir dataDir;
+    QTemporaryDir outDir;
+    const QString data = dataDir.filePath(QStringLiteral("Database.sqlite"));
+    QVERIFY(QFile::copy(m_data, data));
+    const QByteArray before = fileHash(data);
+    openToEverybody(dataDir.path());
+    openToEverybody(outDir.path());
+    const auto readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    QFile::setPermissions(data, readable);
+    QFile::setPermissions(dataDir.path(),
+                          readable | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+    const QString pdf = outDir.filePath(QStringLiteral("anagrafe.pdf"));
+    const ChildRun child = runLimited(ChildLimit::Unprivileged, [&] {
+        const CommandRun run =
+            runCommand({QStringLiteral("--dati"), data, QStringLiteral("anagrafe"), pdf});
+        return QString::number(run.status) + QLatin1Char('\n') + run.err;
+    });
+    openToEverybody(dataDir.path());
+    if (!child.limited)
+        QSKIP(qPrintable(child.output));
+    QCOMPARE(child.output, QStringLiteral("0\n"));
+    QVERIFY(QFile::exists(pdf));
+    QCOMPARE(fileHash(data), before);
+    QCOMPARE(QDir(dataDir.path()).entryList(QDir::Files), QStringList({"Database.sqlite"}));
+}
+
+// "tavelo-report --dati X anagrafe X" once replaced the archive with a PDF.
+void TestReportCommand::outputThatIsNotANewOrRegularFileIsRefused_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("the data file") << "DATA"
+                                   << "è il file dei dati";
+    QTest::newRow("another spelling") << "DIR/./sub/../Database.sqlite"
+                                      << "è il file dei dati";
+    QTest::newRow("double slash") << "DIR//Database.sqlite"
+                                  << "è il file dei dati";
+    QTest::newRow("symbolic link") << "SYMLINK"
+                                   << "è il file dei dati";
+    QTest::newRow("hard link") << "HARDLINK"
+                               << "è il file dei dati";
+    QTest::newRow("write-ahead log") << "DATA-wal"
+                                     << "è il file dei dati";
+    QTest::newRow("device") << "/dev/full"
+                            << "non è un file normale";
+    QTest::newRow("folder") << "DIR/sub"
+                            << "non è un file normale";
+}
+
+void TestReportCommand::outputThatIsNotANewOrRegularFileIsRefused()
+{
+    QFETCH(QString, output);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    const QString data = dir.filePath(QStringLiteral("Database.sqlite"));
+    QVERIFY(QFile::copy(m_data, data));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    const QString symlink = elsewhere.filePath(QStringLiteral("collegamento.pdf"));
+    QVERIFY(QFile::link(data, symlink));
+    const QString hardlink = elsewhere.filePath(QStringLiteral("stesso.pdf"));
+    QCOMPARE(::link(QFile::encodeName(data).constData(), QFile::encodeName(hardlink).constData()),
+             0);
+    output.replace(QLatin1String("DATA"), data)
+        .replace(QLatin1String("DIR"), dir.path())
+        .replace(QLatin1String("SYMLINK"), symlink)
+        .replace(QLatin1String("HARDLINK"), hardlink);
+    const QFileInfo was(output);
+    const QByteArray before = fileHash(data);
+    const CommandRun run =
+        runCommand({QStringLiteral("--dati"), data, QStringLiteral("anagrafe"), output});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QCOMPARE(fileHash(data), before);
+    const QFileInfo now(output);
+    QCOMPARE(now.exists(), was.exists());
+    QCOMPARE(now.isFile(), was.isFile());
+    QCOMPARE(now.isSymLink(), was.isSymLink());
 }
 
 TAVELO_TEST_MAIN(TestReportCommand)

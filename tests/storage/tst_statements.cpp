@@ -1,42 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The data file, the statements, the dates and the services of the program.
+// Every statement of the program, on a fresh data file.
 #include "test_support.h"
 
-#include "core/activation.h"
 #include "core/dates.h"
 #include "storage/db_connection.h"
-#include "core/shell_services.h"
-#include "app/startup.h"
 #include "storage/statements.h"
-#include "main_window/frm_registra.h"
 
-#include <QCryptographicHash>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStandardPaths>
 
 namespace {
-
-QByteArray fileHash(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
-QStringList columnsOf(const QString &table)
-{
-    QSqlQuery query(DbConnection::instance().database());
-    query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table));
-    QStringList columns;
-    while (query.next())
-        columns << query.value(1).toString();
-    return columns;
-}
 
 QStringList names(const QVector<Subject> &subjects)
 {
@@ -56,7 +30,7 @@ QStringList columnTexts(QSqlQuery &query, int column)
 
 } // namespace
 
-class TestApp : public QObject
+class TestStatements : public QObject
 {
     Q_OBJECT
 
@@ -64,23 +38,13 @@ private slots:
     void init();
     void cleanup();
 
-    void screenDates_data();
-    void screenDates();
-    void storedDates();
-
-    void newFileHasTablesVersionRowAndIndexes();
-    void existingFileKeepsItsRows();
-    void unusableFileIsLeftUntouched_data();
-    void unusableFileIsLeftUntouched();
-    void startupReportsUnusableFileAndStops();
-    void startupOpensAfterShowingWindow();
-
     void usersAreFlaggedSubjectsByName();
     void nameLookupIsLiteral_data();
     void nameLookupIsLiteral();
     void diaryGridRowsOfOneUserByDueDate();
     void versionStampReadAndWrite();
     void versionStampWithoutRowWritesNothing();
+    void versionStampWritesFirstRowOnly();
     void diaryEntryInsertUpdateDelete();
     void writesOnMissingRowsTouchNothing();
     void subjectInsertUpdateDelete();
@@ -91,197 +55,23 @@ private slots:
     void statementsFailWhenFileIsClosed();
     void legacyFileReadsThroughStatements();
 
-    void promptTitleDefaultsToApplication();
-    void activationRunsAfterCurrentHandler();
-    void programEndGoesThroughOneFunction();
-    void desktopShortcutIsWritten();
-    void desktopShortcutFailsSilently();
-    void openWithShellHandsOverFilesAndAddresses();
-    void guideIsBuiltBesideProgram();
-
 private:
     ScriptedPrompt *m_prompt = nullptr;
 };
 
-void TestApp::init()
+void TestStatements::init()
 {
     m_prompt = ScriptedPrompt::install();
 }
 
-void TestApp::cleanup()
+void TestStatements::cleanup()
 {
     QCOMPARE(m_prompt->unexpected(), 0);
     DbConnection::instance().close();
     Prompt::install(nullptr);
 }
 
-void TestApp::screenDates_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QDate>("expected");
-    QTest::newRow("full") << "05/03/2026" << QDate(2026, 3, 5);
-    QTest::newRow("short day and month") << "5/3/2026" << QDate(2026, 3, 5);
-    QTest::newRow("leap day") << "29/02/2024" << QDate(2024, 2, 29);
-    QTest::newRow("no leap day") << "29/02/2023" << QDate();
-    QTest::newRow("two-digit year") << "05/03/26" << QDate();
-    QTest::newRow("blanks around") << "  05/03/2026 " << QDate(2026, 3, 5);
-    QTest::newRow("empty") << "" << QDate();
-    QTest::newRow("words") << "domani" << QDate();
-    QTest::newRow("month 13") << "01/13/2026" << QDate();
-}
-
-void TestApp::screenDates()
-{
-    QFETCH(QString, typed);
-    QFETCH(QDate, expected);
-    QCOMPARE(fromScreenDate(typed), expected);
-    QCOMPARE(screenDateFormat(), QStringLiteral("dd/MM/yyyy"));
-    if (expected.isValid())
-        QCOMPARE(fromScreenDate(toScreenDate(expected)), expected);
-}
-
-void TestApp::storedDates()
-{
-    QCOMPARE(toStoredDate(QDate(1999, 12, 31)), QStringLiteral("1999-12-31"));
-    QCOMPARE(toStoredDate(QDate()), QString());
-    QCOMPARE(fromStoredDate(QStringLiteral("2024-02-29")), QDate(2024, 2, 29));
-    QCOMPARE(fromStoredDate(QStringLiteral("2013-04-30 18:05:42")), QDate(2013, 4, 30));
-    const QDateTime stamp(QDate(2013, 4, 30), QTime(18, 5, 42));
-    QCOMPARE(toStoredDateTime(stamp), QStringLiteral("2013-04-30T18:05:42"));
-    QCOMPARE(fromStoredDateTime(QStringLiteral("2013-04-30 18:05:42")), stamp);
-    QCOMPARE(toScreenDateTime(stamp), QStringLiteral("30/04/2013 18:05:42"));
-}
-
-void TestApp::newFileHasTablesVersionRowAndIndexes()
-{
-    TestDatabase db;
-    QVERIFY(db.isOpen());
-    QCOMPARE(columnsOf(QStringLiteral("Utente")),
-             QStringList({"ID", "Soggetto", "indirizzo", "Comune", "pr", "cap", "Codice", "Partita",
-                          "utente", "email", "telefono", "cell", "fax", "Pwd", "Annotazione"}));
-    QCOMPARE(columnsOf(QStringLiteral("Tavelo")),
-             QStringList({"ID", "data", "scadenza", "Oggetto", "ndoc", "Utente", "AGG"}));
-    QCOMPARE(columnsOf(QStringLiteral("Versione")), QStringList({"Versione"}));
-    QSqlQuery query(DbConnection::instance().database());
-    QVERIFY(query.exec(QStringLiteral("SELECT COUNT(*), COUNT(Versione) FROM Versione")));
-    QVERIFY(query.next());
-    QCOMPARE(query.value(0).toInt(), 1);
-    QCOMPARE(query.value(1).toInt(), 0);
-    QVERIFY(query.exec(QStringLiteral("SELECT tbl_name || '(' || sql || ')' FROM sqlite_master "
-                                      "WHERE type = 'index' AND sql IS NOT NULL ORDER BY name")));
-    const QString indexes = columnTexts(query, 0).join(QLatin1Char('\n'));
-    QVERIFY2(indexes.contains(QLatin1String("Tavelo (Utente, scadenza)")), qPrintable(indexes));
-    QVERIFY(indexes.contains(QLatin1String("Tavelo (scadenza)")));
-    QVERIFY(indexes.contains(QLatin1String("Utente (Soggetto)")));
-    QVERIFY(indexes.contains(QLatin1String("Utente (Codice)")));
-    QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next());
-    QCOMPARE(query.value(0).toString(), QStringLiteral("wal"));
-}
-
-void TestApp::existingFileKeepsItsRows()
-{
-    TestDatabase db;
-    const qint64 id = db.addSubject(QStringLiteral("ROSSI MARIO"));
-    DbConnection::instance().close();
-    QString problem;
-    QVERIFY2(DbConnection::instance().open(db.path(), &problem), qPrintable(problem));
-    const Result<std::optional<Subject>> found = findSubjectByName(QStringLiteral("ROSSI MARIO"));
-    QVERIFY(found.ok() && found.value);
-    QCOMPARE(found.value->id, id);
-    QCOMPARE(db.count(QStringLiteral("Versione")), 1);
-}
-
-void TestApp::unusableFileIsLeftUntouched_data()
-{
-    QTest::addColumn<QByteArray>("setup");
-    QTest::addColumn<QString>("problemPart");
-    QTest::newRow("not a database")
-        << QByteArray("questo non è un archivio\n") << "non è un archivio";
-    QTest::newRow("empty database without tables")
-        << QByteArray("schema:") << "manca la tabella Utente";
-    QTest::newRow("missing table")
-        << QByteArray("schema:CREATE TABLE Utente (ID, Soggetto, indirizzo, Comune, pr, cap, "
-                      "Codice, Partita, utente, email, telefono, cell, fax, Pwd, "
-                      "Annotazione);CREATE TABLE Versione (Versione)")
-        << "manca la tabella Tavelo";
-    QTest::newRow("missing column")
-        << QByteArray(
-               "schema:CREATE TABLE Utente (ID, Soggetto, indirizzo, Comune, pr, cap, Codice, "
-               "Partita, utente, email, telefono, cell, fax, Pwd, Annotazione);CREATE TABLE Tavelo "
-               "(ID, data, scadenza, Oggetto, Utente, AGG);CREATE TABLE Versione (Versione)")
-        << "manca la colonna ndoc";
-}
-
-void TestApp::unusableFileIsLeftUntouched()
-{
-    QFETCH(QByteArray, setup);
-    QFETCH(QString, problemPart);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
-    if (setup.startsWith("schema:")) {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
-        raw.setDatabaseName(path);
-        QVERIFY(raw.open());
-        QSqlQuery(raw).exec(QStringLiteral("PRAGMA user_version = 7"));
-        for (const QByteArray &sql : setup.mid(7).split(';'))
-            if (!sql.isEmpty())
-                QVERIFY(QSqlQuery(raw).exec(QString::fromUtf8(sql)));
-        raw.close();
-        raw = QSqlDatabase();
-        QSqlDatabase::removeDatabase("raw");
-    } else {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(setup);
-    }
-    const QByteArray before = fileHash(path);
-    QVERIFY(!before.isEmpty());
-    QString problem;
-    QVERIFY(!DbConnection::instance().open(path, &problem));
-    QVERIFY2(problem.contains(path), qPrintable(problem));
-    QVERIFY2(problem.contains(problemPart), qPrintable(problem));
-    QVERIFY(!DbConnection::instance().isOpen());
-    QCOMPARE(fileHash(path), before);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"Database.sqlite"}));
-}
-
-void TestApp::startupReportsUnusableFileAndStops()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'x'));
-    file.close();
-    const QByteArray before = fileHash(path);
-    m_prompt->answer(PromptAnswer::Ok);
-    QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("Database.sqlite")));
-    std::unique_ptr<frmRegistra> window = Main(path);
-    QVERIFY(!window);
-    QCOMPARE(m_prompt->shown().size(), 1);
-    QCOMPARE(m_prompt->shown().at(0).icon, PromptIcon::Critical);
-    QVERIFY(m_prompt->shown().at(0).text.contains(path));
-    QCOMPARE(fileHash(path), before);
-    for (QWidget *top : QApplication::topLevelWidgets())
-        QVERIFY2(!top->isVisible(), qPrintable(top->objectName()));
-}
-
-void TestApp::startupOpensAfterShowingWindow()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("nuova cartella/Database.sqlite"));
-    std::unique_ptr<frmRegistra> window = Main(path);
-    QVERIFY(window);
-    QVERIFY(window->isVisible());
-    QVERIFY(DbConnection::instance().isOpen());
-    QVERIFY(QFile::exists(path));
-    // The activation waits for the event loop: nothing has been refilled yet.
-    QCOMPARE(window->Label25->text(), QStringLiteral("Versione"));
-    QTRY_VERIFY(window->Label25->text() != QStringLiteral("Versione"));
-    QVERIFY(window->Frame3->isVisible());
-}
-
-void TestApp::usersAreFlaggedSubjectsByName()
+void TestStatements::usersAreFlaggedSubjectsByName()
 {
     TestDatabase db;
     db.addSubject(QStringLiteral("VERDI GIUSEPPE"), QStringLiteral("s"));
@@ -295,7 +85,7 @@ void TestApp::usersAreFlaggedSubjectsByName()
              QStringList({"ANTONELLI ANNA", "ROSSI MARIO", "VERDI GIUSEPPE", "VERDI GIUSEPPE"}));
 }
 
-void TestApp::nameLookupIsLiteral_data()
+void TestStatements::nameLookupIsLiteral_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("quote") << "D'ANGELO NICOLÒ";
@@ -304,7 +94,7 @@ void TestApp::nameLookupIsLiteral_data()
     QTest::newRow("statement breaker") << "X'; DROP TABLE Utente; --";
 }
 
-void TestApp::nameLookupIsLiteral()
+void TestStatements::nameLookupIsLiteral()
 {
     QFETCH(QString, name);
     TestDatabase db;
@@ -328,7 +118,7 @@ void TestApp::nameLookupIsLiteral()
     QCOMPARE(db.count(QStringLiteral("Utente")), 4);
 }
 
-void TestApp::diaryGridRowsOfOneUserByDueDate()
+void TestStatements::diaryGridRowsOfOneUserByDueDate()
 {
     TestDatabase db;
     const qint64 rossi = db.addSubject(QStringLiteral("ROSSI"));
@@ -346,7 +136,7 @@ void TestApp::diaryGridRowsOfOneUserByDueDate()
     QVERIFY(!none.value.next());
 }
 
-void TestApp::versionStampReadAndWrite()
+void TestStatements::versionStampReadAndWrite()
 {
     TestDatabase db;
     Result<std::optional<QString>> stamp = readVersionStamp();
@@ -361,7 +151,7 @@ void TestApp::versionStampReadAndWrite()
     QCOMPARE(db.count(QStringLiteral("Versione")), 1);
 }
 
-void TestApp::versionStampWithoutRowWritesNothing()
+void TestStatements::versionStampWithoutRowWritesNothing()
 {
     TestDatabase db;
     QVERIFY(db.exec(QStringLiteral("DELETE FROM Versione")));
@@ -372,7 +162,24 @@ void TestApp::versionStampWithoutRowWritesNothing()
     QVERIFY(!readVersionStamp().value.has_value());
 }
 
-void TestApp::diaryEntryInsertUpdateDelete()
+void TestStatements::versionStampWritesFirstRowOnly()
+{
+    TestDatabase db;
+    QVERIFY(
+        db.exec(QStringLiteral("INSERT INTO Versione (Versione) VALUES ('2001-01-01T00:00:00')")));
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO Versione (Versione) VALUES (NULL)")));
+    const WriteResult written = writeVersionStamp(QStringLiteral("2026-12-07T10:11:12"));
+    QVERIFY(written.ok());
+    QCOMPARE(written.rowsAffected, 1);
+    QSqlQuery rows(DbConnection::instance().database());
+    QVERIFY(rows.exec(QStringLiteral("SELECT Versione FROM Versione ORDER BY rowid")));
+    QStringList stamps;
+    while (rows.next())
+        stamps << (rows.value(0).isNull() ? QStringLiteral("NULL") : rows.value(0).toString());
+    QCOMPARE(stamps, QStringList({"2026-12-07T10:11:12", "2001-01-01T00:00:00", "NULL"}));
+}
+
+void TestStatements::diaryEntryInsertUpdateDelete()
 {
     TestDatabase db;
     const qint64 user = db.addSubject(QStringLiteral("ROSSI"));
@@ -422,7 +229,7 @@ void TestApp::diaryEntryInsertUpdateDelete()
     QVERIFY(third.value > second.value);
 }
 
-void TestApp::writesOnMissingRowsTouchNothing()
+void TestStatements::writesOnMissingRowsTouchNothing()
 {
     TestDatabase db;
     const qint64 user = db.addSubject(QStringLiteral("ROSSI"));
@@ -441,7 +248,7 @@ void TestApp::writesOnMissingRowsTouchNothing()
     QCOMPARE(db.count(QStringLiteral("Utente")), 1);
 }
 
-void TestApp::subjectInsertUpdateDelete()
+void TestStatements::subjectInsertUpdateDelete()
 {
     TestDatabase db;
     Subject s;
@@ -484,7 +291,7 @@ void TestApp::subjectInsertUpdateDelete()
     QCOMPARE(db.count(QStringLiteral("Tavelo")), 1);
 }
 
-void TestApp::deadlineListsJoinLiveUsers()
+void TestStatements::deadlineListsJoinLiveUsers()
 {
     TestDatabase db;
     const qint64 rossi = db.addSubject(QStringLiteral("ROSSI"));
@@ -517,7 +324,7 @@ void TestApp::deadlineListsJoinLiveUsers()
     QCOMPARE(all.value.value(5).toString(), QStringLiteral("ROSSI"));
 }
 
-void TestApp::userCardRowsNeedEntryDate()
+void TestStatements::userCardRowsNeedEntryDate()
 {
     TestDatabase db;
     const qint64 rossi = db.addSubject(QStringLiteral("ROSSI"));
@@ -532,7 +339,7 @@ void TestApp::userCardRowsNeedEntryDate()
     QCOMPARE(columnTexts(card.value, 3), QStringList({"SENZA SCADENZA", "CON DATA"}));
 }
 
-void TestApp::registryRowsAreEverySubjectByName()
+void TestStatements::registryRowsAreEverySubjectByName()
 {
     TestDatabase db;
     db.addSubject(QStringLiteral("ZETA"), QStringLiteral("N"));
@@ -548,7 +355,7 @@ void TestApp::registryRowsAreEverySubjectByName()
     QCOMPARE(columnTexts(grid.value, 1), QStringList({"alfa", "BETA", "ZETA"}));
 }
 
-void TestApp::fiscalCodeLookupIsLiteral()
+void TestStatements::fiscalCodeLookupIsLiteral()
 {
     TestDatabase db;
     const qint64 first =
@@ -564,7 +371,7 @@ void TestApp::fiscalCodeLookupIsLiteral()
     QCOMPARE(findSubjectsByFiscalCode(QString()).value.size(), 0);
 }
 
-void TestApp::statementsFailWhenFileIsClosed()
+void TestStatements::statementsFailWhenFileIsClosed()
 {
     DbConnection::instance().close();
     QVERIFY(!selectUsers().ok());
@@ -577,7 +384,7 @@ void TestApp::statementsFailWhenFileIsClosed()
                 .startsWith(QLatin1String("Errore del database:")));
 }
 
-void TestApp::legacyFileReadsThroughStatements()
+void TestStatements::legacyFileReadsThroughStatements()
 {
     if (QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty())
         QSKIP("mdbtools is not installed");
@@ -610,99 +417,5 @@ void TestApp::legacyFileReadsThroughStatements()
         QStringList({"NOTA SENZA SCADENZA", "RINNOVO CONTRATTO AFFITTO", "SCADENZA BISESTILE"}));
 }
 
-void TestApp::promptTitleDefaultsToApplication()
-{
-    showPrompt(nullptr, QStringLiteral("testo"));
-    m_prompt->answer(PromptAnswer::Yes);
-    QCOMPARE(showPrompt(nullptr, QStringLiteral("sicuro?"), QStringLiteral(" Titolo "),
-                        PromptButtons::YesNo),
-             PromptAnswer::Yes);
-    QCOMPARE(m_prompt->unexpected(), 1);
-    QCOMPARE(m_prompt->shown().size(), 2);
-    QCOMPARE(m_prompt->shown().at(1).title, QStringLiteral(" Titolo "));
-    QCOMPARE(applicationTitle(), QStringLiteral("Tavelo"));
-    m_prompt->clear();
-}
-
-class ActivationProbe : public QWidget, public ActivatableWindow
-{
-public:
-    QStringList *log = nullptr;
-    void runActivation() override { log->append(QStringLiteral("activated")); }
-};
-
-void TestApp::activationRunsAfterCurrentHandler()
-{
-    QStringList log;
-    auto probe = std::make_unique<ActivationProbe>();
-    probe->log = &log;
-    activateLater(probe.get());
-    log << QStringLiteral("handler ends");
-    QCOMPARE(log, QStringList({"handler ends"}));
-    QTRY_COMPARE(log, QStringList({"handler ends", "activated"}));
-
-    activateLater(probe.get());
-    probe.reset();
-    QCoreApplication::processEvents();
-    QCOMPARE(log.size(), 2);
-}
-
-void TestApp::programEndGoesThroughOneFunction()
-{
-    ProgramEndRecorder recorder;
-    endProgram(3);
-    endProgram();
-    QCOMPARE(recorder.statuses(), QList<int>({3, 0}));
-}
-
-void TestApp::desktopShortcutIsWritten()
-{
-    QTemporaryDir desktop;
-    const QString program = desktop.filePath(QStringLiteral("cartella con spazi/tavelo"));
-    QVERIFY(CreateDesktopShortcut(desktop.path(), desktopLinkName(), program));
-    const QString link = desktop.filePath(QStringLiteral("Quorvalia.desktop"));
-    QFile file(link);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
-    QVERIFY(text.startsWith(QLatin1String("[Desktop Entry]\n")));
-    QVERIFY(text.contains(QStringLiteral("Name=Quorvalia\n")));
-    QVERIFY2(text.contains(QStringLiteral("Exec=\"%1\"\n").arg(program)), qPrintable(text));
-    QVERIFY(QFile::permissions(link) & QFile::ExeOwner);
-    // Refreshed at the next start, not duplicated.
-    QVERIFY(CreateDesktopShortcut(desktop.path(), desktopLinkName(), program + QLatin1Char('2')));
-    QCOMPARE(QDir(desktop.path()).entryList(QDir::Files), QStringList({"Quorvalia.desktop"}));
-}
-
-void TestApp::desktopShortcutFailsSilently()
-{
-    QTemporaryDir dir;
-    const QString missing = dir.filePath(QStringLiteral("Scrivania"));
-    QVERIFY(!CreateDesktopShortcut(missing, desktopLinkName(), QStringLiteral("/bin/true")));
-    QVERIFY(!QFileInfo::exists(missing));
-    QVERIFY(!CreateDesktopShortcut(QString(), desktopLinkName(), QStringLiteral("/bin/true")));
-    QCOMPARE(m_prompt->shown().size(), 0);
-}
-
-void TestApp::openWithShellHandsOverFilesAndAddresses()
-{
-    UrlRecorder recorder;
-    OpenWithShell(nullptr, QStringLiteral("/percorso con spazi/Istruzioni.pdf"));
-    OpenWithShell(nullptr, QString::fromLatin1(authorWebAddress));
-    QCOMPARE(recorder.urls().size(), 2);
-    QCOMPARE(recorder.urls().at(0).toLocalFile(),
-             QStringLiteral("/percorso con spazi/Istruzioni.pdf"));
-    QCOMPARE(recorder.urls().at(1), QUrl(QString::fromLatin1(authorWebAddress)));
-}
-
-void TestApp::guideIsBuiltBesideProgram()
-{
-    const QString guide = frmRegistra::guidePath();
-    QCOMPARE(QFileInfo(guide).absolutePath(), QCoreApplication::applicationDirPath());
-    QFile pdf(guide);
-    QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(guide));
-    QVERIFY(pdf.read(5) == "%PDF-");
-    QVERIFY(pdf.size() > 10000);
-}
-
-TAVELO_TEST_MAIN(TestApp)
-#include "tst_app.moc"
+TAVELO_TEST_MAIN(TestStatements)
+#include "tst_statements.moc"

@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "limited_child.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QSqlDatabase>
+
+#include <cerrno>
+#include <cstddef>
+#include <cstdio>
+
+#include <grp.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const int limitRefused = 77;
+
+// Makes one system call fail with errorNumber for this process from now on.
+bool failSystemCall(long number, int errorNumber)
+{
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<__u32>(number), 0, 1),
+        BPF_STMT(BPF_RET | BPF_K,
+                 SECCOMP_RET_ERRNO | (static_cast<__u32>(errorNumber) & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program = {static_cast<unsigned short>(sizeof(filter) / sizeof(filter[0])), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+// Returns why the limit could not be set, or nullptr.
+const char *applyLimit(ChildLimit limit)
+{
+    switch (limit) {
+    case ChildLimit::None:
+        return nullptr;
+    case ChildLimit::Unprivileged:
+        if (geteuid() == 0) {
+            const gid_t nobodyGroup = 65534;
+            const uid_t nobody = 65534;
+            if (setgroups(0, nullptr) != 0 || setgid(nobodyGroup) != 0 || setuid(nobody) != 0)
+                return "cannot drop root privileges here";
+        }
+        return geteuid() == 0 ? "still root" : nullptr;
+    case ChildLimit::DiskFull:
+        return failSystemCall(SYS_pwrite64, ENOSPC) ? nullptr : "seccomp is not available";
+    case ChildLimit::DiskError:
+        return failSystemCall(SYS_pread64, EIO) ? nullptr : "seccomp is not available";
+    }
+    return "unknown limit";
+}
+
+void writeAll(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n <= 0)
+            return;
+        done += n;
+    }
+}
+
+} // namespace
+
+ChildRun runLimited(ChildLimit limit, const std::function<QString()> &work)
+{
+    // The database driver is loaded before the fork, so that the child loads no library
+    // while its reads fail.
+    {
+        const QString probe = QStringLiteral("limited-child-probe");
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), probe);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("limited-child-probe"));
+
+    int fds[2];
+    if (pipe(fds) != 0)
+        return {false, -1, QStringLiteral("pipe failed")};
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t pid = fork();
+    if (pid < 0)
+        return {false, -1, QStringLiteral("fork failed")};
+    if (pid == 0) {
+        ::close(fds[0]);
+        const char *refused = applyLimit(limit);
+        if (refused) {
+            writeAll(fds[1], QByteArray(refused));
+            _exit(limitRefused);
+        }
+        writeAll(fds[1], work().toUtf8());
+        _exit(0);
+    }
+    ::close(fds[1]);
+    QByteArray output;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0)
+        output.append(buffer, n);
+    ::close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return {code != limitRefused, code, QString::fromUtf8(output)};
+}
+
+void openToEverybody(const QString &folder)
+{
+    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                     QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                     QFile::ExeOther;
+    QFile::setPermissions(folder, all);
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile::setPermissions(
+            path,
+            it.fileInfo().isDir()
+                ? all
+                : QFile::Permissions(all & ~(QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther)));
+    }
+}
