@@ -2,12 +2,13 @@
 // The list of users, the choice of one, and that user's diary grid.
 #include "main_window/frm_registra.h"
 
-#include "storage/db_connection.h"
 #include "core/prompt.h"
-#include "storage/statements.h"
 #include "main_window/diary_grid_model.h"
+#include "storage/db_connection.h"
+#include "storage/statements.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
+#include "widgets/note_box.h"
 #include "widgets/toggle_button.h"
 
 #include <QComboBox>
