@@ -44,6 +44,8 @@ void frmRegistra::connectOverviewPanel()
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->header()->setStretchLastSection(false);
+    ListView1->setToolTip(
+        QStringLiteral("Doppio clic o Invio su una scadenza: la apre per modificarla"));
     connect(Check6, &QCheckBox::toggled, this, &frmRegistra::CloseOverviewPanel);
     connect(Check7, &QCheckBox::toggled, this, &frmRegistra::PrintOverviewReport);
     connect(ListView1, &QTreeView::activated, this, &frmRegistra::OpenOverviewEntry);
