@@ -7,3 +7,10 @@
 // holds `heavyUserEntries` entries, the others share `otherEntries`. Returns false on
 // the first failed insert.
 bool generateDiaryData(int users, int heavyUserEntries, int otherEntries, QString *problem);
+
+// A large office: `subjects` subjects, every `userEvery`-th of them a user; the first
+// user holds `heavyUserEntries` entries and the other users share the rest of
+// `entries`. Every entry has a due date, so each one is a deadline of the overview.
+// One transaction; returns false on the first failed insert.
+bool generateOfficeData(int subjects, int userEvery, int entries, int heavyUserEntries,
+                        QString *problem);
