@@ -61,7 +61,7 @@ void frmRegistra::LoadOverviewList()
         showDatabaseError(this, rows.error);
         return;
     }
-    m_overviewModel->setQuery(std::move(rows.value));
+    m_overviewModel->load(std::move(rows.value));
     for (int index = 0; index < int(std::size(overviewColumns)); ++index) {
         const OverviewColumn &column = overviewColumns[index];
         m_overviewModel->setHeaderData(index, Qt::Horizontal, QString::fromUtf8(column.header));
@@ -72,8 +72,6 @@ void frmRegistra::LoadOverviewList()
                                        Qt::TextAlignmentRole);
         ListView1->header()->resizeSection(index, twipsToPixels(column.widthTwips));
     }
-    if (m_overviewModel->rowCount() > 0)
-        ListView1->setCurrentIndex(m_overviewModel->index(0, 0));
 }
 
 // The operator ticks "Esci": back to the user choice.

@@ -13,6 +13,18 @@ constexpr int entryIdColumn = 4;
 
 } // namespace
 
+void OverviewListModel::load(QSqlQuery &&query)
+{
+    m_loading = true;
+    setQuery(std::move(query));
+    m_loading = false;
+}
+
+bool OverviewListModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !m_loading && QSqlQueryModel::canFetchMore(parent);
+}
+
 int OverviewListModel::columnCount(const QModelIndex &parent) const
 {
     return qMin(QSqlQueryModel::columnCount(parent), shownColumns);

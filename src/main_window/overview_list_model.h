@@ -19,6 +19,14 @@ public:
 
     using QSqlQueryModel::QSqlQueryModel;
 
+    // Takes the rows of a new reading: only the first page is read now, whatever the
+    // attached view asks while it resets.
+    void load(QSqlQuery &&query);
+
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    bool canFetchMore(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+private:
+    bool m_loading = false;
 };
