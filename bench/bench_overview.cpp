@@ -252,8 +252,7 @@ int main(int argc, char *argv[])
     std::printf("  of which reading the first rows: least %.2f ms; rows read before "
                 "scrolling: %d\n",
                 least(overviewRead), overviewRows);
-    report("diary grid of the user with the most entries, reloaded after an insert", grid,
-           gridCli);
+    report("diary grid of the user with the most entries, reloaded after an insert", grid, gridCli);
     std::printf("  user %s; the insert itself (committed to disk): median %.2f ms\n",
                 qPrintable(userId), median(insert));
     std::printf("peak resident memory with the overview open: %.1f MB\n", peakKb / 1024.0);

@@ -374,6 +374,11 @@ void TestEntryEditing::insertWritesTheEntry()
     QCOMPARE(f.Cmd1->text(), QStringLiteral("Inserisci"));
     QCOMPARE(f.DataGrid3->model()->rowCount(), 4);
     QVERIFY(gridRowOf(f.DataGrid3, note) >= 0);
+    // The reloaded grid keeps its column settings.
+    QVERIFY(f.DataGrid3->isColumnHidden(0));
+    QVERIFY(f.DataGrid3->isColumnHidden(5));
+    QVERIFY(!f.DataGrid3->isColumnHidden(6));
+    QCOMPARE(f.DataGrid3->columnWidth(3), twipsToPixels(4500));
 }
 
 void TestEntryEditing::dateOrderIsAWarningBetweenDates_data()
