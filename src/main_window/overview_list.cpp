@@ -3,6 +3,7 @@
 // print and exit toggles, and the way from a deadline to its entry.
 #include "main_window/frm_registra.h"
 
+#include "core/prompt.h"
 #include "core/twips.h"
 #include "main_window/overview_list_model.h"
 #include "storage/db_connection.h"
@@ -110,8 +111,13 @@ void frmRegistra::OpenOverviewEntry(const QModelIndex &item)
     Check1->setValue(0);
     Check1->setValue(1);
     Check3->setValue(1);
-    if (pickDiaryRowWithId(entryId))
-        FillEntryFromGridRow();
+    if (!pickDiaryRowWithId(entryId)) {
+        // The list is a snapshot: the entry may have been deleted since it was read.
+        showPrompt(this, QStringLiteral("La registrazione scelta non esiste più."), QString(),
+                   PromptButtons::Ok, PromptIcon::Information);
+        return;
+    }
+    FillEntryFromGridRow();
     Text2->setFocus();
 }
 

@@ -33,6 +33,7 @@ private slots:
     void longListIsReadAsItScrolls();
     void openingADeadlineModifiesItsEntry_data();
     void openingADeadlineModifiesItsEntry();
+    void openingADeletedDeadlineTellsSo();
     void snapshot();
 
 private:
@@ -238,6 +239,21 @@ void TestOverviewList::openingADeadlineModifiesItsEntry()
     QCOMPARE(storedEntry(m_marzo).value(QStringLiteral("Oggetto")).toString(),
              QStringLiteral("MARZO SPOSTATO"));
     QCOMPARE(storedEntry(m_marzo).value(QStringLiteral("Utente")).toLongLong(), m_rossi);
+}
+
+void TestOverviewList::openingADeletedDeadlineTellsSo()
+{
+    openOverview();
+    const int row = int(column(1).indexOf(QStringLiteral("MARZO")));
+    QVERIFY(deleteDiaryEntry(m_marzo).ok());
+    m_window->ListView1->setCurrentIndex(m_window->ListView1->model()->index(row, 0));
+    m_prompt->answer(PromptAnswer::Ok);
+    QTest::keyClick(m_window->ListView1->viewport(), Qt::Key_Return);
+    QCOMPARE(m_prompt->shown().size(), 1);
+    QCOMPARE(m_prompt->shown().at(0).text,
+             QStringLiteral("La registrazione scelta non esiste più."));
+    QCOMPARE(m_window->Cmd1->text(), QStringLiteral("Modifica"));
+    QCOMPARE(m_window->Text1->text(), QString());
 }
 
 void TestOverviewList::snapshot()
