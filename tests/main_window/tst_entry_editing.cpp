@@ -11,6 +11,7 @@
 #include "widgets/toggle_button.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QClipboard>
 #include <QDir>
 #include <QImage>
@@ -189,6 +190,13 @@ void TestEntryEditing::aWholeDateFitsBesideTheCalendarButton()
                                 .arg(box->objectName())
                                 .arg(textEnd)
                                 .arg(buttons.at(0)->geometry().left())));
+        // The slim button still opens the calendar on the box's date.
+        QTest::mouseClick(buttons.at(0), Qt::LeftButton);
+        auto *calendar = box->findChild<QCalendarWidget *>();
+        QVERIFY(calendar);
+        QTRY_VERIFY(calendar->isVisible());
+        QCOMPARE(calendar->selectedDate(), QDate(2026, 12, 28));
+        calendar->window()->hide();
     }
 }
 
