@@ -114,3 +114,59 @@ bool generateRegistryData(int subjects, int users, QString *problem)
     }
     return true;
 }
+
+bool generateOfficeData(int subjects, int userEvery, int entries, int heavyUserEntries,
+                        QString *problem)
+{
+    QSqlDatabase db = DbConnection::instance().database();
+    auto fail = [&](const QSqlQuery &query) {
+        *problem = query.lastError().text();
+        db.rollback();
+        return false;
+    };
+    if (!db.transaction()) {
+        *problem = db.lastError().text();
+        return false;
+    }
+    QSqlQuery subject(db);
+    subject.prepare(QStringLiteral("INSERT INTO Utente (Soggetto, Comune, Codice, utente, Pwd) "
+                                   "VALUES (:name, 'PADOVA', :code, :flag, 'pw')"));
+    QList<qint64> users;
+    for (int i = 0; i < subjects; ++i) {
+        const bool user = i % qMax(1, userEvery) == 0;
+        subject.bindValue(QStringLiteral(":name"),
+                          QStringLiteral("SOGGETTO %1").arg(i, 6, 10, QLatin1Char('0')));
+        subject.bindValue(QStringLiteral(":code"),
+                          QStringLiteral("CF%1").arg(i, 14, 10, QLatin1Char('0')));
+        subject.bindValue(QStringLiteral(":flag"),
+                          user ? QStringLiteral("S") : QStringLiteral("N"));
+        if (!subject.exec())
+            return fail(subject);
+        if (user)
+            users.append(subject.lastInsertId().toLongLong());
+    }
+    QSqlQuery entry(db);
+    entry.prepare(QStringLiteral("INSERT INTO Tavelo (data, scadenza, Oggetto, ndoc, Utente, AGG) "
+                                 "VALUES (:data, :scadenza, :oggetto, :ndoc, :utente, :data)"));
+    QRandomGenerator random(4821);
+    const QDate start(2015, 1, 1);
+    for (int n = 0; n < entries; ++n) {
+        const qint64 owner =
+            n < heavyUserEntries ? users.first() : users.at(1 + n % qMax(1, int(users.size()) - 1));
+        const QDate data = start.addDays(random.bounded(4000));
+        entry.bindValue(QStringLiteral(":data"), data.toString(Qt::ISODate));
+        entry.bindValue(QStringLiteral(":scadenza"),
+                        data.addDays(random.bounded(400)).toString(Qt::ISODate));
+        entry.bindValue(QStringLiteral(":oggetto"),
+                        QStringLiteral("SCADENZA NUMERO %1 DA RICORDARE").arg(n));
+        entry.bindValue(QStringLiteral(":ndoc"), QString::number(n));
+        entry.bindValue(QStringLiteral(":utente"), owner);
+        if (!entry.exec())
+            return fail(entry);
+    }
+    if (!db.commit()) {
+        *problem = db.lastError().text();
+        return false;
+    }
+    return true;
+}

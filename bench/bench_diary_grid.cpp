@@ -4,8 +4,8 @@
 #include "bench_data.h"
 #include "test_support.h"
 
-#include "storage/statements.h"
 #include "main_window/frm_registra.h"
+#include "storage/statements.h"
 #include "widgets/data_grid.h"
 
 #include <QAbstractItemModel>

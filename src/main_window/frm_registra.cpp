@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/frm_registra.h"
 
+#include "core/twips.h"
 #include "main_window/diary_grid_model.h"
 #include "registry/frm_anagrafe.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
+#include "widgets/note_box.h"
 #include "widgets/picture_button.h"
 #include "widgets/status_panels.h"
 #include "widgets/toggle_button.h"
-#include "core/twips.h"
 #include "widgets/window_toolbar.h"
 
 #include <QAction>
@@ -149,15 +150,16 @@ void frmRegistra::createEntryPanel()
 
     Label4 = makeLabel(Frame2, "Label4", QStringLiteral("Data"), 600, 600, 1140, 240);
     DataBox1 = named(new DateBox(Frame2), "DataBox1");
-    placeTwips(DataBox1, 600, 840, 1290, 330);
+    // It ends short of the due-date tick, which stands between the two date boxes.
+    placeTwips(DataBox1, 600, 840, 1155, 330);
     Label4->setBuddy(DataBox1);
 
     Check2 = named(new TickBox(QStringLiteral("XPCheck1"), Frame2), "Check2");
-    placeTwips(Check2, 1935, 870, 270, 270);
+    placeTwips(Check2, 1800, 960, 255, 255);
     Check2->setAccessibleName(QStringLiteral("Con scadenza"));
     Check2->setToolTip(QStringLiteral("Con scadenza"));
 
-    Label6 = makeLabel(Frame2, "Label6", QStringLiteral("Avviso/ Scadenza"), 2280, 600, 1545, 240);
+    Label6 = makeLabel(Frame2, "Label6", QStringLiteral("Avviso/ Scadenza"), 2040, 600, 1740, 240);
     DataBox2 = named(new DateBox(Frame2), "DataBox2");
     placeTwips(DataBox2, 2280, 840, 1380, 330);
     Label6->setBuddy(DataBox2);
@@ -173,14 +175,15 @@ void frmRegistra::createEntryPanel()
     placeTwips(Text3, 4800, 840, 1800, 330);
     Label9->setBuddy(Text3);
 
-    Text2 = named(new QLineEdit(Frame2), "Text2");
+    Text2 = named(new NoteBox(Frame2), "Text2");
     placeTwips(Text2, 600, 1320, 9015, 945);
     Text2->setAccessibleName(QStringLiteral("Oggetto"));
     Text2->setPlaceholderText(QStringLiteral("Oggetto"));
-    Text2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     Cmd1 = named(new QPushButton(QStringLiteral("Inserisci"), Frame2), "Cmd1");
     placeTwips(Cmd1, 9960, 1320, 1455, 420);
+    // Enter on the focused button runs the action, as Space does.
+    Cmd1->setAutoDefault(true);
     Label10 =
         makeLabel(Frame2, "Label10", QStringLiteral("Seleziona  la riga "), 9960, 1800, 1900, 300);
 
@@ -268,6 +271,8 @@ void frmRegistra::connectHandlers()
     connect(Cbo1, &QComboBox::activated, this, &frmRegistra::SelectUser);
     connect(DataGrid3, &DataGrid::rowPicked, this, &frmRegistra::FillEntryFromGridRow);
     connect(Check1, &ToggleButton::toggled, this, &frmRegistra::OpenEntryPanel);
+    connectEntryPanel();
+    connectOverviewPanel();
 }
 
 QString frmRegistra::SelectedUserId() const

@@ -3,6 +3,7 @@
 
 #include "core/activation.h"
 
+#include <QModelIndex>
 #include <QWidget>
 
 #include <memory>
@@ -19,6 +20,8 @@ class QTreeView;
 class DataGrid;
 class DateBox;
 class DiaryGridModel;
+class NoteBox;
+class OverviewListModel;
 class PictureButton;
 class StatusPanels;
 class TickBox;
@@ -59,6 +62,23 @@ public:
 
     // The entry panel.
     void OpenEntryPanel();
+    void ToggleDueDate();
+    void ToggleModifyMode();
+    void ToggleDeleteMode();
+    void PrintUserCard();
+    void RunEntryAction();
+    void UpperCaseNote();
+    // Decides what a character typed into the document number becomes: the same, a
+    // replacement, or 0 to drop it.
+    void FilterDocNumberKey(int &keyAscii);
+
+    // The overview of every user's deadlines.
+    void LoadOverviewList();
+    void CloseOverviewPanel();
+    void PrintOverviewReport();
+    // The operator opens a deadline of the overview (double click or Enter): its entry
+    // in its owner's diary, in Modify mode, with the entry picked.
+    void OpenOverviewEntry(const QModelIndex &item);
 
     // The reports of the main window, shown as modal previews.
     void ShowUserCardReport();
@@ -89,7 +109,7 @@ public:
     QGroupBox *Frame2 = nullptr;
     QLineEdit *Text3 = nullptr;
     QPushButton *Cmd1 = nullptr;
-    QLineEdit *Text2 = nullptr;
+    NoteBox *Text2 = nullptr;
     TickBox *Check2 = nullptr;
     DateBox *DataBox1 = nullptr;
     QLineEdit *Text1 = nullptr;
@@ -141,11 +161,24 @@ private:
     void stackPanels();
     void setKeyboardOrder();
     void connectHandlers();
+    void connectEntryPanel();
+    void connectOverviewPanel();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool entryChecksPass();
+    void insertEntry();
+    void modifyEntry();
+    void deleteEntry();
+    void clearEntryFields();
+    void returnToInsertMode(ToggleButton *modeToggle);
+    void enterEntryMode(ToggleButton *otherMode, const QString &caption);
+    void leaveEntryMode();
+    bool pickDiaryRowWithId(qint64 entryId);
     void releaseDiaryGrid();
     void warnNoUserChosen();
     void showReport(const ReportBuild &report);
 
     DiaryGridModel *m_diaryModel = nullptr;
+    OverviewListModel *m_overviewModel = nullptr;
     std::unique_ptr<frmAnagrafe> m_registry;
     bool m_loaded = false;
 };

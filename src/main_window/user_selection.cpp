@@ -2,12 +2,13 @@
 // The list of users, the choice of one, and that user's diary grid.
 #include "main_window/frm_registra.h"
 
-#include "storage/db_connection.h"
 #include "core/prompt.h"
-#include "storage/statements.h"
 #include "main_window/diary_grid_model.h"
+#include "storage/db_connection.h"
+#include "storage/statements.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
+#include "widgets/note_box.h"
 #include "widgets/toggle_button.h"
 
 #include <QComboBox>
@@ -72,21 +73,24 @@ void frmRegistra::SelectUser()
 // Reloads the entry grid with the selected user's diary.
 void frmRegistra::LoadDiaryGrid()
 {
-    releaseDiaryGrid();
+    // A grid that shows the diary already takes the new rows in place: detaching and
+    // attaching it again would cost more than reading the rows.
+    const bool attached = DataGrid3->model() == m_diaryModel;
     bool validId = false;
     const qint64 userId = Label8->text().toLongLong(&validId);
-    if (validId) {
-        RowsResult rows = selectDiaryGridRows(userId);
-        if (rows.ok())
-            m_diaryModel->setQuery(std::move(rows.value));
-    }
+    RowsResult rows = validId ? selectDiaryGridRows(userId) : RowsResult{};
+    if (validId && rows.ok())
+        m_diaryModel->setQuery(std::move(rows.value));
+    else
+        m_diaryModel->clear();
     if (m_diaryModel->rowCount() == 0) {
         releaseDiaryGrid();
         showPrompt(this, QStringLiteral(" Attenzione non ci sono dati  disponibili  ! "),
                    QStringLiteral(" Tavelo - ERRORE "), PromptButtons::Ok, PromptIcon::Information);
         return;
     }
-    DataGrid3->setModel(m_diaryModel);
+    if (!attached)
+        DataGrid3->setModel(m_diaryModel);
     const int columns = m_diaryModel->columnCount();
     for (int position = 0; position < int(std::size(diaryGridColumns)); ++position) {
         if (position >= columns)

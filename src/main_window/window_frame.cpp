@@ -5,14 +5,15 @@
 
 #include "calendar/deadline_calendar.h"
 #include "core/dates.h"
-#include "storage/db_connection.h"
 #include "core/prompt.h"
 #include "core/shell_services.h"
-#include "storage/statements.h"
 #include "main_window/diary_grid_model.h"
 #include "registry/frm_anagrafe.h"
+#include "storage/db_connection.h"
+#include "storage/statements.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
+#include "widgets/note_box.h"
 #include "widgets/picture_button.h"
 #include "widgets/toggle_button.h"
 
@@ -171,6 +172,7 @@ void frmRegistra::ShowOverviewPanel()
 {
     Frame4->show();
     Check6->setChecked(false);
+    LoadOverviewList();
     ListView1->setFocus();
 }
 

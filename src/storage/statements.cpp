@@ -233,11 +233,11 @@ WriteResult deleteSubject(qint64 subjectId)
 RowsResult selectDeadlines()
 {
     return readRows(QStringLiteral("SELECT Tavelo.scadenza, Tavelo.Oggetto, Tavelo.Utente, "
-                                   "Utente.Soggetto "
+                                   "Utente.Soggetto, Tavelo.ID "
                                    "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
                                    "WHERE Tavelo.scadenza IS NOT NULL "
                                    "ORDER BY Tavelo.scadenza, Tavelo.ID"),
-                    {});
+                    {}, true);
 }
 
 RowsResult selectUserCardRows(qint64 userId)

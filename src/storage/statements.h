@@ -86,7 +86,8 @@ WriteResult updateDiaryEntry(const DiaryEntry &entry);
 WriteResult deleteDiaryEntry(qint64 entryId);
 // 9. Deletes one subject; its diary entries stay in the file.
 WriteResult deleteSubject(qint64 subjectId);
-// 10. Every user's deadlines (scadenza, Oggetto, Utente, Soggetto), earliest first.
+// 10. Every user's deadlines (scadenza, Oggetto, Utente, Soggetto, and the entry's ID),
+//     earliest first. Scrollable, so that a list model can fetch it a page at a time.
 RowsResult selectDeadlines();
 // 11. One user's dated entries for the user's card, by due date.
 RowsResult selectUserCardRows(qint64 userId);

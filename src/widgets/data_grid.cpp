@@ -16,6 +16,10 @@ DataGrid::DataGrid(QWidget *parent) : QTableView(parent)
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
+    // A pick is the operator's act on a row: a click (the current row too), never the
+    // focus arriving by Tab nor the current row set by the program.
+    connect(this, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex &index) { emit rowPicked(index.row()); });
 }
 
 void DataGrid::setColumnShown(int position, bool shown)
@@ -51,16 +55,11 @@ QString DataGrid::currentRowText(int position) const
     return index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
 }
 
-void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
-{
-    QTableView::currentChanged(current, previous);
-    if (current.isValid() && current.row() != previous.row())
-        emit rowPicked(current.row());
-}
-
 void DataGrid::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+    const bool pickKey = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                         event->key() == Qt::Key_Space;
+    if (pickKey && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
         currentIndex().isValid()) {
         emit rowPicked(currentIndex().row());
         return;

@@ -5,7 +5,8 @@
 #include <QTableView>
 
 // A read-only grid whose columns are shown, hidden and sized by position. Picking a
-// row (a click on another row, moving with the keyboard, Enter) emits rowPicked once.
+// row (a click on it, or Enter or Space on the current row) emits rowPicked, every
+// time, the current row included; the arrow keys only move, and focus picks nothing.
 class DataGrid : public QTableView
 {
     Q_OBJECT
@@ -26,6 +27,5 @@ signals:
     void rowPicked(int row);
 
 protected:
-    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void keyPressEvent(QKeyEvent *event) override;
 };

@@ -3,9 +3,10 @@
 
 #include "core/dates.h"
 
-#include <QAction>
 #include <QCalendarWidget>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 DateBox::DateBox(QWidget *parent) : QLineEdit(parent)
@@ -20,10 +21,27 @@ DateBox::DateBox(QWidget *parent) : QLineEdit(parent)
                            .replace(QLatin1String("31"), QLatin1String("gg"))
                            .replace(QLatin1String("12"), QLatin1String("mm"))
                            .replace(QLatin1String("2000"), QLatin1String("aaaa")));
-    QAction *calendar =
-        addAction(QIcon(QStringLiteral(":/pictures/calendar.svg")), QLineEdit::TrailingPosition);
-    calendar->setToolTip(QStringLiteral("Calendario (Alt+Giù)"));
-    connect(calendar, &QAction::triggered, this, &DateBox::showCalendar);
+    // A slim button inside the box's right end, so that a whole date fits in a narrow
+    // box beside it.
+    m_button = new QToolButton(this);
+    m_button->setIcon(QIcon(QStringLiteral(":/pictures/calendar.svg")));
+    m_button->setAutoRaise(true);
+    m_button->setFocusPolicy(Qt::NoFocus);
+    m_button->setCursor(Qt::ArrowCursor);
+    m_button->setToolTip(QStringLiteral("Calendario (Alt+Giù)"));
+    m_button->setAccessibleName(QStringLiteral("Calendario"));
+    m_button->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0px; }"));
+    setTextMargins(0, 0, buttonWidth, 0);
+    connect(m_button, &QToolButton::clicked, this, &DateBox::showCalendar);
+}
+
+void DateBox::resizeEvent(QResizeEvent *event)
+{
+    QLineEdit::resizeEvent(event);
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    const int side = height() - 2 * frame;
+    m_button->setIconSize(QSize(buttonWidth - 2, qMin(buttonWidth - 2, side)));
+    m_button->setGeometry(width() - frame - buttonWidth, frame, buttonWidth, side);
 }
 
 QDate DateBox::date() const

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 class QCalendarWidget;
+class QToolButton;
 
 // A date as text in the short date form, with a calendar that drops down from the
 // button at its right end (or with Alt+Down and F4).
@@ -27,8 +28,11 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    static constexpr int buttonWidth = 14;
+    QToolButton *m_button = nullptr;
     QCalendarWidget *m_calendar = nullptr;
     QWidget *m_popup = nullptr;
 };

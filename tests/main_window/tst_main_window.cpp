@@ -6,16 +6,17 @@
 
 #include "core/activation.h"
 #include "core/dates.h"
-#include "storage/db_connection.h"
 #include "core/shell_services.h"
+#include "core/twips.h"
 #include "main_window/frm_registra.h"
 #include "registry/frm_anagrafe.h"
+#include "storage/db_connection.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
+#include "widgets/note_box.h"
 #include "widgets/picture_button.h"
 #include "widgets/status_panels.h"
 #include "widgets/toggle_button.h"
-#include "core/twips.h"
 #include "widgets/window_toolbar.h"
 
 #include <QAbstractItemModel>
@@ -526,9 +527,11 @@ void TestMainWindow::pickingRowFillsFieldsOnlyInModifyAndDelete()
         QCOMPARE(w.Check2->value(), 1);
         QCOMPARE(w.Text3->text(), QStringLiteral("7"));
         QCOMPARE(w.Text1->text(), w.DataGrid3->model()->index(rowOfFebbraio, 0).data().toString());
-        // Moving with the keyboard picks the next row.
+        // The arrow keys only move; Enter picks the row reached.
         w.DataGrid3->setFocus();
         QTest::keyClick(w.DataGrid3->viewport(), Qt::Key_Down);
+        QCOMPARE(w.Text2->text(), QStringLiteral("FEBBRAIO"));
+        QTest::keyClick(w.DataGrid3->viewport(), Qt::Key_Return);
         QCOMPARE(w.Text2->text(), QStringLiteral("MARZO"));
         QCOMPARE(w.Text3->text(), QStringLiteral("1,2"));
     }
@@ -540,9 +543,13 @@ void TestMainWindow::rowWithoutDueDateKeepsTickAndEmptiesDueDate()
     frmRegistra &w = *m_window;
     w.DataGrid3->setEnabled(true);
     w.Cmd1->setText(QStringLiteral("Modifica"));
-    w.DataGrid3->setCurrentIndex(w.DataGrid3->model()->index(2, 3));
+    auto clickRow = [&](int row) {
+        const QRect cell = w.DataGrid3->visualRect(w.DataGrid3->model()->index(row, 3));
+        QTest::mouseClick(w.DataGrid3->viewport(), Qt::LeftButton, {}, cell.center());
+    };
+    clickRow(2);
     QCOMPARE(w.Check2->value(), 1);
-    w.DataGrid3->setCurrentIndex(w.DataGrid3->model()->index(0, 3));
+    clickRow(0);
     QCOMPARE(w.Text2->text(), QStringLiteral("SENZA SCADENZA"));
     QCOMPARE(w.Check2->value(), 1);
     QCOMPARE(w.DataBox2->text(), QString());
@@ -567,8 +574,9 @@ void TestMainWindow::leavingEntryPanelResetsEditor()
     QCOMPARE(w.DataBox1->text(), todayScreenDate());
     QCOMPARE(w.DataBox2->text(), QString());
     QVERIFY(!w.DataBox2->isEnabled());
-    for (QLineEdit *field : {w.Text1, w.Text2, w.Text3})
+    for (QLineEdit *field : {w.Text1, w.Text3})
         QCOMPARE(field->text(), QString());
+    QCOMPARE(w.Text2->text(), QString());
     QVERIFY(w.Label10->isHidden());
     QCOMPARE(w.Check2->value(), 0);
     QCOMPARE(w.Check3->value(), 0);
@@ -805,7 +813,10 @@ void TestMainWindow::userCardShowsSelectedUsersDatedEntries()
     m_db->addEntry(m_verdi, QDate(2026, 1, 1), QDate(2026, 6, 1), QStringLiteral("DI VERDI"));
     openEntryPanel(QStringLiteral("ROSSI MARIO"));
     frmRegistra &w = *m_window;
-    w.Check5->setValue(1);
+    {
+        const QSignalBlocker quiet(w.Check5);
+        w.Check5->setValue(1);
+    }
     int toggleWhileShown = -1;
     scope.viewer().whileShown = [&](const ReportDocument &, QWidget *owner) {
         toggleWhileShown = w.Check5->value();
@@ -868,7 +879,11 @@ void TestMainWindow::allUsersReportListsLiveDeadlines()
     m_db->addEntry(gone, QDate(2026, 1, 1), QDate(2026, 1, 5), QStringLiteral("DI UN ELIMINATO"));
     m_db->addEntry(m_verdi, QDate(2026, 1, 1), QDate(2026, 2, 15), QStringLiteral("DI VERDI"));
     QVERIFY(deleteSubject(gone).ok());
-    m_window->Check7->setChecked(true);
+    {
+        // Ticked without its handler: the launcher is what is tested here.
+        const QSignalBlocker quiet(m_window->Check7);
+        m_window->Check7->setChecked(true);
+    }
     bool checkedWhileShown = false;
     scope.viewer().whileShown = [&](const ReportDocument &, QWidget *) {
         checkedWhileShown = m_window->Check7->isChecked();
@@ -900,8 +915,15 @@ void TestMainWindow::reportFailureIsToldAndToggleReleased()
 {
     RecordingReportViewerScope scope;
     chooseUser(QStringLiteral("ROSSI MARIO"));
-    m_window->Check5->setValue(1);
-    m_window->Check7->setChecked(true);
+    {
+        const QSignalBlocker quiet(m_window->Check5);
+        m_window->Check5->setValue(1);
+    }
+    {
+        // Ticked without its handler: the launcher is what is tested here.
+        const QSignalBlocker quiet(m_window->Check7);
+        m_window->Check7->setChecked(true);
+    }
     QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE Tavelo RENAME TO Rotto")));
     m_prompt->answer(PromptAnswer::Ok);
     m_prompt->answer(PromptAnswer::Ok);
@@ -978,7 +1000,11 @@ void TestMainWindow::listPrintEmptyListIsOnePage()
     RecordingPrintSurface *paper = RecordingPrintSurface::install();
     TestList list({100, 300}, 0);
     QString title = QStringLiteral("  scadenze di tutti ");
-    m_window->Check7->setChecked(true);
+    {
+        // Ticked without its handler: the launcher is what is tested here.
+        const QSignalBlocker quiet(m_window->Check7);
+        m_window->Check7->setChecked(true);
+    }
     m_window->ImprimerListView(&list.view, title, QStringLiteral("Sottotitolo"),
                                QStringLiteral("Liberation Sans"), 9);
     QCOMPARE(title, QStringLiteral("SCADENZE DI TUTTI"));
@@ -1144,7 +1170,11 @@ void TestMainWindow::listPrintFailureCancelsAndTells()
     paper->failEnd = failEnd;
     TestList list(widths, 2);
     QString title = QStringLiteral("T");
-    m_window->Check7->setChecked(true);
+    {
+        // Ticked without its handler: the launcher is what is tested here.
+        const QSignalBlocker quiet(m_window->Check7);
+        m_window->Check7->setChecked(true);
+    }
     m_prompt->answer(PromptAnswer::Ok);
     m_window->ImprimerListView(&list.view, title, QString(), QStringLiteral("Liberation Sans"), 8);
     QVERIFY(paper->aborted);

@@ -305,8 +305,9 @@ void TestStatements::deadlineListsJoinLiveUsers()
     RowsResult deadlines = selectDeadlines();
     QVERIFY(deadlines.ok());
     const QSqlRecord header = deadlines.value.record();
-    QCOMPARE(header.count(), 4);
+    QCOMPARE(header.count(), 5);
     QCOMPARE(header.fieldName(3), QStringLiteral("Soggetto"));
+    QCOMPARE(header.fieldName(4), QStringLiteral("ID")); // the entry's, to open it
     QStringList seen;
     while (deadlines.value.next())
         seen << deadlines.value.value(0).toString() + QLatin1Char(' ') +

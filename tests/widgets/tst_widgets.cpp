@@ -3,11 +3,11 @@
 #include "test_support.h"
 
 #include "core/dates.h"
+#include "core/twips.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
 #include "widgets/picture_button.h"
 #include "widgets/toggle_button.h"
-#include "core/twips.h"
 
 #include <QCalendarWidget>
 #include <QSignalSpy>
@@ -26,7 +26,7 @@ private slots:
     void dateBoxReadsAndWritesShortDates();
     void dateBoxCalendarPicksDate();
     void dateBoxBackground();
-    void gridPicksRowsOnceEach();
+    void gridPicksRowsByClickEnterOrSpace();
     void gridColumnsByPosition();
     void pictureButtonAnswersKeyboard();
 };
@@ -150,7 +150,7 @@ void TestWidgets::dateBoxBackground()
     QCOMPARE(box.palette().color(QPalette::Disabled, QPalette::Base), QColor(255, 255, 128));
 }
 
-void TestWidgets::gridPicksRowsOnceEach()
+void TestWidgets::gridPicksRowsByClickEnterOrSpace()
 {
     QStandardItemModel model(3, 2);
     for (int row = 0; row < 3; ++row)
@@ -168,18 +168,27 @@ void TestWidgets::gridPicksRowsOnceEach()
     QCOMPARE(picked.count(), 1);
     QCOMPARE(picked.at(0).at(0).toInt(), 1);
     QCOMPARE(grid.currentRowText(0), QStringLiteral("1-0"));
-    // Another column of the same row is not another row.
+    // A click on the current row picks it again.
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
                       grid.visualRect(model.index(1, 0)).center());
-    QCOMPARE(picked.count(), 1);
+    QCOMPARE(picked.count(), 2);
+    QCOMPARE(picked.at(1).at(0).toInt(), 1);
+    // The arrows only move; Enter and Space pick the row reached.
     QTest::keyClick(grid.viewport(), Qt::Key_Down);
     QCOMPARE(picked.count(), 2);
-    QCOMPARE(picked.at(1).at(0).toInt(), 2);
     QTest::keyClick(grid.viewport(), Qt::Key_Return);
     QCOMPARE(picked.count(), 3);
+    QCOMPARE(picked.at(2).at(0).toInt(), 2);
+    QTest::keyClick(grid.viewport(), Qt::Key_Space);
+    QCOMPARE(picked.count(), 4);
+    // Neither the program setting the current row nor focus picks anything.
+    grid.setCurrentIndex(model.index(0, 0));
+    grid.clearFocus();
+    grid.setFocus(Qt::TabFocusReason);
+    QCOMPARE(picked.count(), 4);
     grid.setModel(nullptr);
     QCOMPARE(grid.currentRowText(0), QString());
-    QCOMPARE(picked.count(), 3);
+    QCOMPARE(picked.count(), 4);
 }
 
 void TestWidgets::gridColumnsByPosition()

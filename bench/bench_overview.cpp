@@ -1,0 +1,261 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The overview and the diary grid on a large office (100 000 subjects, 1 000 000
+// deadlines), against the sqlite3 command line running the same query for the first
+// 256 rows, and the program's peak memory with the overview open.
+//
+//   bench_overview [--file PATH] [--subjects N] [--entries N] [--heavy N] [--runs N]
+//
+// The data file is built once (in a child process, so that building it does not count
+// towards the memory figure) and kept for the next runs.
+#include "bench_data.h"
+#include "test_support.h"
+
+#include "main_window/frm_registra.h"
+#include "storage/db_connection.h"
+#include "storage/statements.h"
+#include "widgets/data_grid.h"
+
+#include <QAbstractItemModel>
+#include <QComboBox>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTreeView>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const char overviewSql[] =
+    "SELECT Tavelo.scadenza, Tavelo.Oggetto, Tavelo.Utente, Utente.Soggetto, Tavelo.ID "
+    "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
+    "WHERE Tavelo.scadenza IS NOT NULL ORDER BY Tavelo.scadenza, Tavelo.ID LIMIT 256";
+
+QString diaryGridSql(const QString &userId)
+{
+    return QStringLiteral("SELECT * FROM Tavelo WHERE Utente = %1 ORDER BY scadenza, ID "
+                          "LIMIT 256")
+        .arg(userId);
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
+
+double least(const QList<double> &values)
+{
+    return values.isEmpty() ? 0 : *std::min_element(values.begin(), values.end());
+}
+
+// The sqlite3 command line running the query, its 256 rows printed: the time of one
+// query, taken as the difference between a session that runs it `repeats` times and
+// one that runs it never, divided by `repeats` (the command's own timer counts whole
+// milliseconds only); and the whole command run once, start-up included. Milliseconds.
+struct CliTimes
+{
+    double query = 0;
+    double process = 0;
+};
+
+double cliSession(const QString &file, const QString &script)
+{
+    QProcess cli;
+    QElapsedTimer clock;
+    clock.start();
+    cli.start(QStringLiteral("sqlite3"), {QStringLiteral("-readonly"), file});
+    cli.write(script.toUtf8());
+    cli.closeWriteChannel();
+    if (!cli.waitForFinished(120000) || cli.exitCode() != 0) {
+        std::fprintf(stderr, "sqlite3 failed: %s\n", cli.readAllStandardError().constData());
+        return -1;
+    }
+    cli.readAllStandardOutput();
+    return clock.nsecsElapsed() / 1e6;
+}
+
+CliTimes sqliteCli(const QString &file, const QString &sql, int repeats)
+{
+    QList<double> none;
+    QList<double> once;
+    QList<double> many;
+    const QString open = QStringLiteral("SELECT COUNT(*) FROM Versione;\n");
+    QString script = open;
+    for (int i = 0; i < repeats; ++i)
+        script += sql + QStringLiteral(";\n");
+    for (int i = 0; i < 3; ++i) {
+        none << cliSession(file, open);
+        once << cliSession(file, open + sql + QStringLiteral(";\n"));
+        many << cliSession(file, script);
+    }
+    return {qMax(0.0, (least(many) - least(none)) / repeats), least(once)};
+}
+
+void report(const char *what, const QList<double> &ours, const CliTimes &cli)
+{
+    std::printf("%s: least %.2f ms, median %.2f ms\n", what, least(ours), median(ours));
+    std::printf("  sqlite3 command line, same query with LIMIT 256: %.2f ms a query; the whole "
+                "command %.1f ms\n",
+                cli.query, cli.process);
+    std::printf("  ratio (least): %.2fx the query, %.2fx the command\n", least(ours) / cli.query,
+                least(ours) / cli.process);
+}
+
+// Reads the cells of the rows that the list or grid shows first, as painting them does.
+void readShownRows(QAbstractItemModel *model, int rows)
+{
+    for (int row = 0; row < qMin(rows, model->rowCount()); ++row)
+        for (int column = 0; column < model->columnCount(); ++column)
+            (void)model->index(row, column).data();
+}
+
+qint64 peakResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    return -1;
+}
+
+int generate(const QString &file, int subjects, int entries, int heavy)
+{
+    QString problem;
+    if (!DbConnection::instance().open(file, &problem)) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
+        return 1;
+    }
+    if (!generateOfficeData(subjects, 10, entries, heavy, &problem)) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
+        return 1;
+    }
+    DbConnection::instance().close();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    prepareTestEnvironment();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavelo"));
+    QCommandLineParser parser;
+    parser.addOptions({
+        {QStringLiteral("file"), QStringLiteral("data file"), QStringLiteral("path"),
+         QDir::temp().filePath(QStringLiteral("tavelo-bench-office.sqlite"))},
+        {QStringLiteral("subjects"), QStringLiteral("subjects"), QStringLiteral("n"),
+         QStringLiteral("100000")},
+        {QStringLiteral("entries"), QStringLiteral("entries"), QStringLiteral("n"),
+         QStringLiteral("1000000")},
+        {QStringLiteral("heavy"), QStringLiteral("entries of the first user"), QStringLiteral("n"),
+         QStringLiteral("100000")},
+        {QStringLiteral("runs"), QStringLiteral("runs of each measure"), QStringLiteral("n"),
+         QStringLiteral("15")},
+        {QStringLiteral("generate"), QStringLiteral("only build the data file")},
+    });
+    parser.process(app);
+    const QString file = QFileInfo(parser.value(QStringLiteral("file"))).absoluteFilePath();
+    const int subjects = parser.value(QStringLiteral("subjects")).toInt();
+    const int entries = parser.value(QStringLiteral("entries")).toInt();
+    const int heavy = parser.value(QStringLiteral("heavy")).toInt();
+    const int runs = qMax(1, parser.value(QStringLiteral("runs")).toInt());
+    if (parser.isSet(QStringLiteral("generate")))
+        return generate(file, subjects, entries, heavy);
+
+    if (!QFileInfo::exists(file)) {
+        std::printf("Building %s: %d subjects, %d entries...\n", qPrintable(file), subjects,
+                    entries);
+        QElapsedTimer clock;
+        clock.start();
+        const int status = QProcess::execute(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--generate"), QStringLiteral("--file"), file,
+             QStringLiteral("--subjects"), QString::number(subjects), QStringLiteral("--entries"),
+             QString::number(entries), QStringLiteral("--heavy"), QString::number(heavy)});
+        if (status != 0)
+            return 1;
+        std::printf("built in %.1f s\n", clock.elapsed() / 1000.0);
+    }
+
+    ScriptedPrompt::install();
+    QString problem;
+    if (!DbConnection::instance().open(file, &problem)) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
+        return 1;
+    }
+    frmRegistra window;
+    window.show();
+    QCoreApplication::processEvents();
+
+    // The overview: from the click to its first rows on screen.
+    QList<double> overview;
+    QList<double> overviewRead;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        window.ShowOverviewPanel();
+        readShownRows(window.ListView1->model(), 30);
+        overviewRead << clock.nsecsElapsed() / 1e6;
+        window.ListView1->viewport()->repaint();
+        overview << clock.nsecsElapsed() / 1e6;
+    }
+    const CliTimes overviewCli = sqliteCli(file, QString::fromLatin1(overviewSql), 100);
+    const int overviewRows = window.ListView1->model()->rowCount(); // before any scrolling
+    // Scrolling a few pages down keeps the reading lazy.
+    for (int page = 0; page < 20; ++page)
+        window.ListView1->scrollTo(
+            window.ListView1->model()->index(window.ListView1->model()->rowCount() - 1, 0));
+    QCoreApplication::processEvents();
+    const qint64 peakKb = peakResidentKb();
+
+    // The diary grid of the user with the most entries, reloaded after an insert.
+    window.LoadUserList();
+    window.Cbo1->setCurrentIndex(0);
+    window.SelectUser();
+    const QString userId = window.Label8->text();
+    QList<double> grid;
+    QList<double> insert;
+    QList<qint64> written;
+    for (int i = 0; i < runs; ++i) {
+        DiaryEntry entry;
+        entry.data = QDate::currentDate();
+        entry.scadenza = QDate::currentDate().addDays(30);
+        entry.oggetto = QStringLiteral("PROVA DEL BANCO");
+        entry.utente = userId.toLongLong();
+        entry.agg = entry.data;
+        QElapsedTimer clock;
+        clock.start();
+        const Result<qint64> id = insertDiaryEntry(entry);
+        insert << clock.nsecsElapsed() / 1e6;
+        written << id.value;
+        clock.restart();
+        window.LoadDiaryGrid();
+        readShownRows(window.DataGrid3->model(), 20);
+        grid << clock.nsecsElapsed() / 1e6;
+    }
+    for (qint64 id : written)
+        deleteDiaryEntry(id);
+    const CliTimes gridCli = sqliteCli(file, diaryGridSql(userId), 100);
+
+    std::printf("data file: %s (%.0f MB)\n", qPrintable(file), QFileInfo(file).size() / 1e6);
+    report("overview, from the click to the first rows painted", overview, overviewCli);
+    std::printf("  of which reading the first rows: least %.2f ms; rows read before "
+                "scrolling: %d\n",
+                least(overviewRead), overviewRows);
+    report("diary grid of the user with the most entries, reloaded after an insert", grid, gridCli);
+    std::printf("  user %s; the insert itself (committed to disk): median %.2f ms\n",
+                qPrintable(userId), median(insert));
+    std::printf("peak resident memory with the overview open: %.1f MB\n", peakKb / 1024.0);
+    DbConnection::instance().close();
+    return 0;
+}
