@@ -2,6 +2,7 @@
 #include "storage/db_connection.h"
 
 #include "core/prompt.h"
+#include "storage/italian_collation.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -223,12 +224,18 @@ bool DbConnection::openReadWrite(const QString &path, QString *problem)
 {
     QSqlDatabase db = makeConnection(path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     QSqlError error;
-    const bool ok = db.open() &&
-                    execAll(db,
-                            {QStringLiteral("PRAGMA journal_mode=WAL"),
-                             QStringLiteral("PRAGMA synchronous=FULL")},
-                            &error) &&
-                    execAll(db, indexStatements(), &error);
+    bool ok = db.open() &&
+              execAll(db,
+                      {QStringLiteral("PRAGMA journal_mode=WAL"),
+                       QStringLiteral("PRAGMA synchronous=FULL")},
+                      &error) &&
+              execAll(db, indexStatements(), &error);
+    if (ok && !registerItalianCollation(db)) {
+        ok = false;
+        error =
+            QSqlError(QString(), QStringLiteral("l'ordine alfabetico italiano non è disponibile"),
+                      QSqlError::ConnectionError);
+    }
     if (!ok) {
         if (!error.isValid())
             error = db.lastError();

@@ -105,3 +105,20 @@ WriteResult updateSubject(const Subject &subject);
 Result<std::optional<Subject>> findSubjectById(qint64 subjectId);
 // 17. The subjects that hold this fiscal code (case aside).
 Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code);
+
+// A write of the registry that keeps fiscal codes unique: the code is looked up again
+// (statement 17) in the same transaction as the write.
+struct SubjectWriteResult
+{
+    qint64 id = 0;              // the new subject's ID after an insert
+    int rowsAffected = 0;       // 0 after a modify: the subject is no longer there
+    bool duplicateCode = false; // another subject holds the code; nothing was written
+    QSqlError error;
+    bool ok() const { return !error.isValid(); }
+};
+
+// 15 after 17: a new subject, unless another subject holds its code.
+SubjectWriteResult insertSubjectWithFreeCode(const Subject &subject);
+// 16 after 17: rewrites subject.id. The code is checked only when it differs from the
+// stored one, so that subjects stored twice with one code can still be edited.
+SubjectWriteResult updateSubjectWithFreeCode(const Subject &subject);

@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 DataGrid::DataGrid(QWidget *parent) : QTableView(parent)
 {
@@ -54,7 +55,7 @@ QString DataGrid::currentRowText(int position) const
 void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);
-    if (current.isValid() && current.row() != previous.row())
+    if (m_pickOnMove && current.isValid() && current.row() != previous.row())
         emit rowPicked(current.row());
 }
 
@@ -66,4 +67,14 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void DataGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTableView::mouseReleaseEvent(event);
+    if (m_pickOnMove || event->button() != Qt::LeftButton)
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && index == currentIndex())
+        emit rowPicked(index.row());
 }

@@ -22,10 +22,17 @@ public:
     // The text of a column of the current row, as the grid shows it.
     QString currentRowText(int position) const;
 
+    // Off: moving with the arrow keys only moves; a click on a row or Enter picks it.
+    void setPickOnMove(bool on) { m_pickOnMove = on; }
+
 signals:
     void rowPicked(int row);
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    bool m_pickOnMove = true;
 };
