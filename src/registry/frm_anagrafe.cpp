@@ -140,10 +140,12 @@ void frmAnagrafe::createHeader()
     Label5 = makeLabel(this, "Label5", QStringLiteral("ID"), 10320, 480, 855, 375);
     Label4 = makeLabel(this, "Label4", QString(), 9360, 480, 855, 300);
     Label19 = makeLabel(this, "Label19", QStringLiteral("Anno"), 8400, 480, 855, 300);
-    Label19->setAlignment(Qt::AlignCenter);
     Label1 = makeLabel(this, "Label1", QStringLiteral("Utente"), 4080, 480, 4215, 300);
-    for (QLabel *label : {Label5, Label4, Label19, Label1})
+    for (QLabel *label : {Label5, Label4, Label19, Label1}) {
         label->setFont(header);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    Label19->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QFont bold = header;
     bold.setBold(true);
     Label1->setFont(bold);
@@ -204,6 +206,11 @@ void frmAnagrafe::createEditingPanel()
     createEditingButtons();
     Frame6 = makeFrame(Frame1, "Frame6", QString(), windowFont(), 240, 120, 9615, 4215);
     Frame6->raise();
+    // The cover starts inside the caption of the editing panel; it leaves the caption
+    // readable.
+    const int captionLeft = Frame1->fontMetrics().height() - Frame6->y() + 1;
+    if (captionLeft > 0)
+        Frame6->setMask(QRegion(0, captionLeft, Frame6->width(), Frame6->height() - captionLeft));
 }
 
 void frmAnagrafe::createEditingFields()
