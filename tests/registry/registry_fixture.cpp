@@ -112,5 +112,13 @@ QSqlRecord RegistryFixture::storedRow(qint64 id) const
 void typeInto(QLineEdit *box, const QString &text)
 {
     box->setFocus();
-    QTest::keyClicks(box, text);
+    for (const QChar ch : text) {
+        if (ch.unicode() < 0x80) {
+            QTest::keyClick(box, char(ch.unicode()));
+            continue;
+        }
+        // Accented letters come as the keyboard sends them: a key with its text.
+        const auto key = Qt::Key(ch.toUpper().unicode());
+        QTest::sendKeyEvent(QTest::Click, box, key, QString(ch), Qt::NoModifier);
+    }
 }
