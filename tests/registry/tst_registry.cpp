@@ -6,6 +6,7 @@
 
 #include "core/activation.h"
 #include "core/twips.h"
+#include "reports/report_painter.h"
 #include "widgets/data_grid.h"
 #include "widgets/status_panels.h"
 #include "widgets/toggle_button.h"
@@ -17,6 +18,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QToolBar>
 
@@ -491,6 +493,26 @@ void TestRegistry::snapshots()
     save("grid");
     f.pickRow(QStringLiteral("ROSSI MARIO"));
     save("edit");
+
+    // The registry report, with a long note that grows its band.
+    f.db->exec(QStringLiteral("UPDATE Utente SET Annotazione = '%1', cap = '10100', pr = 'TO', "
+                              "Comune = 'TORINO', telefono = '011,123' WHERE ID = %2")
+                   .arg(QStringLiteral("CLIENTE DAL 2020, PAGA A 60 GIORNI; ").repeated(8))
+                   .arg(m_rossi));
+    RecordingReportViewerScope preview;
+    f.w->RegistryWindowActivate();
+    f.click(f.w->Check4);
+    QCOMPARE(preview.viewer().documents().size(), 1);
+    const ReportDocument &document = preview.viewer().documents().at(0);
+    const QSizeF sheet = document.pageSize();
+    QImage image(QSize(int(sheet.width() / 15), int(sheet.height() / 15)), QImage::Format_RGB32);
+    image.setDotsPerMeterX(int(96 / 0.0254));
+    image.setDotsPerMeterY(int(96 / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paintReportPage(painter, document.pages.at(0));
+    painter.end();
+    QVERIFY(image.save(folder + QStringLiteral("/registry_report.png")));
 }
 
 TAVELO_TEST_MAIN(TestRegistry)
