@@ -208,11 +208,11 @@ void TestRegistryInput::italianOrder()
     QCOMPARE(compareItalianUtf8(a.constData(), int(a.size()), b.constData(), int(b.size())), -1);
 }
 
-// Plain names take a quick way round the collator: it must give the same order.
+// Most names take a quick way round the collator: it must give the same order.
 void TestRegistryInput::quickWayAgreesWithCollator()
 {
     QRandomGenerator random(4821);
-    const QString letters = QStringLiteral("aAbBzZ09 mM");
+    const QString letters = QStringLiteral("aAàÀbzZ09 'oòÒöeèéiìuùçñ-.æß");
     for (int i = 0; i < 2000; ++i) {
         QString a;
         QString b;
