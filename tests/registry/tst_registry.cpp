@@ -66,6 +66,8 @@ private slots:
     void modifyAndDeleteShowTheGridWithEveryToggleOff_data();
     void modifyAndDeleteShowTheGridWithEveryToggleOff();
     void pickingRowsFillsFieldsAndPassword();
+    void transitionsFromTheEditingPanel_data();
+    void transitionsFromTheEditingPanel();
     void esciKeepsTheMode_data();
     void esciKeepsTheMode();
     void chiudiThenAnagraficaShowsEmptyStartPanel();
@@ -325,6 +327,55 @@ void TestRegistry::pickingRowsFillsFieldsAndPassword()
     QVERIFY(!f.w->Text13->isEnabled());
     QCOMPARE(f.w->Text13->text(), QString());
     QCOMPARE(f.w->Text7->text(), QStringLiteral("01234567890"));
+}
+
+void TestRegistry::transitionsFromTheEditingPanel_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("toggle");
+    QTest::addColumn<QString>("panels");
+    QTest::addColumn<QString>("mode");
+    const QStringList states = {"Menu", "Insert", "Edit"};
+    for (const QString &from : states) {
+        QTest::addRow("%s, Esci", qPrintable(from)) << from << "Check8"
+                                                    << "Frame3"
+                                                    << "keep";
+        QTest::addRow("%s, Inserisci", qPrintable(from)) << from << "Check6"
+                                                         << "Frame4"
+                                                         << "Inserisci";
+        QTest::addRow("%s, Modifica", qPrintable(from)) << from << "Check2"
+                                                        << "Frame2"
+                                                        << "Modifica";
+        QTest::addRow("%s, Elimina", qPrintable(from)) << from << "Check3"
+                                                       << "Frame2"
+                                                       << "Elimina";
+    }
+}
+
+void TestRegistry::transitionsFromTheEditingPanel()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, toggle);
+    QFETCH(QString, panels);
+    QFETCH(QString, mode);
+    if (from == QLatin1String("Menu")) {
+        f.click(f.w->Check7);
+    } else if (from == QLatin1String("Insert")) {
+        f.openInsertFields(QStringLiteral("NUOVO"));
+        typeInto(f.w->Text2, QStringLiteral("NERI"));
+    } else {
+        f.openGrid(QStringLiteral("Modifica"));
+        f.pickRow(QStringLiteral("ROSSI MARIO"));
+    }
+    const QString before = f.w->Cmd2->text();
+    f.click(f.w->findChild<ToggleButton *>(toggle));
+    QCOMPARE(f.seenPanels(), panels);
+    QCOMPARE(f.w->Cmd2->text(), mode == QLatin1String("keep") ? before : mode);
+    // Every way out of the editing panel leaves the fields empty.
+    for (QLineEdit *box : {f.w->Text1, f.w->Text2, f.w->Text7, f.w->Text13})
+        QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
+    QCOMPARE(f.w->Check1->value(), 0);
+    QVERIFY(!f.w->Text13->isEnabled());
 }
 
 void TestRegistry::esciKeepsTheMode_data()
