@@ -5,6 +5,7 @@
 
 #include "core/twips.h"
 #include "main_window/frm_registra.h"
+#include "registry/subject_grid_model.h"
 #include "widgets/data_grid.h"
 #include "widgets/status_panels.h"
 #include "widgets/toggle_button.h"
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QToolBar>
 
 namespace {
@@ -119,7 +119,7 @@ frmAnagrafe::frmAnagrafe(frmRegistra *mainWindow) : QWidget(nullptr), m_main(mai
     stackPanels();
     setKeyboardOrder();
     connectHandlers();
-    m_gridModel = new QSqlQueryModel(this);
+    m_gridModel = new SubjectGridModel(this);
 }
 
 frmAnagrafe::~frmAnagrafe() = default;
@@ -309,6 +309,8 @@ void frmAnagrafe::connectHandlers()
     connect(Datagrid1, &DataGrid::rowPicked, this, &frmAnagrafe::FillSubjectFromGridRow);
     connect(Cmd2, &QPushButton::clicked, this, &frmAnagrafe::RunSubjectAction);
     connect(Cmd3, &QPushButton::clicked, this, &frmAnagrafe::RunCodeCheck);
+    // Enter in the code box checks it, as a click on "Controlla" does.
+    connect(Text55, &QLineEdit::returnPressed, this, &frmAnagrafe::RunCodeCheck);
     connect(Label67, &QPushButton::clicked, this, &frmAnagrafe::CloseCodeCheckPanel);
     for (QLineEdit *box : {Text2, Text3, Text4, Text5, Text7, Text9, Text14, Text55})
         connect(box, &QLineEdit::textChanged, this, [this, box] { UpperCaseField(box); });

@@ -11,10 +11,10 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSqlQueryModel;
 class QToolBar;
 class DataGrid;
 class StatusPanels;
+class SubjectGridModel;
 class ToggleButton;
 class frmRegistra;
 struct Subject;
@@ -164,5 +164,5 @@ private:
     void backToStartPanel();
 
     frmRegistra *m_main;
-    QSqlQueryModel *m_gridModel = nullptr;
+    SubjectGridModel *m_gridModel = nullptr;
 };

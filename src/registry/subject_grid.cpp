@@ -2,6 +2,7 @@
 // The grid of subjects on the grid panel and the copy of a picked row into the fields.
 #include "registry/frm_anagrafe.h"
 
+#include "registry/subject_grid_model.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 #include "widgets/data_grid.h"
@@ -9,7 +10,6 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QSqlQueryModel>
 
 namespace {
 
@@ -38,17 +38,16 @@ void frmAnagrafe::releaseSubjectGrid()
     m_gridModel->clear();
 }
 
-// Fills the grid with every subject by name. Rows come from the file as the operator
-// scrolls to them.
+// Fills the grid with every subject by name. Rows come from the file a page at a time
+// as the operator scrolls to them.
 void frmAnagrafe::LoadSubjectGrid()
 {
     releaseSubjectGrid();
-    RowsResult rows = selectRegistryGridRows();
-    if (!rows.ok()) {
-        showDatabaseError(this, rows.error);
+    const QSqlError error = m_gridModel->load();
+    if (error.isValid()) {
+        showDatabaseError(this, error);
         return;
     }
-    m_gridModel->setQuery(std::move(rows.value));
     m_gridModel->setHeaderData(6, Qt::Horizontal, QStringLiteral("Codice Fiscale"));
     Datagrid1->setModel(m_gridModel);
     const int columns = m_gridModel->columnCount();

@@ -259,10 +259,28 @@ RowsResult selectRegistryReportRows()
                     {});
 }
 
-RowsResult selectRegistryGridRows()
+RowsResult selectRegistryGridRows(int limit, const std::optional<SubjectOrderKey> &after)
 {
-    return readRows(QStringLiteral("SELECT * FROM Utente ORDER BY Soggetto COLLATE ITALIAN, ID"),
-                    {}, true);
+    // NULL names come first in this order, then the names; equal names by ID.
+    QString sql = QStringLiteral("SELECT * FROM Utente");
+    Bindings bindings;
+    if (after) {
+        sql +=
+            after->soggetto.isNull()
+                ? QStringLiteral(" WHERE (Soggetto IS NULL AND ID > :id) OR Soggetto IS NOT NULL")
+                : QStringLiteral(" WHERE Soggetto COLLATE ITALIAN > :name OR "
+                                 "(Soggetto COLLATE ITALIAN = :same AND ID > :id)");
+        bindings << Binding{":name", after->soggetto} << Binding{":same", after->soggetto}
+                 << Binding{":id", after->id};
+        if (after->soggetto.isNull())
+            bindings = {{":id", after->id}};
+    }
+    sql += QStringLiteral(" ORDER BY Soggetto COLLATE ITALIAN, ID");
+    if (limit > 0) {
+        sql += QStringLiteral(" LIMIT :limit");
+        bindings << Binding{":limit", limit};
+    }
+    return readRows(sql, bindings, limit <= 0);
 }
 
 Result<qint64> insertSubject(const Subject &s)

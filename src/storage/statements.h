@@ -95,8 +95,16 @@ RowsResult selectUserCardRows(qint64 userId);
 RowsResult selectAllUsersDeadlines();
 // 13. The whole registry for the registry report, by name.
 RowsResult selectRegistryReportRows();
-// 14. The whole registry for the registry grid, by name.
-RowsResult selectRegistryGridRows();
+// Where a page of the registry grid starts: after this subject in the grid's order.
+struct SubjectOrderKey
+{
+    QVariant soggetto; // may be NULL
+    qint64 id = 0;
+};
+// 14. The registry for the registry grid, by name: every subject, or a page of at most
+//     `limit` subjects after `after`. A page costs one pass over the table without a
+//     full sort, so the grid reads only as far as the operator scrolls.
+RowsResult selectRegistryGridRows(int limit = 0, const std::optional<SubjectOrderKey> &after = {});
 // 15. A new subject; the value is its new ID.
 Result<qint64> insertSubject(const Subject &subject);
 // 16. Rewrites the subject with subject.id.

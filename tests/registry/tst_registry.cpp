@@ -72,6 +72,7 @@ private slots:
     void esciKeepsTheMode();
     void chiudiThenAnagraficaShowsEmptyStartPanel();
     void gridIsLazyAndNeverEdits();
+    void gridPagesFollowOneAnotherInOrder();
     void registryPrintListsEverySubjectByName();
     void screenReaderNamesAndKeyboard();
     void snapshots();
@@ -446,6 +447,31 @@ void TestRegistry::gridIsLazyAndNeverEdits()
     QVERIFY(model->canFetchMore({}));
     QCOMPARE(f.w->Datagrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
     QVERIFY(!(model->flags(model->index(0, 1)) & Qt::ItemIsEditable));
+}
+
+// Pages continue after the last row read: names equal case aside, names without a
+// value and accented names are neither lost nor read twice.
+void TestRegistry::gridPagesFollowOneAnotherInOrder()
+{
+    f.db->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                              "WHERE i < 1400) INSERT INTO Utente (Soggetto, Codice, utente) "
+                              "SELECT CASE i % 5 WHEN 0 THEN 'ROSSI' WHEN 1 THEN 'rossi' "
+                              "WHEN 2 THEN NULL WHEN 3 THEN 'RÒSSI ' || (i % 7) "
+                              "ELSE 'BIANCHI ' || i END, 'C' || i, 'N' FROM n"));
+    RowsResult all = selectRegistryGridRows();
+    QVERIFY(all.ok());
+    QList<qint64> expected;
+    while (all.value.next())
+        expected << all.value.value(0).toLongLong();
+    QCOMPARE(expected.size(), 1404);
+    f.openGrid(QStringLiteral("Modifica"));
+    QAbstractItemModel *model = f.w->Datagrid1->model();
+    while (model->canFetchMore({}))
+        model->fetchMore({});
+    QList<qint64> shown;
+    for (int row = 0; row < model->rowCount(); ++row)
+        shown << model->index(row, 0).data().toLongLong();
+    QCOMPARE(shown, expected);
 }
 
 void TestRegistry::registryPrintListsEverySubjectByName()

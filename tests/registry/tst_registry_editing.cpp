@@ -395,6 +395,7 @@ void TestRegistryEditing::freeCodeOpensTheFields()
     QCOMPARE(f.w->Text7->text(), shown);
     QCOMPARE(f.w->Cmd2->text(), QStringLiteral("Inserisci"));
     QCOMPARE(f.w->Check6->value(), 0);
+    QCOMPARE(QApplication::focusWidget(), f.w->Text2);
     // The code is written as it stands.
     typeInto(f.w->Text2, QStringLiteral("NUOVO"));
     f.prompt->answer(PromptAnswer::Yes);
@@ -406,6 +407,16 @@ void TestRegistryEditing::freeCodeOpensTheFields()
 
 void TestRegistryEditing::closingTheCheckPanelLeavesNoMode()
 {
+    // Enter in the code box checks it like "Controlla".
+    f.click(f.w->Check7);
+    f.click(f.w->Check6);
+    typeInto(f.w->Text55, QStringLiteral("01234567890"));
+    f.prompt->answer(PromptAnswer::Ok);
+    QTest::keyClick(f.w->Text55, Qt::Key_Return);
+    QCOMPARE(f.prompt->shown().size(), 1);
+    QCOMPARE(f.w->Text55->text(), QString());
+    f.click(f.w->Label67);
+
     f.click(f.w->Check7);
     f.click(f.w->Check6);
     typeInto(f.w->Text55, QStringLiteral("ABC"));
