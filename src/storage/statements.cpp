@@ -93,6 +93,17 @@ Bindings entryValues(const DiaryEntry &e)
             {":utente", e.utente},        {":agg", dateValue(e.agg)}};
 }
 
+const char *const insertSubjectSql =
+    "INSERT INTO Utente (Soggetto, indirizzo, Comune, pr, cap, Codice, Partita, utente, email, "
+    "telefono, cell, fax, Pwd, Annotazione) VALUES (:soggetto, :indirizzo, :comune, :pr, :cap, "
+    ":codice, :partita, :utente, :email, :telefono, :cell, :fax, :pwd, :annotazione)";
+
+const char *const updateSubjectSql =
+    "UPDATE Utente SET Soggetto = :soggetto, indirizzo = :indirizzo, Comune = :comune, pr = :pr, "
+    "cap = :cap, Codice = :codice, Partita = :partita, utente = :utente, email = :email, "
+    "telefono = :telefono, cell = :cell, fax = :fax, Pwd = :pwd, Annotazione = :annotazione "
+    "WHERE ID = :id";
+
 // Whether a subject other than exceptId holds the code, looked up inside the caller's
 // transaction.
 bool codeTaken(const QString &code, qint64 exceptId, bool *taken, QSqlError *error)
@@ -265,15 +276,14 @@ RowsResult selectRegistryGridRows(int limit, const std::optional<SubjectOrderKey
     QString sql = QStringLiteral("SELECT * FROM Utente");
     Bindings bindings;
     if (after) {
-        sql +=
-            after->soggetto.isNull()
-                ? QStringLiteral(" WHERE (Soggetto IS NULL AND ID > :id) OR Soggetto IS NOT NULL")
-                : QStringLiteral(" WHERE Soggetto COLLATE ITALIAN > :name OR "
-                                 "(Soggetto COLLATE ITALIAN = :same AND ID > :id)");
-        bindings << Binding{":name", after->soggetto} << Binding{":same", after->soggetto}
-                 << Binding{":id", after->id};
-        if (after->soggetto.isNull())
-            bindings = {{":id", after->id}};
+        if (after->soggetto.isNull()) {
+            sql += QStringLiteral(" WHERE (Soggetto IS NULL AND ID > :id) OR Soggetto IS NOT NULL");
+        } else {
+            sql += QStringLiteral(" WHERE Soggetto COLLATE ITALIAN > :name OR "
+                                  "(Soggetto COLLATE ITALIAN = :same AND ID > :id)");
+            bindings << Binding{":name", after->soggetto} << Binding{":same", after->soggetto};
+        }
+        bindings << Binding{":id", after->id};
     }
     sql += QStringLiteral(" ORDER BY Soggetto COLLATE ITALIAN, ID");
     if (limit > 0) {
@@ -286,23 +296,13 @@ RowsResult selectRegistryGridRows(int limit, const std::optional<SubjectOrderKey
 Result<qint64> insertSubject(const Subject &s)
 {
     QVariant id;
-    const WriteResult written = write(
-        QStringLiteral("INSERT INTO Utente (Soggetto, indirizzo, Comune, pr, cap, Codice, "
-                       "Partita, utente, email, telefono, cell, fax, Pwd, Annotazione) "
-                       "VALUES (:soggetto, :indirizzo, :comune, :pr, :cap, :codice, :partita, "
-                       ":utente, :email, :telefono, :cell, :fax, :pwd, :annotazione)"),
-        subjectValues(s), &id);
+    const WriteResult written = write(QLatin1String(insertSubjectSql), subjectValues(s), &id);
     return {written.ok() ? id.toLongLong() : 0, written.error};
 }
 
 WriteResult updateSubject(const Subject &s)
 {
-    return write(QStringLiteral("UPDATE Utente SET Soggetto = :soggetto, indirizzo = :indirizzo, "
-                                "Comune = :comune, pr = :pr, cap = :cap, Codice = :codice, "
-                                "Partita = :partita, utente = :utente, email = :email, "
-                                "telefono = :telefono, cell = :cell, fax = :fax, Pwd = :pwd, "
-                                "Annotazione = :annotazione WHERE ID = :id"),
-                 subjectValues(s) << Binding{":id", s.id});
+    return write(QLatin1String(updateSubjectSql), subjectValues(s) << Binding{":id", s.id});
 }
 
 Result<std::optional<Subject>> findSubjectById(qint64 subjectId)
@@ -326,17 +326,6 @@ Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code)
 }
 
 namespace {
-
-const char *const insertSubjectSql =
-    "INSERT INTO Utente (Soggetto, indirizzo, Comune, pr, cap, Codice, Partita, utente, email, "
-    "telefono, cell, fax, Pwd, Annotazione) VALUES (:soggetto, :indirizzo, :comune, :pr, :cap, "
-    ":codice, :partita, :utente, :email, :telefono, :cell, :fax, :pwd, :annotazione)";
-
-const char *const updateSubjectSql =
-    "UPDATE Utente SET Soggetto = :soggetto, indirizzo = :indirizzo, Comune = :comune, pr = :pr, "
-    "cap = :cap, Codice = :codice, Partita = :partita, utente = :utente, email = :email, "
-    "telefono = :telefono, cell = :cell, fax = :fax, Pwd = :pwd, Annotazione = :annotazione "
-    "WHERE ID = :id";
 
 // Runs the write of a subject in the transaction already open, and commits it.
 void writeSubject(WriteTransaction &transaction, const char *sql, const Bindings &bindings,
