@@ -2,6 +2,7 @@
 #include "storage/db_connection.h"
 
 #include "core/prompt.h"
+#include "storage/italian_collation.h"
 #include "storage/open_problems.h"
 
 #include <QCoreApplication>
@@ -210,9 +211,14 @@ bool DbConnection::checkExisting(const QString &path, QString *problem)
     {
         QSqlDatabase db = makeConnection(
             path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
-        if (db.open())
+        if (db.open()) {
             ok = checkShape(db, path, problem);
-        else
+            // The registry report sorts names in Italian order through the connection.
+            if (ok && !registerItalianCollation(db)) {
+                ok = false;
+                *problem = QStringLiteral("l'ordine alfabetico italiano non è disponibile");
+            }
+        } else
             *problem = describeOpenFailure(path, db.lastError());
     }
     dropConnection();
@@ -259,12 +265,18 @@ bool DbConnection::openReadWrite(const QString &path, QString *problem)
     QSqlDatabase db =
         makeConnection(path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
     QSqlError error;
-    const bool ok = db.open() &&
-                    execAll(db,
-                            {QStringLiteral("PRAGMA journal_mode=WAL"),
-                             QStringLiteral("PRAGMA synchronous=FULL")},
-                            &error) &&
-                    execAll(db, indexStatements(), &error) && tryWrite(db, &error);
+    bool ok = db.open() &&
+              execAll(db,
+                      {QStringLiteral("PRAGMA journal_mode=WAL"),
+                       QStringLiteral("PRAGMA synchronous=FULL")},
+                      &error) &&
+              execAll(db, indexStatements(), &error) && tryWrite(db, &error);
+    if (ok && !registerItalianCollation(db)) {
+        ok = false;
+        error =
+            QSqlError(QString(), QStringLiteral("l'ordine alfabetico italiano non è disponibile"),
+                      QSqlError::ConnectionError);
+    }
     if (!ok) {
         if (!error.isValid())
             error = db.lastError();
@@ -294,9 +306,14 @@ bool DbConnection::openReadOnly(const QString &path, QString *problem)
                                     QLatin1String("?immutable=1"),
                                 QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
         }
-        if (db.open())
+        if (db.open()) {
             ok = checkShape(db, path, problem);
-        else
+            // The registry report sorts names in Italian order through the connection.
+            if (ok && !registerItalianCollation(db)) {
+                ok = false;
+                *problem = QStringLiteral("l'ordine alfabetico italiano non è disponibile");
+            }
+        } else
             *problem = describeOpenFailure(path, db.lastError());
     }
     if (!ok)

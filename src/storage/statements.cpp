@@ -139,6 +139,43 @@ private:
     std::array<int, 15> m_index{};
 };
 
+const char *const insertSubjectSql =
+    "INSERT INTO Utente (Soggetto, indirizzo, Comune, pr, cap, Codice, Partita, utente, email, "
+    "telefono, cell, fax, Pwd, Annotazione) VALUES (:soggetto, :indirizzo, :comune, :pr, :cap, "
+    ":codice, :partita, :utente, :email, :telefono, :cell, :fax, :pwd, :annotazione)";
+
+const char *const updateSubjectSql =
+    "UPDATE Utente SET Soggetto = :soggetto, indirizzo = :indirizzo, Comune = :comune, pr = :pr, "
+    "cap = :cap, Codice = :codice, Partita = :partita, utente = :utente, email = :email, "
+    "telefono = :telefono, cell = :cell, fax = :fax, Pwd = :pwd, Annotazione = :annotazione "
+    "WHERE ID = :id";
+
+// Whether a subject other than exceptId holds the code, looked up inside the caller's
+// transaction.
+bool codeTaken(const QString &code, qint64 exceptId, bool *taken, QSqlError *error)
+{
+    QSqlQuery query(DbConnection::instance().database());
+    query.setForwardOnly(true);
+    if (!run(query, QStringLiteral("SELECT ID FROM Utente WHERE Codice = :code AND ID <> :except"),
+             {{":code", code}, {":except", exceptId}}, error))
+        return false;
+    *taken = query.next();
+    return true;
+}
+
+// The stored code of a subject, and whether the subject is there at all.
+bool storedCode(qint64 id, std::optional<QString> *code, QSqlError *error)
+{
+    QSqlQuery query(DbConnection::instance().database());
+    query.setForwardOnly(true);
+    if (!run(query, QStringLiteral("SELECT Codice FROM Utente WHERE ID = :id"), {{":id", id}},
+             error))
+        return false;
+    if (query.next())
+        *code = query.value(0).toString();
+    return true;
+}
+
 QVector<Subject> subjectsOf(QSqlQuery &query)
 {
     QVector<Subject> subjects;
@@ -158,7 +195,9 @@ Subject subjectFromRecord(const QSqlQuery &query)
 Result<QVector<Subject>> selectUsers()
 {
     RowsResult rows = readRows(
-        QStringLiteral("SELECT * FROM Utente WHERE utente = 'S' ORDER BY Soggetto, ID"), {});
+        QStringLiteral(
+            "SELECT * FROM Utente WHERE utente = 'S' ORDER BY Soggetto COLLATE ITALIAN, ID"),
+        {});
     Result<QVector<Subject>> result{{}, rows.error};
     if (rows.ok())
         result.value = subjectsOf(rows.value);
@@ -274,34 +313,43 @@ RowsResult selectCalendarDeadlines(std::optional<qint64> userId)
 
 RowsResult selectRegistryReportRows()
 {
-    return readRows(QStringLiteral("SELECT * FROM Utente ORDER BY Soggetto, ID"), {});
+    return readRows(QStringLiteral("SELECT * FROM Utente ORDER BY Soggetto COLLATE ITALIAN, ID"),
+                    {});
 }
 
-RowsResult selectRegistryGridRows()
+RowsResult selectRegistryGridRows(int limit, const std::optional<SubjectOrderKey> &after)
 {
-    return readRows(QStringLiteral("SELECT * FROM Utente ORDER BY Soggetto, ID"), {}, true);
+    // NULL names come first in this order, then the names; equal names by ID.
+    QString sql = QStringLiteral("SELECT * FROM Utente");
+    Bindings bindings;
+    if (after) {
+        if (after->soggetto.isNull()) {
+            sql += QStringLiteral(" WHERE (Soggetto IS NULL AND ID > :id) OR Soggetto IS NOT NULL");
+        } else {
+            sql += QStringLiteral(" WHERE Soggetto COLLATE ITALIAN > :name OR "
+                                  "(Soggetto COLLATE ITALIAN = :same AND ID > :id)");
+            bindings << Binding{":name", after->soggetto} << Binding{":same", after->soggetto};
+        }
+        bindings << Binding{":id", after->id};
+    }
+    sql += QStringLiteral(" ORDER BY Soggetto COLLATE ITALIAN, ID");
+    if (limit > 0) {
+        sql += QStringLiteral(" LIMIT :limit");
+        bindings << Binding{":limit", limit};
+    }
+    return readRows(sql, bindings, limit <= 0);
 }
 
 Result<qint64> insertSubject(const Subject &s)
 {
     QVariant id;
-    const WriteResult written = write(
-        QStringLiteral("INSERT INTO Utente (Soggetto, indirizzo, Comune, pr, cap, Codice, "
-                       "Partita, utente, email, telefono, cell, fax, Pwd, Annotazione) "
-                       "VALUES (:soggetto, :indirizzo, :comune, :pr, :cap, :codice, :partita, "
-                       ":utente, :email, :telefono, :cell, :fax, :pwd, :annotazione)"),
-        subjectValues(s), &id);
+    const WriteResult written = write(QLatin1String(insertSubjectSql), subjectValues(s), &id);
     return {written.ok() ? id.toLongLong() : 0, written.error};
 }
 
 WriteResult updateSubject(const Subject &s)
 {
-    return write(QStringLiteral("UPDATE Utente SET Soggetto = :soggetto, indirizzo = :indirizzo, "
-                                "Comune = :comune, pr = :pr, cap = :cap, Codice = :codice, "
-                                "Partita = :partita, utente = :utente, email = :email, "
-                                "telefono = :telefono, cell = :cell, fax = :fax, Pwd = :pwd, "
-                                "Annotazione = :annotazione WHERE ID = :id"),
-                 subjectValues(s) << Binding{":id", s.id});
+    return write(QLatin1String(updateSubjectSql), subjectValues(s) << Binding{":id", s.id});
 }
 
 Result<std::optional<Subject>> findSubjectById(qint64 subjectId)
@@ -321,5 +369,69 @@ Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code)
     Result<QVector<Subject>> result{{}, rows.error};
     if (rows.ok())
         result.value = subjectsOf(rows.value);
+    return result;
+}
+
+namespace {
+
+// Runs the write of a subject in the transaction already open, and commits it.
+void writeSubject(WriteTransaction &transaction, const char *sql, const Bindings &bindings,
+                  SubjectWriteResult *result)
+{
+    QSqlQuery query(DbConnection::instance().database());
+    if (!run(query, QLatin1String(sql), bindings, &result->error))
+        return;
+    result->rowsAffected = query.numRowsAffected();
+    result->id = query.lastInsertId().toLongLong();
+    if (!transaction.commit()) {
+        result->error = transaction.error();
+        result->rowsAffected = 0;
+        result->id = 0;
+    }
+}
+
+} // namespace
+
+SubjectWriteResult insertSubjectWithFreeCode(const Subject &s)
+{
+    SubjectWriteResult result;
+    WriteTransaction transaction;
+    if (!transaction.started()) {
+        result.error = transaction.error();
+        return result;
+    }
+    bool taken = false;
+    if (!codeTaken(s.codice, 0, &taken, &result.error))
+        return result;
+    if (taken) {
+        result.duplicateCode = true;
+        return result;
+    }
+    writeSubject(transaction, insertSubjectSql, subjectValues(s), &result);
+    return result;
+}
+
+SubjectWriteResult updateSubjectWithFreeCode(const Subject &s)
+{
+    SubjectWriteResult result;
+    WriteTransaction transaction;
+    if (!transaction.started()) {
+        result.error = transaction.error();
+        return result;
+    }
+    std::optional<QString> stored;
+    if (!storedCode(s.id, &stored, &result.error) || !stored)
+        return result;
+    if (stored->compare(s.codice, Qt::CaseInsensitive) != 0) {
+        bool taken = false;
+        if (!codeTaken(s.codice, s.id, &taken, &result.error))
+            return result;
+        if (taken) {
+            result.duplicateCode = true;
+            return result;
+        }
+    }
+    writeSubject(transaction, updateSubjectSql, subjectValues(s) << Binding{":id", s.id}, &result);
+    result.id = result.ok() ? s.id : 0;
     return result;
 }

@@ -100,8 +100,16 @@ RowsResult selectAllUsersDeadlines();
 RowsResult selectCalendarDeadlines(std::optional<qint64> userId = std::nullopt);
 // 13. The whole registry for the registry report, by name.
 RowsResult selectRegistryReportRows();
-// 14. The whole registry for the registry grid, by name.
-RowsResult selectRegistryGridRows();
+// Where a page of the registry grid starts: after this subject in the grid's order.
+struct SubjectOrderKey
+{
+    QVariant soggetto; // may be NULL
+    qint64 id = 0;
+};
+// 14. The registry for the registry grid, by name: every subject, or a page of at most
+//     `limit` subjects after `after`. A page costs one pass over the table without a
+//     full sort, so the grid reads only as far as the operator scrolls.
+RowsResult selectRegistryGridRows(int limit = 0, const std::optional<SubjectOrderKey> &after = {});
 // 15. A new subject; the value is its new ID.
 Result<qint64> insertSubject(const Subject &subject);
 // 16. Rewrites the subject with subject.id.
@@ -110,3 +118,20 @@ WriteResult updateSubject(const Subject &subject);
 Result<std::optional<Subject>> findSubjectById(qint64 subjectId);
 // 17. The subjects that hold this fiscal code (case aside).
 Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code);
+
+// A write of the registry that keeps fiscal codes unique: the code is looked up again
+// (statement 17) in the same transaction as the write.
+struct SubjectWriteResult
+{
+    qint64 id = 0;              // the new subject's ID after an insert
+    int rowsAffected = 0;       // 0 after a modify: the subject is no longer there
+    bool duplicateCode = false; // another subject holds the code; nothing was written
+    QSqlError error;
+    bool ok() const { return !error.isValid(); }
+};
+
+// 15 after 17: a new subject, unless another subject holds its code.
+SubjectWriteResult insertSubjectWithFreeCode(const Subject &subject);
+// 16 after 17: rewrites subject.id. The code is checked only when it differs from the
+// stored one, so that subjects stored twice with one code can still be edited.
+SubjectWriteResult updateSubjectWithFreeCode(const Subject &subject);

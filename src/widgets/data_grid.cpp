@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 DataGrid::DataGrid(QWidget *parent) : QTableView(parent)
 {

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The print of the whole registry from the start panel.
+#include "registry/frm_anagrafe.h"
+
+#include "core/prompt.h"
+#include "reports/report_progress.h"
+#include "reports/report_viewer.h"
+#include "widgets/toggle_button.h"
+
+// The operator switches "Stampa" on: every subject, by name, in the preview.
+void frmAnagrafe::StartRegistryPrint()
+{
+    if (Check4->value() != 1)
+        return;
+    Check7->setValue(0);
+    ShowRegistryReport();
+}
+
+// The toggle stays on while the preview is open; when it closes the window is
+// activated again and so comes back to its start panel.
+void frmAnagrafe::ShowRegistryReport()
+{
+    const ReportBuild registry = buildWithProgress(
+        this, [](const ReportBuildProgress &progress) { return buildRegistryReport(progress); });
+    if (registry.ok())
+        ReportViewer::current().showModal(registry.document, this);
+    else
+        showPrompt(this, registry.error, QString(), PromptButtons::Ok, PromptIcon::Critical);
+    Check4->setValue(0);
+    activateLater(this);
+}

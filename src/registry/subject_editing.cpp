@@ -1,0 +1,212 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The action button of the editing panel: insert, modify or delete the subject shown
+// in the fields, as the button's caption says.
+#include "registry/frm_anagrafe.h"
+
+#include "core/prompt.h"
+#include "storage/db_connection.h"
+#include "storage/statements.h"
+#include "widgets/toggle_button.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString missingFieldTitle = QStringLiteral("ERRORE - CAMPO   VUOTO");
+const QString insertTitle = QStringLiteral("Brandola - INSERIMENTO");
+const QString modifyTitle = QStringLiteral("Brandola - MODIFICA");
+const QString deleteTitle = QStringLiteral("Brandola - ELIMINA SOGGETTO");
+
+bool confirmed(QWidget *owner, const QString &question, const QString &title)
+{
+    return showPrompt(owner, question, title, PromptButtons::YesNo) == PromptAnswer::Yes;
+}
+
+void tell(QWidget *owner, const QString &text, const QString &title = {})
+{
+    showPrompt(owner, text, title, PromptButtons::Ok, PromptIcon::Information);
+}
+
+bool refuseEmpty(QWidget *owner, QLineEdit *box, const QString &text)
+{
+    if (!box->text().trimmed().isEmpty())
+        return false;
+    tell(owner, text, missingFieldTitle);
+    box->setFocus();
+    return true;
+}
+
+// The subject's ID as the picked grid row left it in Text1; 0 when no row was picked.
+qint64 pickedId(const QLineEdit *box)
+{
+    bool valid = false;
+    const qint64 id = box->text().trimmed().toLongLong(&valid);
+    return valid && id > 0 ? id : 0;
+}
+
+} // namespace
+
+// The operator presses the action button.
+void frmAnagrafe::RunSubjectAction()
+{
+    const QString mode = Cmd2->text();
+    if (mode == QLatin1String("Inserisci")) {
+        insertSubjectFromFields();
+    } else if (mode == QLatin1String("Modifica")) {
+        modifySubjectFromFields();
+    } else if (mode == QLatin1String("Elimina")) {
+        DeleteSubject();
+        ClearRegistryFields();
+        backToStartPanel();
+    }
+}
+
+// The first missing field is named and gets the focus.
+bool frmAnagrafe::checkSubjectFields()
+{
+    if (refuseEmpty(this, Text2, QStringLiteral("Inserire il campo Soggetto!")))
+        return false;
+    if (refuseEmpty(this, Text7, QStringLiteral("Inserire il campo Codice Fiscale")))
+        return false;
+    if (Check1->value() == 1 && refuseEmpty(this, Text13, QStringLiteral("Inserire la Password")))
+        return false;
+    return true;
+}
+
+Subject frmAnagrafe::subjectFromFields() const
+{
+    Subject s;
+    s.id = pickedId(Text1);
+    s.soggetto = Text2->text();
+    s.indirizzo = Text3->text();
+    s.comune = Text4->text();
+    s.pr = Text5->text();
+    s.cap = Text6->text();
+    s.codice = Text7->text();
+    s.partita = Text8->text();
+    s.utente = Check1->value() == 1 ? QStringLiteral("S") : QStringLiteral("N");
+    s.email = Text9->text();
+    s.telefono = Text10->text();
+    s.cell = Text11->text();
+    s.fax = Text12->text();
+    s.pwd = Text13->text();
+    s.annotazione = Text14->text();
+    return s;
+}
+
+void frmAnagrafe::backToStartPanel()
+{
+    Frame3->show();
+    Cmd2->setText(QString());
+    Check7->setFocus();
+}
+
+// Another subject holds the code: the same refusal as the code check's, and the
+// fields stay as typed so that the code can be corrected.
+void frmAnagrafe::refuseDuplicateCode()
+{
+    showPrompt(this, QStringLiteral("Esiste già un medesimo Soggetto con lo stesso Codice Fiscale"),
+               QStringLiteral(" Quendar - ERRORE "), PromptButtons::Ok, PromptIcon::None);
+    Text7->setFocus();
+}
+
+// A failed write keeps the fields and says why; nothing half-written remains.
+void frmAnagrafe::insertSubjectFromFields()
+{
+    if (!checkSubjectFields())
+        return;
+    if (!confirmed(this, QStringLiteral("Vuoi Inserire questi dati ?"), insertTitle))
+        return;
+    const SubjectWriteResult written = insertSubjectWithFreeCode(subjectFromFields());
+    if (written.duplicateCode) {
+        refuseDuplicateCode();
+        return;
+    }
+    if (!written.ok()) {
+        showDatabaseError(this, written.error);
+        return;
+    }
+    tell(this, QStringLiteral("L' inserimento è avvenuto con successo !"), insertTitle);
+    ClearRegistryFields();
+    backToStartPanel();
+    Check7->setValue(0);
+}
+
+void frmAnagrafe::modifySubjectFromFields()
+{
+    if (!checkSubjectFields())
+        return;
+    if (Check1->value() == 0 && !Text13->text().trimmed().isEmpty()) {
+        tell(this,
+             QStringLiteral("Attenzione, è presente una password ma non è stata selezionata la "
+                            "voce UTENTE "),
+             missingFieldTitle);
+        Text13->setFocus();
+        return;
+    }
+    if (!confirmed(this, QStringLiteral("Vuoi Modificare questi dati ?"), modifyTitle))
+        return;
+    const Subject subject = subjectFromFields();
+    if (subject.id == 0) {
+        tell(this,
+             QStringLiteral("Nessun Soggetto è stato scelto nell'elenco: non è stato "
+                            "modificato nulla."),
+             modifyTitle);
+        return;
+    }
+    const SubjectWriteResult written = updateSubjectWithFreeCode(subject);
+    if (written.duplicateCode) {
+        refuseDuplicateCode();
+        return;
+    }
+    if (!written.ok()) {
+        showDatabaseError(this, written.error);
+        return;
+    }
+    if (written.rowsAffected == 0) {
+        tell(this,
+             QStringLiteral("Il Soggetto non è più in archivio: non è stato modificato "
+                            "nulla."),
+             modifyTitle);
+        return;
+    }
+    tell(this, QStringLiteral("L' Aggiornamento è avvenuto con successo !"));
+    ClearRegistryFields();
+    backToStartPanel();
+}
+
+// Deletes the picked subject after the operator confirms. The diary entries of a
+// deleted user stay in the file.
+void frmAnagrafe::DeleteSubject()
+{
+    if (!confirmed(this, QStringLiteral("Sei sicuro di voler eliminare il Soggetto selezionato"),
+                   deleteTitle))
+        return;
+    const qint64 id = pickedId(Text1);
+    if (id == 0) {
+        tell(this,
+             QStringLiteral("Nessun Soggetto è stato scelto nell'elenco: non è stato eliminato "
+                            "nulla."),
+             deleteTitle);
+        return;
+    }
+    const WriteResult deleted = deleteSubject(id);
+    if (!deleted.ok()) {
+        showDatabaseError(this, deleted.error);
+        return;
+    }
+    if (deleted.rowsAffected == 0) {
+        tell(this,
+             QStringLiteral("Il Soggetto non è più in archivio: non è stato eliminato nulla."),
+             deleteTitle);
+        return;
+    }
+    tell(this,
+         QStringLiteral("Eliminazione  di       ") + Text2->text() +
+             QStringLiteral("   effettuata con successo ! "),
+         QStringLiteral("Brandola- ELIMINA SOGGETTO"));
+    ClearRegistryFields();
+    Check3->setValue(0);
+}
