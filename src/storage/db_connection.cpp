@@ -257,6 +257,23 @@ QSqlDatabase DbConnection::database() const
     return QSqlDatabase::database(QLatin1String(connectionName), false);
 }
 
+QStringList DbConnection::tableNames()
+{
+    QStringList names;
+    for (const TableShape &table : requiredTables())
+        names << QLatin1String(table.name);
+    return names;
+}
+
+QStringList DbConnection::tableColumns(const QString &table)
+{
+    for (const TableShape &shape : requiredTables()) {
+        if (table.compare(QLatin1String(shape.name), Qt::CaseInsensitive) == 0)
+            return shape.columns;
+    }
+    return {};
+}
+
 QString databaseErrorMessage(const QSqlError &error)
 {
     QString detail = error.text().trimmed();

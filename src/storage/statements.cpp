@@ -276,3 +276,97 @@ Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code)
         result.value = subjectsOf(rows.value);
     return result;
 }
+
+QSqlError ImportWriter::insertSubjectRow(const QVariantList &values)
+{
+    return insertRow(QStringLiteral("Utente"), values, false);
+}
+
+QSqlError ImportWriter::insertDiaryEntryRow(const QVariantList &values)
+{
+    return insertRow(QStringLiteral("Tavelo"), values, false);
+}
+
+QSqlError ImportWriter::insertVersionRow(const QVariantList &values)
+{
+    if (!m_versionRowsCleared) {
+        QSqlQuery clear(DbConnection::instance().database());
+        QSqlError error;
+        if (!run(clear, QStringLiteral("DELETE FROM Versione"), {}, &error))
+            return error;
+        m_versionRowsCleared = true;
+    }
+    return insertRow(QStringLiteral("Versione"), values, true);
+}
+
+QSqlError ImportWriter::insertRow(const QString &table, const QVariantList &values, bool keepTime)
+{
+    const QStringList columns = DbConnection::tableColumns(table);
+    if (values.size() != columns.size())
+        return QSqlError(QString(), QStringLiteral("numero di valori errato"),
+                         QSqlError::StatementError);
+    auto prepared = m_prepared.find(table);
+    if (prepared == m_prepared.end()) {
+        QSqlDatabase db = DbConnection::instance().database();
+        if (!db.isOpen())
+            return notOpenError();
+        QSqlQuery query(db);
+        const QString sql =
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(table, columns.join(QStringLiteral(", ")),
+                     QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+        if (!query.prepare(sql))
+            return query.lastError();
+        prepared = m_prepared.insert(table, query);
+    }
+    QSqlQuery &query = prepared.value();
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant &value = values.at(i);
+        if (value.typeId() == QMetaType::QDateTime) {
+            const QDateTime moment = value.toDateTime();
+            query.bindValue(i, !moment.isValid() ? QVariant(QMetaType(QMetaType::QString))
+                               : keepTime        ? QVariant(toStoredDateTime(moment))
+                                                 : dateValue(moment.date()));
+        } else {
+            query.bindValue(i, value);
+        }
+    }
+    if (!query.exec())
+        return query.lastError();
+    return {};
+}
+
+Result<qint64> countArchiveRows()
+{
+    RowsResult rows = readRows(
+        QStringLiteral("SELECT (SELECT COUNT(*) FROM Utente) + (SELECT COUNT(*) FROM Tavelo)"), {});
+    Result<qint64> result{0, rows.error};
+    if (rows.ok() && rows.value.next())
+        result.value = rows.value.value(0).toLongLong();
+    return result;
+}
+
+Result<QString> checkIntegrity()
+{
+    RowsResult rows = readRows(QStringLiteral("PRAGMA integrity_check"), {});
+    Result<QString> result{{}, rows.error};
+    QStringList lines;
+    while (rows.ok() && rows.value.next())
+        lines << rows.value.value(0).toString();
+    result.value = lines.join(QLatin1Char('\n'));
+    return result;
+}
+
+WriteResult copyDataFileTo(const QString &path)
+{
+    WriteResult result;
+    QSqlDatabase db = DbConnection::instance().database();
+    if (!db.isOpen()) {
+        result.error = notOpenError();
+        return result;
+    }
+    // Outside any transaction: the copy is one consistent reading of the file.
+    QSqlQuery query(db);
+    run(query, QStringLiteral("VACUUM INTO :path"), {{":path", path}}, &result.error);
+    return result;
+}

@@ -7,9 +7,11 @@
 // comparisons ignore case because the text columns are declared so.
 
 #include <QDate>
+#include <QMap>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QVariantList>
 #include <QVector>
 
 #include <optional>
@@ -105,3 +107,29 @@ WriteResult updateSubject(const Subject &subject);
 Result<std::optional<Subject>> findSubjectById(qint64 subjectId);
 // 17. The subjects that hold this fiscal code (case aside).
 Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code);
+
+// 18. Import of the earlier version's data file: each table's rows go in with their own
+//     IDs, so that new IDs continue after the largest. Values come in the order of
+//     DbConnection::tableColumns(table); a date and time becomes a date, except in the
+//     version stamp, which keeps its time; a NULL stays NULL. Each table's statement is
+//     prepared once; the caller holds one WriteTransaction around the whole import.
+class ImportWriter
+{
+public:
+    QSqlError insertSubjectRow(const QVariantList &values);
+    QSqlError insertDiaryEntryRow(const QVariantList &values);
+    // The first row takes the place of the new file's empty stamp.
+    QSqlError insertVersionRow(const QVariantList &values);
+
+private:
+    QSqlError insertRow(const QString &table, const QVariantList &values, bool keepTime);
+
+    QMap<QString, QSqlQuery> m_prepared;
+    bool m_versionRowsCleared = false;
+};
+// 19. How many subjects and diary entries the file holds.
+Result<qint64> countArchiveRows();
+// 20. SQLite's own check of the whole file: "ok", or what is wrong.
+Result<QString> checkIntegrity();
+// 21. A consistent copy of the open file into a new file (the backups).
+WriteResult copyDataFileTo(const QString &path);
