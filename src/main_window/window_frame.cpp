@@ -4,12 +4,13 @@
 #include "main_window/frm_registra.h"
 
 #include "core/dates.h"
-#include "storage/db_connection.h"
 #include "core/prompt.h"
 #include "core/shell_services.h"
-#include "storage/statements.h"
 #include "main_window/diary_grid_model.h"
 #include "registry/frm_anagrafe.h"
+#include "storage/backups.h"
+#include "storage/db_connection.h"
+#include "storage/statements.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
 #include "widgets/picture_button.h"
@@ -97,6 +98,7 @@ void frmRegistra::ToolbarButtonClick(QAction *button)
         hide();
         WriteVersionStamp();
         releaseDiaryGrid();
+        writeBackupAtClose();
         if (DbConnection::instance().isOpen())
             DbConnection::instance().close();
         endProgram(0);

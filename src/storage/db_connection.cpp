@@ -2,6 +2,7 @@
 #include "storage/db_connection.h"
 
 #include "core/prompt.h"
+#include "storage/backups.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -101,6 +102,23 @@ QSqlDatabase makeConnection(const QString &path, const QString &options)
     return db;
 }
 
+// A damaged file is not used: the message names what is wrong and the latest backup.
+bool passesQuickCheck(QSqlDatabase &db, const QString &path, QString *problem)
+{
+    QSqlQuery query(db);
+    QStringList findings;
+    if (query.exec(QStringLiteral("PRAGMA quick_check"))) {
+        while (query.next() && findings.size() < 3)
+            findings << query.value(0).toString();
+    } else {
+        findings << query.lastError().text();
+    }
+    if (findings == QStringList{QStringLiteral("ok")})
+        return true;
+    *problem = damagedDataFileMessage(path, findings.join(QStringLiteral("; ")));
+    return false;
+}
+
 } // namespace
 
 DbConnection &DbConnection::instance()
@@ -181,6 +199,8 @@ bool DbConnection::checkExisting(const QString &path, QString *problem)
                 }
             }
         }
+        if (ok)
+            ok = passesQuickCheck(db, path, problem);
     }
     dropConnection();
     return ok;
