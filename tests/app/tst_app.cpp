@@ -579,8 +579,6 @@ void TestApp::statementsFailWhenFileIsClosed()
 
 void TestApp::legacyFileReadsThroughStatements()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty())
-        QSKIP("mdbtools is not installed");
     TestDatabase db;
     QString problem;
     QVERIFY2(importLegacyDatabase(legacyDatabasePath(), &problem), qPrintable(problem));
