@@ -51,7 +51,9 @@ bool offerLegacyImport(QWidget *window, const QString &dataFilePath)
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setAutoClose(false);
+    progress.setAutoReset(false);
     progress.setValue(0);
+    progress.show();
     LegacyImportRequest request;
     request.legacyFile = archive;
     request.dataFile = dataFilePath;

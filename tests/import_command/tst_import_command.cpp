@@ -117,6 +117,8 @@ private slots:
     void programOffersImportAndShowsImportedData();
     void programStartsEmptyWhenImportDeclined();
     void programOffersNothingWhenDataFileExists();
+    void programEndsWhenOfferedImportFails();
+    void progressCountsEveryRow();
 
 private:
     QString importedFile();
@@ -538,6 +540,49 @@ void TestImportCommand::programOffersNothingWhenDataFileExists()
     QVERIFY(window);
     QVERIFY(m_prompt->shown().isEmpty());
     window->hide();
+}
+
+void TestImportCommand::programEndsWhenOfferedImportFails()
+{
+    const QString path = m_dir->filePath(QStringLiteral("Database.sqlite"));
+    const QString legacy = m_dir->filePath(QStringLiteral("Database.mdb"));
+    QVERIFY(QFile::copy(legacyDatabasePath(), legacy));
+    QFile::setPermissions(legacy, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(QFile::resize(legacy, 4096 * 30));
+    m_prompt->answer(PromptAnswer::Yes);
+    m_prompt->answer(PromptAnswer::Ok);
+    std::unique_ptr<frmRegistra> window = Main(path);
+    QVERIFY(!window);
+    QCOMPARE(m_prompt->shown().size(), 2);
+    const PromptRequest failure = m_prompt->shown().at(1);
+    QCOMPARE(failure.icon, PromptIcon::Critical);
+    QVERIFY2(failure.text.contains(QStringLiteral("tabella Utente")), qPrintable(failure.text));
+    QVERIFY(failure.text.contains(QStringLiteral("non è stato scritto nulla")));
+    // Nothing was created, so the next start offers the import again.
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!DbConnection::instance().isOpen());
+}
+
+void TestImportCommand::progressCountsEveryRow()
+{
+    LegacyImportRequest request;
+    request.legacyFile = legacyDatabasePath();
+    request.dataFile = m_dir->filePath(QStringLiteral("Database.sqlite"));
+    LegacyImportSummary summary;
+    QString problem;
+    QMap<QString, QList<int>> seen;
+    QVERIFY2(importLegacyFile(request, &summary, &problem,
+                              [&](const QString &table, int done, int total) {
+                                  seen[table] << done;
+                                  QVERIFY(done <= total);
+                              }),
+             qPrintable(problem));
+    QCOMPARE(seen.value(QStringLiteral("Utente")), QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    QCOMPARE(seen.value(QStringLiteral("Tavelo")).size(), 11);
+    QCOMPARE(seen.value(QStringLiteral("Versione")), QList<int>{1});
+    QCOMPARE(summary.orphanEntries, 1);
+    QVERIFY(summary.columnsLeftOut.isEmpty());
+    QVERIFY(summary.columnsMissing.isEmpty());
 }
 
 TAVELO_TEST_MAIN(TestImportCommand)
