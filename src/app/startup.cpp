@@ -4,10 +4,10 @@
 #include "app/legacy_import_offer.h"
 #include "core/activation.h"
 #include "core/dates.h"
+#include "storage/db_connection.h"
 #include "core/prompt.h"
 #include "core/version.h"
 #include "main_window/frm_registra.h"
-#include "storage/db_connection.h"
 
 #include <QApplication>
 #include <QIcon>
