@@ -4,6 +4,7 @@
 #include "core/dates.h"
 #include "storage/db_connection.h"
 
+#include <QFile>
 #include <QSqlRecord>
 #include <QVariant>
 
@@ -366,7 +367,26 @@ WriteResult copyDataFileTo(const QString &path)
         return result;
     }
     // Outside any transaction: the copy is one consistent reading of the file.
+    const QString sql = QStringLiteral("VACUUM INTO :path");
     QSqlQuery query(db);
-    run(query, QStringLiteral("VACUUM INTO :path"), {{":path", path}}, &result.error);
+    if (run(query, sql, {{":path", path}}, &result.error))
+        return result;
+    // A grid that still reads its rows keeps the connection busy ("statements in
+    // progress"); a second, read-only connection to the same file sees the same
+    // committed data and makes the same copy.
+    QFile::remove(path);
+    const QString second = QStringLiteral("tavelo-backup");
+    {
+        QSqlDatabase copier = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), second);
+        copier.setDatabaseName(db.databaseName());
+        copier.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+        if (copier.open()) {
+            QSqlQuery retry(copier);
+            QSqlError error;
+            if (run(retry, sql, {{":path", path}}, &error))
+                result.error = QSqlError();
+        }
+    }
+    QSqlDatabase::removeDatabase(second);
     return result;
 }

@@ -79,6 +79,7 @@ private slots:
 
     void rotationKeepsTenMostRecent();
     void backupHoldsLastWrite();
+    void backupWhileGridStillReads();
     void failedBackupTouchesNothing();
     void chiudiWritesBackupAfterVersionStamp();
     void chiudiEndsEvenWhenBackupFails();
@@ -153,6 +154,22 @@ void TestBackups::backupHoldsLastWrite()
     DbConnection::instance().close();
     QVERIFY2(DbConnection::instance().open(second, &problem), qPrintable(problem));
     QCOMPARE(db.count(QStringLiteral("Utente")), 2);
+}
+
+void TestBackups::backupWhileGridStillReads()
+{
+    TestDatabase db;
+    for (int i = 0; i < 300; ++i)
+        db.addSubject(QStringLiteral("SOGGETTO %1").arg(i, 3, 10, QLatin1Char('0')));
+    // A grid that has fetched only its first rows keeps its statement running.
+    RowsResult grid = selectRegistryGridRows();
+    QVERIFY(grid.ok() && grid.value.next());
+    QString problem;
+    const QString backup = writeBackup(&problem);
+    QVERIFY2(!backup.isEmpty(), qPrintable(problem));
+    QCOMPARE(readBackup(backup, QStringLiteral("SELECT COUNT(*) FROM Utente")), QStringList{"300"});
+    QVERIFY(grid.value.next());
+    QCOMPARE(grid.value.value(1).toString(), QStringLiteral("SOGGETTO 001"));
 }
 
 void TestBackups::failedBackupTouchesNothing()
