@@ -9,11 +9,16 @@
 #include "storage/backups.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
+#include "widgets/data_grid.h"
+#include "widgets/picture_button.h"
+#include "widgets/toggle_button.h"
 
+#include <QAbstractItemModel>
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -514,6 +519,23 @@ void TestImportCommand::programOffersImportAndShowsImportedData()
     QCOMPARE(names.count(QStringLiteral("VERDI GIUSEPPE")), 2);
     QCOMPARE(window->Label25->text(),
              toScreenDateTime(QDateTime(QDate(2013, 4, 30), QTime(18, 5, 42))));
+
+    // ROSSI MARIO's diary, as the operator opens it: his four entries, the one without
+    // due date first.
+    const int rossi = window->Cbo1->findText(QStringLiteral("ROSSI MARIO"));
+    QVERIFY(rossi >= 0);
+    window->Cbo1->setCurrentIndex(rossi);
+    emit window->Cbo1->activated(rossi);
+    QTest::mouseClick(window->Image2, Qt::LeftButton);
+    QTest::mouseClick(window->Check1, Qt::LeftButton);
+    QVERIFY(window->Frame2->isVisible());
+    const QAbstractItemModel *grid = window->DataGrid3->model();
+    QVERIFY(grid);
+    QStringList notes;
+    for (int row = 0; row < grid->rowCount(); ++row)
+        notes << grid->index(row, 3).data().toString();
+    QCOMPARE(notes, QStringList({"NOTA SENZA SCADENZA", "RINNOVO CONTRATTO AFFITTO",
+                                 "SCADENZA BISESTILE", "VOCE SENZA DATA DI INSERIMENTO"}));
     window->hide();
 }
 
