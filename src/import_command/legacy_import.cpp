@@ -173,6 +173,7 @@ bool copyAllTables(LegacyDatabase &legacy, const QString &legacyPath, LegacyImpo
         if (!copy.copy(table, problem))
             return false;
     }
+    summary->timesLeftOut = writer.timesLeftOut();
     if (!transaction.commit()) {
         *problem = transaction.error().text();
         return false;
@@ -274,6 +275,10 @@ QString importSummaryText(const LegacyImportSummary &summary)
         text += QStringLiteral("  voci di soggetti non più presenti (riportate, non mostrate): "
                                "%1\n")
                     .arg(summary.orphanEntries);
+    if (summary.timesLeftOut > 0)
+        text += QStringLiteral("  ore diverse dalla mezzanotte in colonne di sole date "
+                               "(tenuta la data): %1\n")
+                    .arg(summary.timesLeftOut);
     if (!summary.columnsLeftOut.isEmpty())
         text += QStringLiteral("  colonne lasciate fuori: %1\n")
                     .arg(summary.columnsLeftOut.join(QStringLiteral(", ")));

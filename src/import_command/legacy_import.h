@@ -31,6 +31,7 @@ struct LegacyImportSummary
     QStringList columnsLeftOut; // "Tabella.colonna" of the earlier file, not kept
     QStringList columnsMissing; // the program's columns that the earlier file lacks
     int orphanEntries = 0;      // entries whose owner is no longer in Utente
+    int timesLeftOut = 0;       // times of day in date-only columns, not kept
     QString replacedFileBackup; // the backup of the data file that was replaced
     qint64 milliseconds = 0;
 };

@@ -325,6 +325,8 @@ QSqlError ImportWriter::insertRow(const QString &table, const QVariantList &valu
         const QVariant &value = values.at(i);
         if (value.typeId() == QMetaType::QDateTime) {
             const QDateTime moment = value.toDateTime();
+            if (!keepTime && moment.isValid() && moment.time() != QTime(0, 0))
+                ++m_timesLeftOut;
             query.bindValue(i, !moment.isValid() ? QVariant(QMetaType(QMetaType::QString))
                                : keepTime        ? QVariant(toStoredDateTime(moment))
                                                  : dateValue(moment.date()));

@@ -120,12 +120,15 @@ public:
     QSqlError insertDiaryEntryRow(const QVariantList &values);
     // The first row takes the place of the new file's empty stamp.
     QSqlError insertVersionRow(const QVariantList &values);
+    // How many times of day other than midnight the date-only columns left out.
+    int timesLeftOut() const { return m_timesLeftOut; }
 
 private:
     QSqlError insertRow(const QString &table, const QVariantList &values, bool keepTime);
 
     QMap<QString, QSqlQuery> m_prepared;
     bool m_versionRowsCleared = false;
+    int m_timesLeftOut = 0;
 };
 // 19. How many subjects and diary entries the file holds.
 Result<qint64> countArchiveRows();

@@ -116,6 +116,7 @@ private slots:
     void commandLine_data();
     void commandLine();
 
+    void importStatementsKeepIdsNullsAndDates();
     void unknownColumnsAreLeftOutAndNamed_data();
     void unknownColumnsAreLeftOutAndNamed();
 
@@ -451,6 +452,37 @@ void TestImportCommand::commandLine()
     QCOMPARE(run.status, status);
     QVERIFY2((status == 0 ? run.out : run.err).contains(outputPart), qPrintable(run.out + run.err));
     QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("x.sqlite"))));
+}
+
+void TestImportCommand::importStatementsKeepIdsNullsAndDates()
+{
+    TestDatabase db;
+    WriteTransaction transaction;
+    ImportWriter writer;
+    const QVariant nullNumber(QMetaType(QMetaType::LongLong));
+    const QVariant nullText(QMetaType(QMetaType::QString));
+    const QVariant nullMoment(QMetaType(QMetaType::QDateTime));
+    const QDateTime evening(QDate(1999, 12, 31), QTime(23, 59, 58));
+    QVariantList subject{42,       "O'NEIL", "",       nullText, nullText,
+                         nullText, nullText, nullText, "s",      nullText,
+                         nullText, nullText, nullText, nullText, "riga 1\r\nriga 2"};
+    QVERIFY(!writer.insertSubjectRow(subject).isValid());
+    // The earlier file had no key of its own: a repeated ID fails the whole import.
+    QVERIFY(writer.insertSubjectRow(subject).isValid());
+    QVERIFY(!writer.insertDiaryEntryRow({7, evening, nullMoment, "%_", "", nullNumber, evening})
+                 .isValid());
+    QVERIFY(!writer.insertVersionRow({evening}).isValid());
+    QVERIFY(writer.insertDiaryEntryRow({8, evening}).isValid());
+    QCOMPARE(writer.timesLeftOut(), 2);
+    QVERIFY(transaction.commit());
+
+    QCOMPARE(storedRow(QStringLiteral("Utente"), QStringLiteral("ID = 42")), texts(subject));
+    QCOMPARE(storedRow(QStringLiteral("Tavelo"), QStringLiteral("ID = 7")),
+             QVariantList({"7", "1999-12-31", null, "%_", "", null, "1999-12-31"}));
+    QCOMPARE(storedRow(QStringLiteral("Versione"), QStringLiteral("1 = 1")),
+             QVariantList{"1999-12-31T23:59:58"});
+    QCOMPARE(db.count(QStringLiteral("Versione")), 1);
+    QCOMPARE(insertSubject(Subject()).value, 43);
 }
 
 void TestImportCommand::unknownColumnsAreLeftOutAndNamed_data()
