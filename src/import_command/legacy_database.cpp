@@ -30,23 +30,24 @@ QString damaged(const QString &path, const QString &detail)
     return QStringLiteral("Il file «%1» è danneggiato: %2").arg(path, detail);
 }
 
-// Each column's value in its own buffer, with its length.
-struct BoundColumns
+// One column's value of the row just fetched, as text in UTF-8 (dates in the format set
+// on the handle). Read without binding: a bound column costs a copy of the whole bind
+// size for every value.
+QByteArray columnText(MdbHandle *mdb, const MdbColumn *column)
 {
-    std::vector<std::vector<char>> buffers;
-    std::vector<int> lengths;
+    if (column->cur_value_len <= 0)
+        return QByteArray("");
+    char *text = mdb_col_to_string(mdb, mdb->pg_buf, column->cur_value_start, column->col_type,
+                                   column->cur_value_len);
+    if (!text)
+        return QByteArray("");
+    QByteArray value(text);
+    g_free(text);
+    return value;
+}
 
-    void bind(MdbTableDef *table)
-    {
-        buffers.assign(table->num_cols, std::vector<char>(bindSize, '\0'));
-        lengths.assign(table->num_cols, 0);
-        for (unsigned int i = 0; i < table->num_cols; ++i)
-            mdb_bind_column(table, int(i) + 1, buffers[i].data(), &lengths[i]);
-    }
-};
-
-// The library binds a NULL and an empty text alike; the row's own null mask, read
-// again from the page that holds the row just fetched, tells them apart.
+// The library reads a NULL and an empty text alike; the row's own null mask, read again
+// from the page that holds the row just fetched, tells them apart.
 std::vector<bool> nullColumns(MdbTableDef *table)
 {
     std::vector<bool> nulls(table->num_cols, false);
@@ -65,11 +66,11 @@ std::vector<bool> nullColumns(MdbTableDef *table)
     return nulls;
 }
 
-QVariant typedValue(const MdbColumn *column, const char *text, int length, bool isNull, bool *ok,
+QVariant typedValue(const MdbColumn *column, const QByteArray &text, bool isNull, bool *ok,
                     QString *problem)
 {
     *ok = true;
-    const QString value = QString::fromUtf8(text, qstrnlen(text, bindSize));
+    const QString value = QString::fromUtf8(text);
     switch (column->col_type) {
     case MDB_BOOL:
         return value == QLatin1String("1");
@@ -93,7 +94,7 @@ QVariant typedValue(const MdbColumn *column, const char *text, int length, bool 
     case MDB_MEMO:
         if (isNull)
             return QVariant(QMetaType(QMetaType::QString));
-        if (size_t(length) >= bindSize - 1) {
+        if (size_t(text.size()) >= bindSize - 1) {
             *ok = false;
             *problem = QStringLiteral("il testo della colonna %1 è troppo lungo")
                            .arg(QString::fromUtf8(column->name));
@@ -190,8 +191,6 @@ bool LegacyDatabase::readTable(const QString &tableName, Table *shape, const Row
         shape->declaredRows = int(table->num_rows);
     }
     if (ok && onRow) {
-        BoundColumns bound;
-        bound.bind(table);
         mdb_rewind_table(table);
         int rowNumber = 0;
         while (ok && mdb_fetch_row(table)) {
@@ -202,8 +201,7 @@ bool LegacyDatabase::readTable(const QString &tableName, Table *shape, const Row
             for (unsigned int i = 0; ok && i < table->num_cols; ++i) {
                 auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
                 QString detail;
-                values << typedValue(column, bound.buffers[i].data(), bound.lengths[i], nulls[i],
-                                     &ok, &detail);
+                values << typedValue(column, columnText(mdb, column), nulls[i], &ok, &detail);
                 if (!ok)
                     *problem = QStringLiteral("tabella %1, riga %2: %3")
                                    .arg(tableName)
