@@ -14,9 +14,9 @@ extern "C" {
 
 namespace {
 
-// Notes of any length come across: a memo longer than this is refused rather than
-// cut (a text of this size is far beyond what the earlier version's forms let anyone
-// type).
+// The longest text, in bytes of UTF-8, that the library hands back. A note that long is
+// refused rather than cut; it is far beyond what the earlier version's forms let anyone
+// type.
 constexpr size_t bindSize = 1 << 20;
 const char *const dateFormat = "%Y-%m-%d %H:%M:%S";
 
