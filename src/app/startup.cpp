@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 
+#include "app/legacy_import_offer.h"
 #include "core/activation.h"
 #include "core/dates.h"
 #include "storage/db_connection.h"
@@ -40,6 +41,10 @@ std::unique_ptr<frmRegistra> Main(const QString &dataFilePath)
 {
     auto window = std::make_unique<frmRegistra>();
     window->show();
+    if (!offerLegacyImport(window.get(), dataFilePath)) {
+        window->hide();
+        return nullptr;
+    }
     QString problem;
     if (!DbConnection::instance().open(dataFilePath, &problem)) {
         qCritical("%s", qPrintable(problem));

@@ -9,6 +9,7 @@
 #include "core/shell_services.h"
 #include "main_window/diary_grid_model.h"
 #include "registry/frm_anagrafe.h"
+#include "storage/backups.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 #include "widgets/data_grid.h"
@@ -105,6 +106,7 @@ void frmRegistra::ToolbarButtonClick(QAction *button)
         WriteVersionStamp();
         refreshCalendarBesideData();
         releaseDiaryGrid();
+        writeBackupAtClose();
         if (DbConnection::instance().isOpen())
             DbConnection::instance().close();
         endProgram(0);

@@ -2,6 +2,7 @@
 #include "storage/db_connection.h"
 
 #include "core/prompt.h"
+#include "storage/backups.h"
 #include "storage/italian_collation.h"
 #include "storage/open_problems.h"
 
@@ -161,6 +162,23 @@ QSqlDatabase makeConnection(const QString &path, const QString &options)
     return db;
 }
 
+// A damaged file is not used: the message names what is wrong and the latest backup.
+bool passesQuickCheck(QSqlDatabase &db, const QString &path, QString *problem)
+{
+    QSqlQuery query(db);
+    QStringList findings;
+    if (query.exec(QStringLiteral("PRAGMA quick_check"))) {
+        while (query.next() && findings.size() < 3)
+            findings << query.value(0).toString();
+    } else {
+        findings << query.lastError().text();
+    }
+    if (findings == QStringList{QStringLiteral("ok")})
+        return true;
+    *problem = damagedDataFileMessage(path, findings.join(QStringLiteral("; ")));
+    return false;
+}
+
 } // namespace
 
 DbConnection &DbConnection::instance()
@@ -220,6 +238,8 @@ bool DbConnection::checkExisting(const QString &path, QString *problem)
             }
         } else
             *problem = describeOpenFailure(path, db.lastError());
+        if (ok)
+            ok = passesQuickCheck(db, path, problem);
     }
     dropConnection();
     return ok;
@@ -336,6 +356,23 @@ void DbConnection::close()
 QSqlDatabase DbConnection::database() const
 {
     return QSqlDatabase::database(QLatin1String(connectionName), false);
+}
+
+QStringList DbConnection::tableNames()
+{
+    QStringList names;
+    for (const TableShape &table : requiredTables())
+        names << QLatin1String(table.name);
+    return names;
+}
+
+QStringList DbConnection::tableColumns(const QString &table)
+{
+    for (const TableShape &shape : requiredTables()) {
+        if (table.compare(QLatin1String(shape.name), Qt::CaseInsensitive) == 0)
+            return shape.columns;
+    }
+    return {};
 }
 
 QString databaseErrorMessage(const QSqlError &error)

@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
+#include <QStringList>
 
 // The one connection to the data file, opened by start-up and shared by every window.
 class DbConnection
@@ -34,6 +35,11 @@ public:
 
     QSqlDatabase database() const;
     QString filePath() const { return m_path; }
+
+    // The program's tables and each one's columns in table order, as the data file
+    // holds them.
+    static QStringList tableNames();
+    static QStringList tableColumns(const QString &table);
 
 private:
     DbConnection() = default;

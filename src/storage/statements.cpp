@@ -4,6 +4,7 @@
 #include "core/dates.h"
 #include "storage/db_connection.h"
 
+#include <QFile>
 #include <QSqlRecord>
 #include <QVariant>
 
@@ -433,5 +434,120 @@ SubjectWriteResult updateSubjectWithFreeCode(const Subject &s)
     }
     writeSubject(transaction, updateSubjectSql, subjectValues(s) << Binding{":id", s.id}, &result);
     result.id = result.ok() ? s.id : 0;
+    return result;
+}
+
+QSqlError ImportWriter::insertSubjectRow(const QVariantList &values)
+{
+    return insertRow(QStringLiteral("Utente"), values, false);
+}
+
+QSqlError ImportWriter::insertDiaryEntryRow(const QVariantList &values)
+{
+    return insertRow(QStringLiteral("Tavelo"), values, false);
+}
+
+QSqlError ImportWriter::insertVersionRow(const QVariantList &values)
+{
+    if (!m_versionRowsCleared) {
+        QSqlQuery clear(DbConnection::instance().database());
+        QSqlError error;
+        if (!run(clear, QStringLiteral("DELETE FROM Versione"), {}, &error))
+            return error;
+        m_versionRowsCleared = true;
+    }
+    return insertRow(QStringLiteral("Versione"), values, true);
+}
+
+QSqlError ImportWriter::insertRow(const QString &table, const QVariantList &values, bool keepTime)
+{
+    const QStringList columns = DbConnection::tableColumns(table);
+    if (values.size() != columns.size())
+        return QSqlError(QString(), QStringLiteral("numero di valori errato"),
+                         QSqlError::StatementError);
+    auto prepared = m_prepared.find(table);
+    if (prepared == m_prepared.end()) {
+        QSqlDatabase db = DbConnection::instance().database();
+        if (!db.isOpen())
+            return notOpenError();
+        QSqlQuery query(db);
+        const QString sql =
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(table, columns.join(QStringLiteral(", ")),
+                     QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+        if (!query.prepare(sql))
+            return query.lastError();
+        prepared = m_prepared.insert(table, query);
+    }
+    QSqlQuery &query = prepared.value();
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant &value = values.at(i);
+        if (value.typeId() == QMetaType::QDateTime) {
+            const QDateTime moment = value.toDateTime();
+            if (!keepTime && moment.isValid() && moment.time() != QTime(0, 0))
+                ++m_timesLeftOut;
+            query.bindValue(i, !moment.isValid() ? QVariant(QMetaType(QMetaType::QString))
+                               : keepTime        ? QVariant(toStoredDateTime(moment))
+                                                 : dateValue(moment.date()));
+        } else {
+            query.bindValue(i, value);
+        }
+    }
+    if (!query.exec())
+        return query.lastError();
+    return {};
+}
+
+Result<qint64> countArchiveRows()
+{
+    RowsResult rows = readRows(
+        QStringLiteral("SELECT (SELECT COUNT(*) FROM Utente) + (SELECT COUNT(*) FROM Tavelo)"), {});
+    Result<qint64> result{0, rows.error};
+    if (rows.ok() && rows.value.next())
+        result.value = rows.value.value(0).toLongLong();
+    return result;
+}
+
+Result<QString> checkIntegrity()
+{
+    RowsResult rows = readRows(QStringLiteral("PRAGMA integrity_check"), {});
+    Result<QString> result{{}, rows.error};
+    QStringList lines;
+    while (rows.ok() && rows.value.next())
+        lines << rows.value.value(0).toString();
+    result.value = lines.join(QLatin1Char('\n'));
+    return result;
+}
+
+WriteResult copyDataFileTo(const QString &path)
+{
+    WriteResult result;
+    QSqlDatabase db = DbConnection::instance().database();
+    if (!db.isOpen()) {
+        result.error = notOpenError();
+        return result;
+    }
+    // Outside any transaction: the copy is one consistent reading of the file.
+    const QString sql = QStringLiteral("VACUUM INTO :path");
+    QSqlQuery query(db);
+    if (run(query, sql, {{":path", path}}, &result.error))
+        return result;
+    // A grid that still reads its rows keeps the connection busy ("statements in
+    // progress"); a second, read-only connection to the same file sees the same
+    // committed data and makes the same copy.
+    QFile::remove(path);
+    const QString second = QStringLiteral("tavelo-backup");
+    {
+        QSqlDatabase copier = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), second);
+        copier.setDatabaseName(db.databaseName());
+        copier.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+        if (copier.open()) {
+            QSqlQuery retry(copier);
+            QSqlError error;
+            if (run(retry, sql, {{":path", path}}, &error))
+                result.error = QSqlError();
+        }
+    }
+    QSqlDatabase::removeDatabase(second);
     return result;
 }

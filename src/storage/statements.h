@@ -7,9 +7,11 @@
 // comparisons ignore case because the text columns are declared so.
 
 #include <QDate>
+#include <QMap>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QVariantList>
 #include <QVector>
 
 #include <optional>
@@ -135,3 +137,32 @@ SubjectWriteResult insertSubjectWithFreeCode(const Subject &subject);
 // 16 after 17: rewrites subject.id. The code is checked only when it differs from the
 // stored one, so that subjects stored twice with one code can still be edited.
 SubjectWriteResult updateSubjectWithFreeCode(const Subject &subject);
+
+// 18. Import of the earlier version's data file: each table's rows go in with their own
+//     IDs, so that new IDs continue after the largest. Values come in the order of
+//     DbConnection::tableColumns(table); a date and time becomes a date, except in the
+//     version stamp, which keeps its time; a NULL stays NULL. Each table's statement is
+//     prepared once; the caller holds one WriteTransaction around the whole import.
+class ImportWriter
+{
+public:
+    QSqlError insertSubjectRow(const QVariantList &values);
+    QSqlError insertDiaryEntryRow(const QVariantList &values);
+    // The first row takes the place of the new file's empty stamp.
+    QSqlError insertVersionRow(const QVariantList &values);
+    // How many times of day other than midnight the date-only columns left out.
+    int timesLeftOut() const { return m_timesLeftOut; }
+
+private:
+    QSqlError insertRow(const QString &table, const QVariantList &values, bool keepTime);
+
+    QMap<QString, QSqlQuery> m_prepared;
+    bool m_versionRowsCleared = false;
+    int m_timesLeftOut = 0;
+};
+// 19. How many subjects and diary entries the file holds.
+Result<qint64> countArchiveRows();
+// 20. SQLite's own check of the whole file: "ok", or what is wrong.
+Result<QString> checkIntegrity();
+// 21. A consistent copy of the open file into a new file (the backups).
+WriteResult copyDataFileTo(const QString &path);

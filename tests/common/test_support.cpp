@@ -2,12 +2,12 @@
 #include "test_support.h"
 
 #include "core/activation.h"
+#include "import_command/legacy_import.h"
 #include "storage/db_connection.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QLocale>
-#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -93,48 +93,14 @@ QString legacyDatabasePath()
 
 bool importLegacyDatabase(const QString &mdbPath, QString *problem)
 {
-    // Dates of the earlier version are date/time values; the file keeps ISO dates and
-    // the version stamp with its time.
-    const struct
-    {
-        const char *table;
-        const char *dateFormat;
-    } tables[] = {
-        {"Utente", "%Y-%m-%d"}, {"Tavelo", "%Y-%m-%d"}, {"Versione", "%Y-%m-%dT%H:%M:%S"}};
-    QSqlDatabase db = DbConnection::instance().database();
-    if (!QSqlQuery(db).exec(QStringLiteral("DELETE FROM Versione"))) {
-        *problem = QStringLiteral("cannot empty Versione");
-        return false;
-    }
-    for (const auto &table : tables) {
-        QProcess exporter;
-        exporter.start(QStringLiteral("mdb-export"),
-                       {QStringLiteral("-I"), QStringLiteral("sqlite"), QStringLiteral("-q"),
-                        QStringLiteral("'"), QStringLiteral("-T"), QLatin1String(table.dateFormat),
-                        mdbPath, QLatin1String(table.table)});
-        if (!exporter.waitForFinished(30000) || exporter.exitStatus() != QProcess::NormalExit ||
-            exporter.exitCode() != 0) {
-            *problem = QStringLiteral("mdb-export failed: ") + exporter.errorString() +
-                       QString::fromUtf8(exporter.readAllStandardError());
-            return false;
-        }
-        const QString output = QString::fromUtf8(exporter.readAllStandardOutput());
-        const QStringList statements =
-            output.split(QStringLiteral(";\nINSERT INTO"), Qt::SkipEmptyParts);
-        for (int i = 0; i < statements.size(); ++i) {
-            QString sql = statements.at(i).trimmed();
-            if (i > 0)
-                sql.prepend(QStringLiteral("INSERT INTO"));
-            if (sql.endsWith(QLatin1Char(';')))
-                sql.chop(1);
-            QSqlQuery query(db);
-            if (!query.exec(sql)) {
-                *problem = query.lastError().text();
-                return false;
-            }
-        }
-    }
-    return true;
+    // The program's own import, into the open (empty) data file, which is open again
+    // afterwards.
+    LegacyImportRequest request;
+    request.legacyFile = mdbPath;
+    request.dataFile = DbConnection::instance().filePath();
+    LegacyImportSummary summary;
+    return importLegacyFile(request, &summary, problem) &&
+           DbConnection::instance().open(request.dataFile, problem);
 }
 
 ScriptedPrompt *ScriptedPrompt::install()

@@ -56,8 +56,8 @@ private:
     bool m_open = false;
 };
 
-// Fills the open data file with the rows of the earlier version's Database.mdb.
-// Returns false (with the reason) when the converter is missing or fails.
+// Fills the open, empty data file with the rows of the earlier version's Database.mdb,
+// through the program's import. Returns false (with the reason) when it fails.
 bool importLegacyDatabase(const QString &mdbPath, QString *problem);
 QString legacyDatabasePath();
 

@@ -387,8 +387,6 @@ void TestStatements::statementsFailWhenFileIsClosed()
 
 void TestStatements::legacyFileReadsThroughStatements()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty())
-        QSKIP("mdbtools is not installed");
     TestDatabase db;
     QString problem;
     QVERIFY2(importLegacyDatabase(legacyDatabasePath(), &problem), qPrintable(problem));

@@ -1,0 +1,291 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "import_command/legacy_import.h"
+
+#include "import_command/legacy_database.h"
+#include "storage/backups.h"
+#include "storage/db_connection.h"
+#include "storage/statements.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <filesystem>
+
+namespace {
+
+void removeWithCompanions(const QString &path)
+{
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+        QFile::remove(path + QLatin1String(suffix));
+}
+
+// An existing data file is replaced only when it is the program's own, and only when it
+// is empty or the operator asked for it; a file with data is backed up first.
+bool prepareReplacement(const LegacyImportRequest &request, LegacyImportSummary *summary,
+                        QString *problem)
+{
+    DbConnection &connection = DbConnection::instance();
+    QString reason;
+    if (!connection.open(request.dataFile, &reason)) {
+        *problem = QStringLiteral("%1\nIl file non viene sostituito.").arg(reason);
+        return false;
+    }
+    bool ok = true;
+    const Result<qint64> rows = countArchiveRows();
+    if (!rows.ok()) {
+        *problem = QStringLiteral("Il file dei dati «%1» non si può leggere: %2")
+                       .arg(request.dataFile, rows.error.text());
+        ok = false;
+    } else if (rows.value > 0 && !request.replaceExisting) {
+        *problem = QStringLiteral("Il file dei dati «%1» contiene già soggetti o voci dello "
+                                  "scadenzario: non viene sostituito. Per sostituirlo usare "
+                                  "--sostituisci (prima ne viene fatta una copia di sicurezza).")
+                       .arg(request.dataFile);
+        ok = false;
+    } else if (rows.value > 0) {
+        summary->replacedFileBackup = writeBackup(&reason);
+        if (summary->replacedFileBackup.isEmpty()) {
+            *problem = QStringLiteral("La copia di sicurezza di «%1» non è riuscita, il file non "
+                                      "viene sostituito: %2")
+                           .arg(request.dataFile, reason);
+            ok = false;
+        }
+    }
+    connection.close();
+    return ok;
+}
+
+int columnIndex(const QStringList &columns, const QString &name)
+{
+    for (int i = 0; i < columns.size(); ++i) {
+        if (columns.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+// The rows of one table of the earlier file, written through the import statements.
+class TableCopy
+{
+public:
+    TableCopy(LegacyDatabase &legacy, ImportWriter &writer, LegacyImportSummary &summary,
+              const ImportProgress &progress)
+        : m_legacy(legacy), m_writer(writer), m_summary(summary), m_progress(progress)
+    {}
+
+    bool copy(const QString &table, QString *problem)
+    {
+        LegacyDatabase::Table shape;
+        if (!m_legacy.describeTable(table, &shape, problem))
+            return false;
+        const QStringList programColumns = DbConnection::tableColumns(table);
+        const ColumnMatch match = matchColumns(shape.columns, programColumns);
+        const int idColumn = columnIndex(programColumns, QStringLiteral("ID"));
+        if (idColumn >= 0 && match.sourceOf.at(idColumn) < 0) {
+            *problem = QStringLiteral("Nella tabella %1 del file «%2» manca la colonna ID.")
+                           .arg(table, m_legacyPath);
+            return false;
+        }
+        for (const QString &column : match.leftOut)
+            m_summary.columnsLeftOut << table + QLatin1Char('.') + column;
+        for (const QString &column : match.missing)
+            m_summary.columnsMissing << table + QLatin1Char('.') + column;
+
+        int written = 0;
+        const auto writeRow = [&](int rowNumber, const QVariantList &values) {
+            QVariantList row;
+            row.reserve(programColumns.size());
+            for (int source : match.sourceOf)
+                row << (source >= 0 ? values.at(source) : QVariant(QMetaType(QMetaType::QString)));
+            const QSqlError error = insert(table, row);
+            if (error.isValid()) {
+                *problem =
+                    QStringLiteral("tabella %1, riga %2%3: %4")
+                        .arg(table)
+                        .arg(rowNumber)
+                        .arg(idColumn >= 0
+                                 ? QStringLiteral(" (ID %1)").arg(row.at(idColumn).toString())
+                                 : QString(),
+                             error.text());
+                return false;
+            }
+            noteOwner(table, programColumns, row);
+            ++written;
+            if (m_progress)
+                m_progress(table, written, shape.declaredRows);
+            return true;
+        };
+        if (!m_legacy.readTable(table, &shape, writeRow, problem))
+            return false;
+        m_summary.tables.append({table, written});
+        return true;
+    }
+
+    void setLegacyPath(const QString &path) { m_legacyPath = path; }
+
+private:
+    QSqlError insert(const QString &table, const QVariantList &row)
+    {
+        if (table == QLatin1String("Utente"))
+            return m_writer.insertSubjectRow(row);
+        if (table == QLatin1String("Tavelo"))
+            return m_writer.insertDiaryEntryRow(row);
+        return m_writer.insertVersionRow(row);
+    }
+
+    // Entries whose owner is gone come across as they are; the summary counts them.
+    void noteOwner(const QString &table, const QStringList &columns, const QVariantList &row)
+    {
+        if (table == QLatin1String("Utente")) {
+            m_subjects.insert(row.at(columnIndex(columns, QStringLiteral("ID"))).toLongLong());
+        } else if (table == QLatin1String("Tavelo")) {
+            const QVariant owner = row.at(columnIndex(columns, QStringLiteral("Utente")));
+            if (owner.isNull() || !m_subjects.contains(owner.toLongLong()))
+                ++m_summary.orphanEntries;
+        }
+    }
+
+    LegacyDatabase &m_legacy;
+    ImportWriter &m_writer;
+    LegacyImportSummary &m_summary;
+    const ImportProgress &m_progress;
+    QSet<qint64> m_subjects;
+    QString m_legacyPath;
+};
+
+bool copyAllTables(LegacyDatabase &legacy, const QString &legacyPath, LegacyImportSummary *summary,
+                   QString *problem, const ImportProgress &progress)
+{
+    WriteTransaction transaction;
+    if (!transaction.started()) {
+        *problem = transaction.error().text();
+        return false;
+    }
+    ImportWriter writer;
+    TableCopy copy(legacy, writer, *summary, progress);
+    copy.setLegacyPath(legacyPath);
+    for (const QString &table : DbConnection::tableNames()) {
+        // A file without a version stamp keeps the new file's empty one.
+        if (table == QLatin1String("Versione") && !legacy.hasTable(table))
+            continue;
+        if (!copy.copy(table, problem))
+            return false;
+    }
+    summary->timesLeftOut = writer.timesLeftOut();
+    if (!transaction.commit()) {
+        *problem = transaction.error().text();
+        return false;
+    }
+    return true;
+}
+
+bool checkResult(QString *problem)
+{
+    const Result<QString> integrity = checkIntegrity();
+    if (!integrity.ok() || integrity.value != QLatin1String("ok")) {
+        *problem = QStringLiteral("Il controllo del file creato non è riuscito: %1")
+                       .arg(integrity.ok() ? integrity.value : integrity.error.text());
+        return false;
+    }
+    return true;
+}
+
+// The complete new file takes the target's place in one step.
+bool putInPlace(const QString &built, const QString &target, QString *problem)
+{
+    QFile::remove(target + QLatin1String("-wal"));
+    QFile::remove(target + QLatin1String("-shm"));
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(built).constData(),
+                            QFile::encodeName(target).constData(), error);
+    if (error) {
+        *problem = QStringLiteral("Il file dei dati «%1» non si può scrivere: %2")
+                       .arg(target, QString::fromLocal8Bit(error.message()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ColumnMatch matchColumns(const QStringList &legacyColumns, const QStringList &programColumns)
+{
+    ColumnMatch match;
+    for (const QString &column : programColumns) {
+        const int source = columnIndex(legacyColumns, column);
+        match.sourceOf << source;
+        if (source < 0)
+            match.missing << column;
+    }
+    for (const QString &column : legacyColumns) {
+        if (columnIndex(programColumns, column) < 0)
+            match.leftOut << column;
+    }
+    return match;
+}
+
+bool importLegacyFile(const LegacyImportRequest &request, LegacyImportSummary *summary,
+                      QString *problem, const ImportProgress &progress)
+{
+    QElapsedTimer clock;
+    clock.start();
+    *summary = {};
+    DbConnection &connection = DbConnection::instance();
+    connection.close();
+
+    LegacyDatabase legacy;
+    if (!legacy.open(request.legacyFile, problem))
+        return false;
+    for (const QString &table : {QStringLiteral("Utente"), QStringLiteral("Tavelo")}) {
+        if (!legacy.hasTable(table)) {
+            *problem = QStringLiteral("Il file «%1» non è un archivio della versione precedente: "
+                                      "manca la tabella %2.")
+                           .arg(request.legacyFile, table);
+            return false;
+        }
+    }
+    if (QFileInfo::exists(request.dataFile) && !prepareReplacement(request, summary, problem))
+        return false;
+
+    const QString built = request.dataFile + QStringLiteral(".importazione");
+    removeWithCompanions(built);
+    bool ok = connection.open(built, problem) &&
+              copyAllTables(legacy, request.legacyFile, summary, problem, progress) &&
+              checkResult(problem);
+    connection.close();
+    if (ok)
+        ok = putInPlace(built, request.dataFile, problem);
+    if (!ok)
+        removeWithCompanions(built);
+    summary->milliseconds = clock.elapsed();
+    return ok;
+}
+
+QString importSummaryText(const LegacyImportSummary &summary)
+{
+    QString text;
+    for (const LegacyImportSummary::TableRows &table : summary.tables)
+        text += QStringLiteral("  %1 %2 %3\n")
+                    .arg(table.table + QLatin1Char(':'), -10)
+                    .arg(table.rows)
+                    .arg(table.rows == 1 ? QStringLiteral("riga") : QStringLiteral("righe"));
+    if (summary.orphanEntries > 0)
+        text += QStringLiteral("  voci di soggetti non più presenti (riportate, non mostrate): "
+                               "%1\n")
+                    .arg(summary.orphanEntries);
+    if (summary.timesLeftOut > 0)
+        text += QStringLiteral("  ore diverse dalla mezzanotte in colonne di sole date "
+                               "(tenuta la data): %1\n")
+                    .arg(summary.timesLeftOut);
+    if (!summary.columnsLeftOut.isEmpty())
+        text += QStringLiteral("  colonne lasciate fuori: %1\n")
+                    .arg(summary.columnsLeftOut.join(QStringLiteral(", ")));
+    if (!summary.columnsMissing.isEmpty())
+        text += QStringLiteral("  colonne assenti nel file (lasciate vuote): %1\n")
+                    .arg(summary.columnsMissing.join(QStringLiteral(", ")));
+    if (!summary.replacedFileBackup.isEmpty())
+        text += QStringLiteral("  copia del file sostituito: %1\n").arg(summary.replacedFileBackup);
+    return text;
+}
