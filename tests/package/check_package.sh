@@ -19,7 +19,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Version) == "$version" ]] || fail "Version: $(field Version)"
 [[ $(field Architecture) == amd64 ]] || fail "Architecture: $(field Architecture)"
 depends=$(field Depends)
-for needed in libqt6widgets6 libqt6sql6-sqlite qt6-qpa-plugins fonts-liberation libc6; do
+for needed in libqt6widgets6 libqt6sql6-sqlite qt6-qpa-plugins fonts-liberation libc6 libmdb3 libical3; do
     [[ $depends == *"$needed"* ]] || fail "Depends senza $needed: $depends"
 done
 description=$(field Description)
@@ -27,7 +27,7 @@ description=$(field Description)
     || fail "descrizione non in due lingue: $description"
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for path in ./usr/bin/tavelo ./usr/bin/tavelo-report ./usr/share/tavelo/Istruzioni.pdf \
+for path in ./usr/bin/tavelo ./usr/bin/tavelo-report ./usr/bin/tavelo-import ./usr/share/tavelo/Istruzioni.pdf \
     ./usr/share/applications/tavelo.desktop ./usr/share/icons/hicolor/scalable/apps/tavelo.svg; do
     grep -qx -- "$path" <<<"$contents" || fail "il pacchetto non contiene $path"
 done
@@ -45,6 +45,7 @@ else
     dpkg-deb -x "$deb" "$root"
 fi
 "$root/usr/bin/tavelo-report" --help | grep -q "Uso: tavelo-report" || fail "tavelo-report --help"
+"$root/usr/bin/tavelo-import" --help >/dev/null || fail "tavelo-import --help"
 desktop-file-validate "$root/usr/share/applications/tavelo.desktop" 2>/dev/null \
     || ! command -v desktop-file-validate >/dev/null || fail "voce di menu non valida"
 echo "pacchetto corretto: $(basename "$deb")"
