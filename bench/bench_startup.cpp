@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How long the operator waits from starting Tavelo to a filled user list, on a file of
 // 100 000 subjects of which 10 000 are users, against a bare Qt window that fills a
-// combo box with the same query on the same file. Each start is a process of its own.
+// combo box with the same query on the same file (bench_startup_bare). Each start is a
+// process of its own.
 //
 //   bench_startup [--giri N]
 #include "bench_data.h"
@@ -14,8 +15,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -62,35 +61,14 @@ int runTavelo(int argc, char *argv[], const QString &path, qint64 launchedNs)
     return app.exec();
 }
 
-int runBare(int argc, char *argv[], const QString &path, qint64 launchedNs)
-{
-    QApplication app(argc, argv);
-    QWidget window;
-    auto *combo = new QComboBox(&window);
-    window.show();
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(path);
-    if (!db.open())
-        return 1;
-    {
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (!query.exec(
-                QStringLiteral("SELECT * FROM Utente WHERE utente = 'S' ORDER BY Soggetto, ID")))
-            return 1;
-        while (query.next())
-            combo->addItem(query.value(1).toString());
-    }
-    reportWhenIdle(app, launchedNs, [combo] { return combo->count(); });
-    return app.exec();
-}
-
 struct Start
 {
     int listed = -1;
     double ms = -1;
 };
 
+// mode "--tavelo" starts the program's own start-up in this executable; "--bare" starts
+// the bare window, a program of its own that links only Qt's widgets and SQL.
 Start launch(const QString &mode, const QString &path, const QString &home)
 {
     QProcess child;
@@ -104,7 +82,13 @@ Start launch(const QString &mode, const QString &path, const QString &home)
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const qint64 launched = nowNs();
-    child.start(QCoreApplication::applicationFilePath(), {mode, path, QString::number(launched)});
+    if (mode == QLatin1String("--bare"))
+        child.start(QDir(QCoreApplication::applicationDirPath())
+                        .filePath(QStringLiteral("bench_startup_bare")),
+                    {path, QString::number(launched)});
+    else
+        child.start(QCoreApplication::applicationFilePath(),
+                    {mode, path, QString::number(launched)});
     child.waitForFinished(120000);
     const QStringList fields =
         QString::fromUtf8(child.readAllStandardOutput()).trimmed().split(QLatin1Char(' '));
@@ -122,11 +106,8 @@ double median(QList<double> values)
 int runBenchmark(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    int rounds = 9;
     const QStringList args = QCoreApplication::arguments();
-    const qsizetype at = args.indexOf(QStringLiteral("--giri"));
-    if (at > 0 && at + 1 < args.size())
-        rounds = qMax(1, args.at(at + 1).toInt());
+    const int rounds = args.size() == 3 ? qMax(1, args.at(2).toInt()) : 9;
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
@@ -172,14 +153,11 @@ int runBenchmark(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    if (argc == 4) {
-        const QString mode = QString::fromLocal8Bit(argv[1]);
-        const QString path = QString::fromLocal8Bit(argv[2]);
-        const qint64 launched = QByteArray(argv[3]).toLongLong();
-        if (mode == QLatin1String("--tavelo"))
-            return runTavelo(argc, argv, path, launched);
-        if (mode == QLatin1String("--bare"))
-            return runBare(argc, argv, path, launched);
-    }
-    return runBenchmark(argc, argv);
+    if (argc == 1 || (argc == 3 && QByteArray(argv[1]) == "--giri"))
+        return runBenchmark(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--tavelo")
+        return runTavelo(argc, argv, QString::fromLocal8Bit(argv[2]),
+                         QByteArray(argv[3]).toLongLong());
+    std::fprintf(stderr, "uso: bench_startup [--giri N]\n");
+    return 2;
 }

@@ -65,9 +65,6 @@ bool CreateDesktopShortcut(const QString &folder, const QString &linkName, const
     if (folder.isEmpty() || !QFileInfo(folder).isDir() || linkPath.isEmpty())
         return false;
     const QString fileName = QDir(folder).filePath(linkName + QLatin1String(".desktop"));
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
     const QFileInfo program(linkPath);
     QString entry = QStringLiteral("[Desktop Entry]\n"
                                    "Type=Application\n"
@@ -85,9 +82,19 @@ bool CreateDesktopShortcut(const QString &folder, const QString &linkName, const
     // it in the icon theme.
     entry += QStringLiteral("Icon=%1\n")
                  .arg(QFileInfo::exists(icon) ? escapedString(icon) : QStringLiteral("tavelo"));
-    file.write(entry.toUtf8());
-    if (!file.commit())
-        return false;
+    const QByteArray content = entry.toUtf8();
+    // A launcher that already says this is left alone: writing it again at every start
+    // would cost a flush to disk while the operator waits for the window.
+    QFile current(fileName);
+    if (!current.open(QIODevice::ReadOnly) || current.readAll() != content) {
+        current.close();
+        QSaveFile file(fileName);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+            return false;
+        file.write(content);
+        if (!file.commit())
+            return false;
+    }
     QFile::setPermissions(fileName, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                         QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
                                         QFile::ExeOther);

@@ -68,6 +68,15 @@ void TestShellServices::desktopShortcutIsWritten()
     QVERIFY(text.contains(QStringLiteral("Name=Quorvalia\n")));
     QVERIFY2(text.contains(QStringLiteral("Exec=\"%1\"\n").arg(program)), qPrintable(text));
     QVERIFY(QFile::permissions(link) & QFile::ExeOwner);
+    // Unchanged at the next start with the same program: not written again.
+    const QDateTime past(QDate(2020, 1, 2), QTime(3, 4, 5));
+    {
+        QFile stamped(link);
+        QVERIFY(stamped.open(QIODevice::ReadWrite));
+        QVERIFY(stamped.setFileTime(past, QFileDevice::FileModificationTime));
+    }
+    QVERIFY(CreateDesktopShortcut(desktop.path(), desktopLinkName(), program));
+    QCOMPARE(QFileInfo(link).lastModified(), past);
     // Refreshed at the next start, not duplicated.
     QVERIFY(CreateDesktopShortcut(desktop.path(), desktopLinkName(), program + QLatin1Char('2')));
     QCOMPARE(QDir(desktop.path()).entryList(QDir::Files), QStringList({"Quorvalia.desktop"}));

@@ -383,16 +383,25 @@ void TestDbConnection::openingProblemsAreToldApart()
 void TestDbConnection::readOnlyOpenLeavesFileAsItWas_data()
 {
     QTest::addColumn<QString>("setup");
-    QTest::newRow("archive of the program") << "archive";
-    QTest::newRow("archive without indexes") << "no indexes";
-    QTest::newRow("archive with rollback journal") << "rollback";
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("archive of the program") << "archive"
+                                            << "";
+    QTest::newRow("archive without indexes") << "no indexes"
+                                             << "";
+    QTest::newRow("archive with rollback journal") << "rollback"
+                                                   << "";
+    QTest::newRow("folder with blanks, accents, # and ?") << "archive"
+                                                          << "Dati è #1 ? 100%";
 }
 
 void TestDbConnection::readOnlyOpenLeavesFileAsItWas()
 {
     QFETCH(QString, setup);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
+    QFETCH(QString, folder);
+    QTemporaryDir top;
+    QVERIFY(folder.isEmpty() || QDir(top.path()).mkdir(folder));
+    const QString dir = QDir(top.path()).filePath(folder);
+    const QString path = QDir(dir).filePath(QStringLiteral("Database.sqlite"));
     QVERIFY(makeArchive(path));
     if (setup == QLatin1String("no indexes"))
         QVERIFY(dropIndexes(path));
@@ -404,7 +413,7 @@ void TestDbConnection::readOnlyOpenLeavesFileAsItWas()
              QStringLiteral("APERTO: ROSSI MARIO"));
     QCOMPARE(fileHash(path), before);
     QCOMPARE(indexNames(path), indexes);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"Database.sqlite"}));
+    QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList({"Database.sqlite"}));
 }
 
 void TestDbConnection::readOnlyOpenNeverCreatesFile()
