@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "registry/frm_anagrafe.h"
 
+#include "core/twips.h"
 #include "main_window/frm_registra.h"
+#include "widgets/labels.h"
 #include "widgets/status_panels.h"
+#include "widgets/value_label.h"
 #include "core/twips.h"
 #include "widgets/window_toolbar.h"
 
@@ -32,26 +35,20 @@ void frmAnagrafe::createToolbar()
         {{"Chiudi", ":/pictures/chiudi.svg", QKeySequence(Qt::CTRL | Qt::Key_Q)},
          {"Riduci", ":/pictures/riduci.svg", QKeySequence(Qt::CTRL | Qt::Key_M)}},
         [this](QAction *button) { RegistryToolbarClick(button); });
-    placeTwips(tbTop, 0, 0, 3600, 450);
+    placeTwips(tbTop, 0, 120, 12105, 330);
 }
 
 void frmAnagrafe::createHeader()
 {
-    auto label = [this](const char *name, const QString &caption, int left, int top, int width,
-                        int height) {
-        auto *created = new QLabel(caption, this);
-        created->setObjectName(QLatin1String(name));
-        placeTwips(created, left, top, width, height);
-        return created;
-    };
-    Label5 = label("Label5", QStringLiteral("ID"), 10320, 480, 855, 375);
-    Label4 = label("Label4", QString(), 9360, 480, 855, 300);
-    Label19 = label("Label19", QStringLiteral("Anno"), 8400, 480, 855, 300);
+    Label5 = makeLabel(this, "Label5", QStringLiteral("ID"), 10320, 480, 855, 375);
+    Label4 = makeLabel(this, "Label4", QString(), 9360, 480, 855, 300);
+    Label19 = makeLabel(this, "Label19", QStringLiteral("Anno"), 8400, 480, 855, 300);
     Label19->setAlignment(Qt::AlignCenter);
-    Label1 = label("Label1", QStringLiteral("Utente"), 4080, 480, 4215, 300);
+    Label1 = makeLabel(this, "Label1", QStringLiteral("Utente"), 4080, 480, 4215, 300);
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
+    readAsValue(Label1, QStringLiteral("Utente scelto"));
 }
 
 // Runs each time the window becomes the program's active window.
