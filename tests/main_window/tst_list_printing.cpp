@@ -6,6 +6,7 @@
 #include "main_window/frm_registra.h"
 
 #include <QHeaderView>
+#include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QTreeView>
 
@@ -83,6 +84,7 @@ void TestListPrinting::printList()
 
 void TestListPrinting::eachPartHasItsWeight_data()
 {
+    // The whole printed text, as a pattern: the date is whatever day the test runs on.
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("bold");
     QTest::newRow("title") << "SCADENZE" << true;
@@ -92,8 +94,8 @@ void TestListPrinting::eachPartHasItsWeight_data()
     QTest::newRow("last column header") << "Col3" << true;
     QTest::newRow("first cell") << "r0c1" << false;
     QTest::newRow("last cell") << "r1c3" << false;
-    QTest::newRow("program version") << "Tavelo v1.0.14" << true;
-    QTest::newRow("date") << QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) << false;
+    QTest::newRow("program version") << "Tavelo v1\\.0\\.14" << true;
+    QTest::newRow("date") << "\\d\\d/\\d\\d/\\d{4}" << false;
 }
 
 void TestListPrinting::eachPartHasItsWeight()
@@ -101,9 +103,10 @@ void TestListPrinting::eachPartHasItsWeight()
     QFETCH(QString, text);
     QFETCH(bool, bold);
     printList();
+    const QRegularExpression pattern(QRegularExpression::anchoredPattern(text));
     int found = 0;
     for (const RecordingPrintSurface::Text &printed : m_paper->texts) {
-        if (printed.text != text)
+        if (!pattern.match(printed.text).hasMatch())
             continue;
         ++found;
         QCOMPARE(printed.bold, bold);
