@@ -18,8 +18,8 @@
 
 void setUpApplication(QApplication &app)
 {
+    // No display name: the window system would append it to every title.
     QApplication::setApplicationName(QStringLiteral("Tavelo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tavelo"));
     QApplication::setApplicationVersion(versionNumber());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/tavelo.svg")));
     // Only "Chiudi" ends the program, even while its windows are hidden.

@@ -44,12 +44,13 @@ void refuse(QWidget *owner, QWidget *field, const QString &text, const QString &
     field->setFocus();
 }
 
-// "15/01/2026": the form the operator must use, with an example.
+// The form the operator must use ("gg/mm/aaaa", as the date box describes it), with an
+// example.
 QString notADateMessage(const QString &field, const DateBox *box)
 {
     return QStringLiteral("%1: «%2» non è una data valida. Scrivere la data nella forma %3 "
                           "(per esempio %4).")
-        .arg(field, box->text().trimmed(), box->placeholderText(),
+        .arg(field, box->text().trimmed(), box->accessibleDescription(),
              toScreenDate(QDate(QDate::currentDate().year(), 1, 15)));
 }
 

@@ -6,10 +6,12 @@
 #include "registry/frm_anagrafe.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
+#include "widgets/labels.h"
 #include "widgets/note_box.h"
 #include "widgets/picture_button.h"
 #include "widgets/status_panels.h"
 #include "widgets/toggle_button.h"
+#include "widgets/value_label.h"
 #include "widgets/window_toolbar.h"
 
 #include <QAction>
@@ -32,14 +34,6 @@ template <typename Control> Control *named(Control *control, const char *name)
 {
     control->setObjectName(QLatin1String(name));
     return control;
-}
-
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, int left, int top,
-                  int width, int height)
-{
-    auto *label = named(new QLabel(caption, parent), name);
-    placeTwips(label, left, top, width, height);
-    return label;
 }
 
 QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption, int left, int top,
@@ -110,15 +104,15 @@ void frmRegistra::createWindowLabels()
     bold.setBold(true);
     Label1->setFont(bold);
     Label8->setFont(bold);
-    Label1->setAccessibleName(QStringLiteral("Utente scelto"));
-    Label8->setAccessibleName(QStringLiteral("ID dell'utente scelto"));
+    readAsValue(Label1, QStringLiteral("Utente scelto"));
+    readAsValue(Label8, QStringLiteral("ID dell'utente scelto"));
 
     Image1 = makeLabel(this, "Image1", QString(), 8940, 960, 3060, 2400);
     Image1->setPixmap(renderPicture(QStringLiteral(":/pictures/scadenze.svg"), Image1->size()));
 
     Label3 = makeLabel(this, "Label3", QStringLiteral("Versione"), 8940, 3600, 900, 300);
     Label25 = makeLabel(this, "Label25", QStringLiteral("Versione"), 9840, 3600, 2160, 300);
-    Label25->setAccessibleName(QStringLiteral("Versione"));
+    readAsValue(Label25, QStringLiteral("Versione"));
 
     Image5 = named(new PictureButton(QStringLiteral(":/pictures/sito.svg"), this), "Image5");
     placeTwips(Image5, 10920, 4920, 720, 720);

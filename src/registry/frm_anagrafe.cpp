@@ -7,8 +7,10 @@
 #include "main_window/frm_registra.h"
 #include "registry/subject_grid_model.h"
 #include "widgets/data_grid.h"
+#include "widgets/labels.h"
 #include "widgets/status_panels.h"
 #include "widgets/toggle_button.h"
+#include "widgets/value_label.h"
 #include "widgets/window_toolbar.h"
 
 #include <QAction>
@@ -53,10 +55,13 @@ QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption,
     return frame;
 }
 
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, int left, int top,
-                  int width, int height)
+// A label in the window's face, not in the bold caption face of the panel it lies on.
+QLabel *fieldLabel(QWidget *parent, const char *name, const QString &caption, int left, int top,
+                   int width, int height)
 {
-    return placed(new QLabel(caption, parent), name, left, top, width, height);
+    QLabel *label = makeLabel(parent, name, caption, left, top, width, height);
+    label->setFont(windowFont());
+    return label;
 }
 
 ToggleButton *makeToggle(QWidget *parent, const char *name, const QString &caption, int left,
@@ -131,16 +136,16 @@ void frmAnagrafe::createToolbar()
         {{"Chiudi", ":/pictures/chiudi.svg", QKeySequence(Qt::CTRL | Qt::Key_Q)},
          {"Riduci", ":/pictures/riduci.svg", QKeySequence(Qt::CTRL | Qt::Key_M)}},
         [this](QAction *button) { RegistryToolbarClick(button); });
-    placeTwips(tbTop, 0, 0, 3600, 450);
+    placeTwips(tbTop, 0, 120, 12105, 330);
 }
 
 void frmAnagrafe::createHeader()
 {
     const QFont header = windowFont(9);
-    Label5 = makeLabel(this, "Label5", QStringLiteral("ID"), 10320, 480, 855, 375);
-    Label4 = makeLabel(this, "Label4", QString(), 9360, 480, 855, 300);
-    Label19 = makeLabel(this, "Label19", QStringLiteral("Anno"), 8400, 480, 855, 300);
-    Label1 = makeLabel(this, "Label1", QStringLiteral("Utente"), 4080, 480, 4215, 300);
+    Label5 = fieldLabel(this, "Label5", QStringLiteral("ID"), 10320, 480, 855, 375);
+    Label4 = fieldLabel(this, "Label4", QString(), 9360, 480, 855, 300);
+    Label19 = fieldLabel(this, "Label19", QStringLiteral("Anno"), 8400, 480, 855, 300);
+    Label1 = fieldLabel(this, "Label1", QStringLiteral("Utente"), 4080, 480, 4215, 300);
     for (QLabel *label : {Label5, Label4, Label19, Label1}) {
         label->setFont(header);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -149,7 +154,7 @@ void frmAnagrafe::createHeader()
     QFont bold = header;
     bold.setBold(true);
     Label1->setFont(bold);
-    describeHeader();
+    readAsValue(Label1, QStringLiteral("Utente scelto"));
 }
 
 void frmAnagrafe::createStartPanel()
@@ -191,7 +196,7 @@ void frmAnagrafe::createGridPanel()
     Datagrid1 = placed(new DataGrid(Frame2), "Datagrid1", 360, 600, 10605, 4635);
     Datagrid1->setAccessibleName(QStringLiteral("Soggetti"));
     // Lies beyond the panel's right edge, out of sight, as the window was drawn.
-    Label10 = makeLabel(Frame2, "Label10", QStringLiteral("X"), 11760, 240, 495, 255);
+    Label10 = fieldLabel(Frame2, "Label10", QStringLiteral("X"), 11760, 240, 495, 255);
     Label10->setFont(windowFont(11.25, true));
     Label10->setAlignment(Qt::AlignCenter);
 }
@@ -215,20 +220,20 @@ void frmAnagrafe::createEditingFields()
 {
     QWidget *p = Frame1;
     Label7 =
-        makeLabel(p, "Label7", QStringLiteral("Denominazione\\Cognome Nome"), 600, 480, 3735, 255);
-    Label9 = makeLabel(p, "Label9", QStringLiteral("Indirizzo"), 600, 960, 3735, 255);
-    Label13 = makeLabel(p, "Label13", QStringLiteral("Città"), 600, 1440, 1455, 255);
-    Label14 = makeLabel(p, "Label14", QStringLiteral("PR"), 7920, 1440, 375, 255);
-    Label12 = makeLabel(p, "Label12", QStringLiteral("CAP"), 8400, 1440, 615, 255);
-    Label15 = makeLabel(p, "Label15", QStringLiteral("Codice Fiscale"), 600, 1920, 1455, 255);
-    Label16 = makeLabel(p, "Label16", QStringLiteral("Partita IVA"), 3120, 1920, 1455, 255);
-    Label8 = makeLabel(p, "Label8", QStringLiteral("ID"), 8160, 2160, 255, 255);
-    Label100 = makeLabel(p, "Label100", QStringLiteral("E mail"), 600, 2760, 1455, 255);
-    Label2 = makeLabel(p, "Label2", QStringLiteral("Telefono"), 4200, 2760, 1455, 255);
-    Label3 = makeLabel(p, "Label3", QStringLiteral("Cellulare"), 6000, 2760, 1455, 255);
-    Label40 = makeLabel(p, "Label40", QStringLiteral("Fax"), 7680, 2760, 1455, 255);
-    Label50 = makeLabel(p, "Label50", QStringLiteral("Password"), 600, 3480, 1455, 255);
-    Label21 = makeLabel(p, "Label21", QStringLiteral("Annotazione"), 2640, 3480, 1455, 255);
+        fieldLabel(p, "Label7", QStringLiteral("Denominazione\\Cognome Nome"), 600, 480, 3735, 255);
+    Label9 = fieldLabel(p, "Label9", QStringLiteral("Indirizzo"), 600, 960, 3735, 255);
+    Label13 = fieldLabel(p, "Label13", QStringLiteral("Città"), 600, 1440, 1455, 255);
+    Label14 = fieldLabel(p, "Label14", QStringLiteral("PR"), 7920, 1440, 375, 255);
+    Label12 = fieldLabel(p, "Label12", QStringLiteral("CAP"), 8400, 1440, 615, 255);
+    Label15 = fieldLabel(p, "Label15", QStringLiteral("Codice Fiscale"), 600, 1920, 1455, 255);
+    Label16 = fieldLabel(p, "Label16", QStringLiteral("Partita IVA"), 3120, 1920, 1455, 255);
+    Label8 = fieldLabel(p, "Label8", QStringLiteral("ID"), 8160, 2160, 255, 255);
+    Label100 = fieldLabel(p, "Label100", QStringLiteral("E mail"), 600, 2760, 1455, 255);
+    Label2 = fieldLabel(p, "Label2", QStringLiteral("Telefono"), 4200, 2760, 1455, 255);
+    Label3 = fieldLabel(p, "Label3", QStringLiteral("Cellulare"), 6000, 2760, 1455, 255);
+    Label40 = fieldLabel(p, "Label40", QStringLiteral("Fax"), 7680, 2760, 1455, 255);
+    Label50 = fieldLabel(p, "Label50", QStringLiteral("Password"), 600, 3480, 1455, 255);
+    Label21 = fieldLabel(p, "Label21", QStringLiteral("Annotazione"), 2640, 3480, 1455, 255);
 
     Text6 = makeBox(p, "Text6", Label12, 5, 8400, 1680, 975, 255);
     Check1 = makeToggle(p, "Check1", QStringLiteral("Utente"), 5760, 2160, 1695, 255);

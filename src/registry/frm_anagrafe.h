@@ -151,7 +151,6 @@ private:
     void stackPanels();
     void setKeyboardOrder();
     void connectHandlers();
-    void describeHeader();
 
     // Helpers of the handlers.
     void enterPickMode(ToggleButton *otherMode, const QString &mode);

@@ -21,7 +21,6 @@ void frmAnagrafe::RegistryWindowActivate()
     Label4->setText(m_main->Label4->text());
     Label1->setText(m_main->Label1->text());
     Label5->setText(m_main->Label5->text());
-    describeHeader();
     Frame3->show();
     Check7->setValue(0);
     Frame1->hide();
@@ -32,14 +31,6 @@ void frmAnagrafe::RegistryWindowActivate()
     Text13->setEnabled(false);
     ClearRegistryFields();
     Check7->setFocus();
-}
-
-// The header's user name is read out with what it means, also when it is empty.
-void frmAnagrafe::describeHeader()
-{
-    const QString name = Label1->text().trimmed();
-    Label1->setAccessibleName(
-        QStringLiteral("Utente scelto: %1").arg(name.isEmpty() ? QStringLiteral("nessuno") : name));
 }
 
 // The operator clicks a toolbar button of the registry window.

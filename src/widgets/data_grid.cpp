@@ -2,10 +2,25 @@
 #include "widgets/data_grid.h"
 
 #include "core/twips.h"
+#include "widgets/background_colour.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+
+void dropUnusedSelectionModels(QAbstractItemView *view)
+{
+    QList<QAbstractItemView *> owners = view->findChildren<QAbstractItemView *>();
+    owners.append(view);
+    for (QAbstractItemView *owner : std::as_const(owners))
+        for (QItemSelectionModel *selection :
+             owner->findChildren<QItemSelectionModel *>(Qt::FindDirectChildrenOnly))
+            if (selection != view->selectionModel())
+                // Later, not now: the old selection model may be the one whose signal
+                // is running the handler that reloads the view.
+                selection->deleteLater();
+}
 
 DataGrid::DataGrid(QWidget *parent) : QTableView(parent)
 {
@@ -23,6 +38,12 @@ DataGrid::DataGrid(QWidget *parent) : QTableView(parent)
             [this](const QModelIndex &index) { emit rowPicked(index.row()); });
 }
 
+void DataGrid::setModel(QAbstractItemModel *model)
+{
+    QTableView::setModel(model);
+    dropUnusedSelectionModels(this);
+}
+
 void DataGrid::setColumnShown(int position, bool shown)
 {
     setColumnHidden(position, !shown);
@@ -35,17 +56,12 @@ void DataGrid::setColumnWidthTwips(int position, int twips)
 
 QColor DataGrid::backgroundColor() const
 {
-    return palette().color(QPalette::Active, QPalette::Base);
+    return backgroundColour(this);
 }
 
 void DataGrid::setBackgroundColor(const QColor &color)
 {
-    QPalette colours = palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        colours.setColor(group, QPalette::Base, color);
-        colours.setColor(group, QPalette::AlternateBase, color.darker(104));
-    }
-    setPalette(colours);
+    setBackgroundColour(this, color);
 }
 
 QString DataGrid::currentRowText(int position) const

@@ -2,6 +2,7 @@
 #include "widgets/date_box.h"
 
 #include "core/dates.h"
+#include "widgets/background_colour.h"
 
 #include <QCalendarWidget>
 #include <QKeyEvent>
@@ -16,11 +17,15 @@ DateBox::DateBox(QWidget *parent) : QLineEdit(parent)
     QFont narrow = font();
     narrow.setPointSizeF(8);
     setFont(narrow);
-    setPlaceholderText(QLocale()
-                           .toString(QDate(2000, 12, 31), screenDateFormat())
-                           .replace(QLatin1String("31"), QLatin1String("gg"))
-                           .replace(QLatin1String("12"), QLatin1String("mm"))
-                           .replace(QLatin1String("2000"), QLatin1String("aaaa")));
+    // The form of a date is told in the tool tip and to the screen reader: as a hint
+    // inside the box it would not fit beside the calendar button.
+    const QString form = QLocale()
+                             .toString(QDate(2000, 12, 31), screenDateFormat())
+                             .replace(QLatin1String("31"), QLatin1String("gg"))
+                             .replace(QLatin1String("12"), QLatin1String("mm"))
+                             .replace(QLatin1String("2000"), QLatin1String("aaaa"));
+    setToolTip(QStringLiteral("Data nella forma %1").arg(form));
+    setAccessibleDescription(form);
     // A slim button inside the box's right end, so that a whole date fits in a narrow
     // box beside it.
     m_button = new QToolButton(this);
@@ -56,15 +61,12 @@ void DateBox::setDate(const QDate &date)
 
 QColor DateBox::backgroundColor() const
 {
-    return palette().color(QPalette::Active, QPalette::Base);
+    return backgroundColour(this);
 }
 
 void DateBox::setBackgroundColor(const QColor &color)
 {
-    QPalette colours = palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        colours.setColor(group, QPalette::Base, color);
-    setPalette(colours);
+    setBackgroundColour(this, color);
 }
 
 void DateBox::showCalendar()

@@ -3,6 +3,7 @@
 
 #include "core/dates.h"
 #include "core/version.h"
+#include "widgets/value_label.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -41,6 +42,10 @@ StatusPanels::StatusPanels(QWidget *parent) : QStatusBar(parent), m_clock(new QT
     m_panels.at(2)->setMinimumWidth(110);
     m_panels.at(3)->setMinimumWidth(90);
     m_panels.at(4)->setMinimumWidth(70);
+    // Read with their values when the reader asks, but the clock must not speak up
+    // every second.
+    readAsValue(m_panels.at(3), QStringLiteral("Data"), ValueChanges::Quiet);
+    readAsValue(m_panels.at(4), QStringLiteral("Ora"), ValueChanges::Quiet);
     setLockStates(false, false);
     refreshClock();
     connect(m_clock, &QTimer::timeout, this, &StatusPanels::refreshClock);
@@ -61,12 +66,17 @@ void StatusPanels::refreshClock()
 
 void StatusPanels::setLockStates(bool numLock, bool capsLock)
 {
-    m_panels.at(1)->setEnabled(numLock);
-    m_panels.at(2)->setEnabled(capsLock);
-    m_panels.at(1)->setAccessibleName(numLock ? QStringLiteral("BLOC NUM attivo")
-                                              : QStringLiteral("BLOC NUM non attivo"));
-    m_panels.at(2)->setAccessibleName(capsLock ? QStringLiteral("BLOC MAIUSC attivo")
-                                               : QStringLiteral("BLOC MAIUSC non attivo"));
+    // Every key press comes here: a panel is renamed, and so announced, only when its
+    // state really changes.
+    const auto show = [](QLabel *panel, bool on) {
+        const QString name =
+            panel->text() + (on ? QStringLiteral(" attivo") : QStringLiteral(" non attivo"));
+        panel->setEnabled(on);
+        if (panel->accessibleName() != name)
+            panel->setAccessibleName(name);
+    };
+    show(m_panels.at(1), numLock);
+    show(m_panels.at(2), capsLock);
 }
 
 bool StatusPanels::eventFilter(QObject *watched, QEvent *event)

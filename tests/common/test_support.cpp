@@ -19,7 +19,9 @@ void prepareTestEnvironment()
     qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath(QStringLiteral(".config")).toUtf8());
     qunsetenv("XDG_DESKTOP_DIR");
     QDir(home.path()).mkpath(QStringLiteral("Desktop"));
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen, unless the test is run to see a real window system (TAVELO_TEST_QPA).
+    const QByteArray platform = qgetenv("TAVELO_TEST_QPA");
+    qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 }
 

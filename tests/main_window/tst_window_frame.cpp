@@ -1,0 +1,259 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's frame: where its panels and controls lie, the version stamp and
+// what a screen reader hears of the values that the window shows.
+#include "main_window_steps.h"
+#include "test_support.h"
+
+#include "core/activation.h"
+#include "core/dates.h"
+#include "core/twips.h"
+#include "main_window/frm_registra.h"
+#include "registry/frm_anagrafe.h"
+#include "widgets/date_box.h"
+#include "widgets/status_panels.h"
+#include "widgets/window_toolbar.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QToolBar>
+
+namespace {
+
+QString accessibleName(QWidget *control)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
+    return face ? face->text(QAccessible::Name) : QStringLiteral("<no interface>");
+}
+
+} // namespace
+
+class TestWindowFrame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void controlsLieWhereTheWindowPutsThem_data();
+    void controlsLieWhereTheWindowPutsThem();
+    void versionStampFailureIsTold_data();
+    void versionStampFailureIsTold();
+    void valueLabelsAreReadWithTheirValue_data();
+    void valueLabelsAreReadWithTheirValue();
+    void versionStampIsReadWithItsValue();
+    void statusPanelsReadStateAndValueQuietly();
+    void dateBoxHintsFitOrAreDropped();
+    void panelPictures();
+
+private:
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<frmRegistra> m_window;
+    ScriptedPrompt *m_prompt = nullptr;
+    qint64 m_rossi = 0;
+};
+
+void TestWindowFrame::init()
+{
+    m_prompt = ScriptedPrompt::install();
+    m_db = std::make_unique<TestDatabase>();
+    QVERIFY(m_db->isOpen());
+    m_rossi = m_db->addSubject(QStringLiteral("ROSSI MARIO"));
+    m_db->addSubject(QStringLiteral("VERDI GIUSEPPE"));
+    m_db->addEntry(m_rossi, QDate(2026, 1, 10), QDate(2026, 3, 1), QStringLiteral("MARZO"),
+                   QStringLiteral("1,2"));
+    m_window = startMainWindow();
+    QVERIFY(m_window);
+}
+
+void TestWindowFrame::cleanup()
+{
+    QCOMPARE(m_prompt->unexpected(), 0);
+    m_window.reset();
+    m_db.reset();
+    Prompt::install(nullptr);
+}
+
+void TestWindowFrame::controlsLieWhereTheWindowPutsThem_data()
+{
+    // Left, top, width and height in twips inside the container; -1 where the window
+    // leaves the size to the control.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QList<int>>("place");
+    const auto row = [](const char *name, const char *container, QList<int> place) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(container) << place;
+    };
+    row("Frame4", "frmRegistra", {360, 960, 8415, 3495});
+    row("Frame2", "frmRegistra", {0, 600, 12015, 6015});
+    row("Frame3", "frmRegistra", {480, 960, 6615, 3015});
+    row("Frame1", "frmRegistra", {480, 960, 6615, 2895});
+    row("ListView1", "Frame4", {120, 600, 8175, 2655});
+    row("Check7", "Frame4", {6000, 240, 1215, 270});
+    row("Check6", "Frame4", {7440, 240, 855, 270});
+    row("Label4", "Frame2", {600, 600, -1, -1});
+    row("DataBox1", "Frame2", {600, 840, -1, -1});
+    row("DataBox2", "Frame2", {2280, 840, -1, -1});
+    row("Label7", "Frame2", {3840, 600, -1, -1});
+    row("Text1", "Frame2", {3840, 840, -1, -1});
+    row("Label9", "Frame2", {4800, 600, -1, -1});
+    row("Text3", "Frame2", {4800, 840, -1, -1});
+    row("Text2", "Frame2", {600, 1320, 9015, 945});
+    row("Cmd1", "Frame2", {9960, 1320, -1, -1});
+    row("Label10", "Frame2", {9960, 1800, -1, -1});
+    row("DataGrid3", "Frame2", {600, 2400, -1, -1});
+    row("Check3", "Frame2", {10080, 2400, -1, -1});
+    row("Check4", "Frame2", {10080, 2760, -1, -1});
+    row("Check5", "Frame2", {10080, 3120, -1, -1});
+}
+
+void TestWindowFrame::controlsLieWhereTheWindowPutsThem()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, container);
+    QFETCH(QList<int>, place);
+    QCOMPARE(m_window->size(), QSize(twipsToPixels(12120), twipsToPixels(7050)));
+    auto *control = m_window->findChild<QWidget *>(name);
+    QVERIFY2(control, qPrintable(name));
+    QCOMPARE(control->parentWidget()->objectName(), container);
+    const QRect expected = twipsRect(place.at(0), place.at(1), place.at(2), place.at(3));
+    QCOMPARE(control->pos(), expected.topLeft());
+    if (place.at(2) >= 0)
+        QCOMPARE(control->width(), expected.width());
+    if (place.at(3) >= 0)
+        QCOMPARE(control->height(), expected.height());
+}
+
+void TestWindowFrame::versionStampFailureIsTold_data()
+{
+    QTest::addColumn<bool>("atClose");
+    QTest::newRow("shown at activation") << false;
+    QTest::newRow("written at Chiudi") << true;
+}
+
+void TestWindowFrame::versionStampFailureIsTold()
+{
+    QFETCH(bool, atClose);
+    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE Versione RENAME TO Rotta")));
+    m_prompt->answer(PromptAnswer::Ok);
+    if (atClose) {
+        ProgramEndRecorder ended;
+        clickToolbar(m_window->tbTop, QStringLiteral("Chiudi"));
+        QCOMPARE(ended.statuses().size(), 1);
+    } else {
+        activateLater(m_window.get());
+        QTRY_COMPARE(m_prompt->shown().size(), 1);
+        QCOMPARE(m_window->Label25->text(), QString());
+    }
+    QCOMPARE(m_prompt->shown().size(), 1);
+    const PromptRequest &box = m_prompt->shown().at(0);
+    QVERIFY2(box.text.startsWith(QLatin1String("Errore del database:")), qPrintable(box.text));
+    QCOMPARE(box.icon, PromptIcon::Critical);
+}
+
+void TestWindowFrame::valueLabelsAreReadWithTheirValue_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<bool>("activateAfter");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("id");
+    QTest::newRow("no user chosen") << "" << false << "Utente scelto: nessuno"
+                                    << "ID dell'utente scelto: nessuno";
+    QTest::newRow("user chosen") << "ROSSI MARIO" << false << "Utente scelto: ROSSI MARIO"
+                                 << "ID dell'utente scelto: %1";
+    // Activation clears the shown name and keeps the ID until the next choice.
+    QTest::newRow("activated after a choice") << "ROSSI MARIO" << true << "Utente scelto: nessuno"
+                                              << "ID dell'utente scelto: %1";
+}
+
+void TestWindowFrame::valueLabelsAreReadWithTheirValue()
+{
+    QFETCH(QString, user);
+    QFETCH(bool, activateAfter);
+    QFETCH(QString, name);
+    QFETCH(QString, id);
+    if (!user.isEmpty())
+        chooseUser(*m_window, user);
+    if (activateAfter) {
+        m_db->addSubject(QStringLiteral("ANTONELLI ANNA"));
+        activateLater(m_window.get());
+        QTRY_COMPARE(m_window->Cbo1->count(), 3);
+    }
+    QCOMPARE(accessibleName(m_window->Label1), name);
+    QCOMPARE(accessibleName(m_window->Label8), id.arg(m_rossi));
+    // What is read is what is shown.
+    if (!m_window->Label1->text().isEmpty())
+        QVERIFY(accessibleName(m_window->Label1).endsWith(m_window->Label1->text()));
+}
+
+void TestWindowFrame::versionStampIsReadWithItsValue()
+{
+    QVERIFY(writeVersionStamp(QStringLiteral("2026-12-01T18:30:00")).ok());
+    activateLater(m_window.get());
+    QTRY_COMPARE(m_window->Label25->text(), QStringLiteral("01/12/2026 18:30:00"));
+    QCOMPARE(accessibleName(m_window->Label25), QStringLiteral("Versione: 01/12/2026 18:30:00"));
+    // The fixed caption beside it is read as it stands.
+    QCOMPARE(accessibleName(m_window->Label3), QStringLiteral("Versione"));
+}
+
+void TestWindowFrame::statusPanelsReadStateAndValueQuietly()
+{
+    StatusPanels *bar = m_window->StatusBar1;
+    QCOMPARE(accessibleName(bar->panel(1)), QStringLiteral("BLOC NUM non attivo"));
+    QCOMPARE(accessibleName(bar->panel(2)), QStringLiteral("BLOC MAIUSC non attivo"));
+    bar->setLockStates(true, false);
+    QCOMPARE(accessibleName(bar->panel(1)), QStringLiteral("BLOC NUM attivo"));
+    QCOMPARE(accessibleName(bar->panel(2)), QStringLiteral("BLOC MAIUSC non attivo"));
+    QCOMPARE(accessibleName(bar->panel(3)), QStringLiteral("Data: ") + bar->panel(3)->text());
+    QVERIFY(fromScreenDate(bar->panel(3)->text()).isValid());
+    const QString time = accessibleName(bar->panel(4));
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^Ora: \\d\\d:\\d\\d:\\d\\d$")).match(time).hasMatch(),
+        qPrintable(time));
+    // A label that has an accessible name of its own is not announced at each new
+    // text: the clock and the date keep theirs, so the reader is not told every second.
+    QVERIFY(!bar->panel(4)->accessibleName().isEmpty());
+    QVERIFY(!bar->panel(3)->accessibleName().isEmpty());
+    // The value labels of the window have none, so each new value is announced.
+    QCOMPARE(m_window->Label1->accessibleName(), QString());
+    QCOMPARE(m_window->Label25->accessibleName(), QString());
+}
+
+void TestWindowFrame::dateBoxHintsFitOrAreDropped()
+{
+    for (DateBox *box : {m_window->DataBox1, m_window->DataBox2}) {
+        const QString hint = box->placeholderText();
+        // The calendar button takes a square at the right end.
+        const int room = box->width() - box->height() - 6;
+        QVERIFY2(hint.isEmpty() || box->fontMetrics().horizontalAdvance(hint) <= room,
+                 qPrintable(box->objectName() + QLatin1String(": ") + hint));
+        // The form of a date is still told, to the reader and in the tool tip.
+        QCOMPARE(box->accessibleDescription(), QStringLiteral("gg/mm/aaaa"));
+        QVERIFY(box->toolTip().contains(QLatin1String("gg/mm/aaaa")));
+    }
+}
+
+// Pictures of the panels for a person to look at, when TAVELO_SNAPSHOT_DIR is set.
+void TestWindowFrame::panelPictures()
+{
+    const QString folder = qEnvironmentVariable("TAVELO_SNAPSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("TAVELO_SNAPSHOT_DIR is not set");
+    QVERIFY(writeVersionStamp(QStringLiteral("2026-12-01T18:30:00")).ok());
+    activateLater(m_window.get());
+    QTRY_VERIFY(m_window->Label25->text().startsWith(QLatin1String("01/12/2026")));
+    chooseUser(*m_window, QStringLiteral("ROSSI MARIO"));
+    QVERIFY(m_window->grab().save(QDir(folder).filePath(QStringLiteral("frame_user_choice.png"))));
+    openEntryPanel(*m_window, QStringLiteral("ROSSI MARIO"));
+    QVERIFY(m_window->grab().save(QDir(folder).filePath(QStringLiteral("frame_entry.png"))));
+    clickToolbar(m_window->tbTop, QStringLiteral("Anagrafica"));
+    QVERIFY(m_window->registryWindow());
+    QVERIFY(m_window->registryWindow()->grab().save(
+        QDir(folder).filePath(QStringLiteral("frame_registry.png"))));
+}
+
+TAVELO_TEST_MAIN(TestWindowFrame)
+#include "tst_window_frame.moc"
