@@ -75,12 +75,10 @@ void TestReportLaunching::closedPreviewActivatesWindowAfterLauncher()
     const bool userCard = report == QLatin1String("Scheda");
     if (userCard) {
         openEntryPanel(w, QStringLiteral("ROSSI MARIO"));
-        w.Check5->setValue(1);
-        w.ShowUserCardReport();
+        QTest::mouseClick(w.Check5, Qt::LeftButton);
     } else {
         QTest::mouseClick(w.Command2, Qt::LeftButton);
-        w.Check7->setChecked(true);
-        w.ShowAllUsersReport();
+        QTest::mouseClick(w.Check7, Qt::LeftButton);
     }
     QCOMPARE(scope.viewer().documents().size(), 1);
     QCOMPARE(scope.viewer().documents().at(0).name, report);
