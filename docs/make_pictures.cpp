@@ -9,12 +9,14 @@
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 
-#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
 #include <cstdio>
 
@@ -120,11 +122,26 @@ public:
         }
     }
 
+    // A click on a row of a grid, as the operator picks it.
+    void clickRow(QWidget *window, const char *name, int row)
+    {
+        auto *grid = control<QAbstractItemView>(window, name);
+        if (!grid || !grid->model() || grid->model()->rowCount() <= row) {
+            std::fprintf(stderr, "make_pictures: la tabella %s non ha la riga %d\n", name, row);
+            m_ok = false;
+            return;
+        }
+        const QRect cell = grid->visualRect(grid->model()->index(row, 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        settle();
+    }
+
     void type(QWidget *window, const char *name, const QString &text)
     {
         if (QWidget *box = control<QWidget>(window, name)) {
             box->setFocus();
             QTest::keyClicks(box, text);
+            settle();
         }
     }
 
@@ -149,12 +166,8 @@ void chooseUser(PictureTaker &pictures, frmRegistra &window, const QString &name
     PictureTaker::settle();
 }
 
-void takeMainWindowPictures(PictureTaker &pictures)
+void takeDiaryPictures(PictureTaker &pictures, frmRegistra &window)
 {
-    frmRegistra window;
-    window.show();
-    activateLater(&window);
-    PictureTaker::settle();
     chooseUser(pictures, window, QStringLiteral("ROSSI MARIO"));
     pictures.take(&window, QStringLiteral("scelta-utente"));
 
@@ -164,12 +177,71 @@ void takeMainWindowPictures(PictureTaker &pictures)
     pictures.click(&window, "Check1");
     pictures.type(&window, "Text2", QStringLiteral("versare l'acconto IMU"));
     pictures.type(&window, "Text3", QStringLiteral("12"));
-    pictures.take(&window, QStringLiteral("registrazione"));
+    pictures.click(&window, "Check2");
+    pictures.type(&window, "DataBox2", toScreenDate(QDate::currentDate().addDays(20)));
+    pictures.take(&window, QStringLiteral("registrazione-inserisci"));
 
+    pictures.click(&window, "Image3");
+    pictures.click(&window, "Check1");
+    pictures.click(&window, "Check3");
+    pictures.clickRow(&window, "DataGrid3", 1);
+    pictures.take(&window, QStringLiteral("registrazione-modifica"));
+
+    pictures.click(&window, "Check4");
+    pictures.clickRow(&window, "DataGrid3", 2);
+    pictures.take(&window, QStringLiteral("registrazione-elimina"));
+
+    pictures.click(&window, "Check4");
     pictures.click(&window, "Image3");
     pictures.click(&window, "Image4");
     pictures.click(&window, "Command2");
     pictures.take(&window, QStringLiteral("scadenze"));
+    pictures.click(&window, "Check6");
+}
+
+void takeRegistryPictures(PictureTaker &pictures, frmRegistra &main)
+{
+    for (QAction *action : main.tbTop->actions())
+        if (action->text() == QLatin1String("Anagrafica"))
+            action->trigger();
+    PictureTaker::settle();
+    frmAnagrafe *window = main.registryWindow();
+    if (!window) {
+        std::fprintf(stderr, "make_pictures: l'anagrafica non si apre\n");
+        return;
+    }
+    pictures.take(window, QStringLiteral("anagrafica-avvio"));
+
+    pictures.click(window, "Check7");
+    pictures.take(window, QStringLiteral("anagrafica-menu"));
+
+    pictures.click(window, "Check6");
+    pictures.type(window, "Text55", QStringLiteral("vrdlgu80a01f205z"));
+    pictures.take(window, QStringLiteral("anagrafica-controllo"));
+
+    pictures.click(window, "Cmd3");
+    pictures.type(window, "Text2", QStringLiteral("Verdi Luigi"));
+    pictures.type(window, "Text3", QStringLiteral("Via Roma 12"));
+    pictures.type(window, "Text4", QStringLiteral("Milano"));
+    pictures.take(window, QStringLiteral("anagrafica-inserimento"));
+
+    pictures.click(window, "Check8");
+    pictures.click(window, "Check7");
+    pictures.click(window, "Check2");
+    pictures.take(window, QStringLiteral("anagrafica-elenco"));
+
+    pictures.clickRow(window, "Datagrid1", 1);
+    pictures.take(window, QStringLiteral("anagrafica-modifica"));
+}
+
+void takeWindowPictures(PictureTaker &pictures)
+{
+    frmRegistra window;
+    window.show();
+    activateLater(&window);
+    PictureTaker::settle();
+    takeDiaryPictures(pictures, window);
+    takeRegistryPictures(pictures, window);
 }
 
 } // namespace
@@ -199,7 +271,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     PictureTaker pictures(folder);
-    takeMainWindowPictures(pictures);
+    takeWindowPictures(pictures);
     DbConnection::instance().close();
     return pictures.ok() ? 0 : 1;
 }

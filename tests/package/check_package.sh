@@ -28,7 +28,8 @@ description=$(field Description)
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in ./usr/bin/tavelo ./usr/bin/tavelo-report ./usr/bin/tavelo-import ./usr/share/tavelo/Istruzioni.pdf \
-    ./usr/share/applications/tavelo.desktop ./usr/share/icons/hicolor/scalable/apps/tavelo.svg; do
+    ./usr/share/applications/tavelo.desktop ./usr/share/icons/hicolor/scalable/apps/tavelo.svg \
+    ./usr/share/tavelo/pictures/scelta-utente.png ./usr/share/tavelo/pictures/anagrafica-controllo.png; do
     grep -qx -- "$path" <<<"$contents" || fail "il pacchetto non contiene $path"
 done
 # Nothing of a user's: no data file travels with the program.
