@@ -13,6 +13,13 @@
 
 #include <deque>
 
+// Whether a date that the program took as today is today, also when midnight passed
+// between `before` (read just before the program's step) and now.
+inline bool isTodaySince(const QDate &date, const QDate &before)
+{
+    return date == before || date == QDate::currentDate();
+}
+
 // Every test program runs with its own home folder (so that the desktop launcher and
 // the data folder are private to it), in Italian, offscreen.
 void prepareTestEnvironment();
