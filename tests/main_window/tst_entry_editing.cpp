@@ -60,7 +60,6 @@ private slots:
     void printToggleShowsTheCardAndReturnsToUserChoice();
     void enterOnTheActionButtonRunsTheAction();
     void tabWalksThePanelInOrder();
-    void snapshots();
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -770,45 +769,6 @@ void TestEntryEditing::tabWalksThePanelInOrder()
     QCOMPARE(f.Label9->buddy(), f.Text3);
     QCOMPARE(f.Label7->buddy(), f.Text1);
     QCOMPARE(f.Text2->accessibleName(), QStringLiteral("Oggetto"));
-}
-
-// With TAVELO_SNAPSHOT_DIR set, the panel in each mode and the card after an insert
-// are saved as pictures to look at.
-void TestEntryEditing::snapshots()
-{
-    const QString folder = qEnvironmentVariable("TAVELO_SNAPSHOT_DIR");
-    if (folder.isEmpty())
-        QSKIP("TAVELO_SNAPSHOT_DIR not set");
-    RecordingReportViewerScope scope;
-    open();
-    frmRegistra &f = w();
-    const QDir dir(folder);
-    fillNewEntry(QStringLiteral("07/12/2026"), true, QStringLiteral("31/12/2026"),
-                 QStringLiteral("Rinnovo assicurazione auto: portare il libretto e la "
-                                "polizza dell'anno scorso in agenzia, chiedere lo sconto"),
-                 QStringLiteral("12,4"));
-    f.grab().save(dir.filePath(QStringLiteral("entry_insert.png")));
-    m_prompt->answer(PromptAnswer::Yes);
-    m_prompt->answer(PromptAnswer::Ok);
-    QTest::mouseClick(f.Cmd1, Qt::LeftButton);
-    QTest::mouseClick(f.Check3, Qt::LeftButton);
-    pick(QStringLiteral("FEBBRAIO"));
-    f.grab().save(dir.filePath(QStringLiteral("entry_modify.png")));
-    QTest::mouseClick(f.Check4, Qt::LeftButton);
-    pick(QStringLiteral("MARZO"));
-    f.grab().save(dir.filePath(QStringLiteral("entry_delete.png")));
-    QTest::mouseClick(f.Check5, Qt::LeftButton);
-    QCOMPARE(scope.viewer().documents().size(), 1);
-    const ReportDocument &card = scope.viewer().documents().at(0);
-    const QSizeF sheet = card.pageSize() / 1440.0 * 96.0;
-    QImage page(sheet.toSize(), QImage::Format_RGB32);
-    page.setDotsPerMeterX(qRound(96 / 0.0254));
-    page.setDotsPerMeterY(qRound(96 / 0.0254));
-    page.fill(Qt::white);
-    QPainter painter(&page);
-    paintReportPage(painter, card.pages.at(0));
-    painter.end();
-    page.save(dir.filePath(QStringLiteral("card.png")));
 }
 
 TAVELO_TEST_MAIN(TestEntryEditing)

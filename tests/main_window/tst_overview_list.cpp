@@ -34,7 +34,6 @@ private slots:
     void openingADeadlineModifiesItsEntry_data();
     void openingADeadlineModifiesItsEntry();
     void openingADeletedDeadlineTellsSo();
-    void snapshot();
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -254,18 +253,6 @@ void TestOverviewList::openingADeletedDeadlineTellsSo()
              QStringLiteral("La registrazione scelta non esiste più."));
     QCOMPARE(m_window->Cmd1->text(), QStringLiteral("Modifica"));
     QCOMPARE(m_window->Text1->text(), QString());
-}
-
-void TestOverviewList::snapshot()
-{
-    const QString folder = qEnvironmentVariable("TAVELO_SNAPSHOT_DIR");
-    if (folder.isEmpty())
-        QSKIP("TAVELO_SNAPSHOT_DIR not set");
-    for (int i = 0; i < 30; ++i)
-        m_db->addEntry(i % 2 ? m_rossi : m_verdi, QDate(2026, 1, 1), QDate(2026, 4, 1).addDays(i),
-                       QStringLiteral("SCADENZA NUMERO %1 CON UNA NOTA PIUTTOSTO LUNGA").arg(i));
-    openOverview();
-    m_window->grab().save(QDir(folder).filePath(QStringLiteral("overview.png")));
 }
 
 TAVELO_TEST_MAIN(TestOverviewList)

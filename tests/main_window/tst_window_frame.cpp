@@ -47,7 +47,6 @@ private slots:
     void versionStampIsReadWithItsValue();
     void statusPanelsReadStateAndValueQuietly();
     void dateBoxHintsFitOrAreDropped();
-    void panelPictures();
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -234,25 +233,6 @@ void TestWindowFrame::dateBoxHintsFitOrAreDropped()
         QCOMPARE(box->accessibleDescription(), QStringLiteral("gg/mm/aaaa"));
         QVERIFY(box->toolTip().contains(QLatin1String("gg/mm/aaaa")));
     }
-}
-
-// Pictures of the panels for a person to look at, when TAVELO_SNAPSHOT_DIR is set.
-void TestWindowFrame::panelPictures()
-{
-    const QString folder = qEnvironmentVariable("TAVELO_SNAPSHOT_DIR");
-    if (folder.isEmpty())
-        QSKIP("TAVELO_SNAPSHOT_DIR is not set");
-    QVERIFY(writeVersionStamp(QStringLiteral("2026-12-01T18:30:00")).ok());
-    activateLater(m_window.get());
-    QTRY_VERIFY(m_window->Label25->text().startsWith(QLatin1String("01/12/2026")));
-    chooseUser(*m_window, QStringLiteral("ROSSI MARIO"));
-    QVERIFY(m_window->grab().save(QDir(folder).filePath(QStringLiteral("frame_user_choice.png"))));
-    openEntryPanel(*m_window, QStringLiteral("ROSSI MARIO"));
-    QVERIFY(m_window->grab().save(QDir(folder).filePath(QStringLiteral("frame_entry.png"))));
-    clickToolbar(m_window->tbTop, QStringLiteral("Anagrafica"));
-    QVERIFY(m_window->registryWindow());
-    QVERIFY(m_window->registryWindow()->grab().save(
-        QDir(folder).filePath(QStringLiteral("frame_registry.png"))));
 }
 
 TAVELO_TEST_MAIN(TestWindowFrame)

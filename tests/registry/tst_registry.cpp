@@ -75,7 +75,6 @@ private slots:
     void gridPagesFollowOneAnotherInOrder();
     void registryPrintListsEverySubjectByName();
     void screenReaderNamesAndKeyboard();
-    void snapshots();
 
 private:
     RegistryFixture f;
@@ -543,53 +542,6 @@ void TestRegistry::screenReaderNamesAndKeyboard()
     QTest::keyClick(w->Datagrid1, Qt::Key_Return);
     QVERIFY(!w->Frame2->isVisible());
     QVERIFY(!w->Text2->text().isEmpty());
-}
-
-// Pictures of every panel for the eye, when TAVELO_SNAPSHOT_DIR names a folder.
-void TestRegistry::snapshots()
-{
-    const QString folder = qEnvironmentVariable("TAVELO_SNAPSHOT_DIR");
-    if (folder.isEmpty())
-        QSKIP("TAVELO_SNAPSHOT_DIR not set");
-    auto save = [&](const char *name) {
-        QVERIFY(f.w->grab().save(folder + QStringLiteral("/registry_%1.png").arg(name)));
-    };
-    f.main->Label1->setText(QStringLiteral("ROSSI MARIO"));
-    f.w->RegistryWindowActivate();
-    save("start");
-    f.click(f.w->Check7);
-    save("menu");
-    f.click(f.w->Check6);
-    typeInto(f.w->Text55, QStringLiteral("vrdgpp80a01h501x"));
-    save("code_check");
-    f.click(f.w->Cmd3);
-    typeInto(f.w->Text2, QStringLiteral("verdi giuseppe"));
-    save("insert");
-    f.w->RegistryWindowActivate();
-    f.openGrid(QStringLiteral("Modifica"));
-    save("grid");
-    f.pickRow(QStringLiteral("ROSSI MARIO"));
-    save("edit");
-
-    // The registry report, with a long note that grows its band.
-    f.db->exec(QStringLiteral("UPDATE Utente SET Annotazione = '%1', cap = '10100', pr = 'TO', "
-                              "Comune = 'TORINO', telefono = '011,123' WHERE ID = %2")
-                   .arg(QStringLiteral("CLIENTE DAL 2020, PAGA A 60 GIORNI; ").repeated(8))
-                   .arg(m_rossi));
-    RecordingReportViewerScope preview;
-    f.w->RegistryWindowActivate();
-    f.click(f.w->Check4);
-    QCOMPARE(preview.viewer().documents().size(), 1);
-    const ReportDocument &document = preview.viewer().documents().at(0);
-    const QSizeF sheet = document.pageSize();
-    QImage image(QSize(int(sheet.width() / 15), int(sheet.height() / 15)), QImage::Format_RGB32);
-    image.setDotsPerMeterX(int(96 / 0.0254));
-    image.setDotsPerMeterY(int(96 / 0.0254));
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    paintReportPage(painter, document.pages.at(0));
-    painter.end();
-    QVERIFY(image.save(folder + QStringLiteral("/registry_report.png")));
 }
 
 TAVELO_TEST_MAIN(TestRegistry)
