@@ -4,6 +4,7 @@
 #include <QTextLayout>
 #include <QTextOption>
 
+#include <algorithm>
 #include <cmath>
 
 ReportTextMeasurer::ReportTextMeasurer(qreal dotsPerInch) : m_device(1, 1, QImage::Format_RGB32)
@@ -26,7 +27,12 @@ const ReportTextMeasurer::FontEntry &ReportTextMeasurer::entry(const ReportFont 
     if (it != m_index.constEnd())
         return m_fonts[it.value()];
     const QFont qfont(toQFont(font), &m_device);
-    m_fonts.push_back(FontEntry{qfont, QFontMetricsF(qfont, &m_device)});
+    const QFontMetricsF metrics(qfont, &m_device);
+    // Font metrics keep lengths in 26.6 fixed point: 2^25 pixels at most; stay well
+    // under that with the widest glyph.
+    const qsizetype safeLength =
+        std::max<qsizetype>(1, qsizetype((1 << 24) / std::max<qreal>(1, metrics.maxWidth())));
+    m_fonts.push_back(FontEntry{qfont, metrics, safeLength});
     m_index.insert(key, int(m_fonts.size() - 1));
     return m_fonts.back();
 }
@@ -38,7 +44,12 @@ qreal ReportTextMeasurer::lineHeight(const ReportFont &font)
 
 qreal ReportTextMeasurer::width(const ReportFont &font, const QString &text)
 {
-    return entry(font).metrics.horizontalAdvance(text) * twipsPerInch / m_dotsPerInch;
+    const FontEntry &fe = entry(font);
+    // A text too long to measure in one go is measured a piece at a time.
+    qreal total = 0;
+    for (qsizetype from = 0; from < text.size(); from += fe.safeLength)
+        total += fe.metrics.horizontalAdvance(text.mid(from, fe.safeLength));
+    return total * twipsPerInch / m_dotsPerInch;
 }
 
 QStringList ReportTextMeasurer::wrap(const ReportFont &font, const QString &text, qreal width)
@@ -57,8 +68,11 @@ QStringList ReportTextMeasurer::wrap(const ReportFont &font, const QString &text
 
     const QStringList paragraphs = normalized.split(QLatin1Char('\n'));
     for (const QString &paragraph : paragraphs) {
-        // Most values fit on one line: no need to lay them out.
-        if (fe.metrics.horizontalAdvance(paragraph) <= widthPx) {
+        // Most values fit on one line: no need to lay them out. Font metrics add up
+        // widths in a fixed-point type that a text of some hundred thousand characters
+        // overflows, so a long paragraph is always laid out.
+        if (paragraph.size() <= fe.safeLength &&
+            fe.metrics.horizontalAdvance(paragraph) <= widthPx) {
             lines.append(paragraph);
             continue;
         }

@@ -34,6 +34,7 @@ private:
     {
         QFont font;
         QFontMetricsF metrics;
+        qsizetype safeLength; // characters that can be measured in one go
     };
     const FontEntry &entry(const ReportFont &font);
 

@@ -3,6 +3,7 @@
 #include "report_fixtures.h"
 
 #include "core/dates.h"
+#include "reports/report_definitions.h"
 #include "reports/report_rows.h"
 #include "reports/report_text_measurer.h"
 
@@ -25,6 +26,7 @@ private slots:
     void bandTallerThanPageIsSplit();
     void boxThatCannotGrowKeepsItsHeight();
     void pagesStreamToSink();
+    void veryLongNoteWrapsAndGrowsItsBand();
 };
 
 void TestReportLayout::initTestCase()
@@ -227,6 +229,53 @@ void TestReportLayout::pagesStreamToSink()
     QCOMPARE(pageCount, 3);
     QCOMPARE(numbers, (QList<int>{1, 2, 3}));
     QCOMPARE(pending, (QStringList{"Pagina 1 di %p", "Pagina 2 di %p", "Pagina 3 di %p"}));
+}
+
+void TestReportLayout::veryLongNoteWrapsAndGrowsItsBand()
+{
+    // A megabyte of words in one paragraph: too long for the quick one-line check.
+    QString note;
+    note.reserve(1 << 20);
+    for (int i = 0; note.size() < 1000000; ++i)
+        note += QStringLiteral("nota%1 ").arg(i);
+    note.chop(1);
+    const ReportDefinition anagrafe = createAnagrafe();
+    const ReportDocument document =
+        layOut(anagrafe, {{{"ID", 1}, {"Annotazione", note}}, {{"ID", 2}, {"Soggetto", "DOPO"}}});
+    QVERIFY(document.pageCount() > 100);
+
+    ReportTextMeasurer measurer(options().resolution);
+    ReportFont narrow;
+    narrow.face = QStringLiteral("Arial Narrow");
+    const qreal boxWidth = anagrafe.findControl("TextBox13")->width;
+    const qreal bodyBottom = sheetHeight - anagrafe.page.bottomMargin -
+                             anagrafe.section(ReportSectionKind::PageFooter).height;
+    QStringList printed;
+    qreal noteBottom = 0;
+    for (const ReportPage &page : document.pages) {
+        for (const ReportItem &item : page.items) {
+            if (item.controlName != QLatin1String("TextBox13") || item.lines.isEmpty())
+                continue;
+            // Every line inside its box, every box above the page's foot.
+            for (const QString &line : item.lines)
+                QVERIFY2(measurer.width(narrow, line) <= boxWidth + 0.5, qPrintable(line.left(80)));
+            noteBottom = item.rect.top() + item.lines.size() * item.lineHeight;
+            QVERIFY(noteBottom <= bodyBottom + 0.5);
+            QVERIFY(item.rect.bottom() <= bodyBottom + 0.5);
+            printed += item.lines;
+        }
+        for (const ReportBand &band : page.bands) {
+            if (band.section == ReportSectionKind::Detail)
+                QVERIFY(band.top + band.height <= bodyBottom + 0.5);
+        }
+    }
+    QVERIFY(printed.size() > 5000);
+    QCOMPARE(printed.join(QLatin1Char(' ')), note);
+    // The next subject starts under the note's last line, on the last page.
+    const ReportBand *next = detailBand(document.pages.constLast(), 1);
+    QVERIFY(next);
+    QVERIFY(next->top >= noteBottom);
+    QCOMPARE(document.texts("TextBox5").constLast(), QStringLiteral("DOPO"));
 }
 
 QTEST_MAIN(TestReportLayout)
