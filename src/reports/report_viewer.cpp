@@ -81,12 +81,16 @@ void exportPdf(const ReportDocument &document, QWidget *dialog)
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     QString error;
-    const bool written = writeReportPdf(document, path, &error, [&progress](int page, int) {
+    // reset() forgets a cancel, so it is noted as it happens.
+    bool cancelled = false;
+    const bool written = writeReportPdf(document, path, &error, [&](int page, int) {
         progress.setValue(page);
-        return !progress.wasCanceled();
+        cancelled = progress.wasCanceled();
+        return !cancelled;
     });
     progress.reset();
-    if (!written && !progress.wasCanceled())
+    // A cancelled export leaves no file and needs no word: the operator asked for it.
+    if (!written && !cancelled)
         showPrompt(dialog, QStringLiteral("Esportazione in PDF non riuscita.\n%1").arg(error),
                    QString(), PromptButtons::Ok, PromptIcon::Critical);
 }
