@@ -65,8 +65,6 @@ struct ReportDocument
     QList<ReportPage> pages;
 
     int pageCount() const { return int(pages.size()); }
-    // The page size in twips.
-    QSizeF pageSize() const;
     // Every text placed for a control, page by page, in order: one entry a band (an
     // empty one for an empty value), two for a band split between pages.
     QStringList texts(const QString &controlName) const;

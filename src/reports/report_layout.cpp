@@ -117,7 +117,7 @@ public:
         : definition(definition), measurer(options.resolution),
           longDate(toLongDate(options.printDate))
     {
-        const QSizeF sheet = definition.page.sheetSize();
+        const QSizeF sheet = sheetSizeInTwips(definition.page.sheetLayout());
         pageWidth = sheet.width();
         pageHeight = sheet.height();
         int contentRight = definition.page.reportWidth;

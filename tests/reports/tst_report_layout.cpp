@@ -72,7 +72,7 @@ void TestReportLayout::headersAndFootersInPlace()
 {
     const ReportDocument document = layOut(testReport(), names(9));
     QCOMPARE(document.pageCount(), 2);
-    const qreal pageHeight = document.pageSize().height();
+    const qreal pageHeight = sheetSizeInTwips(document.pageLayout).height();
     QCOMPARE(pageHeight, sheetHeight);
 
     const ReportPage &first = document.pages.at(0);

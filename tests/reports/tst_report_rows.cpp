@@ -92,7 +92,7 @@ void TestReportRows::schedaFromSqlQuery()
                               "ORDER BY scadenza ASC"));
         query.addBindValue(3);
         QVERIFY(query.exec());
-        SqlReportRows rows(query);
+        SqlReportRows rows(std::move(query));
         const ReportDocument document = buildReportDocument(createScheda(), rows, options());
         QCOMPARE(rows.errorString(), QString());
         QCOMPARE(document.texts("TextBox2"), (QStringList{"PRIMA", "SECONDA"}));
