@@ -118,8 +118,14 @@ bool ReportTextMeasurer::wrapParagraph(FontEntry &fe, const QString &paragraph, 
     layout.setTextOption(option);
     layout.setCacheEnabled(false);
     layout.beginLayout();
+    // A broken line fits by construction, unless one word alone is wider than the box;
+    // measured apart it may differ by a kerning pair at its ends, which the margin
+    // covers.
+    const qreal margin = fe.metrics.averageCharWidth();
+    bool fits = true;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(widthPx);
+        fits = fits && line.naturalTextWidth() + margin <= widthPx;
         QString part = paragraph.mid(line.textStart(), line.textLength());
         qsizetype end = part.size();
         while (end > 0 && part.at(end - 1).isSpace())
@@ -128,6 +134,5 @@ bool ReportTextMeasurer::wrapParagraph(FontEntry &fe, const QString &paragraph, 
         lines.append(part);
     }
     layout.endLayout();
-    // Broken lines are measured again where they are drawn.
-    return false;
+    return fits;
 }

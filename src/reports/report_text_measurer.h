@@ -47,7 +47,7 @@ private:
     FontEntry &entry(const ReportFont &font);
     // The width of a text in pixels.
     qreal advance(FontEntry &fe, const QString &text);
-    // Appends the lines of one paragraph; true when it fitted whole on one line.
+    // Appends the lines of one paragraph; true when every line surely fits.
     bool wrapParagraph(FontEntry &fe, const QString &paragraph, qreal widthPx, QStringList &lines);
 
     QImage m_device; // only lends its resolution to the fonts
