@@ -41,7 +41,7 @@ qreal ReportTextMeasurer::advance(FontEntry &fe, const QString &text)
 {
     // Short values (dates, codes, names) come back row after row; long ones seldom.
     constexpr qsizetype shortText = 32;
-    constexpr qsizetype remembered = 8192;
+    constexpr qsizetype remembered = 32768;
     if (text.size() > shortText)
         return fe.metrics.horizontalAdvance(text);
     auto known = fe.widths.constFind(text);
