@@ -52,10 +52,11 @@ void paintDocument(const ReportDocument &document, QPrinter *printer, QWidget *d
     progress.setWindowModality(Qt::WindowModal);
     progress.setCancelButton(nullptr);
     progress.setMinimumDuration(500);
+    ReportPagePainter pages(painter);
     for (int i = 0; i < document.pageCount(); ++i) {
         if (i > 0)
             printer->newPage();
-        paintReportPage(painter, document.pages.at(i));
+        pages.paint(document.pages.at(i));
         if (i % 50 == 0)
             progress.setValue(i);
     }
