@@ -4,7 +4,8 @@
 //
 //   bench_report_pdf [--keep FOLDER] [entries ...]     (default: 10000 100000)
 //
-// --keep leaves the report's PDF of each size in FOLDER, to compare with another build.
+// --keep leaves the report's PDF and the data file of each size in FOLDER, to compare
+// with another build or to time tavelo-report on.
 //
 // For each size: a fresh data file with that many diary entries (four in five with a
 // due date, one note in ten long enough to wrap), the report written as the program
@@ -119,7 +120,8 @@ BarePages recordStrokes(const ReportDefinition &definition)
 }
 
 // Out of line, so that a profiler can count it apart.
-[[gnu::noinline]] bool drawBare(const BarePages &bare, const QPageLayout &pageLayout, const QString &path)
+[[gnu::noinline]] bool drawBare(const BarePages &bare, const QPageLayout &pageLayout,
+                                const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -221,6 +223,9 @@ int benchOneSize(int entries, const QString &keep, QTextStream &out)
         return 1;
     }
     const qint64 bareMs = clock.elapsed();
+    if (!keep.isEmpty())
+        QFile::copy(db.path(),
+                    QDir(keep).filePath(QStringLiteral("Database-%1.sqlite").arg(entries)));
     const double bareCpu = cpuSeconds() - cpu;
 
     out << QStringLiteral("%1 entries, %2 pages (bare %3): report %4 s (processor %5 s), "
