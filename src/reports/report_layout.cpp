@@ -30,8 +30,6 @@ struct Band
     qreal height = 0;
     int row = -1;
     QList<ReportItem> items;
-    // False when laid out only for its height: texts of boxes that cannot grow left out.
-    bool complete = true;
 };
 
 int linesThatFit(qreal height, qreal lineHeight)
@@ -200,8 +198,6 @@ public:
 
     // The page in progress.
     const PageSink *sink = nullptr;
-    // Set while only the number of pages is wanted.
-    bool heightsOnly = false;
     ReportPage page;
     int pageNumber = 0;
     qreal y = 0;
@@ -268,12 +264,6 @@ Band ReportLayout::Private::layoutBand(ReportSectionKind kind, const ReportRows 
         item.font = plan.fonts[i];
         item.alignment = control.alignment;
         item.lineHeight = plan.lineHeights[i];
-        if (heightsOnly && control.kind == ReportControlKind::TextBox && !control.canGrow) {
-            // Its text never changes the band's height.
-            band.complete = false;
-            band.items.append(item);
-            continue;
-        }
         const bool fixedCaption =
             control.kind == ReportControlKind::Label && !control.expandsPlaceholders;
         const QString text =
@@ -403,13 +393,6 @@ void ReportLayout::Private::placeFlowing(ReportSectionKind kind, const ReportRow
             newPage();
             continue;
         }
-        if (!band.complete) {
-            // Where a band splits depends on all its lines.
-            heightsOnly = false;
-            band = layoutBand(kind, row, pageNumber);
-            band.row = rowIndex;
-            heightsOnly = true;
-        }
         auto [head, rest] = splitBand(band, room);
         if (head.height <= tolerance) {
             if (pageHasBody) {
@@ -438,17 +421,6 @@ ReportLayout::ReportLayout(const ReportDefinition &definition, const ReportLayou
 {}
 
 ReportLayout::~ReportLayout() = default;
-
-int ReportLayout::countPages(ReportRows &rows, const std::function<void(int page)> &pageDone)
-{
-    d->heightsOnly = true;
-    const int pageCount = run(rows, [&pageDone](ReportPage &&page) {
-        if (pageDone)
-            pageDone(page.number);
-    });
-    d->heightsOnly = false;
-    return pageCount;
-}
 
 int ReportLayout::run(ReportRows &rows, const PageSink &sink)
 {

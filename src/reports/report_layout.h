@@ -42,10 +42,6 @@ public:
     // waits for resolvePageCount(). Returns the number of pages, at least one.
     int run(ReportRows &rows, const PageSink &sink);
 
-    // The number of pages run() would give, found without breaking into lines the
-    // texts that cannot change a band's height. pageDone hears of every page.
-    int countPages(ReportRows &rows, const std::function<void(int page)> &pageDone = {});
-
     // Fills the page count into a page handed out by run().
     void resolvePageCount(ReportPage &page, int pageCount) const;
 

@@ -4,7 +4,10 @@
 
 #include "core/dates.h"
 #include "reports/report_definitions.h"
+#include "reports/report_layout.h"
 #include "reports/report_painter.h"
+#include "reports/report_rows.h"
+#include "reports/report_spool.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +29,7 @@ private slots:
     void pdfEndToEnd();
     void pdfExportFailureLeavesNoFile();
     void pdfExportStoppedKeepsOldFile();
+    void spooledPagesComeBackWhole();
 };
 
 void TestReportPdf::initTestCase()
@@ -166,6 +170,57 @@ void TestReportPdf::pdfExportStoppedKeepsOldFile()
     QVERIFY(!error.isEmpty());
     QCOMPARE(fileContents(path), QByteArray("earlier export"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"report.pdf"});
+}
+
+void TestReportPdf::spooledPagesComeBackWhole()
+{
+    // Pages with every kind of item: texts, rules, a split band, "%p" still pending,
+    // fonts and names met again on later pages.
+    QList<QVariantHash> rows = names(17);
+    rows[4] = {{"nome", longText(600)}};
+    ListReportRows source(rows);
+    ReportLayout layout(testReport(), options());
+    QList<ReportPage> written;
+    ReportPageSpool spool;
+    QString error;
+    QVERIFY2(spool.open(&error), qPrintable(error));
+    const int pageCount = layout.run(source, [&](ReportPage &&page) {
+        QVERIFY(spool.write(page));
+        written.append(page);
+    });
+    QVERIFY(pageCount >= 4);
+    QVERIFY2(spool.rewind(&error), qPrintable(error));
+    for (const ReportPage &expected : written) {
+        ReportPage page;
+        QVERIFY(spool.read(page));
+        QCOMPARE(page.number, expected.number);
+        QCOMPARE(page.bands.size(), expected.bands.size());
+        for (qsizetype i = 0; i < page.bands.size(); ++i) {
+            const ReportBand &a = page.bands.at(i);
+            const ReportBand &b = expected.bands.at(i);
+            QVERIFY(a.section == b.section && a.top == b.top && a.height == b.height &&
+                    a.row == b.row && a.continued == b.continued);
+        }
+        QCOMPARE(page.items.size(), expected.items.size());
+        for (qsizetype i = 0; i < page.items.size(); ++i) {
+            const ReportItem &a = page.items.at(i);
+            const ReportItem &b = expected.items.at(i);
+            QCOMPARE(a.kind, b.kind);
+            QCOMPARE(a.section, b.section);
+            QCOMPARE(a.controlName, b.controlName);
+            QCOMPARE(a.rect, b.rect);
+            if (a.kind == ReportItemKind::Line)
+                continue;
+            QVERIFY(a.font == b.font);
+            QCOMPARE(a.alignment, b.alignment);
+            QCOMPARE(a.lines, b.lines);
+            QCOMPARE(a.lineHeight, b.lineHeight);
+            QCOMPARE(a.fitsAtDpi, b.fitsAtDpi);
+            QCOMPARE(a.pendingText, b.pendingText);
+        }
+    }
+    ReportPage beyond;
+    QVERIFY(!spool.read(beyond));
 }
 
 QTEST_MAIN(TestReportPdf)
