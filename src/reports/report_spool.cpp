@@ -75,8 +75,13 @@ bool ReportPageSpool::write(const ReportPage &page)
     m_buffer.clear();
     put(qint32(page.number));
     put(qint64(page.bands.size()));
-    for (const ReportBand &band : page.bands)
-        put(band);
+    for (const ReportBand &band : page.bands) {
+        put(band.section);
+        put(band.top);
+        put(band.height);
+        put(band.row);
+        put(band.continued);
+    }
     put(qint64(page.items.size()));
     for (const ReportItem &item : page.items) {
         put(item.kind);
@@ -186,7 +191,8 @@ bool ReportPageSpool::read(ReportPage &page)
     page.number = number;
     page.bands.resize(count);
     for (ReportBand &band : page.bands) {
-        if (!get(band))
+        if (!get(band.section) || !get(band.top) || !get(band.height) || !get(band.row) ||
+            !get(band.continued))
             return false;
     }
     if (!get(count) || count < 0)
