@@ -2,7 +2,6 @@
 #include "core/dates.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 
 void setUpLocale()
 {
@@ -11,17 +10,67 @@ void setUpLocale()
         QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 }
 
+namespace {
+
+// The short date format of the locale in use, worked out once for that locale: a
+// report formats tens of thousands of dates.
+struct ShortDates
+{
+    QLocale locale{QLocale::C};
+    QString format;
+    // Reports list dates in order: the last one formatted is often the next one asked.
+    QDate lastDate;
+    QString lastText;
+
+    ShortDates &current()
+    {
+        const QLocale now;
+        if (format.isEmpty() || now != locale) {
+            locale = now;
+            format = withFourDigitYear(locale.dateFormat(QLocale::ShortFormat));
+            lastDate = QDate();
+        }
+        return *this;
+    }
+
+    static QString withFourDigitYear(QString format)
+    {
+        if (format.contains(QLatin1String("yyyy")))
+            return format;
+        for (qsizetype at = format.indexOf(QLatin1Char('y')); at >= 0;
+             at = format.indexOf(QLatin1Char('y'), at + 4)) {
+            qsizetype end = at;
+            while (end < format.size() && format.at(end) == QLatin1Char('y'))
+                ++end;
+            format.replace(at, end - at, QLatin1String("yyyy"));
+        }
+        return format;
+    }
+};
+
+ShortDates &shortDates()
+{
+    static ShortDates dates;
+    return dates.current();
+}
+
+} // namespace
+
 QString screenDateFormat()
 {
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QRegularExpression(QStringLiteral("y+")), QStringLiteral("yyyy"));
-    return format;
+    return shortDates().format;
 }
 
 QString toScreenDate(const QDate &date)
 {
-    return date.isValid() ? QLocale().toString(date, screenDateFormat()) : QString();
+    if (!date.isValid())
+        return {};
+    ShortDates &dates = shortDates();
+    if (date != dates.lastDate) {
+        dates.lastText = dates.locale.toString(date, dates.format);
+        dates.lastDate = date;
+    }
+    return dates.lastText;
 }
 
 QDate fromScreenDate(const QString &text)

@@ -50,9 +50,9 @@ QPageLayout ReportPageSettings::sheetLayout() const
     return QPageLayout(QPageSize(paper), orientation, QMarginsF(0, 0, 0, 0));
 }
 
-QSizeF ReportPageSettings::sheetSize() const
+QSizeF sheetSizeInTwips(const QPageLayout &layout)
 {
-    return sheetLayout().fullRect(QPageLayout::Millimeter).size() * (twipsPerInch / 25.4);
+    return layout.fullRect(QPageLayout::Millimeter).size() * (twipsPerInch / 25.4);
 }
 
 ReportDefinition::ReportDefinition()

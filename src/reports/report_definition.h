@@ -101,8 +101,6 @@ struct ReportPageSettings
 
     // The sheet without margins, as a paint device is set up for drawing a page.
     QPageLayout sheetLayout() const;
-    // The sheet's size in twips, from its exact size in millimetres.
-    QSizeF sheetSize() const;
 };
 
 struct ReportDefinition
@@ -134,3 +132,6 @@ struct ReportDefinition
 
 // The twips in an inch, the unit of every report length.
 inline constexpr qreal twipsPerInch = 1440.0;
+
+// The size of a page layout's whole sheet in twips, from its exact size in millimetres.
+QSizeF sheetSizeInTwips(const QPageLayout &layout);

@@ -20,11 +20,6 @@ const ReportItem *ReportPage::find(const QString &controlName, int occurrence) c
     return nullptr;
 }
 
-QSizeF ReportDocument::pageSize() const
-{
-    return pageLayout.fullRect(QPageLayout::Millimeter).size() * (twipsPerInch / 25.4);
-}
-
 QStringList ReportDocument::texts(const QString &controlName) const
 {
     QStringList result;

@@ -28,6 +28,9 @@ struct ReportItem
     // too long for a box that cannot grow) is squeezed across to fit when drawn.
     QStringList lines;
     qreal lineHeight = 0;
+    // When not 0: every line was measured whole at this many dots per inch and fits the
+    // box, so a device of that resolution need not measure it again.
+    int fitsAtDpi = 0;
     // Set while the text still waits for the page count ("%p"): the caption with the
     // other placeholders filled in.
     QString pendingText;
@@ -65,8 +68,6 @@ struct ReportDocument
     QList<ReportPage> pages;
 
     int pageCount() const { return int(pages.size()); }
-    // The page size in twips.
-    QSizeF pageSize() const;
     // Every text placed for a control, page by page, in order: one entry a band (an
     // empty one for an empty value), two for a band split between pages.
     QStringList texts(const QString &controlName) const;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -117,7 +118,7 @@ public:
         : definition(definition), measurer(options.resolution),
           longDate(toLongDate(options.printDate))
     {
-        const QSizeF sheet = definition.page.sheetSize();
+        const QSizeF sheet = sheetSizeInTwips(definition.page.sheetLayout());
         pageWidth = sheet.width();
         pageHeight = sheet.height();
         int contentRight = definition.page.reportWidth;
@@ -132,6 +133,41 @@ public:
         left = definition.page.leftMargin;
         if (left + contentRight > pageWidth)
             left = std::max<qreal>(0, pageWidth - contentRight);
+        for (const ReportSection &section : definition.sections)
+            plans[int(section.kind)] = planSection(section);
+    }
+
+    // What stays the same every time a section is laid out.
+    struct BrokenCaption
+    {
+        QStringList lines;
+        int fitsAtDpi = 0;
+    };
+    struct SectionPlan
+    {
+        std::vector<ReportFont> fonts;
+        std::vector<qreal> lineHeights;
+        std::vector<qsizetype> topDown; // controls from the highest, in order of design
+        qreal lowestBottom = 0;
+        std::vector<std::optional<BrokenCaption>> captions; // fixed ones, once broken
+    };
+    SectionPlan planSection(const ReportSection &section)
+    {
+        SectionPlan plan;
+        for (qsizetype i = 0; i < section.controls.size(); ++i) {
+            const ReportControl &control = section.controls.at(i);
+            plan.fonts.push_back(definition.fontOf(control));
+            plan.lineHeights.push_back(control.kind == ReportControlKind::Line
+                                           ? 0
+                                           : measurer.lineHeight(plan.fonts.back()));
+            plan.topDown.push_back(i);
+            plan.lowestBottom = std::max<qreal>(plan.lowestBottom, control.top + control.height);
+        }
+        std::stable_sort(plan.topDown.begin(), plan.topDown.end(), [&](qsizetype a, qsizetype b) {
+            return section.controls.at(a).top < section.controls.at(b).top;
+        });
+        plan.captions.resize(section.controls.size());
+        return plan;
     }
 
     Band layoutBand(ReportSectionKind kind, const ReportRows *row, int pageNumber);
@@ -150,6 +186,15 @@ public:
     qreal pageHeight = 0;
     qreal left = 0;
     bool sectionHasPlaceholders[ReportDefinition::sectionCount] = {};
+    SectionPlan plans[ReportDefinition::sectionCount];
+    // Working room of layoutBand(), kept from band to band.
+    struct Placement
+    {
+        qreal growth = 0;
+        qreal shift = 0;
+    };
+    std::vector<Placement> placement;
+    std::vector<qsizetype> movers;
 
     // The page in progress.
     const PageSink *sink = nullptr;
@@ -190,27 +235,22 @@ bool ReportLayout::Private::squeezeOnto(ReportItem &item, const QString &text, i
     // Kept whole, so that a date or a code never prints in part; the painter
     // squeezes it into the box.
     item.lines = QStringList{text};
+    item.fitsAtDpi = 0;
     return true;
 }
 
 Band ReportLayout::Private::layoutBand(ReportSectionKind kind, const ReportRows *row, int number)
 {
     const ReportSection &section = definition.section(kind);
+    const SectionPlan &plan = plans[int(kind)];
     Band band;
     band.section = kind;
     band.items.reserve(section.controls.size());
 
-    struct Placement
-    {
-        qreal growth = 0;
-        qreal shift = 0;
-    };
-    std::vector<Placement> placement(section.controls.size());
-    qreal lowestBottom = 0;
+    placement.assign(section.controls.size(), Placement());
 
     for (qsizetype i = 0; i < section.controls.size(); ++i) {
         const ReportControl &control = section.controls.at(i);
-        lowestBottom = std::max<qreal>(lowestBottom, control.top + control.height);
         ReportItem item;
         item.section = kind;
         item.controlName = control.name;
@@ -221,14 +261,26 @@ Band ReportLayout::Private::layoutBand(ReportSectionKind kind, const ReportRows 
             band.items.append(item);
             continue;
         }
-        item.font = definition.fontOf(control);
+        item.font = plan.fonts[i];
         item.alignment = control.alignment;
+        item.lineHeight = plan.lineHeights[i];
+        const bool fixedCaption =
+            control.kind == ReportControlKind::Label && !control.expandsPlaceholders;
         const QString text =
             control.kind == ReportControlKind::Label
                 ? captionText(control, number, &item.pendingText)
                 : (row ? formatReportValue(row->value(control.field), control.format) : QString());
-        item.lineHeight = measurer.lineHeight(item.font);
-        item.lines = measurer.wrap(item.font, text, control.width);
+        if (fixedCaption && plan.captions[i]) {
+            // A caption without placeholders breaks the same way every time.
+            item.lines = plan.captions[i]->lines;
+            item.fitsAtDpi = plan.captions[i]->fitsAtDpi;
+        } else {
+            bool measuredToFit = false;
+            item.lines = measurer.wrap(item.font, text, control.width, &measuredToFit);
+            item.fitsAtDpi = measuredToFit ? measurer.dotsPerInch() : 0;
+            if (fixedCaption)
+                plans[int(kind)].captions[i] = BrokenCaption{item.lines, item.fitsAtDpi};
+        }
         const int fitting = linesThatFit(control.height, item.lineHeight);
         if (item.lines.size() > fitting) {
             if (control.canGrow) {
@@ -246,14 +298,8 @@ Band ReportLayout::Private::layoutBand(ReportSectionKind kind, const ReportRows 
 
     // A control moves down by as much as the grown or moved controls above it that
     // share some of its width; lines run across them all and follow every one.
-    std::vector<qsizetype> order(section.controls.size());
-    for (qsizetype i = 0; i < qsizetype(order.size()); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        return section.controls.at(a).top < section.controls.at(b).top;
-    });
-    std::vector<qsizetype> movers;
-    for (const qsizetype i : order) {
+    movers.clear();
+    for (const qsizetype i : plan.topDown) {
         const ReportControl &control = section.controls.at(i);
         for (const qsizetype g : movers) {
             const ReportControl &above = section.controls.at(g);
@@ -266,7 +312,7 @@ Band ReportLayout::Private::layoutBand(ReportSectionKind kind, const ReportRows 
     }
 
     // The band keeps the space it had under its lowest control.
-    const qreal bottomGap = std::max<qreal>(0, section.height - lowestBottom);
+    const qreal bottomGap = std::max<qreal>(0, section.height - plan.lowestBottom);
     band.height = section.height;
     for (qsizetype i = 0; i < band.items.size(); ++i) {
         ReportItem &item = band.items[i];
@@ -397,8 +443,10 @@ void ReportLayout::resolvePageCount(ReportPage &page, int pageCount) const
             continue;
         const QString text =
             QString(item.pendingText).replace(pageCountMark, QString::number(pageCount));
-        item.lines = d->measurer.wrap(item.font, text, item.rect.width());
+        bool measuredToFit = false;
+        item.lines = d->measurer.wrap(item.font, text, item.rect.width(), &measuredToFit);
         item.lines = item.lines.mid(0, linesThatFit(item.rect.height(), item.lineHeight));
+        item.fitsAtDpi = measuredToFit ? d->measurer.dotsPerInch() : 0;
         item.pendingText.clear();
     }
 }

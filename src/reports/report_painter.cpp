@@ -3,6 +3,7 @@
 
 #include "reports/report_layout.h"
 #include "reports/report_rows.h"
+#include "reports/report_spool.h"
 
 #include <QDir>
 #include <QFontMetricsF>
@@ -28,11 +29,31 @@ void setError(QString *error, const QString &text)
 
 } // namespace
 
-void paintReportPage(QPainter &painter, const ReportPage &page)
+ReportPagePainter::ReportPagePainter(QPainter &painter) : m_painter(painter) {}
+
+ReportPagePainter::~ReportPagePainter() = default;
+
+const ReportPagePainter::Face &ReportPagePainter::face(const ReportFont &font)
 {
+    for (const Face &face : m_faces) {
+        if (face.font == font)
+            return face;
+    }
+    // The painter resolves the font against its device; measure with what it draws.
+    m_painter.setFont(toQFont(font));
+    m_faces.push_back(
+        Face{font, m_painter.font(), QFontMetricsF(m_painter.font(), m_painter.device())});
+    return m_faces.back();
+}
+
+void ReportPagePainter::paint(const ReportPage &page)
+{
+    QPainter &painter = m_painter;
     const QPaintDevice *device = painter.device();
     const qreal sx = device->logicalDpiX() / twipsPerInch;
     const qreal sy = device->logicalDpiY() / twipsPerInch;
+    // Lines measured at this resolution need not be measured again.
+    const int dpi = device->logicalDpiX() == device->logicalDpiY() ? device->logicalDpiY() : -1;
     auto toDevice = [sx, sy](const QRectF &r) {
         return QRectF(r.left() * sx, r.top() * sy, r.width() * sx, r.height() * sy);
     };
@@ -47,42 +68,58 @@ void paintReportPage(QPainter &painter, const ReportPage &page)
     rule.setWidthF(std::max<qreal>(1, ruleWidth * sy));
     rule.setCapStyle(Qt::FlatCap);
 
+    const Face *current = nullptr;
+    bool rulePen = false;
     for (const ReportItem &item : page.items) {
         if (item.kind == ReportItemKind::Line) {
-            painter.setPen(rule);
+            if (!rulePen)
+                painter.setPen(rule);
+            rulePen = true;
             const QRectF r = toDevice(item.rect);
             painter.drawLine(QPointF(r.left(), r.top()), QPointF(r.right(), r.top()));
             continue;
         }
         if (item.lines.isEmpty())
             continue;
-        painter.setPen(Qt::black);
-        painter.setFont(toQFont(item.font));
-        const QFontMetricsF metrics(painter.font(), painter.device());
+        if (rulePen || !current) {
+            painter.setPen(Qt::black);
+            rulePen = false;
+        }
+        if (!current || !(current->font == item.font)) {
+            current = &face(item.font);
+            painter.setFont(current->qfont);
+        }
         const int flags = int(item.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop |
                           Qt::TextSingleLine | Qt::TextDontClip;
+        const bool measured = item.fitsAtDpi == dpi;
         for (qsizetype i = 0; i < item.lines.size(); ++i) {
-            if (item.lines.at(i).isEmpty())
+            const QString &text = item.lines.at(i);
+            if (text.isEmpty())
                 continue;
             const QRectF line(item.rect.left(), item.rect.top() + i * item.lineHeight,
                               item.rect.width(), item.lineHeight);
             const QRectF target = toDevice(line);
             // Lines were broken at the layout's resolution; on a coarser device the
             // glyphs may come out a little wider, and a squeezed value is wider anyway.
-            const qreal natural = metrics.horizontalAdvance(item.lines.at(i));
+            const qreal natural = measured ? 0 : current->metrics.horizontalAdvance(text);
             if (natural <= target.width()) {
-                painter.drawText(target, flags, item.lines.at(i));
+                painter.drawText(target, flags, text);
                 continue;
             }
             const qreal scale = target.width() / natural;
             painter.save();
             painter.translate(target.topLeft());
             painter.scale(scale, 1);
-            painter.drawText(QRectF(0, 0, natural, target.height()), flags, item.lines.at(i));
+            painter.drawText(QRectF(0, 0, natural, target.height()), flags, text);
             painter.restore();
         }
     }
     painter.restore();
+}
+
+void paintReportPage(QPainter &painter, const ReportPage &page)
+{
+    ReportPagePainter(painter).paint(page);
 }
 
 namespace {
@@ -108,6 +145,7 @@ public:
         m_writer->setCreator(QStringLiteral("Tavelo"));
         if (!m_painter.begin(m_writer.get()))
             return fail(QStringLiteral("Impossibile preparare il documento PDF."));
+        m_pagePainter = std::make_unique<ReportPagePainter>(m_painter);
         return true;
     }
 
@@ -115,7 +153,7 @@ public:
     {
         if (m_pages > 0 && !m_writer->newPage())
             return fail(QStringLiteral("Impossibile aggiungere una pagina al PDF."));
-        paintReportPage(m_painter, page);
+        m_pagePainter->paint(page);
         ++m_pages;
         return true;
     }
@@ -146,6 +184,7 @@ private:
     QString *m_error;
     std::unique_ptr<QPdfWriter> m_writer;
     QPainter m_painter;
+    std::unique_ptr<ReportPagePainter> m_pagePainter;
     int m_pages = 0;
 };
 
@@ -170,46 +209,45 @@ bool writeReportPdf(const ReportDocument &document, const QString &filePath, QSt
 bool writeReportPdfStreamed(const ReportDefinition &definition, const OpenReportRows &openRows,
                             const QString &filePath, QString *error, const ReportProgress &progress)
 {
-    // First pass: only the number of pages, which "%p" needs on every page.
-    std::unique_ptr<ReportRows> counted = openRows(error);
-    if (!counted)
-        return false;
-    ReportLayout counting(definition);
-    const int pageCount = counting.run(*counted, [&progress](ReportPage &&page) {
-        if (progress)
-            progress(page.number, 0);
-    });
-    if (!counted->errorString().isEmpty()) {
-        setError(error, counted->errorString());
-        return false;
-    }
-    counted.reset();
-
+    // "%p" needs the number of pages on every page: the pages wait in a spool file until
+    // the last is laid out.
     std::unique_ptr<ReportRows> rows = openRows(error);
     if (!rows)
         return false;
+    ReportPageSpool spool;
+    if (!spool.open(error))
+        return false;
+    ReportLayout layout(definition);
+    bool spooled = true;
+    const int pageCount = layout.run(*rows, [&](ReportPage &&page) {
+        spooled = spooled && spool.write(page);
+        if (progress)
+            progress(page.number, 0);
+    });
+    if (!rows->errorString().isEmpty()) {
+        setError(error, rows->errorString());
+        return false;
+    }
+    if (!spooled) {
+        setError(error, spool.errorString());
+        return false;
+    }
+    rows.reset();
+    if (!spool.rewind(error))
+        return false;
+
     PdfPageWriter pdf(filePath, error);
     if (!pdf.open(definition.page.sheetLayout(), definition.name))
         return false;
-    ReportLayout layout(definition);
-    bool ok = true;
-    QString reason;
-    layout.run(*rows, [&](ReportPage &&page) {
-        if (!ok)
-            return;
+    for (int number = 1; number <= pageCount; ++number) {
+        ReportPage page;
+        if (!spool.read(page))
+            return pdf.fail(spool.errorString());
         layout.resolvePageCount(page, pageCount);
-        if (!pdf.addPage(page)) {
-            ok = false;
-            return;
-        }
-        if (progress && !progress(page.number, pageCount)) {
-            ok = false;
-            reason = QStringLiteral("Esportazione annullata.");
-        }
-    });
-    if (!ok)
-        return reason.isEmpty() ? false : pdf.fail(reason);
-    if (!rows->errorString().isEmpty())
-        return pdf.fail(rows->errorString());
+        if (!pdf.addPage(page))
+            return false;
+        if (progress && !progress(number, pageCount))
+            return pdf.fail(QStringLiteral("Esportazione annullata."));
+    }
     return pdf.finish();
 }

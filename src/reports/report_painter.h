@@ -4,7 +4,11 @@
 #include "reports/report_definition.h"
 #include "reports/report_document.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QString>
+
+#include <deque>
 
 #include <functional>
 #include <memory>
@@ -17,6 +21,31 @@ class ReportRows;
 // expected to cover the whole sheet (a printer set to full page, a PDF without
 // margins, an image of the sheet's size at its resolution).
 void paintReportPage(QPainter &painter, const ReportPage &page);
+
+// Draws page after page on one painter, as paintReportPage() does, making each font
+// once for all of them.
+class ReportPagePainter
+{
+public:
+    explicit ReportPagePainter(QPainter &painter);
+    ~ReportPagePainter();
+    ReportPagePainter(const ReportPagePainter &) = delete;
+    ReportPagePainter &operator=(const ReportPagePainter &) = delete;
+
+    void paint(const ReportPage &page);
+
+private:
+    struct Face
+    {
+        ReportFont font;
+        QFont qfont; // as resolved for the painter's device
+        QFontMetricsF metrics;
+    };
+    const Face &face(const ReportFont &font);
+
+    QPainter &m_painter;
+    std::deque<Face> m_faces; // stays put as it grows
+};
 
 // Told of each page as it is written (from 1); returning false stops the export. A
 // streamed export first counts its pages, telling of each with a page count of 0.
@@ -33,8 +62,8 @@ bool writeReportPdf(const ReportDocument &document, const QString &filePath,
 using OpenReportRows = std::function<std::unique_ptr<ReportRows>(QString *error)>;
 
 // Lays out and writes a report one page at a time, so that a report of any length
-// needs the memory of one page: the rows are read twice, once to count the pages and
-// once to print them.
+// needs the memory of one page: the pages laid out wait in a temporary file until
+// their number is known, and are then printed.
 bool writeReportPdfStreamed(const ReportDefinition &definition, const OpenReportRows &openRows,
                             const QString &filePath, QString *error = nullptr,
                             const ReportProgress &progress = {});

@@ -2,13 +2,21 @@
 #include "reports/report_rows.h"
 
 #include "core/dates.h"
+#include "storage/db_connection.h"
 
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-SqlReportRows::SqlReportRows(QSqlQuery &query) : m_query(query) {}
+#include <algorithm>
+
+SqlReportRows::SqlReportRows(QSqlQuery &&query) : m_query(std::move(query)) {}
+
+SqlReportRows::~SqlReportRows()
+{
+    m_query.finish();
+}
 
 bool SqlReportRows::next()
 {
@@ -17,17 +25,20 @@ bool SqlReportRows::next()
 
 QVariant SqlReportRows::value(const QString &field) const
 {
-    const QString key = field.toCaseFolded();
-    auto it = m_columns.constFind(key);
-    if (it == m_columns.constEnd())
-        it = m_columns.insert(key, m_query.record().indexOf(field)); // case-insensitive
-    return it.value() < 0 ? QVariant() : m_query.value(it.value());
+    auto known = std::find_if(m_columns.cbegin(), m_columns.cend(),
+                              [&field](const auto &column) { return column.first == field; });
+    if (known == m_columns.cend()) {
+        // indexOf() matches without regard to case, as the data file's columns do.
+        m_columns.emplace_back(field, m_query.record().indexOf(field));
+        known = m_columns.cend() - 1;
+    }
+    return known->second < 0 ? QVariant() : m_query.value(known->second);
 }
 
 QString SqlReportRows::errorString() const
 {
     const QSqlError error = m_query.lastError();
-    return error.isValid() ? error.text() : QString();
+    return error.isValid() ? databaseErrorMessage(error) : QString();
 }
 
 ListReportRows::ListReportRows(const QList<QVariantHash> &rows)

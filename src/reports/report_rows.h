@@ -5,10 +5,12 @@
 
 #include <QHash>
 #include <QList>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 
-class QSqlQuery;
+#include <utility>
+#include <vector>
 
 // The rows a report prints, read once from first to last, so that a report of many
 // thousand rows never needs them all at once.
@@ -29,20 +31,23 @@ public:
     virtual QString errorString() const { return {}; }
 };
 
-// Rows of an executed query. The query stays the caller's: it opens it (forward-only
-// is enough) and closes it once the report is laid out.
+// Rows of an executed query (forward-only is enough), which they keep and close once
+// the report is done with them.
 class SqlReportRows : public ReportRows
 {
 public:
-    explicit SqlReportRows(QSqlQuery &query);
+    explicit SqlReportRows(QSqlQuery &&query);
+    ~SqlReportRows() override;
 
     bool next() override;
     QVariant value(const QString &field) const override;
+    // The operator's message for a failed read, or empty.
     QString errorString() const override;
 
 private:
-    QSqlQuery &m_query;
-    mutable QHash<QString, int> m_columns; // case-folded field name -> column
+    QSqlQuery m_query;
+    // Field name as asked -> column; a report asks for the same few names on every row.
+    mutable std::vector<std::pair<QString, int>> m_columns;
 };
 
 // Rows held in memory, for reports built from data at hand and for tests.

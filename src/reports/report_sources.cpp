@@ -1,35 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/report_sources.h"
 
-#include "storage/db_connection.h"
-#include "storage/statements.h"
 #include "reports/report_definitions.h"
 #include "reports/report_layout.h"
 #include "reports/report_rows.h"
+#include "storage/db_connection.h"
+#include "storage/statements.h"
 
 #include <memory>
 
 namespace {
-
-// The rows of a statement, holding the query for as long as the report reads it.
-class StatementRows : public ReportRows
-{
-public:
-    explicit StatementRows(QSqlQuery &&query) : m_query(std::move(query)), m_rows(m_query) {}
-    ~StatementRows() override { m_query.finish(); }
-
-    bool next() override { return m_rows.next(); }
-    QVariant value(const QString &field) const override { return m_rows.value(field); }
-    QString errorString() const override
-    {
-        const QString reason = m_rows.errorString();
-        return reason.isEmpty() ? reason : databaseErrorMessage(QSqlError(QString(), reason));
-    }
-
-private:
-    QSqlQuery m_query;
-    SqlReportRows m_rows;
-};
 
 ReportDefinition definitionFor(ReportKind kind, const QString &userName)
 {
@@ -59,7 +39,7 @@ std::unique_ptr<ReportRows> openRows(ReportKind kind, qint64 userId, QString *er
             *error = databaseErrorMessage(rows.error);
         return nullptr;
     }
-    return std::make_unique<StatementRows>(std::move(rows.value));
+    return std::make_unique<SqlReportRows>(std::move(rows.value));
 }
 
 } // namespace

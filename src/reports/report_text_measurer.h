@@ -27,18 +27,31 @@ public:
     // words, and inside a word only when it is wider than the box on its own. Blanks at
     // a soft break are dropped, so that centred lines stay centred. Empty text has no
     // lines; an empty paragraph is an empty line, except after the last text.
-    QStringList wrap(const ReportFont &font, const QString &text, qreal width);
+    // *measuredToFit, when given, tells whether every line was measured whole and found
+    // to fit, as a painter at this resolution would measure it.
+    QStringList wrap(const ReportFont &font, const QString &text, qreal width,
+                     bool *measuredToFit = nullptr);
+
+    // The resolution at which text is measured, in dots per inch.
+    int dotsPerInch() const { return m_dotsPerInch; }
 
 private:
     struct FontEntry
     {
+        ReportFont key;
         QFont font;
         QFontMetricsF metrics;
+        qsizetype safeLength;         // characters that can be measured in one go
+        QHash<QString, qreal> widths; // of short texts, in pixels
     };
-    const FontEntry &entry(const ReportFont &font);
+    FontEntry &entry(const ReportFont &font);
+    // The width of a text in pixels.
+    qreal advance(FontEntry &fe, const QString &text);
+    // Appends the lines of one paragraph; true when every line surely fits.
+    bool wrapParagraph(FontEntry &fe, const QString &paragraph, qreal widthPx, QStringList &lines);
 
     QImage m_device; // only lends its resolution to the fonts
-    qreal m_dotsPerInch;
-    QHash<QString, int> m_index;
+    int m_dotsPerInch;
     std::vector<FontEntry> m_fonts;
+    size_t m_last = 0; // the entry asked for last
 };

@@ -52,10 +52,11 @@ void paintDocument(const ReportDocument &document, QPrinter *printer, QWidget *d
     progress.setWindowModality(Qt::WindowModal);
     progress.setCancelButton(nullptr);
     progress.setMinimumDuration(500);
+    ReportPagePainter pages(painter);
     for (int i = 0; i < document.pageCount(); ++i) {
         if (i > 0)
             printer->newPage();
-        paintReportPage(painter, document.pages.at(i));
+        pages.paint(document.pages.at(i));
         if (i % 50 == 0)
             progress.setValue(i);
     }
@@ -81,12 +82,16 @@ void exportPdf(const ReportDocument &document, QWidget *dialog)
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     QString error;
-    const bool written = writeReportPdf(document, path, &error, [&progress](int page, int) {
+    // reset() forgets a cancel, so it is noted as it happens.
+    bool cancelled = false;
+    const bool written = writeReportPdf(document, path, &error, [&](int page, int) {
         progress.setValue(page);
-        return !progress.wasCanceled();
+        cancelled = progress.wasCanceled();
+        return !cancelled;
     });
     progress.reset();
-    if (!written && !progress.wasCanceled())
+    // A cancelled export leaves no file and needs no word: the operator asked for it.
+    if (!written && !cancelled)
         showPrompt(dialog, QStringLiteral("Esportazione in PDF non riuscita.\n%1").arg(error),
                    QString(), PromptButtons::Ok, PromptIcon::Critical);
 }
