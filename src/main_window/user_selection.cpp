@@ -38,13 +38,12 @@ void frmRegistra::LoadUserList()
 {
     Cbo1->clear();
     Label1->setText(QString());
-    const Result<QVector<Subject>> users = selectUsers();
+    const Result<QStringList> users = selectUserNames();
     if (!users.ok()) {
         showDatabaseError(this, users.error);
         return;
     }
-    for (const Subject &user : users.value)
-        Cbo1->addItem(user.soggetto);
+    Cbo1->addItems(users.value);
     Cbo1->setCurrentIndex(-1);
 }
 

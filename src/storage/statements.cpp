@@ -193,15 +193,29 @@ Subject subjectFromRecord(const QSqlQuery &query)
     return SubjectReader(query.record()).read(query);
 }
 
+// Statement 1's rows; the user list reads only their names.
+static QString usersSql(const char *columns)
+{
+    return QStringLiteral("SELECT %1 FROM Utente WHERE utente = 'S' "
+                          "ORDER BY Soggetto COLLATE ITALIAN, ID")
+        .arg(QLatin1String(columns));
+}
+
 Result<QVector<Subject>> selectUsers()
 {
-    RowsResult rows = readRows(
-        QStringLiteral(
-            "SELECT * FROM Utente WHERE utente = 'S' ORDER BY Soggetto COLLATE ITALIAN, ID"),
-        {});
+    RowsResult rows = readRows(usersSql("*"), {});
     Result<QVector<Subject>> result{{}, rows.error};
     if (rows.ok())
         result.value = subjectsOf(rows.value);
+    return result;
+}
+
+Result<QStringList> selectUserNames()
+{
+    RowsResult rows = readRows(usersSql("Soggetto"), {});
+    Result<QStringList> result{{}, rows.error};
+    while (rows.ok() && rows.value.next())
+        result.value.append(rows.value.value(0).toString());
     return result;
 }
 

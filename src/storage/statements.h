@@ -71,6 +71,10 @@ Subject subjectFromRecord(const QSqlQuery &query);
 
 // 1. Subjects marked as users, by name.
 Result<QVector<Subject>> selectUsers();
+// 1, as the user list shows it: the users' names alone, in the same order. Reading a
+// name is all the list needs; reading every column of ten thousand users would make
+// the start wait.
+Result<QStringList> selectUserNames();
 // 2. The first subject with exactly this name (case aside).
 Result<std::optional<Subject>> findSubjectByName(const QString &name);
 // 3. A user's diary for the entry grid, by due date (entries without one first).
