@@ -157,12 +157,7 @@ void frmRegistra::ToggleDeleteMode()
 void frmRegistra::leaveEntryMode()
 {
     Label10->hide();
-    DataBox1->setText(todayScreenDate());
-    DataBox2->setText(QString());
-    DataBox2->setEnabled(false);
-    Text1->clear();
-    Text3->clear();
-    Text2->clear();
+    clearEntryFields();
     Check2->setValue(0);
     DataGrid3->setBackgroundColor(gridWhite);
     DataGrid3->setEnabled(false);
