@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "import_command/import_command.h"
 
+#include "core/command_line.h"
 #include "import_command/legacy_import.h"
 #include "storage/db_connection.h"
 
-#include <QCommandLineParser>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTextStream>
 
 namespace {
-
-enum Status { Done = 0, Failed = 1, Usage = 2 };
 
 QString usageText()
 {
@@ -27,93 +24,60 @@ QString usageText()
         "  tavelo-import --sostituisci Database.mdb\n");
 }
 
-// A line on stderr now and then while a large file comes across.
-class ProgressLine
-{
-public:
-    explicit ProgressLine(QTextStream &err) : m_err(err) { m_clock.start(); }
-
-    void report(const QString &table, int done, int total)
-    {
-        if (m_clock.elapsed() < m_next)
-            return;
-        m_next = m_clock.elapsed() + 1000;
-        m_err << "tavelo-import: " << table << ": " << done << " di " << total << " righe…"
-              << Qt::endl;
-    }
-
-private:
-    QTextStream &m_err;
-    QElapsedTimer m_clock;
-    qint64 m_next = 1000;
-};
-
 } // namespace
 
 int runImportCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Mostra questo aiuto."));
-    const QCommandLineOption dataOption(
-        {QStringLiteral("d"), QStringLiteral("dati")},
+    CommandLine command(
+        QStringLiteral("tavelo-import"),
+        QStringLiteral("Uso: tavelo-import [--dati file] [--sostituisci] <Database.mdb>\n"),
         QStringLiteral("Il file dei dati da creare (se manca: quello che userebbe il "
                        "programma, %1).")
-            .arg(QDir::toNativeSeparators(DbConnection::locateDataFile())),
-        QStringLiteral("file"));
+            .arg(QDir::toNativeSeparators(DbConnection::locateDataFile())));
+    QCommandLineParser &parser = command.parser;
+    const QCommandLineOption &dataOption = command.dataOption;
     const QCommandLineOption replaceOption(
         QStringLiteral("sostituisci"),
         QStringLiteral("Sostituisce un file dei dati che contiene già dei dati, dopo averne "
                        "fatto una copia di sicurezza."));
-    parser.addOption(helpOption);
-    parser.addOption(dataOption);
     parser.addOption(replaceOption);
     parser.addPositionalArgument(QStringLiteral("mdb"),
                                  QStringLiteral("Il Database.mdb della versione precedente."));
 
-    const QString usage =
-        QStringLiteral("Uso: tavelo-import [--dati file] [--sostituisci] <Database.mdb>\n");
-    if (!parser.parse(arguments)) {
-        err << "tavelo-import: " << parser.errorText() << "\n" << usage;
-        return Usage;
-    }
-    if (parser.isSet(helpOption)) {
-        out << usage << "\n"
-            << usageText() << "\nOpzioni:\n"
-            << "  -d, --dati <file>  " << dataOption.description() << "\n"
-            << "  --sostituisci      " << replaceOption.description() << "\n"
-            << "  -h, --help         " << helpOption.description() << "\n";
-        return Done;
+    if (!command.parse(arguments, err))
+        return CommandUsage;
+    if (parser.isSet(command.helpOption)) {
+        command.printHelp(out, usageText(),
+                          {{QStringLiteral("--sostituisci"), replaceOption.description()}});
+        return CommandDone;
     }
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1) {
-        err << "tavelo-import: serve un solo file, il Database.mdb da importare.\n" << usage;
-        return Usage;
-    }
+    if (positional.size() != 1)
+        return command.usageError(
+            err, QStringLiteral("serve un solo file, il Database.mdb da importare."));
     const QString dataOptionValue = parser.value(dataOption);
-    if (parser.isSet(dataOption) && dataOptionValue.isEmpty()) {
-        err << "tavelo-import: --dati vuole il nome di un file.\n" << usage;
-        return Usage;
-    }
+    if (parser.isSet(dataOption) && dataOptionValue.isEmpty())
+        return command.usageError(err, QStringLiteral("--dati vuole il nome di un file."));
 
     LegacyImportRequest request;
     request.legacyFile = positional.first();
     request.dataFile = parser.isSet(dataOption) ? dataOptionValue : DbConnection::locateDataFile();
     request.replaceExisting = parser.isSet(replaceOption);
 
-    ProgressLine progress(err);
+    ProgressLine progress(err, QStringLiteral("tavelo-import"), 1000);
     LegacyImportSummary summary;
     QString problem;
-    if (!importLegacyFile(request, &summary, &problem,
-                          [&](const QString &table, int done, int total) {
-                              progress.report(table, done, total);
-                          })) {
+    if (!importLegacyFile(
+            request, &summary, &problem, [&](const QString &table, int done, int total) {
+                progress.report(
+                    QStringLiteral("%1: %2 di %3 righe…").arg(table).arg(done).arg(total));
+            })) {
         err << "tavelo-import: importazione non riuscita, nessun dato è stato scritto.\n"
             << problem << "\n";
-        return Failed;
+        return CommandFailed;
     }
     out << "Importato «" << request.legacyFile << "» in «" << request.dataFile << "» in "
         << QString::number(summary.milliseconds / 1000.0, 'f', 1) << " s:\n"
         << importSummaryText(summary) << "  controllo di integrità: ok\n";
-    return Done;
+    return CommandDone;
 }

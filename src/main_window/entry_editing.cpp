@@ -157,12 +157,7 @@ void frmRegistra::ToggleDeleteMode()
 void frmRegistra::leaveEntryMode()
 {
     Label10->hide();
-    DataBox1->setText(todayScreenDate());
-    DataBox2->setText(QString());
-    DataBox2->setEnabled(false);
-    Text1->clear();
-    Text3->clear();
-    Text2->clear();
+    clearEntryFields();
     Check2->setValue(0);
     DataGrid3->setBackgroundColor(gridWhite);
     DataGrid3->setEnabled(false);
@@ -265,20 +260,27 @@ void frmRegistra::returnToInsertMode(ToggleButton *modeToggle)
     LoadDiaryGrid();
 }
 
-void frmRegistra::insertEntry()
+// The steps before an insert or a modify writes: the field checks, the selected user
+// and the operator's yes to the question. The user comes back when the write may go on.
+std::optional<qint64> frmRegistra::confirmedEntryOwner(const QString &question)
 {
     if (!entryChecksPass())
-        return;
+        return std::nullopt;
     bool validUser = false;
     const qint64 owner = SelectedUserId().toLongLong(&validUser);
     if (!validUser) {
         warnNoUserChosen();
-        return;
+        return std::nullopt;
     }
-    if (showPrompt(this, QStringLiteral("Vuoi Inserire questi dati ?"),
-                   QStringLiteral("Tavelo - INSERIMENTO"),
-                   PromptButtons::YesNo) != PromptAnswer::Yes)
-        return;
+    if (showPrompt(this, question, QStringLiteral("Tavelo - INSERIMENTO"), PromptButtons::YesNo) !=
+        PromptAnswer::Yes)
+        return std::nullopt;
+    return owner;
+}
+
+// The entry as the panel's fields hold it, for this user, stamped with today's date.
+DiaryEntry frmRegistra::entryFromFields(qint64 owner) const
+{
     DiaryEntry entry;
     entry.data = DataBox1->date();
     if (Check2->value() == 1)
@@ -287,7 +289,16 @@ void frmRegistra::insertEntry()
     entry.ndoc = Text3->text();
     entry.utente = owner;
     entry.agg = QDate::currentDate();
-    const Result<qint64> written = insertDiaryEntry(entry);
+    return entry;
+}
+
+void frmRegistra::insertEntry()
+{
+    const std::optional<qint64> owner =
+        confirmedEntryOwner(QStringLiteral("Vuoi Inserire questi dati ?"));
+    if (!owner)
+        return;
+    const Result<qint64> written = insertDiaryEntry(entryFromFields(*owner));
     if (!written.ok()) {
         showDatabaseError(this, written.error);
         return;
@@ -301,31 +312,17 @@ void frmRegistra::insertEntry()
 
 void frmRegistra::modifyEntry()
 {
-    if (!entryChecksPass())
-        return;
-    bool validUser = false;
-    const qint64 owner = SelectedUserId().toLongLong(&validUser);
-    if (!validUser) {
-        warnNoUserChosen();
-        return;
-    }
-    if (showPrompt(this, QStringLiteral("Vuoi Modificare questi dati ?"),
-                   QStringLiteral("Tavelo - INSERIMENTO"),
-                   PromptButtons::YesNo) != PromptAnswer::Yes)
+    const std::optional<qint64> owner =
+        confirmedEntryOwner(QStringLiteral("Vuoi Modificare questi dati ?"));
+    if (!owner)
         return;
     // No entry picked, or one that is gone: nothing to write, and nothing is said.
     bool validId = false;
-    DiaryEntry entry;
-    entry.id = Text1->text().toLongLong(&validId);
+    const qint64 entryId = Text1->text().toLongLong(&validId);
     if (!validId)
         return;
-    entry.data = DataBox1->date();
-    if (Check2->value() == 1)
-        entry.scadenza = DataBox2->date();
-    entry.oggetto = Text2->text();
-    entry.ndoc = Text3->text();
-    entry.utente = owner;
-    entry.agg = QDate::currentDate();
+    DiaryEntry entry = entryFromFields(*owner);
+    entry.id = entryId;
     const WriteResult written = updateDiaryEntry(entry);
     if (!written.ok()) {
         showDatabaseError(this, written.error);

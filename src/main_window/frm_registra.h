@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -27,6 +28,7 @@ class StatusPanels;
 class TickBox;
 class ToggleButton;
 class frmAnagrafe;
+struct DiaryEntry;
 struct ReportBuild;
 
 // The main window: choosing a user, that user's diary, the overview of all deadlines.
@@ -165,6 +167,8 @@ private:
     void connectOverviewPanel();
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool entryChecksPass();
+    std::optional<qint64> confirmedEntryOwner(const QString &question);
+    DiaryEntry entryFromFields(qint64 owner) const;
     void insertEntry();
     void modifyEntry();
     void deleteEntry();

@@ -141,12 +141,7 @@ void frmRegistra::LeaveEntryPanel()
     Frame1->show();
     Frame3->hide();
     Check1->setValue(0);
-    DataBox1->setText(todayScreenDate());
-    DataBox2->setText(QString());
-    DataBox2->setEnabled(false);
-    Text1->clear();
-    Text3->clear();
-    Text2->clear();
+    clearEntryFields();
     Label10->hide();
     Check2->setValue(0);
     Check3->setValue(0);

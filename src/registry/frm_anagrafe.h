@@ -18,6 +18,7 @@ class SubjectGridModel;
 class ToggleButton;
 class frmRegistra;
 struct Subject;
+struct SubjectWriteResult;
 
 // The registry window: the subjects of the office. Shown by the main window's
 // "Anagrafica", which it hides; its own "Chiudi" brings the main window back.
@@ -160,6 +161,7 @@ private:
     void insertSubjectFromFields();
     void modifySubjectFromFields();
     void refuseDuplicateCode();
+    bool subjectWritten(const SubjectWriteResult &written);
     void backToStartPanel();
 
     frmRegistra *m_main;

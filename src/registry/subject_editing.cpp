@@ -112,22 +112,29 @@ void frmAnagrafe::refuseDuplicateCode()
     Text7->setFocus();
 }
 
-// A failed write keeps the fields and says why; nothing half-written remains.
+// Whether an insert or a modify went through. A code held by another subject, or a
+// failed write, is told; the fields stay as typed and nothing half-written remains.
+bool frmAnagrafe::subjectWritten(const SubjectWriteResult &written)
+{
+    if (written.duplicateCode) {
+        refuseDuplicateCode();
+        return false;
+    }
+    if (!written.ok()) {
+        showDatabaseError(this, written.error);
+        return false;
+    }
+    return true;
+}
+
 void frmAnagrafe::insertSubjectFromFields()
 {
     if (!checkSubjectFields())
         return;
     if (!confirmed(this, QStringLiteral("Vuoi Inserire questi dati ?"), insertTitle))
         return;
-    const SubjectWriteResult written = insertSubjectWithFreeCode(subjectFromFields());
-    if (written.duplicateCode) {
-        refuseDuplicateCode();
+    if (!subjectWritten(insertSubjectWithFreeCode(subjectFromFields())))
         return;
-    }
-    if (!written.ok()) {
-        showDatabaseError(this, written.error);
-        return;
-    }
     tell(this, QStringLiteral("L' inserimento è avvenuto con successo !"), insertTitle);
     ClearRegistryFields();
     backToStartPanel();
@@ -157,14 +164,8 @@ void frmAnagrafe::modifySubjectFromFields()
         return;
     }
     const SubjectWriteResult written = updateSubjectWithFreeCode(subject);
-    if (written.duplicateCode) {
-        refuseDuplicateCode();
+    if (!subjectWritten(written))
         return;
-    }
-    if (!written.ok()) {
-        showDatabaseError(this, written.error);
-        return;
-    }
     if (written.rowsAffected == 0) {
         tell(this,
              QStringLiteral("Il Soggetto non è più in archivio: non è stato modificato "

@@ -2,13 +2,12 @@
 #include "report_command/report_command.h"
 
 #include "calendar/deadline_calendar.h"
+#include "core/command_line.h"
 #include "reports/report_sources.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 
-#include <QCommandLineParser>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -17,8 +16,6 @@
 #endif
 
 namespace {
-
-enum Status { Done = 0, Failed = 1, Usage = 2 };
 
 QString usageText()
 {
@@ -37,26 +34,6 @@ QString usageText()
         "  tavelo-report --dati /percorso/Database.sqlite anagrafe anagrafe.pdf\n");
 }
 
-// Prints a line on stderr now and then while a long report is laid out or written.
-class ProgressLine
-{
-public:
-    explicit ProgressLine(QTextStream &err) : m_err(err) { m_clock.start(); }
-
-    void report(const QString &what)
-    {
-        if (m_clock.elapsed() < m_next)
-            return;
-        m_next = m_clock.elapsed() + 2000;
-        m_err << "tavelo-report: " << what << Qt::endl;
-    }
-
-private:
-    QTextStream &m_err;
-    QElapsedTimer m_clock;
-    qint64 m_next = 1000;
-};
-
 int writeCalendar(const QString &path, std::optional<qint64> userId, ProgressLine &progress,
                   QTextStream &out, QTextStream &err)
 {
@@ -68,10 +45,10 @@ int writeCalendar(const QString &path, std::optional<qint64> userId, ProgressLin
     DbConnection::instance().close();
     if (!written) {
         err << "tavelo-report: " << error << "\n";
-        return Failed;
+        return CommandFailed;
     }
     out << path << ": " << events << (events == 1 ? " scadenza\n" : " scadenze\n");
-    return Done;
+    return CommandDone;
 }
 
 // The path with links, "." and ".." resolved, also for a file that does not exist yet.
@@ -123,69 +100,58 @@ QString outputProblem(const QString &pdfPath, const QString &dataPath)
 
 int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    QCommandLineParser parser;
+    CommandLine command(
+        QStringLiteral("tavelo-report"),
+        QStringLiteral("Uso: tavelo-report [--dati file] [--id ID] <report> <file>\n"),
+        QStringLiteral("Il file dei dati (se manca: quello che userebbe il programma, %1).")
+            .arg(DbConnection::locateDataFile()));
+    QCommandLineParser &parser = command.parser;
+    const QCommandLineOption &dataOption = command.dataOption;
     parser.setApplicationDescription(usageText());
-    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Mostra questo aiuto."));
     const QCommandLineOption idOption(
         QStringLiteral("id"),
         QStringLiteral("L'ID del soggetto: la sua scheda, o le sue scadenze nel calendario."),
         QStringLiteral("ID"));
-    const QCommandLineOption dataOption(
-        {QStringLiteral("d"), QStringLiteral("dati")},
-        QStringLiteral("Il file dei dati (se manca: quello che userebbe il programma, %1).")
-            .arg(DbConnection::locateDataFile()),
-        QStringLiteral("file"));
-    parser.addOption(helpOption);
     parser.addOption(idOption);
-    parser.addOption(dataOption);
     parser.addPositionalArgument(QStringLiteral("report"),
                                  QStringLiteral("anagrafe, scheda, schedautenti o calendario."));
     parser.addPositionalArgument(
         QStringLiteral("file"),
         QStringLiteral("Il file da scrivere (PDF, o .ics per il calendario)."));
 
-    const QString usage = QStringLiteral("Uso: tavelo-report [--dati file] [--id ID] "
-                                         "<report> <file>\n");
-    if (!parser.parse(arguments)) {
-        err << "tavelo-report: " << parser.errorText() << "\n" << usage;
-        return Usage;
-    }
-    if (parser.isSet(helpOption)) {
-        out << usage << "\n"
-            << usageText() << "\nOpzioni:\n"
-            << "  -d, --dati <file>  " << dataOption.description() << "\n"
-            << "  --id <ID>          " << idOption.description() << "\n"
-            << "  -h, --help         " << helpOption.description() << "\n";
-        return Done;
+    if (!command.parse(arguments, err))
+        return CommandUsage;
+    if (parser.isSet(command.helpOption)) {
+        command.printHelp(out, usageText(),
+                          {{QStringLiteral("--id <ID>"), idOption.description()}});
+        return CommandDone;
     }
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 2) {
-        err << "tavelo-report: servono il nome del report e il file da scrivere.\n" << usage;
-        return Usage;
-    }
+    if (positional.size() != 2)
+        return command.usageError(
+            err, QStringLiteral("servono il nome del report e il file da scrivere."));
     const QString report = positional.at(0).toLower();
     const QString pdfPath = positional.at(1);
     if (report != QLatin1String("anagrafe") && report != QLatin1String("scheda") &&
         report != QLatin1String("schedautenti") && report != QLatin1String("calendario")) {
         err << "tavelo-report: report sconosciuto «" << positional.at(0)
             << "»: scegliere anagrafe, scheda, schedautenti o calendario.\n";
-        return Usage;
+        return CommandUsage;
     }
     bool idOk = false;
     const qint64 id = parser.value(idOption).toLongLong(&idOk);
     if (report == QLatin1String("scheda") && (!idOk || id <= 0)) {
         err << "tavelo-report: la scheda vuole l'ID del soggetto: --id <ID> (un numero).\n";
-        return Usage;
+        return CommandUsage;
     }
     const bool calendar = report == QLatin1String("calendario");
     if (calendar && parser.isSet(idOption) && (!idOk || id <= 0)) {
         err << "tavelo-report: --id vuole l'ID del soggetto (un numero).\n";
-        return Usage;
+        return CommandUsage;
     }
     if (report != QLatin1String("scheda") && !calendar && parser.isSet(idOption)) {
         err << "tavelo-report: --id vale solo per la scheda e il calendario.\n";
-        return Usage;
+        return CommandUsage;
     }
 
     const QString dataPath =
@@ -193,19 +159,19 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     // A report never creates a data file: a wrong path must not leave an empty one.
     if (!QFileInfo(dataPath).isFile()) {
         err << "tavelo-report: il file dei dati «" << dataPath << "» non esiste.\n";
-        return Failed;
+        return CommandFailed;
     }
     const QString refused = outputProblem(pdfPath, dataPath);
     if (!refused.isEmpty()) {
         err << "tavelo-report: " << refused << "\n";
-        return Failed;
+        return CommandFailed;
     }
     // The report only reads: the file keeps every byte, even without the indexes that
     // the program adds, and a file in a read-only folder can be printed too.
     QString problem;
     if (!DbConnection::instance().open(dataPath, &problem, DbConnection::OpenMode::ReadOnly)) {
         err << "tavelo-report: " << problem << "\n";
-        return Failed;
+        return CommandFailed;
     }
 
     ReportKind kind = report == QLatin1String("anagrafe")       ? ReportKind::Registry
@@ -224,11 +190,11 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
                                  : databaseErrorMessage(subject.error))
                 << "\n";
             DbConnection::instance().close();
-            return Failed;
+            return CommandFailed;
         }
         userName = subject.value->soggetto;
     }
-    ProgressLine progress(err);
+    ProgressLine progress(err, QStringLiteral("tavelo-report"), 2000);
     if (calendar)
         return writeCalendar(pdfPath,
                              parser.isSet(idOption) ? std::optional<qint64>(id) : std::nullopt,
@@ -247,8 +213,8 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     DbConnection::instance().close();
     if (!written) {
         err << "tavelo-report: " << error << "\n";
-        return Failed;
+        return CommandFailed;
     }
     out << pdfPath << ": " << pages << (pages == 1 ? " pagina\n" : " pagine\n");
-    return Done;
+    return CommandDone;
 }

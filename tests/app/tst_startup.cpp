@@ -9,24 +9,11 @@
 #include "main_window/frm_registra.h"
 #include "storage/db_connection.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QSqlQuery>
-
-namespace {
-
-QByteArray fileHash(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
-} // namespace
 
 class TestStartup : public QObject
 {
@@ -43,19 +30,17 @@ private slots:
     void guideIsBuiltBesideProgram();
 
 private:
-    ScriptedPrompt *m_prompt = nullptr;
+    DataFileTest f;
 };
 
 void TestStartup::init()
 {
-    m_prompt = ScriptedPrompt::install();
+    f.prepare();
 }
 
 void TestStartup::cleanup()
 {
-    QCOMPARE(m_prompt->unexpected(), 0);
-    DbConnection::instance().close();
-    Prompt::install(nullptr);
+    QCOMPARE(f.finish(), 0);
 }
 
 void TestStartup::applicationTitleIsTavelo()
@@ -71,15 +56,15 @@ void TestStartup::startupReportsUnusableFileAndStops()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(4096, 'x'));
     file.close();
-    const QByteArray before = fileHash(path);
-    m_prompt->answer(PromptAnswer::Ok);
+    const QByteArray before = fileSha256(path);
+    f.prompt->answer(PromptAnswer::Ok);
     QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("Database.sqlite")));
     std::unique_ptr<frmRegistra> window = Main(path);
     QVERIFY(!window);
-    QCOMPARE(m_prompt->shown().size(), 1);
-    QCOMPARE(m_prompt->shown().at(0).icon, PromptIcon::Critical);
-    QVERIFY(m_prompt->shown().at(0).text.contains(path));
-    QCOMPARE(fileHash(path), before);
+    QCOMPARE(f.prompt->shown().size(), 1);
+    QCOMPARE(f.prompt->shown().at(0).icon, PromptIcon::Critical);
+    QVERIFY(f.prompt->shown().at(0).text.contains(path));
+    QCOMPARE(fileSha256(path), before);
     for (QWidget *top : QApplication::topLevelWidgets())
         QVERIFY2(!top->isVisible(), qPrintable(top->objectName()));
 }
@@ -96,14 +81,14 @@ void TestStartup::startupRefusesArchiveItCannotWrite()
     DbConnection::instance().close();
     openToEverybody(dir.path());
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    const QByteArray before = fileHash(path);
+    const QByteArray before = fileSha256(path);
     const ChildRun run = runLimited(ChildLimit::Unprivileged, [&] {
-        m_prompt->answer(PromptAnswer::Ok);
+        f.prompt->answer(PromptAnswer::Ok);
         QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("sola lettura")));
         std::unique_ptr<frmRegistra> window = Main(path);
         QStringList seen;
         seen << (window ? QStringLiteral("AVVIATO") : QStringLiteral("FERMATO"));
-        for (const PromptRequest &box : m_prompt->shown())
+        for (const PromptRequest &box : f.prompt->shown())
             seen << box.text;
         return seen.join(QLatin1Char('\n'));
     });
@@ -112,7 +97,7 @@ void TestStartup::startupRefusesArchiveItCannotWrite()
     QVERIFY2(run.output.startsWith(QLatin1String("FERMATO\n")), qPrintable(run.output));
     QVERIFY2(run.output.contains(QStringLiteral("«%1» non si può scrivere").arg(path)),
              qPrintable(run.output));
-    QCOMPARE(fileHash(path), before);
+    QCOMPARE(fileSha256(path), before);
 }
 
 void TestStartup::startupOpensAfterShowingWindow()

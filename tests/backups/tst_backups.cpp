@@ -1,32 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "main_window_steps.h"
 #include "test_support.h"
 
 #include "app/startup.h"
-#include "core/activation.h"
 #include "core/dates.h"
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
-#include "widgets/window_toolbar.h"
 
-#include <QAction>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QSqlQuery>
-#include <QToolBar>
 
 namespace {
-
-QByteArray fileHash(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
 
 // Opens a backup on a connection of its own, read-only, and runs one query on it.
 QStringList readBackup(const QString &path, const QString &sql)
@@ -47,13 +35,6 @@ QStringList readBackup(const QString &path, const QString &sql)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("backup"));
     return values;
-}
-
-void clickChiudi(frmRegistra *window)
-{
-    QAction *action = toolbarButton(window->tbTop, QStringLiteral("Chiudi"));
-    QVERIFY(action);
-    QTest::mouseClick(window->tbTop->widgetForAction(action), Qt::LeftButton);
 }
 
 // Spoils the first page of the tables, as a bad disk would; the schema page stays
@@ -87,19 +68,19 @@ private slots:
     void damagedFileAtStartNamesLatestBackup();
 
 private:
-    ScriptedPrompt *m_prompt = nullptr;
+    DataFileTest f;
+
+    void startAndChiudi();
 };
 
 void TestBackups::init()
 {
-    m_prompt = ScriptedPrompt::install();
+    f.prepare();
 }
 
 void TestBackups::cleanup()
 {
-    QCOMPARE(m_prompt->unexpected(), 0);
-    DbConnection::instance().close();
-    Prompt::install(nullptr);
+    QCOMPARE(f.finish(), 0);
 }
 
 void TestBackups::rotationKeepsTenMostRecent()
@@ -187,18 +168,25 @@ void TestBackups::failedBackupTouchesNothing()
     QVERIFY(DbConnection::instance().isOpen());
 }
 
+// Starts the main window on the open data file, lets its activation write the version
+// stamp, and ends the program with "Chiudi".
+void TestBackups::startAndChiudi()
+{
+    const std::unique_ptr<frmRegistra> window = startMainWindow();
+    QVERIFY(window);
+    QVERIFY(window->Label25->text() != QStringLiteral("Versione"));
+    ProgramEndRecorder ended;
+    QVERIFY(clickToolbar(window->tbTop, QStringLiteral("Chiudi")));
+    QCOMPARE(ended.statuses(), QList<int>{0});
+}
+
 void TestBackups::chiudiWritesBackupAfterVersionStamp()
 {
     TestDatabase db;
     db.addSubject(QStringLiteral("ROSSI MARIO"));
     const QString path = db.path();
-    frmRegistra window;
-    window.show();
-    activateLater(&window);
-    QTRY_VERIFY(window.Label25->text() != QStringLiteral("Versione"));
-    ProgramEndRecorder ended;
-    clickChiudi(&window);
-    QCOMPARE(ended.statuses(), QList<int>{0});
+    startAndChiudi();
+    QVERIFY(!QTest::currentTestFailed());
     QVERIFY(!DbConnection::instance().isOpen());
     const QString backup = latestBackup(path);
     QVERIFY(!backup.isEmpty());
@@ -220,14 +208,9 @@ void TestBackups::chiudiEndsEvenWhenBackupFails()
     QFile blocker(backupFolder(path));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    frmRegistra window;
-    window.show();
-    activateLater(&window);
-    QTRY_VERIFY(window.Label25->text() != QStringLiteral("Versione"));
-    ProgramEndRecorder ended;
-    clickChiudi(&window);
-    QCOMPARE(ended.statuses(), QList<int>{0});
-    QVERIFY(m_prompt->shown().isEmpty());
+    startAndChiudi();
+    QVERIFY(!QTest::currentTestFailed());
+    QVERIFY(f.prompt->shown().isEmpty());
     QString problem;
     QVERIFY(DbConnection::instance().open(path, &problem));
     QVERIFY(readVersionStamp().value.has_value());
@@ -257,14 +240,14 @@ void TestBackups::damagedFileAtStartNamesLatestBackup()
         latest = writeBackup(&problem, QDateTime(QDate(2026, 12, 1 + i), QTime(18, 0)));
     DbConnection::instance().close();
     spoilTablePage(path);
-    const QByteArray before = fileHash(path);
+    const QByteArray before = fileSha256(path);
 
-    m_prompt->answer(PromptAnswer::Ok);
+    f.prompt->answer(PromptAnswer::Ok);
     QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("danneggiato")));
     std::unique_ptr<frmRegistra> window = Main(path);
     QVERIFY(!window);
-    QCOMPARE(m_prompt->shown().size(), 1);
-    const PromptRequest box = m_prompt->shown().first();
+    QCOMPARE(f.prompt->shown().size(), 1);
+    const PromptRequest box = f.prompt->shown().first();
     QCOMPARE(box.icon, PromptIcon::Critical);
     QVERIFY2(box.text.contains(QDir::toNativeSeparators(path)), qPrintable(box.text));
     QVERIFY2(box.text.contains(QStringLiteral("danneggiato")), qPrintable(box.text));
@@ -274,7 +257,7 @@ void TestBackups::damagedFileAtStartNamesLatestBackup()
     } else {
         QVERIFY2(box.text.contains(QStringLiteral("Non c'è nessuna copia")), qPrintable(box.text));
     }
-    QCOMPARE(fileHash(path), before);
+    QCOMPARE(fileSha256(path), before);
     QVERIFY(!DbConnection::instance().isOpen());
 }
 

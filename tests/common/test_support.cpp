@@ -5,11 +5,14 @@
 #include "import_command/legacy_import.h"
 #include "storage/db_connection.h"
 
+#include <QCryptographicHash>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTextStream>
 
 void prepareTestEnvironment()
 {
@@ -23,6 +26,40 @@ void prepareTestEnvironment()
     const QByteArray platform = qgetenv("TAVELO_TEST_QPA");
     qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+}
+
+void DataFileTest::prepare()
+{
+    prompt = ScriptedPrompt::install();
+}
+
+int DataFileTest::finish()
+{
+    const int unexpected = prompt ? prompt->unexpected() : 0;
+    DbConnection::instance().close();
+    Prompt::install(nullptr);
+    prompt = nullptr;
+    return unexpected;
+}
+
+QByteArray fileSha256(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+CommandRun runCommandInProcess(CommandFunction command, const QString &name,
+                               const QStringList &arguments)
+{
+    CommandRun run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.status = command(QStringList{name} + arguments, out, err);
+    out.flush();
+    err.flush();
+    return run;
 }
 
 TestDatabase::TestDatabase() : m_path(m_dir.filePath(QStringLiteral("Database.sqlite")))

@@ -13,6 +13,9 @@
 
 #include <deque>
 
+class QTextStream;
+class ScriptedPrompt;
+
 // Whether a date that the program took as today is today, also when midnight passed
 // between `before` (read just before the program's step) and now.
 inline bool isTodaySince(const QDate &date, const QDate &before)
@@ -62,6 +65,34 @@ private:
     QString m_path;
     bool m_open = false;
 };
+
+// The set-up of a test that opens the program's data file itself: the scripted
+// message boxes, and at the end the program's connection closed.
+struct DataFileTest
+{
+    ScriptedPrompt *prompt = nullptr;
+
+    void prepare();
+    // Closes the connection and uninstalls the prompt; returns how many message boxes
+    // came unexpected.
+    int finish();
+};
+
+// The SHA-256 of a file's bytes; empty when it cannot be read.
+QByteArray fileSha256(const QString &path);
+
+// What one of the program's commands gave back: its exit status and what it wrote.
+struct CommandRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs a command in-process, as its main() does, with these arguments after its name.
+using CommandFunction = int (*)(const QStringList &, QTextStream &, QTextStream &);
+CommandRun runCommandInProcess(CommandFunction command, const QString &name,
+                               const QStringList &arguments);
 
 // Fills the open, empty data file with the rows of the earlier version's Database.mdb,
 // through the program's import. Returns false (with the reason) when it fails.

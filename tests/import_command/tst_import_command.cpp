@@ -15,7 +15,6 @@
 
 #include <QAbstractItemModel>
 #include <QComboBox>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -37,31 +36,9 @@ QVariantList subjectRow(qint64 id, const QList<QVariant> &values)
 
 const QString longNote = QStringLiteral("NOTA LUNGA SU PIÙ RIGHE, ").repeated(40);
 
-struct CommandRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 CommandRun runImport(const QStringList &arguments)
 {
-    CommandRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status =
-        runImportCommand(QStringList{QStringLiteral("tavelo-import")} + arguments, out, err);
-    out.flush();
-    err.flush();
-    return run;
-}
-
-QByteArray fileHash(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+    return runCommandInProcess(runImportCommand, QStringLiteral("tavelo-import"), arguments);
 }
 
 // Reads a stored row straight from the file: NULL comes back as a null QVariant, every
@@ -314,11 +291,11 @@ void TestImportCommand::secondImportRefusedWithoutReplace()
     QVERIFY(!path.isEmpty());
     QVERIFY(writeVersionStamp(QStringLiteral("2026-12-07T10:00:00")).ok());
     DbConnection::instance().close();
-    const QByteArray before = fileHash(path);
+    const QByteArray before = fileSha256(path);
     const CommandRun run = runImport({QStringLiteral("--dati"), path, legacyDatabasePath()});
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(QStringLiteral("--sostituisci")), qPrintable(run.err));
-    QCOMPARE(fileHash(path), before);
+    QCOMPARE(fileSha256(path), before);
     QVERIFY(backupsOf(path).isEmpty());
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"Database.sqlite"});
 }
@@ -364,12 +341,12 @@ void TestImportCommand::foreignFileIsNeverReplaced()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("appunti, non un archivio");
     file.close();
-    const QByteArray before = fileHash(path);
+    const QByteArray before = fileSha256(path);
     const CommandRun run = runImport(
         {QStringLiteral("--sostituisci"), QStringLiteral("--dati"), path, legacyDatabasePath()});
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(QStringLiteral("non viene sostituito")), qPrintable(run.err));
-    QCOMPARE(fileHash(path), before);
+    QCOMPARE(fileSha256(path), before);
 }
 
 void TestImportCommand::damagedLegacyFileLeavesNothing_data()
@@ -411,13 +388,13 @@ void TestImportCommand::damagedLegacyFileLeavesExistingFileUntouched()
     QString problem;
     QVERIFY(DbConnection::instance().open(path, &problem));
     DbConnection::instance().close();
-    const QByteArray before = fileHash(path);
+    const QByteArray before = fileSha256(path);
     const QString legacy = m_dir->filePath(QStringLiteral("Database.mdb"));
     QVERIFY(QFile::copy(legacyDatabasePath(), legacy));
     QFile::setPermissions(legacy, QFile::ReadOwner | QFile::WriteOwner);
     QVERIFY(QFile::resize(legacy, 4096 * 19));
     QCOMPARE(runImport({QStringLiteral("--dati"), path, legacy}).status, 1);
-    QCOMPARE(fileHash(path), before);
+    QCOMPARE(fileSha256(path), before);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
              QStringList({"Database.mdb", "Database.sqlite"}));
 }

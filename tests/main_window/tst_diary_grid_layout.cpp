@@ -24,34 +24,26 @@ private slots:
     void reloadingKeepsNothingBehind();
 
 private:
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<frmRegistra> m_window;
-    ScriptedPrompt *m_prompt = nullptr;
+    MainWindowTest f;
 };
 
 void TestDiaryGridLayout::init()
 {
-    m_prompt = ScriptedPrompt::install();
-    m_db = std::make_unique<TestDatabase>();
-    QVERIFY(m_db->isOpen());
+    QVERIFY(f.prepare());
     // A table with two more columns than the program knows: they must stay hidden.
-    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE Tavelo ADD COLUMN Extra1 TEXT")));
-    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE Tavelo ADD COLUMN Extra2 TEXT")));
-    const qint64 rossi = m_db->addSubject(QStringLiteral("ROSSI MARIO"));
-    m_db->addEntry(rossi, QDate(2026, 1, 10), QDate(2026, 3, 1), QStringLiteral("MARZO"),
+    QVERIFY(f.db->exec(QStringLiteral("ALTER TABLE Tavelo ADD COLUMN Extra1 TEXT")));
+    QVERIFY(f.db->exec(QStringLiteral("ALTER TABLE Tavelo ADD COLUMN Extra2 TEXT")));
+    const qint64 rossi = f.db->addSubject(QStringLiteral("ROSSI MARIO"));
+    f.db->addEntry(rossi, QDate(2026, 1, 10), QDate(2026, 3, 1), QStringLiteral("MARZO"),
                    QStringLiteral("1,2"));
-    m_db->addEntry(rossi, QDate(2026, 1, 12), QDate(2026, 2, 1), QStringLiteral("FEBBRAIO"));
-    m_window = startMainWindow();
-    QVERIFY(m_window);
-    openEntryPanel(*m_window, QStringLiteral("ROSSI MARIO"));
+    f.db->addEntry(rossi, QDate(2026, 1, 12), QDate(2026, 2, 1), QStringLiteral("FEBBRAIO"));
+    QVERIFY(f.start());
+    QVERIFY(openEntryPanel(*f.window, QStringLiteral("ROSSI MARIO")));
 }
 
 void TestDiaryGridLayout::cleanup()
 {
-    QCOMPARE(m_prompt->unexpected(), 0);
-    m_window.reset();
-    m_db.reset();
-    Prompt::install(nullptr);
+    QCOMPARE(f.finish(), 0);
 }
 
 void TestDiaryGridLayout::columnsAreShownAndSized_data()
@@ -75,7 +67,7 @@ void TestDiaryGridLayout::columnsAreShownAndSized()
     QFETCH(int, position);
     QFETCH(QString, header);
     QFETCH(int, widthTwips);
-    DataGrid *grid = m_window->DataGrid3;
+    DataGrid *grid = f.window->DataGrid3;
     QVERIFY(grid->model());
     QCOMPARE(grid->model()->columnCount(), 9);
     QCOMPARE(grid->model()->headerData(position, Qt::Horizontal).toString(), header);
@@ -86,12 +78,12 @@ void TestDiaryGridLayout::columnsAreShownAndSized()
 
 void TestDiaryGridLayout::reloadingKeepsNothingBehind()
 {
-    DataGrid *grid = m_window->DataGrid3;
+    DataGrid *grid = f.window->DataGrid3;
     const auto settle = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); };
     settle();
     const qsizetype objects = grid->findChildren<QObject *>().size();
     for (int reload = 0; reload < 50; ++reload) {
-        m_window->LoadDiaryGrid();
+        f.window->LoadDiaryGrid();
         settle();
     }
     QCOMPARE(grid->findChildren<QItemSelectionModel *>().size(), 1);

@@ -1,19 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The entry panel driven as the operator drives it: modes, checks, writes.
-#include "main_window_driver.h"
+#include "main_window_steps.h"
 #include "recording_report_viewer.h"
 
 #include "core/dates.h"
 #include "core/twips.h"
+#include "main_window/frm_registra.h"
 #include "reports/report_painter.h"
+#include "widgets/data_grid.h"
 #include "widgets/date_box.h"
 #include "widgets/note_box.h"
+#include "widgets/picture_button.h"
 #include "widgets/toggle_button.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QDir>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,14 +66,12 @@ private slots:
     void tabWalksThePanelInOrder();
 
 private:
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<frmRegistra> m_window;
-    ScriptedPrompt *m_prompt = nullptr;
+    MainWindowTest t;
     qint64 m_rossi = 0;
     qint64 m_marzo = 0;
     qint64 m_febbraio = 0;
 
-    frmRegistra &w() { return *m_window; }
+    frmRegistra &w() { return *t.window; }
     void open();
     void pick(const QString &note);
     void fillNewEntry(const QString &date, bool due, const QString &dueDate, const QString &note,
@@ -79,27 +81,20 @@ private:
 
 void TestEntryEditing::init()
 {
-    m_prompt = ScriptedPrompt::install();
-    m_db = std::make_unique<TestDatabase>();
-    QVERIFY(m_db->isOpen());
-    m_rossi = m_db->addSubject(QStringLiteral("ROSSI MARIO"));
-    m_db->addSubject(QStringLiteral("VERDI GIUSEPPE"));
-    m_marzo = m_db->addEntry(m_rossi, QDate(2026, 1, 10), QDate(2026, 3, 1),
+    QVERIFY(t.prepare());
+    m_rossi = t.db->addSubject(QStringLiteral("ROSSI MARIO"));
+    t.db->addSubject(QStringLiteral("VERDI GIUSEPPE"));
+    m_marzo = t.db->addEntry(m_rossi, QDate(2026, 1, 10), QDate(2026, 3, 1),
                              QStringLiteral("MARZO"), QStringLiteral("1,2"));
-    m_db->addEntry(m_rossi, QDate(2026, 1, 11), QDate(), QStringLiteral("SENZA SCADENZA"));
-    m_febbraio = m_db->addEntry(m_rossi, QDate(2026, 1, 12), QDate(2026, 2, 1),
+    t.db->addEntry(m_rossi, QDate(2026, 1, 11), QDate(), QStringLiteral("SENZA SCADENZA"));
+    m_febbraio = t.db->addEntry(m_rossi, QDate(2026, 1, 12), QDate(2026, 2, 1),
                                 QStringLiteral("FEBBRAIO"), QStringLiteral("7"));
-    m_window = startMainWindow();
+    QVERIFY(t.start());
 }
 
 void TestEntryEditing::cleanup()
 {
-    // Everything is released before the check, so that one failure stays in its test.
-    const int unexpected = m_prompt->unexpected();
-    m_window.reset();
-    m_db.reset();
-    Prompt::install(nullptr);
-    QCOMPARE(unexpected, 0);
+    QCOMPARE(t.finish(), 0);
 }
 
 void TestEntryEditing::open()
@@ -130,7 +125,7 @@ void TestEntryEditing::fillNewEntry(const QString &date, bool due, const QString
 QStringList TestEntryEditing::shownTexts() const
 {
     QStringList texts;
-    for (const PromptRequest &box : m_prompt->shown())
+    for (const PromptRequest &box : t.prompt->shown())
         texts << box.text;
     return texts;
 }
@@ -283,16 +278,16 @@ void TestEntryEditing::insertChecksRefuseAndWriteNothing()
     QFETCH(QString, focus);
     open();
     fillNewEntry(date, due, dueDate, note, QStringLiteral("4"));
-    m_prompt->answer(PromptAnswer::Ok);
+    t.prompt->answer(PromptAnswer::Ok);
     QTest::mouseClick(w().Cmd1, Qt::LeftButton);
-    QCOMPARE(m_prompt->shown().size(), 1);
-    const PromptRequest box = m_prompt->shown().at(0);
+    QCOMPARE(t.prompt->shown().size(), 1);
+    const PromptRequest box = t.prompt->shown().at(0);
     QVERIFY2(box.text.startsWith(message), qPrintable(box.text));
     QCOMPARE(box.title, title);
     QCOMPARE(box.icon, PromptIcon::Critical);
     QCOMPARE(box.buttons, PromptButtons::Ok);
     QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-    QCOMPARE(m_db->count(QStringLiteral("Tavelo")), 3);
+    QCOMPARE(t.db->count(QStringLiteral("Tavelo")), 3);
     QCOMPARE(w().DataBox1->text(), date);
     QCOMPARE(w().Text2->text(), note);
     QCOMPARE(w().Text3->text(), QStringLiteral("4"));
@@ -323,12 +318,12 @@ void TestEntryEditing::noAtTheConfirmationWritesNothing()
     retype(w().Text2, QStringLiteral("CAMBIATA"));
     const QString caption = w().Cmd1->text();
     const QVariantMap before = storedEntry(m_febbraio);
-    m_prompt->answer(PromptAnswer::No);
+    t.prompt->answer(PromptAnswer::No);
     QTest::mouseClick(w().Cmd1, Qt::LeftButton);
     QCOMPARE(shownTexts(), QStringList({question}));
-    QCOMPARE(m_prompt->shown().at(0).buttons, PromptButtons::YesNo);
-    QCOMPARE(m_prompt->shown().at(0).icon, PromptIcon::None);
-    QCOMPARE(m_db->count(QStringLiteral("Tavelo")), 3);
+    QCOMPARE(t.prompt->shown().at(0).buttons, PromptButtons::YesNo);
+    QCOMPARE(t.prompt->shown().at(0).icon, PromptIcon::None);
+    QCOMPARE(t.db->count(QStringLiteral("Tavelo")), 3);
     QCOMPARE(storedEntry(m_febbraio), before);
     QCOMPARE(w().Text2->text(), QStringLiteral("CAMBIATA"));
     QCOMPARE(w().Cmd1->text(), caption);
@@ -350,16 +345,16 @@ void TestEntryEditing::insertWritesTheEntry()
     open();
     fillNewEntry(QStringLiteral("5/3/2026"), due, QStringLiteral("20/04/2026"), note,
                  QStringLiteral("12,5"));
-    m_prompt->answer(PromptAnswer::Yes);
-    m_prompt->answer(PromptAnswer::Ok);
+    t.prompt->answer(PromptAnswer::Yes);
+    t.prompt->answer(PromptAnswer::Ok);
     QTest::mouseClick(w().Cmd1, Qt::LeftButton);
     QCOMPARE(shownTexts(), QStringList({"Vuoi Inserire questi dati ?",
                                         "L' inserimento è avvenuto con successo !"}));
-    QCOMPARE(m_prompt->shown().at(0).title, QStringLiteral("Tavelo - INSERIMENTO"));
-    QCOMPARE(m_prompt->shown().at(1).title, QString());
-    QCOMPARE(m_prompt->shown().at(1).icon, PromptIcon::Information);
+    QCOMPARE(t.prompt->shown().at(0).title, QStringLiteral("Tavelo - INSERIMENTO"));
+    QCOMPARE(t.prompt->shown().at(1).title, QString());
+    QCOMPARE(t.prompt->shown().at(1).icon, PromptIcon::Information);
 
-    QCOMPARE(m_db->count(QStringLiteral("Tavelo")), 4);
+    QCOMPARE(t.db->count(QStringLiteral("Tavelo")), 4);
     const QVariantMap row = storedEntry(lastEntryId());
     QCOMPARE(row.value(QStringLiteral("data")).toString(), QStringLiteral("2026-03-05"));
     QCOMPARE(row.value(QStringLiteral("scadenza")).isNull(), !due);
@@ -412,17 +407,17 @@ void TestEntryEditing::dateOrderIsAWarningBetweenDates()
     open();
     fillNewEntry(date, true, dueDate, QStringLiteral("ORDINE"));
     if (warned)
-        m_prompt->answer(PromptAnswer::Ok);
-    m_prompt->answer(PromptAnswer::Yes);
-    m_prompt->answer(PromptAnswer::Ok);
+        t.prompt->answer(PromptAnswer::Ok);
+    t.prompt->answer(PromptAnswer::Yes);
+    t.prompt->answer(PromptAnswer::Ok);
     QTest::mouseClick(w().Cmd1, Qt::LeftButton);
     QStringList expected = {"Vuoi Inserire questi dati ?",
                             "L' inserimento è avvenuto con successo !"};
     if (warned) {
         expected.prepend(QStringLiteral(
             "Attenzione la  data di scadenza è inferiore alla data di inserimento "));
-        QCOMPARE(m_prompt->shown().at(0).title, QStringLiteral("ERRORE - SCADENZA "));
-        QCOMPARE(m_prompt->shown().at(0).icon, PromptIcon::Critical);
+        QCOMPARE(t.prompt->shown().at(0).title, QStringLiteral("ERRORE - SCADENZA "));
+        QCOMPARE(t.prompt->shown().at(0).icon, PromptIcon::Critical);
     }
     QCOMPARE(shownTexts(), expected);
     QCOMPARE(storedEntry(lastEntryId()).value(QStringLiteral("scadenza")).toString(),
@@ -450,13 +445,13 @@ void TestEntryEditing::modifyRewritesThePickedEntry()
     else
         QTest::mouseClick(f.Check2, Qt::LeftButton);
     retype(f.Text2, QStringLiteral("FEBBRAIO RINVIATO"));
-    m_prompt->answer(PromptAnswer::Yes);
-    m_prompt->answer(PromptAnswer::Ok);
+    t.prompt->answer(PromptAnswer::Yes);
+    t.prompt->answer(PromptAnswer::Ok);
     QTest::mouseClick(f.Cmd1, Qt::LeftButton);
     QCOMPARE(shownTexts(), QStringList({"Vuoi Modificare questi dati ?",
                                         "L' Aggiornamento è avvenuto con successo !"}));
-    QCOMPARE(m_prompt->shown().at(0).title, QStringLiteral("Tavelo - INSERIMENTO"));
-    QCOMPARE(m_prompt->shown().at(1).title, QString());
+    QCOMPARE(t.prompt->shown().at(0).title, QStringLiteral("Tavelo - INSERIMENTO"));
+    QCOMPARE(t.prompt->shown().at(1).title, QString());
     const QVariantMap row = storedEntry(m_febbraio);
     QCOMPARE(row.value(QStringLiteral("Oggetto")).toString(), QStringLiteral("FEBBRAIO RINVIATO"));
     QCOMPARE(row.value(QStringLiteral("data")).toString(), QStringLiteral("2026-01-12"));
@@ -466,7 +461,7 @@ void TestEntryEditing::modifyRewritesThePickedEntry()
     QCOMPARE(row.value(QStringLiteral("ndoc")).toString(), QStringLiteral("7"));
     QVERIFY(isTodaySince(
         QDate::fromString(row.value(QStringLiteral("AGG")).toString(), Qt::ISODate), before));
-    QCOMPARE(m_db->count(QStringLiteral("Tavelo")), 3);
+    QCOMPARE(t.db->count(QStringLiteral("Tavelo")), 3);
     // Back in Insert mode with empty fields.
     QCOMPARE(f.Cmd1->text(), QStringLiteral("Inserisci"));
     QCOMPARE(f.Check3->value(), 0);
@@ -484,10 +479,10 @@ void TestEntryEditing::modifyOfAGoneEntryEndsSilently()
     pick(QStringLiteral("FEBBRAIO"));
     QVERIFY(deleteDiaryEntry(m_febbraio).ok());
     retype(w().Text2, QStringLiteral("NON C'È PIÙ"));
-    m_prompt->answer(PromptAnswer::Yes);
+    t.prompt->answer(PromptAnswer::Yes);
     QTest::mouseClick(w().Cmd1, Qt::LeftButton);
     QCOMPARE(shownTexts(), QStringList({"Vuoi Modificare questi dati ?"}));
-    QCOMPARE(m_db->count(QStringLiteral("Tavelo")), 2);
+    QCOMPARE(t.db->count(QStringLiteral("Tavelo")), 2);
     QCOMPARE(w().Cmd1->text(), QStringLiteral("Modifica"));
     QCOMPARE(w().Text2->text(), QStringLiteral("NON C'È PIÙ"));
 }
@@ -498,16 +493,16 @@ void TestEntryEditing::deleteRemovesThePickedEntry()
     frmRegistra &f = w();
     QTest::mouseClick(f.Check4, Qt::LeftButton);
     pick(QStringLiteral("MARZO"));
-    m_prompt->answer(PromptAnswer::Yes);
-    m_prompt->answer(PromptAnswer::Ok);
+    t.prompt->answer(PromptAnswer::Yes);
+    t.prompt->answer(PromptAnswer::Ok);
     QTest::mouseClick(f.Cmd1, Qt::LeftButton);
     QCOMPARE(shownTexts(), QStringList({"Vuoi Eliminare questi dati ?",
                                         "L' eliminazione è avvenuta con successo !"}));
-    QCOMPARE(m_prompt->shown().at(0).title, QStringLiteral("Tavelo - ELIMINA"));
-    QCOMPARE(m_prompt->shown().at(1).title, QStringLiteral(" Tavelo -Eliminazione"));
-    QCOMPARE(m_prompt->shown().at(1).icon, PromptIcon::Information);
+    QCOMPARE(t.prompt->shown().at(0).title, QStringLiteral("Tavelo - ELIMINA"));
+    QCOMPARE(t.prompt->shown().at(1).title, QStringLiteral(" Tavelo -Eliminazione"));
+    QCOMPARE(t.prompt->shown().at(1).icon, PromptIcon::Information);
     QVERIFY(storedEntry(m_marzo).isEmpty());
-    QCOMPARE(m_db->count(QStringLiteral("Tavelo")), 2);
+    QCOMPARE(t.db->count(QStringLiteral("Tavelo")), 2);
     QCOMPARE(f.Cmd1->text(), QStringLiteral("Inserisci"));
     QCOMPARE(f.Check4->value(), 0);
     QCOMPARE(f.Text1->text(), QString());
@@ -535,14 +530,14 @@ void TestEntryEditing::deleteWithNothingToDeleteTellsAndChangesNothing()
     if (picked) {
         pick(QStringLiteral("MARZO"));
         QVERIFY(deleteDiaryEntry(m_marzo).ok());
-        m_prompt->answer(PromptAnswer::Yes);
+        t.prompt->answer(PromptAnswer::Yes);
     }
-    m_prompt->answer(PromptAnswer::Ok);
+    t.prompt->answer(PromptAnswer::Ok);
     QTest::mouseClick(w().Cmd1, Qt::LeftButton);
-    QCOMPARE(m_prompt->shown().last().text, notice);
-    QCOMPARE(m_prompt->shown().last().icon, PromptIcon::Information);
+    QCOMPARE(t.prompt->shown().last().text, notice);
+    QCOMPARE(t.prompt->shown().last().icon, PromptIcon::Information);
     QVERIFY(!shownTexts().contains(QStringLiteral("L' eliminazione è avvenuta con successo !")));
-    QCOMPARE(m_db->count(QStringLiteral("Tavelo")), picked ? 2 : 3);
+    QCOMPARE(t.db->count(QStringLiteral("Tavelo")), picked ? 2 : 3);
     QCOMPARE(w().Cmd1->text(), QStringLiteral("Elimina"));
     QCOMPARE(w().Check4->value(), 1);
 }
@@ -571,19 +566,19 @@ void TestEntryEditing::failingWriteShowsTheErrorAndNoSuccess()
         pick(QStringLiteral("FEBBRAIO"));
     }
     retype(w().Text2, QStringLiteral("DA SCRIVERE"));
-    QVERIFY(m_db->exec(QStringLiteral("CREATE TRIGGER Rifiuta BEFORE %1 ON Tavelo BEGIN "
+    QVERIFY(t.db->exec(QStringLiteral("CREATE TRIGGER Rifiuta BEFORE %1 ON Tavelo BEGIN "
                                       "SELECT RAISE(ABORT, 'scrittura rifiutata'); END")
                            .arg(event)));
     const QVariantMap before = storedEntry(m_febbraio);
-    m_prompt->answer(PromptAnswer::Yes);
-    m_prompt->answer(PromptAnswer::Ok);
+    t.prompt->answer(PromptAnswer::Yes);
+    t.prompt->answer(PromptAnswer::Ok);
     QTest::mouseClick(w().Cmd1, Qt::LeftButton);
-    QCOMPARE(m_prompt->shown().size(), 2);
-    const PromptRequest error = m_prompt->shown().at(1);
+    QCOMPARE(t.prompt->shown().size(), 2);
+    const PromptRequest error = t.prompt->shown().at(1);
     QVERIFY2(error.text.startsWith(QLatin1String("Errore del database:")), qPrintable(error.text));
     QVERIFY2(error.text.contains(QLatin1String("scrittura rifiutata")), qPrintable(error.text));
     QCOMPARE(error.icon, PromptIcon::Critical);
-    QCOMPARE(m_db->count(QStringLiteral("Tavelo")), 3);
+    QCOMPARE(t.db->count(QStringLiteral("Tavelo")), 3);
     QCOMPARE(storedEntry(m_febbraio), before);
     QCOMPARE(w().Text2->text(), QStringLiteral("DA SCRIVERE"));
     QCOMPARE(w().Text1->text(), mode.isEmpty() ? QString() : QString::number(m_febbraio));
@@ -668,8 +663,8 @@ void TestEntryEditing::pastedNoteIsUpperCasedAndLineBreaksReachTheFile()
     const QString expected = QStringLiteral("PRIMA RIGA\nSECONDA È PIÙ LUNGA");
     QCOMPARE(note->text(), expected);
     QCOMPARE(note->cursorPosition(), int(expected.size()));
-    m_prompt->answer(PromptAnswer::Yes);
-    m_prompt->answer(PromptAnswer::Ok);
+    t.prompt->answer(PromptAnswer::Yes);
+    t.prompt->answer(PromptAnswer::Ok);
     QTest::mouseClick(w().Cmd1, Qt::LeftButton);
     QCOMPARE(storedEntry(lastEntryId()).value(QStringLiteral("Oggetto")).toString(), expected);
 }
@@ -736,7 +731,7 @@ void TestEntryEditing::enterOnTheActionButtonRunsTheAction()
     open();
     retype(w().Text2, QStringLiteral("CON INVIO"));
     w().Cmd1->setFocus();
-    m_prompt->answer(PromptAnswer::No);
+    t.prompt->answer(PromptAnswer::No);
     QTest::keyClick(w().Cmd1, Qt::Key_Return);
     QCOMPARE(shownTexts(), QStringList({"Vuoi Inserire questi dati ?"}));
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as the operator drives it.
+#include "main_window_steps.h"
 #include "recording_print_surface.h"
 #include "recording_report_viewer.h"
 #include "test_support.h"
@@ -36,37 +37,6 @@
 #include <QStandardPaths>
 #include <QToolBar>
 #include <QTreeView>
-
-namespace {
-
-void clickToolbar(QToolBar *toolbar, const QString &key)
-{
-    QAction *action = toolbarButton(toolbar, key);
-    QVERIFY2(action, qPrintable(key));
-    QWidget *button = toolbar->widgetForAction(action);
-    QVERIFY(button);
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-QStringList comboItems(const QComboBox *combo)
-{
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items << combo->itemText(i);
-    return items;
-}
-
-// Which of the four panels can be seen.
-QString visiblePanels(const frmRegistra &w)
-{
-    QStringList shown;
-    for (const QGroupBox *panel : {w.Frame1, w.Frame2, w.Frame3, w.Frame4})
-        if (panel->isVisible())
-            shown << panel->objectName();
-    return shown.join(QLatin1Char(' '));
-}
-
-} // namespace
 
 class TestMainWindow : public QObject
 {
@@ -120,67 +90,30 @@ private slots:
     void listPrintFailureCancelsAndTells();
 
 private:
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<frmRegistra> m_window;
-    ScriptedPrompt *m_prompt = nullptr;
+    MainWindowTest f;
     qint64 m_rossi = 0;
     qint64 m_verdi = 0;
     qint64 m_bianchi = 0;
-
-    void startWindow();
-    void chooseUser(const QString &name);
-    void openEntryPanel(const QString &name);
 };
 
 void TestMainWindow::init()
 {
-    m_prompt = ScriptedPrompt::install();
-    m_db = std::make_unique<TestDatabase>();
-    QVERIFY(m_db->isOpen());
-    m_rossi = m_db->addSubject(QStringLiteral("ROSSI MARIO"));
-    m_verdi = m_db->addSubject(QStringLiteral("VERDI GIUSEPPE"), QStringLiteral("s"));
-    m_bianchi = m_db->addSubject(QStringLiteral("BIANCHI SRL"), QStringLiteral("N"));
-    m_db->addSubject(QStringLiteral("D'ANGELO NICOLÒ"));
-    m_db->addEntry(m_rossi, QDate(2026, 1, 10), QDate(2026, 3, 1), QStringLiteral("MARZO"),
+    QVERIFY(f.prepare());
+    m_rossi = f.db->addSubject(QStringLiteral("ROSSI MARIO"));
+    m_verdi = f.db->addSubject(QStringLiteral("VERDI GIUSEPPE"), QStringLiteral("s"));
+    m_bianchi = f.db->addSubject(QStringLiteral("BIANCHI SRL"), QStringLiteral("N"));
+    f.db->addSubject(QStringLiteral("D'ANGELO NICOLÒ"));
+    f.db->addEntry(m_rossi, QDate(2026, 1, 10), QDate(2026, 3, 1), QStringLiteral("MARZO"),
                    QStringLiteral("1,2"));
-    m_db->addEntry(m_rossi, QDate(2026, 1, 11), QDate(), QStringLiteral("SENZA SCADENZA"));
-    m_db->addEntry(m_rossi, QDate(2026, 1, 12), QDate(2026, 2, 1), QStringLiteral("FEBBRAIO"),
+    f.db->addEntry(m_rossi, QDate(2026, 1, 11), QDate(), QStringLiteral("SENZA SCADENZA"));
+    f.db->addEntry(m_rossi, QDate(2026, 1, 12), QDate(2026, 2, 1), QStringLiteral("FEBBRAIO"),
                    QStringLiteral("7"));
-    startWindow();
+    QVERIFY(f.start());
 }
 
 void TestMainWindow::cleanup()
 {
-    QCOMPARE(m_prompt->unexpected(), 0);
-    m_window.reset();
-    m_db.reset();
-    Prompt::install(nullptr);
-}
-
-void TestMainWindow::startWindow()
-{
-    m_window = std::make_unique<frmRegistra>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    activateLater(m_window.get());
-    QTRY_VERIFY(m_window->Frame3->isVisible() && !m_window->Frame2->isVisible());
-}
-
-void TestMainWindow::chooseUser(const QString &name)
-{
-    const int index = m_window->Cbo1->findText(name);
-    QVERIFY2(index >= 0, qPrintable(name));
-    m_window->Cbo1->setCurrentIndex(index);
-    emit m_window->Cbo1->activated(index);
-}
-
-void TestMainWindow::openEntryPanel(const QString &name)
-{
-    chooseUser(name);
-    QTest::mouseClick(m_window->Image2, Qt::LeftButton);
-    QVERIFY(m_window->Frame1->isVisible());
-    QTest::mouseClick(m_window->Check1, Qt::LeftButton);
-    QVERIFY(m_window->Frame2->isVisible());
+    QCOMPARE(f.finish(), 0);
 }
 
 void TestMainWindow::controlsHaveTheirNamesCaptionsAndPlaces_data()
@@ -315,7 +248,7 @@ void TestMainWindow::controlsHaveTheirNamesCaptionsAndPlaces()
     QFETCH(QString, name);
     QFETCH(QString, container);
     QFETCH(QString, caption);
-    auto *control = m_window->findChild<QWidget *>(name);
+    auto *control = f.window->findChild<QWidget *>(name);
     QVERIFY2(control, qPrintable(name));
     QCOMPARE(control->parentWidget()->objectName(), container);
     QString text;
@@ -332,20 +265,20 @@ void TestMainWindow::controlsHaveTheirNamesCaptionsAndPlaces()
 
 void TestMainWindow::panelsAreStackedAndNothingIsClipped()
 {
-    QCOMPARE(m_window->size(), QSize(twipsToPixels(12120), twipsToPixels(7050)));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Registrazione"));
-    QCOMPARE(m_window->Frame4->geometry(), twipsRect(360, 960, 8415, 3495));
-    QCOMPARE(m_window->Frame2->geometry(), twipsRect(0, 600, 12015, 6015));
-    QCOMPARE(m_window->Frame3->geometry(), twipsRect(480, 960, 6615, 3015));
-    QCOMPARE(m_window->Frame1->geometry(), twipsRect(480, 960, 6615, 2895));
+    QCOMPARE(f.window->size(), QSize(twipsToPixels(12120), twipsToPixels(7050)));
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Registrazione"));
+    QCOMPARE(f.window->Frame4->geometry(), twipsRect(360, 960, 8415, 3495));
+    QCOMPARE(f.window->Frame2->geometry(), twipsRect(0, 600, 12015, 6015));
+    QCOMPARE(f.window->Frame3->geometry(), twipsRect(480, 960, 6615, 3015));
+    QCOMPARE(f.window->Frame1->geometry(), twipsRect(480, 960, 6615, 2895));
     // Topmost first: the overview, the entry panel, the user choice, the diary menu.
-    const QObjectList children = m_window->children();
+    const QObjectList children = f.window->children();
     auto stackIndex = [&](QWidget *w) { return children.indexOf(w); };
-    QVERIFY(stackIndex(m_window->Frame4) > stackIndex(m_window->Frame2));
-    QVERIFY(stackIndex(m_window->Frame2) > stackIndex(m_window->Frame3));
-    QVERIFY(stackIndex(m_window->Frame3) > stackIndex(m_window->Frame1));
+    QVERIFY(stackIndex(f.window->Frame4) > stackIndex(f.window->Frame2));
+    QVERIFY(stackIndex(f.window->Frame2) > stackIndex(f.window->Frame3));
+    QVERIFY(stackIndex(f.window->Frame3) > stackIndex(f.window->Frame1));
 
-    const QList<QWidget *> all = m_window->findChildren<QWidget *>();
+    const QList<QWidget *> all = f.window->findChildren<QWidget *>();
     for (QWidget *child : all) {
         QWidget *parent = child->parentWidget();
         if (child->isWindow() || !parent || child->objectName().isEmpty() ||
@@ -366,31 +299,31 @@ void TestMainWindow::panelsAreStackedAndNothingIsClipped()
 
 void TestMainWindow::activationShowsUserChoiceWithUsersRefilled()
 {
-    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame3"));
-    QCOMPARE(comboItems(m_window->Cbo1),
+    QCOMPARE(visiblePanels(*f.window), QStringLiteral("Frame3"));
+    QCOMPARE(comboItems(f.window->Cbo1),
              QStringList({"D'ANGELO NICOLÒ", "ROSSI MARIO", "VERDI GIUSEPPE"}));
-    QCOMPARE(m_window->Cbo1->currentText(), QString());
-    chooseUser(QStringLiteral("ROSSI MARIO"));
-    m_db->addSubject(QStringLiteral("ANTONELLI ANNA"));
-    m_window->MainWindowActivate();
-    QCOMPARE(comboItems(m_window->Cbo1),
+    QCOMPARE(f.window->Cbo1->currentText(), QString());
+    QVERIFY(chooseUser(*f.window, QStringLiteral("ROSSI MARIO")));
+    f.db->addSubject(QStringLiteral("ANTONELLI ANNA"));
+    f.window->MainWindowActivate();
+    QCOMPARE(comboItems(f.window->Cbo1),
              QStringList({"ANTONELLI ANNA", "D'ANGELO NICOLÒ", "ROSSI MARIO", "VERDI GIUSEPPE"}));
     // The name is cleared at every activation; the ID stays until the next choice.
-    QCOMPARE(m_window->Label1->text(), QString());
-    QCOMPARE(m_window->Label8->text(), QString::number(m_rossi));
+    QCOMPARE(f.window->Label1->text(), QString());
+    QCOMPARE(f.window->Label8->text(), QString::number(m_rossi));
 }
 
 void TestMainWindow::enteringWithoutUserIsRefused()
 {
-    m_prompt->answer(PromptAnswer::Ok);
-    QTest::mouseClick(m_window->Image2, Qt::LeftButton);
-    QCOMPARE(m_prompt->shown().size(), 1);
-    const PromptRequest box = m_prompt->shown().at(0);
+    f.prompt->answer(PromptAnswer::Ok);
+    QTest::mouseClick(f.window->Image2, Qt::LeftButton);
+    QCOMPARE(f.prompt->shown().size(), 1);
+    const PromptRequest box = f.prompt->shown().at(0);
     QCOMPARE(box.text, QStringLiteral(" Attenzione occorre selezionare  un Utente   ! "));
     QCOMPARE(box.title, QStringLiteral(" Tavelo- ERRORE "));
     QCOMPARE(box.icon, PromptIcon::Information);
     QCOMPARE(box.buttons, PromptButtons::Ok);
-    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame3"));
+    QCOMPARE(visiblePanels(*f.window), QStringLiteral("Frame3"));
 }
 
 void TestMainWindow::choosingUserSetsSelectedUser_data()
@@ -404,38 +337,38 @@ void TestMainWindow::choosingUserSetsSelectedUser_data()
 void TestMainWindow::choosingUserSetsSelectedUser()
 {
     QFETCH(QString, name);
-    chooseUser(name);
-    QCOMPARE(m_window->SelectedUserName(), name);
+    QVERIFY(chooseUser(*f.window, name));
+    QCOMPARE(f.window->SelectedUserName(), name);
     const qint64 expected = findSubjectByName(name).value->id;
-    QCOMPARE(m_window->SelectedUserId(), QString::number(expected));
-    QCOMPARE(m_prompt->shown().size(), 0);
+    QCOMPARE(f.window->SelectedUserId(), QString::number(expected));
+    QCOMPARE(f.prompt->shown().size(), 0);
     // The keyboard chooses as well as the mouse.
-    m_window->Cbo1->setFocus();
-    QTest::keyClick(m_window->Cbo1, Qt::Key_Home);
-    QCOMPARE(m_window->SelectedUserName(), QStringLiteral("D'ANGELO NICOLÒ"));
+    f.window->Cbo1->setFocus();
+    QTest::keyClick(f.window->Cbo1, Qt::Key_Home);
+    QCOMPARE(f.window->SelectedUserName(), QStringLiteral("D'ANGELO NICOLÒ"));
 }
 
 void TestMainWindow::removedUserLeavesSelectionEmpty()
 {
-    chooseUser(QStringLiteral("ROSSI MARIO"));
-    QVERIFY(m_db->exec(QStringLiteral("DELETE FROM Utente WHERE Soggetto = 'VERDI GIUSEPPE'")));
-    chooseUser(QStringLiteral("VERDI GIUSEPPE"));
-    QCOMPARE(m_window->SelectedUserId(), QString());
-    QCOMPARE(m_window->SelectedUserName(), QString());
+    QVERIFY(chooseUser(*f.window, QStringLiteral("ROSSI MARIO")));
+    QVERIFY(f.db->exec(QStringLiteral("DELETE FROM Utente WHERE Soggetto = 'VERDI GIUSEPPE'")));
+    QVERIFY(chooseUser(*f.window, QStringLiteral("VERDI GIUSEPPE")));
+    QCOMPARE(f.window->SelectedUserId(), QString());
+    QCOMPARE(f.window->SelectedUserName(), QString());
     // With nobody selected the diary cannot open on someone else's entries.
-    QTest::mouseClick(m_window->Image2, Qt::LeftButton);
-    m_prompt->answer(PromptAnswer::Ok);
-    QTest::mouseClick(m_window->Check1, Qt::LeftButton);
-    QCOMPARE(m_prompt->shown().size(), 1);
-    QCOMPARE(m_prompt->shown().at(0).text,
+    QTest::mouseClick(f.window->Image2, Qt::LeftButton);
+    f.prompt->answer(PromptAnswer::Ok);
+    QTest::mouseClick(f.window->Check1, Qt::LeftButton);
+    QCOMPARE(f.prompt->shown().size(), 1);
+    QCOMPARE(f.prompt->shown().at(0).text,
              QStringLiteral(" Attenzione non ci sono dati  disponibili  ! "));
-    QCOMPARE(m_window->DataGrid3->model(), nullptr);
+    QCOMPARE(f.window->DataGrid3->model(), nullptr);
 }
 
 void TestMainWindow::gestioneOpensEntryPanelWithTheUsersDiary()
 {
-    openEntryPanel(QStringLiteral("ROSSI MARIO"));
-    frmRegistra &w = *m_window;
+    QVERIFY(openEntryPanel(*f.window, QStringLiteral("ROSSI MARIO")));
+    frmRegistra &w = *f.window;
     QCOMPARE(visiblePanels(w), QStringLiteral("Frame2"));
     QCOMPARE(w.Check1->value(), 1);
     QCOMPARE(w.Cmd1->text(), QStringLiteral("Inserisci"));
@@ -465,27 +398,27 @@ void TestMainWindow::gestioneOpensEntryPanelWithTheUsersDiary()
     QCOMPARE(w.DataGrid3->columnWidth(1), twipsToPixels(1000));
     QCOMPARE(w.DataGrid3->columnWidth(3), twipsToPixels(4500));
     QCOMPARE(w.DataGrid3->columnWidth(4), twipsToPixels(900));
-    QCOMPARE(m_prompt->shown().size(), 0);
+    QCOMPARE(f.prompt->shown().size(), 0);
 }
 
 void TestMainWindow::userWithoutEntriesGetsNoticeAndEmptyGrid()
 {
-    m_prompt->answer(PromptAnswer::Ok);
-    openEntryPanel(QStringLiteral("VERDI GIUSEPPE"));
-    QCOMPARE(m_prompt->shown().size(), 1);
-    const PromptRequest box = m_prompt->shown().at(0);
+    f.prompt->answer(PromptAnswer::Ok);
+    QVERIFY(openEntryPanel(*f.window, QStringLiteral("VERDI GIUSEPPE")));
+    QCOMPARE(f.prompt->shown().size(), 1);
+    const PromptRequest box = f.prompt->shown().at(0);
     QCOMPARE(box.text, QStringLiteral(" Attenzione non ci sono dati  disponibili  ! "));
     QCOMPARE(box.title, QStringLiteral(" Tavelo - ERRORE "));
     QCOMPARE(box.icon, PromptIcon::Information);
-    QCOMPARE(m_window->DataGrid3->model(), nullptr);
-    QCOMPARE(m_window->Cmd1->text(), QStringLiteral("Inserisci"));
-    QVERIFY(m_window->Frame2->isVisible());
+    QCOMPARE(f.window->DataGrid3->model(), nullptr);
+    QCOMPARE(f.window->Cmd1->text(), QStringLiteral("Inserisci"));
+    QVERIFY(f.window->Frame2->isVisible());
 }
 
 void TestMainWindow::pickingRowFillsFieldsOnlyInModifyAndDelete()
 {
-    openEntryPanel(QStringLiteral("ROSSI MARIO"));
-    frmRegistra &w = *m_window;
+    QVERIFY(openEntryPanel(*f.window, QStringLiteral("ROSSI MARIO")));
+    frmRegistra &w = *f.window;
     w.DataGrid3->setEnabled(true);
     const int rowOfFebbraio = 1;
     auto clickRow = [&](int row) {
@@ -520,8 +453,8 @@ void TestMainWindow::pickingRowFillsFieldsOnlyInModifyAndDelete()
 
 void TestMainWindow::rowWithoutDueDateKeepsTickAndEmptiesDueDate()
 {
-    openEntryPanel(QStringLiteral("ROSSI MARIO"));
-    frmRegistra &w = *m_window;
+    QVERIFY(openEntryPanel(*f.window, QStringLiteral("ROSSI MARIO")));
+    frmRegistra &w = *f.window;
     w.DataGrid3->setEnabled(true);
     w.Cmd1->setText(QStringLiteral("Modifica"));
     auto clickRow = [&](int row) {
@@ -538,8 +471,8 @@ void TestMainWindow::rowWithoutDueDateKeepsTickAndEmptiesDueDate()
 
 void TestMainWindow::leavingEntryPanelResetsEditor()
 {
-    openEntryPanel(QStringLiteral("ROSSI MARIO"));
-    frmRegistra &w = *m_window;
+    QVERIFY(openEntryPanel(*f.window, QStringLiteral("ROSSI MARIO")));
+    frmRegistra &w = *f.window;
     w.DataBox1->setText(QStringLiteral("01/01/2020"));
     w.DataBox2->setEnabled(true);
     w.DataBox2->setText(QStringLiteral("02/02/2020"));
@@ -568,34 +501,34 @@ void TestMainWindow::leavingEntryPanelResetsEditor()
 
 void TestMainWindow::backToUserChoice()
 {
-    chooseUser(QStringLiteral("ROSSI MARIO"));
-    QTest::mouseClick(m_window->Image2, Qt::LeftButton);
-    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame1"));
-    m_window->Image4->setFocus();
-    QTest::keyClick(m_window->Image4, Qt::Key_Space);
-    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame3"));
+    QVERIFY(chooseUser(*f.window, QStringLiteral("ROSSI MARIO")));
+    QTest::mouseClick(f.window->Image2, Qt::LeftButton);
+    QCOMPARE(visiblePanels(*f.window), QStringLiteral("Frame1"));
+    f.window->Image4->setFocus();
+    QTest::keyClick(f.window->Image4, Qt::Key_Space);
+    QCOMPARE(visiblePanels(*f.window), QStringLiteral("Frame3"));
 }
 
 void TestMainWindow::closeRequestsAreRefused()
 {
     ProgramEndRecorder ended;
-    QVERIFY(!m_window->close());
+    QVERIFY(!f.window->close());
     QCloseEvent event;
-    QCoreApplication::sendEvent(m_window.get(), &event);
+    QCoreApplication::sendEvent(f.window.get(), &event);
     QVERIFY(!event.isAccepted());
-    QVERIFY(m_window->isVisible());
+    QVERIFY(f.window->isVisible());
     QVERIFY(DbConnection::instance().isOpen());
     QCOMPARE(ended.statuses().size(), 0);
 }
 
 void TestMainWindow::chiudiWritesStampClosesFileAndEnds()
 {
-    openEntryPanel(QStringLiteral("ROSSI MARIO"));
+    QVERIFY(openEntryPanel(*f.window, QStringLiteral("ROSSI MARIO")));
     ProgramEndRecorder ended;
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-    const QString path = m_db->path();
-    clickToolbar(m_window->tbTop, QStringLiteral("Chiudi"));
-    QVERIFY(!m_window->isVisible());
+    const QString path = f.db->path();
+    QVERIFY(clickToolbar(f.window->tbTop, QStringLiteral("Chiudi")));
+    QVERIFY(!f.window->isVisible());
     QVERIFY(!DbConnection::instance().isOpen());
     QCOMPARE(ended.statuses(), QList<int>({0}));
     QString problem;
@@ -606,46 +539,46 @@ void TestMainWindow::chiudiWritesStampClosesFileAndEnds()
 
 void TestMainWindow::chiudiWithEmptyVersionTableWritesNothing()
 {
-    QVERIFY(m_db->exec(QStringLiteral("DELETE FROM Versione")));
+    QVERIFY(f.db->exec(QStringLiteral("DELETE FROM Versione")));
     const QDate before = QDate::currentDate();
-    m_window->ShowVersionStamp();
-    QVERIFY(isTodaySince(fromScreenDate(m_window->Label25->text().left(10)), before));
+    f.window->ShowVersionStamp();
+    QVERIFY(isTodaySince(fromScreenDate(f.window->Label25->text().left(10)), before));
     ProgramEndRecorder ended;
-    const QString path = m_db->path();
-    m_window->ToolbarButtonClick(toolbarButton(m_window->tbTop, QStringLiteral("Chiudi")));
+    const QString path = f.db->path();
+    f.window->ToolbarButtonClick(toolbarButton(f.window->tbTop, QStringLiteral("Chiudi")));
     QCOMPARE(ended.statuses(), QList<int>({0}));
     QString problem;
     QVERIFY(DbConnection::instance().open(path, &problem));
-    QCOMPARE(m_db->count(QStringLiteral("Versione")), 0);
+    QCOMPARE(f.db->count(QStringLiteral("Versione")), 0);
 }
 
 void TestMainWindow::versionStampShownAtActivation()
 {
     QVERIFY(writeVersionStamp(QStringLiteral("2013-04-30T18:05:42")).ok());
-    QCOMPARE(m_window->Label25->text().size(), 19);
-    activateLater(m_window.get());
-    QTRY_COMPARE(m_window->Label25->text(), QStringLiteral("30/04/2013 18:05:42"));
-    QCOMPARE(m_window->Label3->text(), QStringLiteral("Versione"));
+    QCOMPARE(f.window->Label25->text().size(), 19);
+    activateLater(f.window.get());
+    QTRY_COMPARE(f.window->Label25->text(), QStringLiteral("30/04/2013 18:05:42"));
+    QCOMPARE(f.window->Label3->text(), QStringLiteral("Versione"));
 }
 
 void TestMainWindow::webLinkOpensAuthorPageAndKeepsBorder()
 {
     UrlRecorder urls;
-    QVERIFY(!m_window->Image5->singleBorder());
-    QTest::mousePress(m_window->Image5, Qt::LeftButton);
+    QVERIFY(!f.window->Image5->singleBorder());
+    QTest::mousePress(f.window->Image5, Qt::LeftButton);
     // The page opens as the button goes down.
     QCOMPARE(urls.urls(), QList<QUrl>({QUrl(QString::fromLatin1(authorWebAddress))}));
-    QTest::mouseRelease(m_window->Image5, Qt::LeftButton);
-    QVERIFY(m_window->Image5->singleBorder());
-    m_window->MainWindowActivate();
-    QVERIFY(m_window->Image5->singleBorder());
-    QCOMPARE(m_window->Image5->toolTip(), QStringLiteral("Vai al il mio sito !"));
+    QTest::mouseRelease(f.window->Image5, Qt::LeftButton);
+    QVERIFY(f.window->Image5->singleBorder());
+    f.window->MainWindowActivate();
+    QVERIFY(f.window->Image5->singleBorder());
+    QCOMPARE(f.window->Image5->toolTip(), QStringLiteral("Vai al il mio sito !"));
 }
 
 void TestMainWindow::istruzioniOpensTheGuide()
 {
     UrlRecorder urls;
-    clickToolbar(m_window->tbTop, QStringLiteral("Istruzioni"));
+    QVERIFY(clickToolbar(f.window->tbTop, QStringLiteral("Istruzioni")));
     QCOMPARE(urls.urls().size(), 1);
     QCOMPARE(QFileInfo(urls.urls().at(0).toLocalFile()).fileName(),
              QStringLiteral("Istruzioni.pdf"));
@@ -654,73 +587,63 @@ void TestMainWindow::istruzioniOpensTheGuide()
 
 void TestMainWindow::overviewPanelLiesOverUserChoice()
 {
-    m_window->Check6->setChecked(true);
-    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
-    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame3 Frame4"));
-    QVERIFY(!m_window->Check6->isChecked());
-    m_window->MainWindowActivate();
-    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame3"));
+    f.window->Check6->setChecked(true);
+    QTest::mouseClick(f.window->Command2, Qt::LeftButton);
+    QCOMPARE(visiblePanels(*f.window), QStringLiteral("Frame3 Frame4"));
+    QVERIFY(!f.window->Check6->isChecked());
+    f.window->MainWindowActivate();
+    QCOMPARE(visiblePanels(*f.window), QStringLiteral("Frame3"));
 }
 
 void TestMainWindow::registryRoundTripRefillsUserList()
 {
-    chooseUser(QStringLiteral("ROSSI MARIO"));
-    clickToolbar(m_window->tbTop, QStringLiteral("Anagrafica"));
-    frmAnagrafe *registry = m_window->registryWindow();
+    QVERIFY(chooseUser(*f.window, QStringLiteral("ROSSI MARIO")));
+    QVERIFY(clickToolbar(f.window->tbTop, QStringLiteral("Anagrafica")));
+    frmAnagrafe *registry = f.window->registryWindow();
     QVERIFY(registry);
     QVERIFY(registry->isVisible());
     QVERIFY(registry->isWindow());
-    QVERIFY(!m_window->isVisible());
+    QVERIFY(!f.window->isVisible());
     QTRY_COMPARE(registry->Label1->text(), QStringLiteral("ROSSI MARIO"));
     QCOMPARE(registry->Label4->text(), QStringLiteral("Data"));
     QCOMPARE(registry->Label5->text(), QStringLiteral("ID"));
     QCOMPARE(registry->Label19->text(), QStringLiteral("Anno"));
 
-    m_db->addSubject(QStringLiteral("ANTONELLI ANNA"));
-    clickToolbar(registry->tbTop, QStringLiteral("Chiudi"));
+    f.db->addSubject(QStringLiteral("ANTONELLI ANNA"));
+    QVERIFY(clickToolbar(registry->tbTop, QStringLiteral("Chiudi")));
     QVERIFY(!registry->isVisible());
-    QVERIFY(m_window->isVisible());
+    QVERIFY(f.window->isVisible());
     // Copied back at once, then cleared by the queued activation.
-    QCOMPARE(m_window->Label1->text(), QStringLiteral("ROSSI MARIO"));
-    QTRY_COMPARE(m_window->Cbo1->count(), 4);
-    QCOMPARE(m_window->Label1->text(), QString());
-    QCOMPARE(m_window->Label4->text(), QStringLiteral("Data"));
-    QCOMPARE(m_window->Label5->text(), QStringLiteral("ID"));
-    QCOMPARE(visiblePanels(*m_window), QStringLiteral("Frame3"));
+    QCOMPARE(f.window->Label1->text(), QStringLiteral("ROSSI MARIO"));
+    QTRY_COMPARE(f.window->Cbo1->count(), 4);
+    QCOMPARE(f.window->Label1->text(), QString());
+    QCOMPARE(f.window->Label4->text(), QStringLiteral("Data"));
+    QCOMPARE(f.window->Label5->text(), QStringLiteral("ID"));
+    QCOMPARE(visiblePanels(*f.window), QStringLiteral("Frame3"));
 
     // The same window comes back the next time, with the header of that moment.
-    clickToolbar(m_window->tbTop, QStringLiteral("Anagrafica"));
-    QCOMPARE(m_window->registryWindow(), registry);
+    QVERIFY(clickToolbar(f.window->tbTop, QStringLiteral("Anagrafica")));
+    QCOMPARE(f.window->registryWindow(), registry);
     QTRY_COMPARE(registry->Label1->text(), QString());
 }
 
 void TestMainWindow::registryCloseBoxActsAsChiudi()
 {
-    clickToolbar(m_window->tbTop, QStringLiteral("Anagrafica"));
-    frmAnagrafe *registry = m_window->registryWindow();
+    QVERIFY(clickToolbar(f.window->tbTop, QStringLiteral("Anagrafica")));
+    frmAnagrafe *registry = f.window->registryWindow();
     QVERIFY(registry->isVisible());
     QVERIFY(!registry->close());
     QVERIFY(!registry->isVisible());
-    QVERIFY(m_window->isVisible());
-    QTRY_VERIFY(m_window->Frame3->isVisible());
+    QVERIFY(f.window->isVisible());
+    QTRY_VERIFY(f.window->Frame3->isVisible());
 }
 
 void TestMainWindow::diaryGridIsLazy()
 {
-    QVERIFY(m_db->exec(QStringLiteral("BEGIN")));
-    QSqlQuery insert(DbConnection::instance().database());
-    QVERIFY(insert.prepare(QStringLiteral("INSERT INTO Tavelo (data, scadenza, Oggetto, Utente) "
-                                          "VALUES ('2026-01-01', :due, 'VOCE', :user)")));
     const int total = 20000;
-    for (int i = 0; i < total; ++i) {
-        insert.bindValue(QStringLiteral(":due"),
-                         QDate(2020, 1, 1).addDays(i % 3000).toString(Qt::ISODate));
-        insert.bindValue(QStringLiteral(":user"), m_verdi);
-        QVERIFY(insert.exec());
-    }
-    QVERIFY(m_db->exec(QStringLiteral("COMMIT")));
-    openEntryPanel(QStringLiteral("VERDI GIUSEPPE"));
-    QAbstractItemModel *model = m_window->DataGrid3->model();
+    QVERIFY(addManyEntries(*f.db, total, QDate(2020, 1, 1), 3000, [&](int) { return m_verdi; }));
+    QVERIFY(openEntryPanel(*f.window, QStringLiteral("VERDI GIUSEPPE")));
+    QAbstractItemModel *model = f.window->DataGrid3->model();
     QVERIFY(model);
     QVERIFY(model->rowCount() > 0);
     QVERIFY2(model->rowCount() < total, qPrintable(QString::number(model->rowCount())));
@@ -730,7 +653,7 @@ void TestMainWindow::diaryGridIsLazy()
 
 void TestMainWindow::keyboardAndScreenReader()
 {
-    frmRegistra &w = *m_window;
+    frmRegistra &w = *f.window;
     QCOMPARE(w.Label2->buddy(), w.Cbo1);
     QCOMPARE(w.Label11->buddy(), w.Image2);
     QCOMPARE(w.Label12->buddy(), w.Image5);
@@ -753,7 +676,7 @@ void TestMainWindow::keyboardAndScreenReader()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), w.Command2);
     // Enter on the focused picture enters the diary, like a click.
-    chooseUser(QStringLiteral("ROSSI MARIO"));
+    QVERIFY(chooseUser(*f.window, QStringLiteral("ROSSI MARIO")));
     w.Image2->setFocus();
     QTest::keyClick(w.Image2, Qt::Key_Return);
     QTRY_COMPARE(visiblePanels(w), QStringLiteral("Frame1"));
@@ -765,7 +688,7 @@ void TestMainWindow::keyboardAndScreenReader()
 
 void TestMainWindow::statusBarShowsDateAndTime()
 {
-    StatusPanels *bar = m_window->StatusBar1;
+    StatusPanels *bar = f.window->StatusBar1;
     QCOMPARE(bar->panel(1)->text(), QStringLiteral("BLOC NUM"));
     QCOMPARE(bar->panel(2)->text(), QStringLiteral("BLOC MAIUSC"));
     QCOMPARE(bar->panel(3)->text(), todayScreenDate());
@@ -782,7 +705,7 @@ void TestMainWindow::desktopLauncherPlacedAtLoad()
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     const QString link = QDir(desktop).filePath(QStringLiteral("Quorvalia.desktop"));
     QVERIFY2(QFileInfo::exists(link), qPrintable(link));
-    QCOMPARE(m_window->AppFilePath, QCoreApplication::applicationFilePath());
+    QCOMPARE(f.window->AppFilePath, QCoreApplication::applicationFilePath());
     QFile file(link);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(QString::fromUtf8(file.readAll()).contains(QCoreApplication::applicationFilePath()));
@@ -791,10 +714,10 @@ void TestMainWindow::desktopLauncherPlacedAtLoad()
 void TestMainWindow::userCardShowsSelectedUsersDatedEntries()
 {
     RecordingReportViewerScope scope;
-    m_db->addEntry(m_rossi, QDate(), QDate(2026, 6, 1), QStringLiteral("SENZA DATA"));
-    m_db->addEntry(m_verdi, QDate(2026, 1, 1), QDate(2026, 6, 1), QStringLiteral("DI VERDI"));
-    openEntryPanel(QStringLiteral("ROSSI MARIO"));
-    frmRegistra &w = *m_window;
+    f.db->addEntry(m_rossi, QDate(), QDate(2026, 6, 1), QStringLiteral("SENZA DATA"));
+    f.db->addEntry(m_verdi, QDate(2026, 1, 1), QDate(2026, 6, 1), QStringLiteral("DI VERDI"));
+    QVERIFY(openEntryPanel(*f.window, QStringLiteral("ROSSI MARIO")));
+    frmRegistra &w = *f.window;
     {
         const QSignalBlocker quiet(w.Check5);
         w.Check5->setValue(1);
@@ -827,25 +750,25 @@ void TestMainWindow::userCardShowsSelectedUsersDatedEntries()
 void TestMainWindow::userCardOfUserWithoutEntries()
 {
     RecordingReportViewerScope scope;
-    m_db->addEntry(m_verdi, QDate(), QDate(2026, 6, 1), QStringLiteral("SENZA DATA"));
-    chooseUser(QStringLiteral("VERDI GIUSEPPE"));
-    m_window->ShowUserCardReport();
+    f.db->addEntry(m_verdi, QDate(), QDate(2026, 6, 1), QStringLiteral("SENZA DATA"));
+    QVERIFY(chooseUser(*f.window, QStringLiteral("VERDI GIUSEPPE")));
+    f.window->ShowUserCardReport();
     QCOMPARE(scope.viewer().documents().size(), 1);
     const ReportDocument &card = scope.viewer().documents().at(0);
     QCOMPARE(card.pageCount(), 1);
     QCOMPARE(card.texts(QStringLiteral("Label2")), QStringList({"VERDI GIUSEPPE"}));
     QCOMPARE(card.pages.at(0).bandCount(ReportSectionKind::Detail), 0);
     QCOMPARE(card.pages.at(0).bandCount(ReportSectionKind::ReportFooter), 1);
-    QCOMPARE(m_prompt->shown().size(), 0);
+    QCOMPARE(f.prompt->shown().size(), 0);
 }
 
 void TestMainWindow::userCardIsFreshAtEveryLaunch()
 {
     RecordingReportViewerScope scope;
-    chooseUser(QStringLiteral("ROSSI MARIO"));
-    m_window->ShowUserCardReport();
-    chooseUser(QStringLiteral("D'ANGELO NICOLÒ"));
-    m_window->ShowUserCardReport();
+    QVERIFY(chooseUser(*f.window, QStringLiteral("ROSSI MARIO")));
+    f.window->ShowUserCardReport();
+    QVERIFY(chooseUser(*f.window, QStringLiteral("D'ANGELO NICOLÒ")));
+    f.window->ShowUserCardReport();
     QCOMPARE(scope.viewer().documents().size(), 2);
     QCOMPARE(scope.viewer().documents().at(1).texts(QStringLiteral("Label2")),
              QStringList({"D'ANGELO NICOLÒ"}));
@@ -857,20 +780,20 @@ void TestMainWindow::userCardIsFreshAtEveryLaunch()
 void TestMainWindow::allUsersReportListsLiveDeadlines()
 {
     RecordingReportViewerScope scope;
-    const qint64 gone = m_db->addSubject(QStringLiteral("ELIMINATO"));
-    m_db->addEntry(gone, QDate(2026, 1, 1), QDate(2026, 1, 5), QStringLiteral("DI UN ELIMINATO"));
-    m_db->addEntry(m_verdi, QDate(2026, 1, 1), QDate(2026, 2, 15), QStringLiteral("DI VERDI"));
+    const qint64 gone = f.db->addSubject(QStringLiteral("ELIMINATO"));
+    f.db->addEntry(gone, QDate(2026, 1, 1), QDate(2026, 1, 5), QStringLiteral("DI UN ELIMINATO"));
+    f.db->addEntry(m_verdi, QDate(2026, 1, 1), QDate(2026, 2, 15), QStringLiteral("DI VERDI"));
     QVERIFY(deleteSubject(gone).ok());
     {
         // Ticked without its handler: the launcher is what is tested here.
-        const QSignalBlocker quiet(m_window->Check7);
-        m_window->Check7->setChecked(true);
+        const QSignalBlocker quiet(f.window->Check7);
+        f.window->Check7->setChecked(true);
     }
     bool checkedWhileShown = false;
     scope.viewer().whileShown = [&](const ReportDocument &, QWidget *) {
-        checkedWhileShown = m_window->Check7->isChecked();
+        checkedWhileShown = f.window->Check7->isChecked();
     };
-    m_window->ShowAllUsersReport();
+    f.window->ShowAllUsersReport();
     QCOMPARE(scope.viewer().documents().size(), 1);
     const ReportDocument &report = scope.viewer().documents().at(0);
     QCOMPARE(report.name, QStringLiteral("SchedaUtenti"));
@@ -889,40 +812,40 @@ void TestMainWindow::allUsersReportListsLiveDeadlines()
     QVERIFY(all.indexOf(QLatin1String("FEBBRAIO")) < all.indexOf(QLatin1String("DI VERDI")));
     QVERIFY(all.indexOf(QLatin1String("DI VERDI")) < all.indexOf(QLatin1String("MARZO")));
     QVERIFY(checkedWhileShown);
-    QVERIFY(!m_window->Check7->isChecked());
-    QTRY_VERIFY(!m_window->Frame4->isVisible());
+    QVERIFY(!f.window->Check7->isChecked());
+    QTRY_VERIFY(!f.window->Frame4->isVisible());
 }
 
 void TestMainWindow::reportFailureIsToldAndToggleReleased()
 {
     RecordingReportViewerScope scope;
-    chooseUser(QStringLiteral("ROSSI MARIO"));
+    QVERIFY(chooseUser(*f.window, QStringLiteral("ROSSI MARIO")));
     {
-        const QSignalBlocker quiet(m_window->Check5);
-        m_window->Check5->setValue(1);
+        const QSignalBlocker quiet(f.window->Check5);
+        f.window->Check5->setValue(1);
     }
     {
         // Ticked without its handler: the launcher is what is tested here.
-        const QSignalBlocker quiet(m_window->Check7);
-        m_window->Check7->setChecked(true);
+        const QSignalBlocker quiet(f.window->Check7);
+        f.window->Check7->setChecked(true);
     }
-    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE Tavelo RENAME TO Rotto")));
-    m_prompt->answer(PromptAnswer::Ok);
-    m_prompt->answer(PromptAnswer::Ok);
-    m_window->ShowUserCardReport();
-    m_window->ShowAllUsersReport();
+    QVERIFY(f.db->exec(QStringLiteral("ALTER TABLE Tavelo RENAME TO Rotto")));
+    f.prompt->answer(PromptAnswer::Ok);
+    f.prompt->answer(PromptAnswer::Ok);
+    f.window->ShowUserCardReport();
+    f.window->ShowAllUsersReport();
     QCOMPARE(scope.viewer().documents().size(), 0);
-    QCOMPARE(m_prompt->shown().size(), 2);
-    for (const PromptRequest &box : m_prompt->shown()) {
+    QCOMPARE(f.prompt->shown().size(), 2);
+    for (const PromptRequest &box : f.prompt->shown()) {
         QVERIFY2(box.text.startsWith(QLatin1String("Errore del database:")), qPrintable(box.text));
         QCOMPARE(box.icon, PromptIcon::Critical);
     }
-    QCOMPARE(m_window->Check5->value(), 0);
-    QVERIFY(!m_window->Check7->isChecked());
-    QCOMPARE(m_window->Label1->text(), QStringLiteral("ROSSI MARIO"));
-    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE Rotto RENAME TO Tavelo")));
-    m_prompt->answer(PromptAnswer::Ok);
-    QTRY_VERIFY(m_window->Frame3->isVisible());
+    QCOMPARE(f.window->Check5->value(), 0);
+    QVERIFY(!f.window->Check7->isChecked());
+    QCOMPARE(f.window->Label1->text(), QStringLiteral("ROSSI MARIO"));
+    QVERIFY(f.db->exec(QStringLiteral("ALTER TABLE Rotto RENAME TO Tavelo")));
+    f.prompt->answer(PromptAnswer::Ok);
+    QTRY_VERIFY(f.window->Frame3->isVisible());
 }
 
 namespace {
@@ -985,10 +908,10 @@ void TestMainWindow::listPrintEmptyListIsOnePage()
     QString title = QStringLiteral("  scadenze di tutti ");
     {
         // Ticked without its handler: the launcher is what is tested here.
-        const QSignalBlocker quiet(m_window->Check7);
-        m_window->Check7->setChecked(true);
+        const QSignalBlocker quiet(f.window->Check7);
+        f.window->Check7->setChecked(true);
     }
-    m_window->ImprimerListView(&list.view, title, QStringLiteral("Sottotitolo"),
+    f.window->ImprimerListView(&list.view, title, QStringLiteral("Sottotitolo"),
                                QStringLiteral("Liberation Sans"), 9);
     QCOMPARE(title, QStringLiteral("SCADENZE DI TUTTI"));
     QVERIFY(paper->ended);
@@ -1018,15 +941,14 @@ void TestMainWindow::listPrintEmptyListIsOnePage()
     QCOMPARE(t.at(5).x, 5.0);
     QCOMPARE(t.at(5).y, 93.0);
     QVERIFY(t.at(5).bold);
-    QVERIFY(isTodaySince(QDate::fromString(t.at(6).text, QStringLiteral("dd/MM/yyyy")),
-                         before));
+    QVERIFY(isTodaySince(QDate::fromString(t.at(6).text, QStringLiteral("dd/MM/yyyy")), before));
     QCOMPARE(t.at(6).x, 85.0);
     QVERIFY(!t.at(6).bold);
     QCOMPARE(paper->lines.size(), 2);
     QCOMPARE(paper->lines.at(0).y1, 13.0);
     QCOMPARE(paper->lines.at(0).x2, 100.0);
     QCOMPARE(paper->lines.at(1).y1, 90.0);
-    QVERIFY(!m_window->Check7->isChecked());
+    QVERIFY(!f.window->Check7->isChecked());
     RecordingPrintSurface::uninstall();
 }
 
@@ -1052,7 +974,7 @@ void TestMainWindow::listPrintBreaksAfterEightyLines()
     paper->lineHeight = 0.5;
     TestList list({50, 50}, items);
     QString title = QStringLiteral("Elenco");
-    m_window->ImprimerListView(&list.view, title, QString(), QStringLiteral("Liberation Sans"), 8);
+    f.window->ImprimerListView(&list.view, title, QString(), QStringLiteral("Liberation Sans"), 8);
     QCOMPARE(paper->pages, pages);
     QCOMPARE(itemLines(paper->textsOnPage(1)), onFirst);
     QCOMPARE(itemLines(paper->textsOnPage(pages)), onLast);
@@ -1088,7 +1010,7 @@ void TestMainWindow::listPrintPlacesColumnsByShare()
     RecordingPrintSurface *paper = RecordingPrintSurface::install();
     TestList list(widths, 1, QStringLiteral("X"));
     QString title = QStringLiteral("T");
-    m_window->ImprimerListView(&list.view, title, QString(), QStringLiteral("Liberation Sans"), 8);
+    f.window->ImprimerListView(&list.view, title, QString(), QStringLiteral("Liberation Sans"), 8);
     QList<double> xs;
     QList<double> cellXs;
     for (const auto &t : paper->texts) {
@@ -1113,7 +1035,7 @@ void TestMainWindow::listPrintCutsCellsAndRoundsLines()
     // Shares 10, 0.5 and 89.5: ten letters, none, and the whole text.
     TestList list({20, 1, 179}, 3, QStringLiteral("ABCDEFGHIJKLMN"));
     QString title = QStringLiteral("T");
-    m_window->ImprimerListView(&list.view, title, QString(), QStringLiteral("Liberation Sans"), 8);
+    f.window->ImprimerListView(&list.view, title, QString(), QStringLiteral("Liberation Sans"), 8);
     QStringList cells;
     QList<double> lineYs;
     for (const auto &t : paper->texts) {
@@ -1156,18 +1078,18 @@ void TestMainWindow::listPrintFailureCancelsAndTells()
     QString title = QStringLiteral("T");
     {
         // Ticked without its handler: the launcher is what is tested here.
-        const QSignalBlocker quiet(m_window->Check7);
-        m_window->Check7->setChecked(true);
+        const QSignalBlocker quiet(f.window->Check7);
+        f.window->Check7->setChecked(true);
     }
-    m_prompt->answer(PromptAnswer::Ok);
-    m_window->ImprimerListView(&list.view, title, QString(), QStringLiteral("Liberation Sans"), 8);
+    f.prompt->answer(PromptAnswer::Ok);
+    f.window->ImprimerListView(&list.view, title, QString(), QStringLiteral("Liberation Sans"), 8);
     QVERIFY(paper->aborted);
     QVERIFY(!paper->ended);
-    QCOMPARE(m_prompt->shown().size(), 1);
-    QCOMPARE(m_prompt->shown().at(0).text, message);
-    QCOMPARE(m_prompt->shown().at(0).icon, PromptIcon::Critical);
-    QCOMPARE(m_prompt->shown().at(0).title, QString());
-    QVERIFY(m_window->Check7->isChecked());
+    QCOMPARE(f.prompt->shown().size(), 1);
+    QCOMPARE(f.prompt->shown().at(0).text, message);
+    QCOMPARE(f.prompt->shown().at(0).icon, PromptIcon::Critical);
+    QCOMPARE(f.prompt->shown().at(0).title, QString());
+    QVERIFY(f.window->Check7->isChecked());
     RecordingPrintSurface::uninstall();
 }
 

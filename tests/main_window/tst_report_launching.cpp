@@ -25,28 +25,20 @@ private slots:
     void closedPreviewActivatesWindowAfterLauncher();
 
 private:
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<frmRegistra> m_window;
-    ScriptedPrompt *m_prompt = nullptr;
+    MainWindowTest f;
 };
 
 void TestReportLaunching::init()
 {
-    m_prompt = ScriptedPrompt::install();
-    m_db = std::make_unique<TestDatabase>();
-    QVERIFY(m_db->isOpen());
-    const qint64 rossi = m_db->addSubject(QStringLiteral("ROSSI MARIO"));
-    m_db->addEntry(rossi, QDate(2026, 1, 10), QDate(2026, 3, 1), QStringLiteral("MARZO"));
-    m_window = startMainWindow();
-    QVERIFY(m_window);
+    QVERIFY(f.prepare());
+    const qint64 rossi = f.db->addSubject(QStringLiteral("ROSSI MARIO"));
+    f.db->addEntry(rossi, QDate(2026, 1, 10), QDate(2026, 3, 1), QStringLiteral("MARZO"));
+    QVERIFY(f.start());
 }
 
 void TestReportLaunching::cleanup()
 {
-    QCOMPARE(m_prompt->unexpected(), 0);
-    m_window.reset();
-    m_db.reset();
-    Prompt::install(nullptr);
+    QCOMPARE(f.finish(), 0);
 }
 
 void TestReportLaunching::closedPreviewActivatesWindowAfterLauncher_data()
@@ -63,18 +55,18 @@ void TestReportLaunching::closedPreviewActivatesWindowAfterLauncher()
 {
     QFETCH(QString, report);
     QFETCH(QString, panelsWhileOpen);
-    frmRegistra &w = *m_window;
+    frmRegistra &w = *f.window;
     RecordingReportViewerScope scope;
     QString panelsShown;
     // A user registered while the preview is open shows in the list once the window
     // is activated again.
     scope.viewer().whileShown = [&](const ReportDocument &, QWidget *) {
         panelsShown = visiblePanels(w);
-        m_db->addSubject(QStringLiteral("ANTONELLI ANNA"));
+        f.db->addSubject(QStringLiteral("ANTONELLI ANNA"));
     };
     const bool userCard = report == QLatin1String("Scheda");
     if (userCard) {
-        openEntryPanel(w, QStringLiteral("ROSSI MARIO"));
+        QVERIFY(openEntryPanel(w, QStringLiteral("ROSSI MARIO")));
         QTest::mouseClick(w.Check5, Qt::LeftButton);
     } else {
         QTest::mouseClick(w.Command2, Qt::LeftButton);

@@ -19,22 +19,17 @@ private slots:
     void namesAreListedInOrder();
 
 private:
-    std::unique_ptr<TestDatabase> m_db;
-    ScriptedPrompt *m_prompt = nullptr;
+    MainWindowTest f;
 };
 
 void TestUserListOrder::init()
 {
-    m_prompt = ScriptedPrompt::install();
-    m_db = std::make_unique<TestDatabase>();
-    QVERIFY(m_db->isOpen());
+    QVERIFY(f.prepare());
 }
 
 void TestUserListOrder::cleanup()
 {
-    QCOMPARE(m_prompt->unexpected(), 0);
-    m_db.reset();
-    Prompt::install(nullptr);
+    QCOMPARE(f.finish(), 0);
 }
 
 void TestUserListOrder::namesAreListedInOrder_data()
@@ -55,11 +50,10 @@ void TestUserListOrder::namesAreListedInOrder()
     QFETCH(QStringList, registered);
     QFETCH(QStringList, listed);
     for (const QString &name : registered)
-        m_db->addSubject(name);
-    m_db->addSubject(QStringLiteral("AAA NON UTENTE"), QStringLiteral("N"));
-    std::unique_ptr<frmRegistra> window = startMainWindow();
-    QVERIFY(window);
-    QCOMPARE(comboItems(window->Cbo1), listed);
+        f.db->addSubject(name);
+    f.db->addSubject(QStringLiteral("AAA NON UTENTE"), QStringLiteral("N"));
+    QVERIFY(f.start());
+    QCOMPARE(comboItems(f.window->Cbo1), listed);
 }
 
 TAVELO_TEST_MAIN(TestUserListOrder)

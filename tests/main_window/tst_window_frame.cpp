@@ -49,31 +49,23 @@ private slots:
     void dateBoxHintsFitOrAreDropped();
 
 private:
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<frmRegistra> m_window;
-    ScriptedPrompt *m_prompt = nullptr;
+    MainWindowTest f;
     qint64 m_rossi = 0;
 };
 
 void TestWindowFrame::init()
 {
-    m_prompt = ScriptedPrompt::install();
-    m_db = std::make_unique<TestDatabase>();
-    QVERIFY(m_db->isOpen());
-    m_rossi = m_db->addSubject(QStringLiteral("ROSSI MARIO"));
-    m_db->addSubject(QStringLiteral("VERDI GIUSEPPE"));
-    m_db->addEntry(m_rossi, QDate(2026, 1, 10), QDate(2026, 3, 1), QStringLiteral("MARZO"),
+    QVERIFY(f.prepare());
+    m_rossi = f.db->addSubject(QStringLiteral("ROSSI MARIO"));
+    f.db->addSubject(QStringLiteral("VERDI GIUSEPPE"));
+    f.db->addEntry(m_rossi, QDate(2026, 1, 10), QDate(2026, 3, 1), QStringLiteral("MARZO"),
                    QStringLiteral("1,2"));
-    m_window = startMainWindow();
-    QVERIFY(m_window);
+    QVERIFY(f.start());
 }
 
 void TestWindowFrame::cleanup()
 {
-    QCOMPARE(m_prompt->unexpected(), 0);
-    m_window.reset();
-    m_db.reset();
-    Prompt::install(nullptr);
+    QCOMPARE(f.finish(), 0);
 }
 
 void TestWindowFrame::controlsLieWhereTheWindowPutsThem_data()
@@ -114,8 +106,8 @@ void TestWindowFrame::controlsLieWhereTheWindowPutsThem()
     QFETCH(QString, name);
     QFETCH(QString, container);
     QFETCH(QList<int>, place);
-    QCOMPARE(m_window->size(), QSize(twipsToPixels(12120), twipsToPixels(7050)));
-    auto *control = m_window->findChild<QWidget *>(name);
+    QCOMPARE(f.window->size(), QSize(twipsToPixels(12120), twipsToPixels(7050)));
+    auto *control = f.window->findChild<QWidget *>(name);
     QVERIFY2(control, qPrintable(name));
     QCOMPARE(control->parentWidget()->objectName(), container);
     const QRect expected = twipsRect(place.at(0), place.at(1), place.at(2), place.at(3));
@@ -136,19 +128,19 @@ void TestWindowFrame::versionStampFailureIsTold_data()
 void TestWindowFrame::versionStampFailureIsTold()
 {
     QFETCH(bool, atClose);
-    QVERIFY(m_db->exec(QStringLiteral("ALTER TABLE Versione RENAME TO Rotta")));
-    m_prompt->answer(PromptAnswer::Ok);
+    QVERIFY(f.db->exec(QStringLiteral("ALTER TABLE Versione RENAME TO Rotta")));
+    f.prompt->answer(PromptAnswer::Ok);
     if (atClose) {
         ProgramEndRecorder ended;
-        clickToolbar(m_window->tbTop, QStringLiteral("Chiudi"));
+        QVERIFY(clickToolbar(f.window->tbTop, QStringLiteral("Chiudi")));
         QCOMPARE(ended.statuses().size(), 1);
     } else {
-        activateLater(m_window.get());
-        QTRY_COMPARE(m_prompt->shown().size(), 1);
-        QCOMPARE(m_window->Label25->text(), QString());
+        activateLater(f.window.get());
+        QTRY_COMPARE(f.prompt->shown().size(), 1);
+        QCOMPARE(f.window->Label25->text(), QString());
     }
-    QCOMPARE(m_prompt->shown().size(), 1);
-    const PromptRequest &box = m_prompt->shown().at(0);
+    QCOMPARE(f.prompt->shown().size(), 1);
+    const PromptRequest &box = f.prompt->shown().at(0);
     QVERIFY2(box.text.startsWith(QLatin1String("Errore del database:")), qPrintable(box.text));
     QCOMPARE(box.icon, PromptIcon::Critical);
 }
@@ -175,32 +167,32 @@ void TestWindowFrame::valueLabelsAreReadWithTheirValue()
     QFETCH(QString, name);
     QFETCH(QString, id);
     if (!user.isEmpty())
-        chooseUser(*m_window, user);
+        QVERIFY(chooseUser(*f.window, user));
     if (activateAfter) {
-        m_db->addSubject(QStringLiteral("ANTONELLI ANNA"));
-        activateLater(m_window.get());
-        QTRY_COMPARE(m_window->Cbo1->count(), 3);
+        f.db->addSubject(QStringLiteral("ANTONELLI ANNA"));
+        activateLater(f.window.get());
+        QTRY_COMPARE(f.window->Cbo1->count(), 3);
     }
-    QCOMPARE(accessibleName(m_window->Label1), name);
-    QCOMPARE(accessibleName(m_window->Label8), id.arg(m_rossi));
+    QCOMPARE(accessibleName(f.window->Label1), name);
+    QCOMPARE(accessibleName(f.window->Label8), id.arg(m_rossi));
     // What is read is what is shown.
-    if (!m_window->Label1->text().isEmpty())
-        QVERIFY(accessibleName(m_window->Label1).endsWith(m_window->Label1->text()));
+    if (!f.window->Label1->text().isEmpty())
+        QVERIFY(accessibleName(f.window->Label1).endsWith(f.window->Label1->text()));
 }
 
 void TestWindowFrame::versionStampIsReadWithItsValue()
 {
     QVERIFY(writeVersionStamp(QStringLiteral("2026-12-01T18:30:00")).ok());
-    activateLater(m_window.get());
-    QTRY_COMPARE(m_window->Label25->text(), QStringLiteral("01/12/2026 18:30:00"));
-    QCOMPARE(accessibleName(m_window->Label25), QStringLiteral("Versione: 01/12/2026 18:30:00"));
+    activateLater(f.window.get());
+    QTRY_COMPARE(f.window->Label25->text(), QStringLiteral("01/12/2026 18:30:00"));
+    QCOMPARE(accessibleName(f.window->Label25), QStringLiteral("Versione: 01/12/2026 18:30:00"));
     // The fixed caption beside it is read as it stands.
-    QCOMPARE(accessibleName(m_window->Label3), QStringLiteral("Versione"));
+    QCOMPARE(accessibleName(f.window->Label3), QStringLiteral("Versione"));
 }
 
 void TestWindowFrame::statusPanelsReadStateAndValueQuietly()
 {
-    StatusPanels *bar = m_window->StatusBar1;
+    StatusPanels *bar = f.window->StatusBar1;
     QCOMPARE(accessibleName(bar->panel(1)), QStringLiteral("BLOC NUM non attivo"));
     QCOMPARE(accessibleName(bar->panel(2)), QStringLiteral("BLOC MAIUSC non attivo"));
     bar->setLockStates(true, false);
@@ -217,13 +209,13 @@ void TestWindowFrame::statusPanelsReadStateAndValueQuietly()
     QVERIFY(!bar->panel(4)->accessibleName().isEmpty());
     QVERIFY(!bar->panel(3)->accessibleName().isEmpty());
     // The value labels of the window have none, so each new value is announced.
-    QCOMPARE(m_window->Label1->accessibleName(), QString());
-    QCOMPARE(m_window->Label25->accessibleName(), QString());
+    QCOMPARE(f.window->Label1->accessibleName(), QString());
+    QCOMPARE(f.window->Label25->accessibleName(), QString());
 }
 
 void TestWindowFrame::dateBoxHintsFitOrAreDropped()
 {
-    for (DateBox *box : {m_window->DataBox1, m_window->DataBox2}) {
+    for (DateBox *box : {f.window->DataBox1, f.window->DataBox2}) {
         const QString hint = box->placeholderText();
         // The calendar button takes a square at the right end.
         const int room = box->width() - box->height() - 6;

@@ -112,7 +112,7 @@ void TestWindowTitles::windowTitles()
 {
     QFETCH(bool, registry);
     if (registry) {
-        clickToolbar(m_window->tbTop, QStringLiteral("Anagrafica"));
+        QVERIFY(clickToolbar(m_window->tbTop, QStringLiteral("Anagrafica")));
         QVERIFY(m_window->registryWindow());
         checkTitle(m_window->registryWindow(), QStringLiteral("Registrazione"));
     } else {

@@ -4,26 +4,20 @@
 #include "storage/db_connection.h"
 #include "widgets/data_grid.h"
 #include "widgets/toggle_button.h"
-#include "widgets/window_toolbar.h"
 
 #include <QAbstractItemModel>
-#include <QAction>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QToolBar>
 
 void RegistryFixture::start()
 {
-    prompt = ScriptedPrompt::install();
-    db = std::make_unique<TestDatabase>();
-    QVERIFY(db->isOpen());
-    main = std::make_unique<frmRegistra>();
-    main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(main.get()));
-    QAction *anagrafica = toolbarButton(main->tbTop, QStringLiteral("Anagrafica"));
-    QTest::mouseClick(main->tbTop->widgetForAction(anagrafica), Qt::LeftButton);
-    w = main->registryWindow();
+    QVERIFY(prepare());
+    window = std::make_unique<frmRegistra>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(clickToolbar(window->tbTop, QStringLiteral("Anagrafica")));
+    w = window->registryWindow();
     QVERIFY(w);
     QVERIFY(QTest::qWaitForWindowExposed(w));
     QTRY_COMPARE(w->Cmd2->text(), QString());
@@ -32,11 +26,8 @@ void RegistryFixture::start()
 
 void RegistryFixture::stop()
 {
-    QCOMPARE(prompt->unexpected(), 0);
-    main.reset();
     w = nullptr;
-    db.reset();
-    Prompt::install(nullptr);
+    QCOMPARE(finish(), 0);
 }
 
 bool RegistryFixture::seen(QWidget *control)

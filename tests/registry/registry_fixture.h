@@ -3,6 +3,7 @@
 
 // The registry window opened from the main window's "Anagrafica" on a fresh data
 // file, and the operator's gestures on it.
+#include "main_window_steps.h"
 #include "test_support.h"
 
 #include "main_window/frm_registra.h"
@@ -14,7 +15,7 @@
 
 #include <memory>
 
-class RegistryFixture
+class RegistryFixture : public MainWindowTest
 {
 public:
     void start();
@@ -37,10 +38,7 @@ public:
     // The subject's stored row; empty when there is none.
     QSqlRecord storedRow(qint64 id) const;
 
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<frmRegistra> main;
     frmAnagrafe *w = nullptr;
-    ScriptedPrompt *prompt = nullptr;
 };
 
 // Types text into a box as the operator does.

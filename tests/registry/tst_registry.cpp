@@ -421,12 +421,10 @@ void TestRegistry::chiudiThenAnagraficaShowsEmptyStartPanel()
 {
     f.openGrid(QStringLiteral("Modifica"));
     f.pickRow(QStringLiteral("ROSSI MARIO"));
-    QAction *chiudi = toolbarButton(f.w->tbTop, QStringLiteral("Chiudi"));
-    QTest::mouseClick(f.w->tbTop->widgetForAction(chiudi), Qt::LeftButton);
+    QVERIFY(clickToolbar(f.w->tbTop, QStringLiteral("Chiudi")));
     QVERIFY(!f.w->isVisible());
-    QTRY_VERIFY(f.main->Frame3->isVisible());
-    QAction *anagrafica = toolbarButton(f.main->tbTop, QStringLiteral("Anagrafica"));
-    QTest::mouseClick(f.main->tbTop->widgetForAction(anagrafica), Qt::LeftButton);
+    QTRY_VERIFY(f.window->Frame3->isVisible());
+    QVERIFY(clickToolbar(f.window->tbTop, QStringLiteral("Anagrafica")));
     QTRY_COMPARE(f.w->Cmd2->text(), QString());
     QCOMPARE(f.seenPanels(), QStringLiteral("Frame3"));
     QCOMPARE(togglesOn(f.w), QString());

@@ -538,10 +538,9 @@ void TestRegistryEditing::newUserShowsInMainWindowAfterChiudi()
     f.prompt->answer(PromptAnswer::Yes);
     f.prompt->answer(PromptAnswer::Ok);
     f.click(f.w->Cmd2);
-    QAction *chiudi = toolbarButton(f.w->tbTop, QStringLiteral("Chiudi"));
-    QTest::mouseClick(f.w->tbTop->widgetForAction(chiudi), Qt::LeftButton);
-    QTRY_VERIFY(f.main->Cbo1->findText(QStringLiteral("GIALLI ANNA")) >= 0);
-    QCOMPARE(f.main->Cbo1->itemText(0), QStringLiteral("GIALLI ANNA"));
+    QVERIFY(clickToolbar(f.w->tbTop, QStringLiteral("Chiudi")));
+    QTRY_VERIFY(f.window->Cbo1->findText(QStringLiteral("GIALLI ANNA")) >= 0);
+    QCOMPARE(f.window->Cbo1->itemText(0), QStringLiteral("GIALLI ANNA"));
 }
 
 TAVELO_TEST_MAIN(TestRegistryEditing)

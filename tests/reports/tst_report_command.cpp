@@ -7,7 +7,6 @@
 #include "reports/report_sources.h"
 #include "storage/db_connection.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -19,23 +18,9 @@
 
 namespace {
 
-struct CommandRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 CommandRun runCommand(const QStringList &arguments)
 {
-    CommandRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status =
-        runReportCommand(QStringList{QStringLiteral("tavelo-report")} + arguments, out, err);
-    out.flush();
-    err.flush();
-    return run;
+    return runCommandInProcess(runReportCommand, QStringLiteral("tavelo-report"), arguments);
 }
 
 QString pdfText(const QString &path)
@@ -55,14 +40,6 @@ int pdfPages(const QString &path)
     const QRegularExpressionMatch pages =
         QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
     return pages.hasMatch() ? pages.captured(1).toInt() : -1;
-}
-
-QByteArray fileHash(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
 bool dropIndexes(const QString &path)
@@ -312,13 +289,13 @@ void TestReportCommand::reportLeavesDataFileAsItWas()
     QVERIFY(QFile::copy(m_data, data));
     if (withoutIndexes)
         QVERIFY(dropIndexes(data));
-    const QByteArray before = fileHash(data);
+    const QByteArray before = fileSha256(data);
     const QString pdf = outDir.filePath(QStringLiteral("anagrafe.pdf"));
     const CommandRun run =
         runCommand({QStringLiteral("--dati"), data, QStringLiteral("anagrafe"), pdf});
     QCOMPARE(run.status, 0);
     QVERIFY(QFile::exists(pdf));
-    QCOMPARE(fileHash(data), before);
+    QCOMPARE(fileSha256(data), before);
     QCOMPARE(QDir(dataDir.path()).entryList(QDir::Files), QStringList({"Database.sqlite"}));
 }
 
@@ -330,7 +307,7 @@ void TestReportCommand::reportReadsFileInReadOnlyFolder()
     QTemporaryDir outDir;
     const QString data = dataDir.filePath(QStringLiteral("Database.sqlite"));
     QVERIFY(QFile::copy(m_data, data));
-    const QByteArray before = fileHash(data);
+    const QByteArray before = fileSha256(data);
     openToEverybody(dataDir.path());
     openToEverybody(outDir.path());
     const auto readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
@@ -348,7 +325,7 @@ void TestReportCommand::reportReadsFileInReadOnlyFolder()
         QSKIP(qPrintable(child.output));
     QCOMPARE(child.output, QStringLiteral("0\n"));
     QVERIFY(QFile::exists(pdf));
-    QCOMPARE(fileHash(data), before);
+    QCOMPARE(fileSha256(data), before);
     QCOMPARE(QDir(dataDir.path()).entryList(QDir::Files), QStringList({"Database.sqlite"}));
 }
 
@@ -394,12 +371,12 @@ void TestReportCommand::outputThatIsNotANewOrRegularFileIsRefused()
         .replace(QLatin1String("SYMLINK"), symlink)
         .replace(QLatin1String("HARDLINK"), hardlink);
     const QFileInfo was(output);
-    const QByteArray before = fileHash(data);
+    const QByteArray before = fileSha256(data);
     const CommandRun run =
         runCommand({QStringLiteral("--dati"), data, QStringLiteral("anagrafe"), output});
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
-    QCOMPARE(fileHash(data), before);
+    QCOMPARE(fileSha256(data), before);
     const QFileInfo now(output);
     QCOMPARE(now.exists(), was.exists());
     QCOMPARE(now.isFile(), was.isFile());
