@@ -156,12 +156,19 @@ private:
 };
 
 bool copyAllTables(LegacyDatabase &legacy, const QString &legacyPath, LegacyImportSummary *summary,
-                   QString *problem, const ImportProgress &progress)
+                   QString *problem, const ImportProgress &progress, bool emptyFirst = false)
 {
     WriteTransaction transaction;
     if (!transaction.started()) {
         *problem = transaction.error().text();
         return false;
+    }
+    if (emptyFirst) {
+        const QSqlError emptied = emptyArchive();
+        if (emptied.isValid()) {
+            *problem = emptied.text();
+            return false;
+        }
     }
     ImportWriter writer;
     TableCopy copy(legacy, writer, *summary, progress);
@@ -174,6 +181,11 @@ bool copyAllTables(LegacyDatabase &legacy, const QString &legacyPath, LegacyImpo
             return false;
     }
     summary->timesLeftOut = writer.timesLeftOut();
+    const QSqlError moved = writer.finish();
+    if (moved.isValid()) {
+        *problem = moved.text();
+        return false;
+    }
     if (!transaction.commit()) {
         *problem = transaction.error().text();
         return false;
@@ -206,6 +218,29 @@ bool putInPlace(const QString &built, const QString &target, QString *problem)
         return false;
     }
     return true;
+}
+
+// On a server the rows go straight into its database, in one transaction: an archive
+// that already holds data is emptied in that same transaction, and only when asked.
+bool importIntoServer(LegacyDatabase &legacy, const LegacyImportRequest &request,
+                      LegacyImportSummary *summary, QString *problem,
+                      const ImportProgress &progress)
+{
+    if (!DbConnection::instance().openServer(request.server, problem))
+        return false;
+    const Result<qint64> rows = countArchiveRows();
+    if (!rows.ok()) {
+        *problem = rows.error.text();
+        return false;
+    }
+    if (rows.value > 0 && !request.replaceExisting) {
+        *problem = QStringLiteral("Il database «%1» contiene già soggetti o voci dello "
+                                  "scadenzario: non viene sostituito. Per sostituirlo usare "
+                                  "--sostituisci (le copie di sicurezza sono quelle del server).")
+                       .arg(DbConnection::instance().archiveName());
+        return false;
+    }
+    return copyAllTables(legacy, request.legacyFile, summary, problem, progress, rows.value > 0);
 }
 
 } // namespace
@@ -245,6 +280,12 @@ bool importLegacyFile(const LegacyImportRequest &request, LegacyImportSummary *s
                            .arg(request.legacyFile, table);
             return false;
         }
+    }
+    if (!request.server.isEmpty()) {
+        const bool ok = importIntoServer(legacy, request, summary, problem, progress);
+        connection.close();
+        summary->milliseconds = clock.elapsed();
+        return ok;
     }
     if (QFileInfo::exists(request.dataFile) && !prepareReplacement(request, summary, problem))
         return false;

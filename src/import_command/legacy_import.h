@@ -16,6 +16,9 @@ struct LegacyImportRequest
 {
     QString legacyFile;
     QString dataFile;
+    // Or the connection string of a database on a server, which takes the rows in one
+    // transaction; the server keeps its own backups, so none is written here.
+    QString server;
     // Replace a data file that already holds subjects or entries (after a backup).
     bool replaceExisting = false;
 };
