@@ -3,6 +3,7 @@
 
 #include "import_command/legacy_import.h"
 #include "storage/db_connection.h"
+#include "storage/server_archive.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -65,14 +66,21 @@ int runImportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         QStringLiteral("sostituisci"),
         QStringLiteral("Sostituisce un file dei dati che contiene già dei dati, dopo averne "
                        "fatto una copia di sicurezza."));
+    const QCommandLineOption serverOption(
+        QStringLiteral("server"),
+        QStringLiteral("L'archivio su un server PostgreSQL che riceve i dati (stringa di "
+                       "connessione; se manca, quello delle impostazioni, se c'è)."),
+        QStringLiteral("connessione"));
     parser.addOption(helpOption);
     parser.addOption(dataOption);
+    parser.addOption(serverOption);
     parser.addOption(replaceOption);
     parser.addPositionalArgument(QStringLiteral("mdb"),
                                  QStringLiteral("Il Database.mdb della versione precedente."));
 
     const QString usage =
-        QStringLiteral("Uso: tavelo-import [--dati file] [--sostituisci] <Database.mdb>\n");
+        QStringLiteral("Uso: tavelo-import [--dati file | --server connessione] [--sostituisci] "
+                       "<Database.mdb>\n");
     if (!parser.parse(arguments)) {
         err << "tavelo-import: " << parser.errorText() << "\n" << usage;
         return Usage;
@@ -81,6 +89,8 @@ int runImportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         out << usage << "\n"
             << usageText() << "\nOpzioni:\n"
             << "  -d, --dati <file>  " << dataOption.description() << "\n"
+            << "  --server <connessione>\n                     " << serverOption.description()
+            << "\n"
             << "  --sostituisci      " << replaceOption.description() << "\n"
             << "  -h, --help         " << helpOption.description() << "\n";
         return Done;
@@ -96,7 +106,20 @@ int runImportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         return Usage;
     }
 
+    if (parser.isSet(dataOption) && parser.isSet(serverOption)) {
+        err << "tavelo-import: --dati e --server non vanno insieme: scegliere l'uno o l'altro.\n";
+        return Usage;
+    }
+    if (parser.isSet(serverOption) && parser.value(serverOption).trimmed().isEmpty()) {
+        err << "tavelo-import: --server vuole una stringa di connessione.\n" << usage;
+        return Usage;
+    }
+
     LegacyImportRequest request;
+    // A file named on the command line wins over the server of the settings.
+    request.server = parser.isSet(serverOption) ? parser.value(serverOption).trimmed()
+                     : parser.isSet(dataOption) ? QString()
+                                                : configuredServer();
     request.legacyFile = positional.first();
     request.dataFile = parser.isSet(dataOption) ? dataOptionValue : DbConnection::locateDataFile();
     request.replaceExisting = parser.isSet(replaceOption);
@@ -112,8 +135,10 @@ int runImportCommand(const QStringList &arguments, QTextStream &out, QTextStream
             << problem << "\n";
         return Failed;
     }
-    out << "Importato «" << request.legacyFile << "» in «" << request.dataFile << "» in "
+    out << "Importato «" << request.legacyFile << "» in «"
+        << (request.server.isEmpty() ? request.dataFile : describeServer(request.server)) << "» in "
         << QString::number(summary.milliseconds / 1000.0, 'f', 1) << " s:\n"
-        << importSummaryText(summary) << "  controllo di integrità: ok\n";
+        << importSummaryText(summary)
+        << (request.server.isEmpty() ? "  controllo di integrità: ok\n" : "");
     return Done;
 }

@@ -4,6 +4,7 @@
 #include "calendar/deadline_calendar.h"
 #include "reports/report_sources.h"
 #include "storage/db_connection.h"
+#include "storage/server_archive.h"
 #include "storage/statements.h"
 
 #include <QCommandLineParser>
@@ -136,16 +137,23 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         QStringLiteral("Il file dei dati (se manca: quello che userebbe il programma, %1).")
             .arg(DbConnection::locateDataFile()),
         QStringLiteral("file"));
+    const QCommandLineOption serverOption(
+        QStringLiteral("server"),
+        QStringLiteral("L'archivio su un server PostgreSQL (stringa di connessione; se manca, "
+                       "quello delle impostazioni, se c'è)."),
+        QStringLiteral("connessione"));
     parser.addOption(helpOption);
     parser.addOption(idOption);
     parser.addOption(dataOption);
+    parser.addOption(serverOption);
     parser.addPositionalArgument(QStringLiteral("report"),
                                  QStringLiteral("anagrafe, scheda, schedautenti o calendario."));
     parser.addPositionalArgument(
         QStringLiteral("file"),
         QStringLiteral("Il file da scrivere (PDF, o .ics per il calendario)."));
 
-    const QString usage = QStringLiteral("Uso: tavelo-report [--dati file] [--id ID] "
+    const QString usage = QStringLiteral("Uso: tavelo-report [--dati file | --server connessione] "
+                                         "[--id ID] "
                                          "<report> <file>\n");
     if (!parser.parse(arguments)) {
         err << "tavelo-report: " << parser.errorText() << "\n" << usage;
@@ -155,6 +163,8 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         out << usage << "\n"
             << usageText() << "\nOpzioni:\n"
             << "  -d, --dati <file>  " << dataOption.description() << "\n"
+            << "  --server <connessione>\n                     " << serverOption.description()
+            << "\n"
             << "  --id <ID>          " << idOption.description() << "\n"
             << "  -h, --help         " << helpOption.description() << "\n";
         return Done;
@@ -188,14 +198,26 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         return Usage;
     }
 
+    if (parser.isSet(dataOption) && parser.isSet(serverOption)) {
+        err << "tavelo-report: --dati e --server non vanno insieme: scegliere l'uno o l'altro.\n";
+        return Usage;
+    }
+    // A file named on the command line wins over the server of the settings.
+    const QString server = parser.isSet(serverOption) ? parser.value(serverOption).trimmed()
+                           : parser.isSet(dataOption) ? QString()
+                                                      : configuredServer();
+    if (parser.isSet(serverOption) && server.isEmpty()) {
+        err << "tavelo-report: --server vuole una stringa di connessione.\n";
+        return Usage;
+    }
     const QString dataPath =
         parser.isSet(dataOption) ? parser.value(dataOption) : DbConnection::locateDataFile();
     // A report never creates a data file: a wrong path must not leave an empty one.
-    if (!QFileInfo(dataPath).isFile()) {
+    if (server.isEmpty() && !QFileInfo(dataPath).isFile()) {
         err << "tavelo-report: il file dei dati «" << dataPath << "» non esiste.\n";
         return Failed;
     }
-    const QString refused = outputProblem(pdfPath, dataPath);
+    const QString refused = server.isEmpty() ? outputProblem(pdfPath, dataPath) : QString();
     if (!refused.isEmpty()) {
         err << "tavelo-report: " << refused << "\n";
         return Failed;
@@ -203,7 +225,12 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     // The report only reads: the file keeps every byte, even without the indexes that
     // the program adds, and a file in a read-only folder can be printed too.
     QString problem;
-    if (!DbConnection::instance().open(dataPath, &problem, DbConnection::OpenMode::ReadOnly)) {
+    const bool opened =
+        server.isEmpty()
+            ? DbConnection::instance().open(dataPath, &problem, DbConnection::OpenMode::ReadOnly)
+            : DbConnection::instance().openServer(server, &problem,
+                                                  DbConnection::OpenMode::ReadOnly);
+    if (!opened) {
         err << "tavelo-report: " << problem << "\n";
         return Failed;
     }
@@ -220,7 +247,7 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
             err << "tavelo-report: "
                 << (subject.ok() ? QStringLiteral("nessun soggetto con ID %1 nel file «%2».")
                                        .arg(id)
-                                       .arg(dataPath)
+                                       .arg(DbConnection::instance().archiveName())
                                  : databaseErrorMessage(subject.error))
                 << "\n";
             DbConnection::instance().close();

@@ -109,8 +109,9 @@ bool typeFits(Kind kind, const QString &type)
 }
 
 // The program's columns of one table: present, of a fitting type, and (text but the
-// password) compared without regard to case. The server folds unquoted names to lower
-// case, so names are matched without regard to case.
+// password) compared without regard to case. The statements name the columns without
+// quotes, which the server folds to lower case: a column made with a quoted mixed-case
+// name would not be found by them, and counts as missing.
 bool checkColumns(QSqlDatabase &db, const QString &server, const QString &table, QString *problem)
 {
     QSqlQuery query(db);
@@ -124,7 +125,7 @@ bool checkColumns(QSqlDatabase &db, const QString &server, const QString &table,
     }
     QHash<QString, std::pair<QString, QString>> present;
     while (query.next())
-        present.insert(query.value(0).toString().toLower(),
+        present.insert(query.value(0).toString(),
                        {query.value(1).toString(), query.value(2).toString()});
     for (const QString &column : DbConnection::tableColumns(table)) {
         const auto found = present.constFind(column.toLower());
@@ -181,7 +182,10 @@ QString serverSettingKey()
 
 QString configuredServer()
 {
-    return QSettings().value(serverSettingKey()).toString().trimmed();
+    // ~/.config/Tavelo/Tavelo.conf, or for every user of the computer
+    // /etc/xdg/Tavelo/Tavelo.conf.
+    const QSettings settings(QStringLiteral("Tavelo"), QStringLiteral("Tavelo"));
+    return settings.value(serverSettingKey()).toString().trimmed();
 }
 
 bool serverConnectOptions(const QString &connection, QString *options, QString *problem)
@@ -252,7 +256,7 @@ bool prepareServerArchive(QSqlDatabase &db, const QString &server, bool createWh
     }
     QSet<QString> present;
     while (query.next())
-        present.insert(query.value(0).toString().toLower());
+        present.insert(query.value(0).toString());
     query.finish();
     if (present.isEmpty() && createWhenEmpty)
         return createSchema(db, server, problem);

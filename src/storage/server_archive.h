@@ -10,8 +10,9 @@
 // "postgresql://…"); passwords come from libpq's own ~/.pgpass or PGPASSWORD, never
 // from the program.
 
-// The connection string that the program's settings hold (key "server" of Tavelo's
-// settings file in the XDG configuration folder), or an empty text for the local file.
+// The connection string that the program's settings hold (key "server" of the file
+// Tavelo/Tavelo.conf in the XDG configuration folder: the user's, else the computer's),
+// or an empty text for the local file.
 QString configuredServer();
 QString serverSettingKey();
 

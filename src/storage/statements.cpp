@@ -161,6 +161,23 @@ const char *const updateSubjectSql =
     "telefono = :telefono, cell = :cell, fax = :fax, Pwd = :pwd, Annotazione = :annotazione "
     "WHERE ID = :id";
 
+// Two desks that write a subject with the same fiscal code at the same moment: the
+// lookup and the write must not interleave. On a file the engine sees to it (a write
+// whose reading is out of date fails). A server lets writers run side by side, so the
+// writes of subjects wait for one another here, while readers go on; the lock, a
+// server's own statement, ends with the transaction.
+bool serialiseSubjectWrites(QSqlError *error)
+{
+    if (!DbConnection::instance().isServer())
+        return true;
+    // Run as it stands: the server prepares only queries and data changes.
+    QSqlQuery query(DbConnection::instance().database());
+    if (query.exec(QStringLiteral("LOCK TABLE Utente IN SHARE ROW EXCLUSIVE MODE")))
+        return true;
+    *error = query.lastError();
+    return false;
+}
+
 // Whether a subject other than exceptId holds the code, looked up inside the caller's
 // transaction.
 bool codeTaken(const QString &code, qint64 exceptId, bool *taken, QSqlError *error)
@@ -426,7 +443,7 @@ SubjectWriteResult insertSubjectWithFreeCode(const Subject &s)
         return result;
     }
     bool taken = false;
-    if (!codeTaken(s.codice, 0, &taken, &result.error))
+    if (!serialiseSubjectWrites(&result.error) || !codeTaken(s.codice, 0, &taken, &result.error))
         return result;
     if (taken) {
         result.duplicateCode = true;
@@ -445,7 +462,8 @@ SubjectWriteResult updateSubjectWithFreeCode(const Subject &s)
         return result;
     }
     std::optional<QString> stored;
-    if (!storedCode(s.id, &stored, &result.error) || !stored)
+    if (!serialiseSubjectWrites(&result.error) || !storedCode(s.id, &stored, &result.error) ||
+        !stored)
         return result;
     if (stored->compare(s.codice, Qt::CaseInsensitive) != 0) {
         bool taken = false;
