@@ -3,14 +3,20 @@
 // several desks at once. Runs on the throwaway server that the test command starts.
 #include "test_support.h"
 
+#include "app/startup.h"
+#include "import_command/import_command.h"
+#include "report_command/report_command.h"
 #include "storage/db_connection.h"
 #include "storage/server_archive.h"
 #include "storage/statements.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
+#include <QSettings>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTextStream>
 
 namespace {
 
@@ -82,6 +88,8 @@ private slots:
     void writesOnRowsDeletedByAnotherDeskAreReported();
     void oneFiscalCodeCannotBeInsertedTwiceAtOnce();
     void lostConnectionIsADatabaseError();
+    void commandsWorkOnTheServer();
+    void settingsKeyChoosesTheServer();
 
 private:
     ScriptedPrompt *m_prompt = nullptr;
@@ -353,6 +361,114 @@ void TestServerArchive::lostConnectionIsADatabaseError()
     entry.data = QDate(2026, 1, 1);
     entry.oggetto = QStringLiteral("PERSA");
     QVERIFY(!insertDiaryEntry(entry).ok());
+}
+
+namespace {
+
+int runCommand(int (*command)(const QStringList &, QTextStream &, QTextStream &),
+               const QStringList &arguments, QString *said = nullptr)
+{
+    QString outText;
+    QString errText;
+    QTextStream out(&outText);
+    QTextStream err(&errText);
+    const int status = command(arguments, out, err);
+    out.flush();
+    err.flush();
+    if (said)
+        *said = outText + errText;
+    return status;
+}
+
+} // namespace
+
+void TestServerArchive::commandsWorkOnTheServer()
+{
+    const QString server = testServerConnection();
+    QString said;
+    QCOMPARE(runCommand(runImportCommand,
+                        {"tavelo-import", "--server", server, legacyDatabasePath()}, &said),
+             0);
+    OtherDesk other;
+    QCOMPARE(other.value(QStringLiteral("SELECT COUNT(*) FROM Utente")).toInt(), 10);
+    QCOMPARE(other.value(QStringLiteral("SELECT COUNT(*) FROM Tavelo")).toInt(), 11);
+    // New IDs continue after the largest one brought across.
+    QString problem;
+    QVERIFY2(DbConnection::instance().openServer(server, &problem), qPrintable(problem));
+    DiaryEntry entry;
+    entry.data = QDate(2026, 1, 1);
+    entry.oggetto = QStringLiteral("DOPO");
+    const Result<qint64> id = insertDiaryEntry(entry);
+    QVERIFY2(id.ok(), qPrintable(id.error.text()));
+    QCOMPARE(id.value,
+             other.value(QStringLiteral("SELECT MAX(ID) FROM Tavelo WHERE ID <> %1").arg(id.value))
+                     .toLongLong() +
+                 1);
+    DbConnection::instance().close();
+
+    // A second import would mix two archives: refused without --sostituisci.
+    QCOMPARE(runCommand(runImportCommand,
+                        {"tavelo-import", "--server", server, legacyDatabasePath()}, &said),
+             1);
+    QVERIFY2(said.contains(QLatin1String("--sostituisci")), qPrintable(said));
+    QCOMPARE(
+        runCommand(runImportCommand,
+                   {"tavelo-import", "--server", server, "--sostituisci", legacyDatabasePath()},
+                   &said),
+        0);
+    QCOMPARE(other.value(QStringLiteral("SELECT COUNT(*) FROM Tavelo")).toInt(), 11);
+
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("scadenze.pdf"));
+    QCOMPARE(runCommand(runReportCommand,
+                        {"tavelo-report", "--server", server, "schedautenti", pdf}, &said),
+             0);
+    QVERIFY2(QFileInfo(pdf).size() > 0, qPrintable(said));
+    QCOMPARE(runCommand(runReportCommand,
+                        {"tavelo-report", "--server", server, "--dati", "x", "anagrafe", pdf}),
+             2);
+    QCOMPARE(runCommand(runImportCommand,
+                        {"tavelo-import", "--server", server, "--dati", "x", legacyDatabasePath()}),
+             2);
+}
+
+void TestServerArchive::settingsKeyChoosesTheServer()
+{
+    const QString server = testServerConnection();
+    ArchiveChoice choice;
+    QString message;
+    bool help = false;
+    QVERIFY(chooseArchive({"tavelo"}, &choice, &message, &help));
+    QVERIFY(choice.server.isEmpty()); // no setting: the data file, as ever
+    QCOMPARE(choice.dataFile, DbConnection::locateDataFile());
+    {
+        QSettings settings(QStringLiteral("Tavelo"), QStringLiteral("Tavelo"));
+        settings.setValue(serverSettingKey(), server);
+    }
+    QVERIFY(chooseArchive({"tavelo"}, &choice, &message, &help));
+    QCOMPARE(choice.server, server);
+    QVERIFY(chooseArchive({"tavelo", "--server", "host=altro dbname=x"}, &choice, &message, &help));
+    QCOMPARE(choice.server, QStringLiteral("host=altro dbname=x"));
+    QVERIFY(!chooseArchive({"tavelo", "--server", ""}, &choice, &message, &help));
+    QVERIFY(!chooseArchive({"tavelo", "avanzo"}, &choice, &message, &help));
+
+    // The commands follow the setting too, unless a file is named.
+    QVERIFY(DbConnection::instance().openServer(server, &message));
+    DbConnection::instance().close();
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("anagrafe.pdf"));
+    QString said;
+    QCOMPARE(runCommand(runReportCommand, {"tavelo-report", "anagrafe", pdf}, &said), 0);
+    QVERIFY2(said.contains(QLatin1String("anagrafe.pdf")), qPrintable(said));
+    QCOMPARE(
+        runCommand(runReportCommand,
+                   {"tavelo-report", "--dati", folder.filePath("manca.sqlite"), "anagrafe", pdf},
+                   &said),
+        1);
+    QVERIFY2(said.contains(QLatin1String("manca.sqlite")), qPrintable(said));
+    QSettings(QStringLiteral("Tavelo"), QStringLiteral("Tavelo")).remove(serverSettingKey());
+    QVERIFY(chooseArchive({"tavelo"}, &choice, &message, &help));
+    QVERIFY(choice.server.isEmpty());
 }
 
 TAVELO_TEST_MAIN(TestServerArchive)
