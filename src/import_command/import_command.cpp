@@ -25,7 +25,10 @@ QString usageText()
         "Esempi:\n"
         "  tavelo-import Database.mdb\n"
         "  tavelo-import --dati /percorso/Database.sqlite Database.mdb\n"
-        "  tavelo-import --sostituisci Database.mdb\n");
+        "  tavelo-import --sostituisci Database.mdb\n\n"
+        "Con --server porta su un server PostgreSQL anche il file dei dati di Tavelo\n"
+        "(Database.sqlite), con i suoi ID:\n"
+        "  tavelo-import --server \"host=server dbname=tavelo user=ufficio\" Database.sqlite\n");
 }
 
 // A line on stderr now and then while a large file comes across.
@@ -127,10 +130,17 @@ int runImportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     ProgressLine progress(err);
     LegacyImportSummary summary;
     QString problem;
-    if (!importLegacyFile(request, &summary, &problem,
-                          [&](const QString &table, int done, int total) {
-                              progress.report(table, done, total);
-                          })) {
+    // Tavelo's own data file goes onto a server as it is.
+    const bool dataFile = isSqliteFile(request.legacyFile);
+    if (dataFile && request.server.isEmpty()) {
+        err << "tavelo-import: «" << request.legacyFile
+            << "» è già un file dei dati di Tavelo: si copia solo su un server (--server).\n";
+        return Usage;
+    }
+    const auto import = dataFile ? copyDataFileToServer : importLegacyFile;
+    if (!import(request, &summary, &problem, [&](const QString &table, int done, int total) {
+            progress.report(table, done, total);
+        })) {
         err << "tavelo-import: importazione non riuscita, nessun dato è stato scritto.\n"
             << problem << "\n";
         return Failed;

@@ -560,6 +560,28 @@ QSqlError ImportWriter::finish()
     return {};
 }
 
+RowsResult selectTableForCopy(const QSqlDatabase &source, const QString &table)
+{
+    RowsResult result;
+    const QStringList columns = DbConnection::tableColumns(table);
+    if (columns.isEmpty()) {
+        result.error = QSqlError(QString(), QStringLiteral("tabella sconosciuta %1").arg(table),
+                                 QSqlError::StatementError);
+        return result;
+    }
+    result.value = QSqlQuery(source);
+    result.value.setForwardOnly(true);
+    // The file's stored order for the version stamp, whose first row is the one that
+    // counts; the other tables by ID.
+    const QString order =
+        table == QLatin1String("Versione") ? QStringLiteral("rowid") : QStringLiteral("ID");
+    run(result.value,
+        QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+            .arg(columns.join(QStringLiteral(", ")), table, order),
+        {}, &result.error);
+    return result;
+}
+
 QSqlError emptyArchive()
 {
     QSqlError error;

@@ -167,6 +167,10 @@ private:
 //     goes (the stamp is replaced by the import), inside the
 //     caller's transaction.
 QSqlError emptyArchive();
+// 18, from a data file onto a server: every row of one of the program's tables of the
+//     file open on `source`, its columns in the order of DbConnection::tableColumns(),
+//     by ID.
+RowsResult selectTableForCopy(const QSqlDatabase &source, const QString &table);
 // 19. How many subjects and diary entries the file holds.
 Result<qint64> countArchiveRows();
 // 20. SQLite's own check of the whole file: "ok", or what is wrong.

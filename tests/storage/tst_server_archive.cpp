@@ -90,6 +90,7 @@ private slots:
     void lostConnectionIsADatabaseError();
     void commandsWorkOnTheServer();
     void settingsKeyChoosesTheServer();
+    void dataFileIsCopiedOntoTheServer();
 
 private:
     ScriptedPrompt *m_prompt = nullptr;
@@ -469,6 +470,60 @@ void TestServerArchive::settingsKeyChoosesTheServer()
     QSettings(QStringLiteral("Tavelo"), QStringLiteral("Tavelo")).remove(serverSettingKey());
     QVERIFY(chooseArchive({"tavelo"}, &choice, &message, &help));
     QVERIFY(choice.server.isEmpty());
+}
+
+void TestServerArchive::dataFileIsCopiedOntoTheServer()
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("Database.sqlite"));
+    QString problem;
+    QVERIFY2(DbConnection::instance().open(file, &problem), qPrintable(problem));
+    Subject s;
+    s.soggetto = QStringLiteral("D'ANGELO NICOLÒ");
+    s.utente = QStringLiteral("S");
+    s.codice = QStringLiteral("DNGNCL");
+    const qint64 first = insertSubject(s).value;
+    s.soggetto = QStringLiteral("ELIMINATO");
+    const qint64 gone = insertSubject(s).value;
+    s.soggetto = QStringLiteral("ÀLVARO");
+    const qint64 third = insertSubject(s).value;
+    QCOMPARE(deleteSubject(gone).rowsAffected, 1);
+    DiaryEntry e;
+    e.utente = first;
+    e.data = QDate(2024, 2, 29);
+    e.scadenza = QDate(2026, 5, 1);
+    e.oggetto = QStringLiteral("CON 100% E 'APICI'");
+    e.agg = QDate(2026, 1, 1);
+    const qint64 entry = insertDiaryEntry(e).value;
+    e.scadenza = QDate();
+    e.utente = third;
+    insertDiaryEntry(e);
+    QVERIFY(writeVersionStamp(QStringLiteral("2026-12-07T10:11:12")).ok());
+    DbConnection::instance().close();
+
+    QString said;
+    QCOMPARE(runCommand(runImportCommand,
+                        {"tavelo-import", "--server", testServerConnection(), file}, &said),
+             0);
+    QVERIFY2(DbConnection::instance().openServer(testServerConnection(), &problem),
+             qPrintable(problem));
+    const Result<QVector<Subject>> users = selectUsers();
+    QCOMPARE(users.value.size(), 2);
+    QCOMPARE(users.value.at(0).id, third); // Italian order: À beside A
+    QCOMPARE(users.value.at(1).id, first);
+    QCOMPARE(users.value.at(1).soggetto, QStringLiteral("D'ANGELO NICOLÒ"));
+    RowsResult card = selectUserCardRows(first);
+    QVERIFY(card.value.next());
+    QCOMPARE(card.value.value(0).toLongLong(), entry);
+    QCOMPARE(card.value.value(1).toDate(), QDate(2024, 2, 29));
+    QCOMPARE(card.value.value(2).toDate(), QDate(2026, 5, 1));
+    QCOMPARE(card.value.value(3).toString(), QStringLiteral("CON 100% E 'APICI'"));
+    QCOMPARE(*readVersionStamp().value, QStringLiteral("2026-12-07T10:11:12"));
+    const Result<qint64> next = insertSubject(s);
+    QVERIFY2(next.ok(), qPrintable(next.error.text()));
+    QVERIFY(next.value > third);
+    // The file stays as it was; it is not copied onto a file.
+    QCOMPARE(runCommand(runImportCommand, {"tavelo-import", "--dati", "x.sqlite", file}), 2);
 }
 
 TAVELO_TEST_MAIN(TestServerArchive)
