@@ -357,6 +357,7 @@ void DbConnection::close()
     dropConnection();
     m_path.clear();
     m_server.clear();
+    m_readOnly = false;
 }
 
 bool DbConnection::openServer(const QString &connection, QString *problem, OpenMode mode)
@@ -395,10 +396,12 @@ bool DbConnection::openServer(const QString &connection, QString *problem, OpenM
                  checkServerWritable(db, server, problem);
         }
     }
-    if (ok)
+    if (ok) {
         m_server = connection;
-    else
+        m_readOnly = mode == OpenMode::ReadOnly;
+    } else {
         dropConnection();
+    }
     return ok;
 }
 
@@ -409,7 +412,15 @@ QString DbConnection::archiveName() const
 
 QSqlDatabase DbConnection::database() const
 {
-    return QSqlDatabase::database(QLatin1String(connectionName), false);
+    QSqlDatabase db = QSqlDatabase::database(QLatin1String(connectionName), false);
+    // A server that went away made the step then in progress fail (and the operator was
+    // told); once it is back, the next step connects again instead of failing for the
+    // rest of the session. A read-only session is not renewed: its setting would be lost.
+    if (isServer() && !m_readOnly && serverConnectionLost(db)) {
+        db.close();
+        db.open();
+    }
+    return db;
 }
 
 QStringList DbConnection::tableNames()

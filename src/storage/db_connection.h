@@ -62,6 +62,7 @@ private:
 
     QString m_path;
     QString m_server;
+    bool m_readOnly = false;
 };
 
 class QWidget;

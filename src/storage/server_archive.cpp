@@ -5,6 +5,7 @@
 
 #include <QSet>
 #include <QSettings>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -329,4 +330,18 @@ bool checkServerWritable(QSqlDatabase &db, const QString &server, QString *probl
         }
     }
     return true;
+}
+
+bool serverConnectionLost(const QSqlDatabase &db)
+{
+    // The driver counts a broken connection as closed: ask libpq.
+    if (!db.isValid() || !db.driver())
+        return false;
+    const QVariant handle = db.driver()->handle();
+    // The driver declares libpq's connection by its struct's name.
+    if (!handle.isValid() ||
+        (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
+        return false;
+    const PGconn *connection = *static_cast<PGconn *const *>(handle.data());
+    return connection && PQstatus(connection) == CONNECTION_BAD;
 }

@@ -31,3 +31,7 @@ bool prepareServerArchive(QSqlDatabase &db, const QString &server, bool createWh
 
 // The tables' shape and the role's permissions, for a desk that writes.
 bool checkServerWritable(QSqlDatabase &db, const QString &server, QString *problem);
+
+// Whether the driver's connection to the server is broken (the server went away or
+// ended the session); false for a connection to a file.
+bool serverConnectionLost(const QSqlDatabase &db);

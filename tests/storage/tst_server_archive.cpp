@@ -5,6 +5,8 @@
 
 #include "app/startup.h"
 #include "import_command/import_command.h"
+#include "main_window/frm_registra.h"
+#include "main_window_steps.h"
 #include "report_command/report_command.h"
 #include "storage/db_connection.h"
 #include "storage/server_archive.h"
@@ -87,7 +89,8 @@ private slots:
     void whatOneDeskWritesTheOtherSees();
     void writesOnRowsDeletedByAnotherDeskAreReported();
     void oneFiscalCodeCannotBeInsertedTwiceAtOnce();
-    void lostConnectionIsADatabaseError();
+    void lostConnectionIsADatabaseErrorAndThenHeals();
+    void chiudiEndsTheProgramAfterTheServerWentAway();
     void commandsWorkOnTheServer();
     void settingsKeyChoosesTheServer();
     void dataFileIsCopiedOntoTheServer();
@@ -344,7 +347,7 @@ void TestServerArchive::oneFiscalCodeCannotBeInsertedTwiceAtOnce()
     QCOMPARE(watcher.value(QStringLiteral("SELECT COUNT(*) FROM Utente")).toInt(), 1);
 }
 
-void TestServerArchive::lostConnectionIsADatabaseError()
+void TestServerArchive::lostConnectionIsADatabaseErrorAndThenHeals()
 {
     TestDatabase db;
     QSqlQuery pid(DbConnection::instance().database());
@@ -361,7 +364,33 @@ void TestServerArchive::lostConnectionIsADatabaseError()
     DiaryEntry entry;
     entry.data = QDate(2026, 1, 1);
     entry.oggetto = QStringLiteral("PERSA");
-    QVERIFY(!insertDiaryEntry(entry).ok());
+    // The server is there again: the next step connects anew and works.
+    const Result<qint64> again = insertDiaryEntry(entry);
+    QVERIFY2(again.ok(), qPrintable(again.error.text()));
+    QCOMPARE(other.value(QStringLiteral("SELECT COUNT(*) FROM Tavelo")).toInt(), 1);
+}
+
+void TestServerArchive::chiudiEndsTheProgramAfterTheServerWentAway()
+{
+    TestDatabase db;
+    ProgramEndRecorder ends;
+    frmRegistra window;
+    window.show();
+    QSqlQuery pid(DbConnection::instance().database());
+    QVERIFY(pid.exec(QStringLiteral("SELECT pg_backend_pid()")) && pid.next());
+    OtherDesk other;
+    QVERIFY(
+        other
+            .value(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid.value(0).toLongLong()))
+            .toBool());
+    QTest::qWait(100);
+    m_prompt->answer(PromptAnswer::Ok);
+    clickToolbar(window.tbTop, QStringLiteral("Chiudi"));
+    QCOMPARE(ends.statuses(), QList<int>({0}));
+    QCOMPARE(m_prompt->shown().size(), 1);
+    QVERIFY2(m_prompt->shown().at(0).text.startsWith(QLatin1String("Errore del database:")),
+             qPrintable(m_prompt->shown().at(0).text));
+    QVERIFY(!DbConnection::instance().isOpen());
 }
 
 namespace {
