@@ -153,6 +153,21 @@ bool TestDatabase::exec(const QString &sql)
     return true;
 }
 
+bool TestDatabase::refuseWrites(const QString &table, const QString &event, const QString &message)
+{
+    const QString name = QStringLiteral("Rifiuta%1%2").arg(table, event);
+    if (!DbConnection::instance().isServer())
+        return exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 BEGIN "
+                                   "SELECT RAISE(ABORT, '%4'); END")
+                        .arg(name, event, table, message));
+    return exec(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS "
+                               "$body$ BEGIN RAISE EXCEPTION '%2'; END $body$")
+                    .arg(name, message)) &&
+           exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW "
+                               "EXECUTE FUNCTION %1()")
+                    .arg(name, event, table));
+}
+
 int TestDatabase::count(const QString &table)
 {
     QSqlQuery query(DbConnection::instance().database());

@@ -57,6 +57,10 @@ public:
                     const QString &ndoc = QString());
     // Runs one statement directly, for setting up what the program's statements cannot.
     bool exec(const QString &sql);
+    // Makes the archive refuse every `event` (INSERT, UPDATE, DELETE) on the table with
+    // this message, as a full disk or a locked file would: a trigger, in the engine's
+    // own words.
+    bool refuseWrites(const QString &table, const QString &event, const QString &message);
     int count(const QString &table);
 
 private:

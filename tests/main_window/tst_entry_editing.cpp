@@ -570,9 +570,8 @@ void TestEntryEditing::failingWriteShowsTheErrorAndNoSuccess()
         pick(QStringLiteral("FEBBRAIO"));
     }
     retype(w().Text2, QStringLiteral("DA SCRIVERE"));
-    QVERIFY(m_db->exec(QStringLiteral("CREATE TRIGGER Rifiuta BEFORE %1 ON Tavelo BEGIN "
-                                      "SELECT RAISE(ABORT, 'scrittura rifiutata'); END")
-                           .arg(event)));
+    QVERIFY(
+        m_db->refuseWrites(QStringLiteral("Tavelo"), event, QStringLiteral("scrittura rifiutata")));
     const QVariantMap before = storedEntry(m_febbraio);
     m_prompt->answer(PromptAnswer::Yes);
     m_prompt->answer(PromptAnswer::Ok);
