@@ -4,12 +4,17 @@
 // 256 rows, and the program's peak memory with the overview open.
 //
 //   bench_overview [--file PATH] [--subjects N] [--entries N] [--heavy N] [--runs N]
+//                  [--server CONNECTION]
 //
+// With --server the same measures run on the archive on a PostgreSQL server (filled
+// from the data file, with tavelo-import's copy, when it is empty), against psql
+// running the same queries.
 // The data file is built once (in a child process, so that building it does not count
 // towards the memory figure) and kept for the next runs.
 #include "bench_data.h"
 #include "test_support.h"
 
+#include "import_command/legacy_import.h"
 #include "main_window/frm_registra.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
@@ -36,11 +41,19 @@ const char overviewSql[] =
     "SELECT Tavelo.scadenza, Tavelo.Oggetto, Tavelo.Utente, Utente.Soggetto, Tavelo.ID "
     "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
     "WHERE Tavelo.scadenza IS NOT NULL ORDER BY Tavelo.scadenza, Tavelo.ID LIMIT 256";
+// The command line that runs the same queries: sqlite3 on the file, psql on a server.
+struct CommandLine
+{
+    QString program;
+    QStringList arguments;
+    QString name() const { return program; }
+};
 
 QString diaryGridSql(const QString &userId)
 {
-    return QStringLiteral("SELECT * FROM Tavelo WHERE Utente = %1 ORDER BY scadenza, ID "
-                          "LIMIT 256")
+    return QStringLiteral(
+               "SELECT * FROM Tavelo WHERE Utente = %1 ORDER BY scadenza NULLS FIRST, ID "
+               "LIMIT 256")
         .arg(userId);
 }
 
@@ -65,23 +78,24 @@ struct CliTimes
     double process = 0;
 };
 
-double cliSession(const QString &file, const QString &script)
+double cliSession(const CommandLine &command, const QString &script)
 {
     QProcess cli;
     QElapsedTimer clock;
     clock.start();
-    cli.start(QStringLiteral("sqlite3"), {QStringLiteral("-readonly"), file});
+    cli.start(command.program, command.arguments);
     cli.write(script.toUtf8());
     cli.closeWriteChannel();
     if (!cli.waitForFinished(120000) || cli.exitCode() != 0) {
-        std::fprintf(stderr, "sqlite3 failed: %s\n", cli.readAllStandardError().constData());
+        std::fprintf(stderr, "%s failed: %s\n", qPrintable(command.program),
+                     cli.readAllStandardError().constData());
         return -1;
     }
     cli.readAllStandardOutput();
     return clock.nsecsElapsed() / 1e6;
 }
 
-CliTimes sqliteCli(const QString &file, const QString &sql, int repeats)
+CliTimes commandLineTimes(const CommandLine &command, const QString &sql, int repeats)
 {
     QList<double> none;
     QList<double> once;
@@ -91,19 +105,20 @@ CliTimes sqliteCli(const QString &file, const QString &sql, int repeats)
     for (int i = 0; i < repeats; ++i)
         script += sql + QStringLiteral(";\n");
     for (int i = 0; i < 3; ++i) {
-        none << cliSession(file, open);
-        once << cliSession(file, open + sql + QStringLiteral(";\n"));
-        many << cliSession(file, script);
+        none << cliSession(command, open);
+        once << cliSession(command, open + sql + QStringLiteral(";\n"));
+        many << cliSession(command, script);
     }
     return {qMax(0.0, (least(many) - least(none)) / repeats), least(once)};
 }
 
-void report(const char *what, const QList<double> &ours, const CliTimes &cli)
+void report(const char *what, const QList<double> &ours, const CliTimes &cli,
+            const CommandLine &command)
 {
     std::printf("%s: least %.2f ms, median %.2f ms\n", what, least(ours), median(ours));
-    std::printf("  sqlite3 command line, same query with LIMIT 256: %.2f ms a query; the whole "
+    std::printf("  %s command line, same query with LIMIT 256: %.2f ms a query; the whole "
                 "command %.1f ms\n",
-                cli.query, cli.process);
+                qPrintable(command.name()), cli.query, cli.process);
     std::printf("  ratio (least): %.2fx the query, %.2fx the command\n", least(ours) / cli.query,
                 least(ours) / cli.process);
 }
@@ -162,6 +177,8 @@ int main(int argc, char *argv[])
         {QStringLiteral("runs"), QStringLiteral("runs of each measure"), QStringLiteral("n"),
          QStringLiteral("15")},
         {QStringLiteral("generate"), QStringLiteral("only build the data file")},
+        {QStringLiteral("server"), QStringLiteral("measure on this PostgreSQL server"),
+         QStringLiteral("connection")},
     });
     parser.process(app);
     const QString file = QFileInfo(parser.value(QStringLiteral("file"))).absoluteFilePath();
@@ -189,7 +206,33 @@ int main(int argc, char *argv[])
 
     ScriptedPrompt::install();
     QString problem;
-    if (!DbConnection::instance().open(file, &problem)) {
+    const QString server = parser.value(QStringLiteral("server"));
+    CommandLine command{QStringLiteral("sqlite3"), {QStringLiteral("-readonly"), file}};
+    if (!server.isEmpty()) {
+        command = {QStringLiteral("psql"),
+                   {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-At"), server}};
+        if (!DbConnection::instance().openServer(server, &problem)) {
+            std::fprintf(stderr, "%s\n", qPrintable(problem));
+            return 1;
+        }
+        const Result<qint64> rows = countArchiveRows();
+        DbConnection::instance().close();
+        if (rows.ok() && rows.value == 0) {
+            std::printf("Copying %s onto the server...\n", qPrintable(file));
+            LegacyImportRequest request;
+            request.legacyFile = file;
+            request.server = server;
+            LegacyImportSummary summary;
+            if (!copyDataFileToServer(request, &summary, &problem)) {
+                std::fprintf(stderr, "%s\n", qPrintable(problem));
+                return 1;
+            }
+            std::printf("copied in %.1f s\n", summary.milliseconds / 1000.0);
+        }
+    }
+    const bool opened = server.isEmpty() ? DbConnection::instance().open(file, &problem)
+                                         : DbConnection::instance().openServer(server, &problem);
+    if (!opened) {
         std::fprintf(stderr, "%s\n", qPrintable(problem));
         return 1;
     }
@@ -209,7 +252,8 @@ int main(int argc, char *argv[])
         window.ListView1->viewport()->repaint();
         overview << clock.nsecsElapsed() / 1e6;
     }
-    const CliTimes overviewCli = sqliteCli(file, QString::fromLatin1(overviewSql), 100);
+    const CliTimes overviewCli =
+        commandLineTimes(command, QString::fromLatin1(overviewSql), server.isEmpty() ? 100 : 20);
     const int overviewRows = window.ListView1->model()->rowCount(); // before any scrolling
     // Scrolling a few pages down keeps the reading lazy.
     for (int page = 0; page < 20; ++page)
@@ -245,14 +289,19 @@ int main(int argc, char *argv[])
     }
     for (qint64 id : written)
         deleteDiaryEntry(id);
-    const CliTimes gridCli = sqliteCli(file, diaryGridSql(userId), 100);
+    const CliTimes gridCli =
+        commandLineTimes(command, diaryGridSql(userId), server.isEmpty() ? 100 : 20);
 
-    std::printf("data file: %s (%.0f MB)\n", qPrintable(file), QFileInfo(file).size() / 1e6);
-    report("overview, from the click to the first rows painted", overview, overviewCli);
+    if (server.isEmpty())
+        std::printf("data file: %s (%.0f MB)\n", qPrintable(file), QFileInfo(file).size() / 1e6);
+    else
+        std::printf("server: %s\n", qPrintable(DbConnection::instance().archiveName()));
+    report("overview, from the click to the first rows painted", overview, overviewCli, command);
     std::printf("  of which reading the first rows: least %.2f ms; rows read before "
                 "scrolling: %d\n",
                 least(overviewRead), overviewRows);
-    report("diary grid of the user with the most entries, reloaded after an insert", grid, gridCli);
+    report("diary grid of the user with the most entries, reloaded after an insert", grid, gridCli,
+           command);
     std::printf("  user %s; the insert itself (committed to disk): median %.2f ms\n",
                 qPrintable(userId), median(insert));
     std::printf("peak resident memory with the overview open: %.1f MB\n", peakKb / 1024.0);

@@ -1,15 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "storage/db_connection.h"
 #include "app/startup.h"
 #include "main_window/frm_registra.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     setUpApplication(app);
-    std::unique_ptr<frmRegistra> window = Main(DbConnection::locateDataFile());
+    ArchiveChoice archive;
+    QString message;
+    bool helpAsked = false;
+    if (!chooseArchive(QApplication::arguments(), &archive, &message, &helpAsked)) {
+        std::fprintf(stderr, "tavelo: %s", qPrintable(message));
+        return 2;
+    }
+    if (helpAsked) {
+        std::fprintf(stdout, "%s", qPrintable(message));
+        return 0;
+    }
+    std::unique_ptr<frmRegistra> window = Main(archive.dataFile, archive.server);
     if (!window)
         return 1;
     return app.exec();

@@ -4,12 +4,14 @@
 #include "app/legacy_import_offer.h"
 #include "core/activation.h"
 #include "core/dates.h"
-#include "storage/db_connection.h"
 #include "core/prompt.h"
 #include "core/version.h"
 #include "main_window/frm_registra.h"
+#include "storage/db_connection.h"
+#include "storage/server_archive.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -37,16 +39,18 @@ void setUpApplication(QApplication &app)
         QApplication::installTranslator(translator);
 }
 
-std::unique_ptr<frmRegistra> Main(const QString &dataFilePath)
+std::unique_ptr<frmRegistra> Main(const QString &dataFilePath, const QString &server)
 {
     auto window = std::make_unique<frmRegistra>();
     window->show();
-    if (!offerLegacyImport(window.get(), dataFilePath)) {
+    if (server.isEmpty() && !offerLegacyImport(window.get(), dataFilePath)) {
         window->hide();
         return nullptr;
     }
     QString problem;
-    if (!DbConnection::instance().open(dataFilePath, &problem)) {
+    const bool opened = server.isEmpty() ? DbConnection::instance().open(dataFilePath, &problem)
+                                         : DbConnection::instance().openServer(server, &problem);
+    if (!opened) {
         qCritical("%s", qPrintable(problem));
         showPrompt(window.get(), problem, QString(), PromptButtons::Ok, PromptIcon::Critical);
         window->hide();
@@ -54,4 +58,47 @@ std::unique_ptr<frmRegistra> Main(const QString &dataFilePath)
     }
     activateLater(window.get());
     return window;
+}
+
+bool chooseArchive(const QStringList &arguments, ArchiveChoice *choice, QString *message,
+                   bool *helpAsked)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Tavelo: scadenzario e anagrafica dell'ufficio."));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Mostra questo aiuto."));
+    const QCommandLineOption serverOption(
+        QStringLiteral("server"),
+        QStringLiteral("L'archivio su un server PostgreSQL, con una stringa di connessione "
+                       "(\"host=… dbname=… user=…\" o \"postgresql://…\"); senza, quello "
+                       "delle impostazioni (chiave «%1»), o il file dei dati.")
+            .arg(serverSettingKey()),
+        QStringLiteral("connessione"));
+    parser.addOption(helpOption);
+    parser.addOption(serverOption);
+    *helpAsked = false;
+    if (!parser.parse(arguments)) {
+        *message = parser.errorText() + QLatin1Char('\n') + parser.helpText();
+        return false;
+    }
+    if (parser.isSet(helpOption)) {
+        *helpAsked = true;
+        *message = parser.helpText();
+        return true;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        *message = QStringLiteral("Argomenti non previsti: %1\n")
+                       .arg(parser.positionalArguments().join(QLatin1Char(' '))) +
+                   parser.helpText();
+        return false;
+    }
+    choice->server =
+        parser.isSet(serverOption) ? parser.value(serverOption).trimmed() : configuredServer();
+    if (parser.isSet(serverOption) && choice->server.isEmpty()) {
+        *message = QStringLiteral("--server vuole una stringa di connessione.\n");
+        return false;
+    }
+    choice->dataFile = DbConnection::locateDataFile();
+    return true;
 }

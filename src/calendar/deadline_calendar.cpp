@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QVariant>
 
 #include <libical/ical.h>
@@ -211,7 +212,7 @@ bool writeDeadlineCalendar(const QString &path, std::optional<qint64> userId, QS
                      .arg(path, file.errorString());
         return false;
     }
-    EventWriter event(DbConnection::instance().filePath());
+    EventWriter event(DbConnection::instance().archiveName());
     file.write(calendarHead());
     int written = 0;
     while (rows.value.next()) {
@@ -238,6 +239,10 @@ bool writeDeadlineCalendar(const QString &path, std::optional<qint64> userId, QS
 
 QString calendarFileBesideData()
 {
+    // An archive on a server has no folder of its own: the desk's data folder serves.
+    if (DbConnection::instance().isServer())
+        return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+            .filePath(QStringLiteral("Scadenze.ics"));
     return QFileInfo(DbConnection::instance().filePath())
         .dir()
         .filePath(QStringLiteral("Scadenze.ics"));

@@ -4,6 +4,7 @@
 #include "core/command_line.h"
 #include "import_command/legacy_import.h"
 #include "storage/db_connection.h"
+#include "storage/server_archive.h"
 
 #include <QDir>
 #include <QTextStream>
@@ -21,7 +22,10 @@ QString usageText()
         "Esempi:\n"
         "  tavelo-import Database.mdb\n"
         "  tavelo-import --dati /percorso/Database.sqlite Database.mdb\n"
-        "  tavelo-import --sostituisci Database.mdb\n");
+        "  tavelo-import --sostituisci Database.mdb\n\n"
+        "Con --server porta su un server PostgreSQL anche il file dei dati di Tavelo\n"
+        "(Database.sqlite), con i suoi ID:\n"
+        "  tavelo-import --server \"host=server dbname=tavelo user=ufficio\" Database.sqlite\n");
 }
 
 } // namespace
@@ -30,7 +34,8 @@ int runImportCommand(const QStringList &arguments, QTextStream &out, QTextStream
 {
     CommandLine command(
         QStringLiteral("tavelo-import"),
-        QStringLiteral("Uso: tavelo-import [--dati file] [--sostituisci] <Database.mdb>\n"),
+        QStringLiteral("Uso: tavelo-import [--dati file | --server connessione] [--sostituisci] "
+                       "<Database.mdb>\n"),
         QStringLiteral("Il file dei dati da creare (se manca: quello che userebbe il "
                        "programma, %1).")
             .arg(QDir::toNativeSeparators(DbConnection::locateDataFile())));
@@ -40,6 +45,12 @@ int runImportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         QStringLiteral("sostituisci"),
         QStringLiteral("Sostituisce un file dei dati che contiene già dei dati, dopo averne "
                        "fatto una copia di sicurezza."));
+    const QCommandLineOption serverOption(
+        QStringLiteral("server"),
+        QStringLiteral("L'archivio su un server PostgreSQL che riceve i dati (stringa di "
+                       "connessione; se manca, quello delle impostazioni, se c'è)."),
+        QStringLiteral("connessione"));
+    parser.addOption(serverOption);
     parser.addOption(replaceOption);
     parser.addPositionalArgument(QStringLiteral("mdb"),
                                  QStringLiteral("Il Database.mdb della versione precedente."));
@@ -48,7 +59,8 @@ int runImportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         return CommandUsage;
     if (parser.isSet(command.helpOption)) {
         command.printHelp(out, usageText(),
-                          {{QStringLiteral("--sostituisci"), replaceOption.description()}});
+                          {{QStringLiteral("--server <connessione>"), serverOption.description()},
+                           {QStringLiteral("--sostituisci"), replaceOption.description()}});
         return CommandDone;
     }
     const QStringList positional = parser.positionalArguments();
@@ -58,26 +70,43 @@ int runImportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     const QString dataOptionValue = parser.value(dataOption);
     if (parser.isSet(dataOption) && dataOptionValue.isEmpty())
         return command.usageError(err, QStringLiteral("--dati vuole il nome di un file."));
+    if (parser.isSet(dataOption) && parser.isSet(serverOption))
+        return command.usageError(
+            err, QStringLiteral("--dati e --server non vanno insieme: scegliere l'uno o l'altro."));
+    if (parser.isSet(serverOption) && parser.value(serverOption).trimmed().isEmpty())
+        return command.usageError(err, QStringLiteral("--server vuole una stringa di connessione."));
 
     LegacyImportRequest request;
+    // A file named on the command line wins over the server of the settings.
+    request.server = parser.isSet(serverOption) ? parser.value(serverOption).trimmed()
+                     : parser.isSet(dataOption) ? QString()
+                                                : configuredServer();
     request.legacyFile = positional.first();
     request.dataFile = parser.isSet(dataOption) ? dataOptionValue : DbConnection::locateDataFile();
     request.replaceExisting = parser.isSet(replaceOption);
 
+    // Tavelo's own data file goes onto a server as it is.
+    const bool dataFile = isSqliteFile(request.legacyFile);
+    if (dataFile && request.server.isEmpty()) {
+        err << "tavelo-import: «" << request.legacyFile
+            << "» è già un file dei dati di Tavelo: si copia solo su un server (--server).\n";
+        return CommandUsage;
+    }
     ProgressLine progress(err, QStringLiteral("tavelo-import"), 1000);
     LegacyImportSummary summary;
     QString problem;
-    if (!importLegacyFile(
-            request, &summary, &problem, [&](const QString &table, int done, int total) {
-                progress.report(
-                    QStringLiteral("%1: %2 di %3 righe…").arg(table).arg(done).arg(total));
-            })) {
+    const auto import = dataFile ? copyDataFileToServer : importLegacyFile;
+    if (!import(request, &summary, &problem, [&](const QString &table, int done, int total) {
+            progress.report(QStringLiteral("%1: %2 di %3 righe…").arg(table).arg(done).arg(total));
+        })) {
         err << "tavelo-import: importazione non riuscita, nessun dato è stato scritto.\n"
             << problem << "\n";
         return CommandFailed;
     }
-    out << "Importato «" << request.legacyFile << "» in «" << request.dataFile << "» in "
+    out << "Importato «" << request.legacyFile << "» in «"
+        << (request.server.isEmpty() ? request.dataFile : describeServer(request.server)) << "» in "
         << QString::number(summary.milliseconds / 1000.0, 'f', 1) << " s:\n"
-        << importSummaryText(summary) << "  controllo di integrità: ok\n";
+        << importSummaryText(summary)
+        << (request.server.isEmpty() ? "  controllo di integrità: ok\n" : "");
     return CommandDone;
 }

@@ -156,12 +156,19 @@ private:
 };
 
 bool copyAllTables(LegacyDatabase &legacy, const QString &legacyPath, LegacyImportSummary *summary,
-                   QString *problem, const ImportProgress &progress)
+                   QString *problem, const ImportProgress &progress, bool emptyFirst = false)
 {
     WriteTransaction transaction;
     if (!transaction.started()) {
         *problem = transaction.error().text();
         return false;
+    }
+    if (emptyFirst) {
+        const QSqlError emptied = emptyArchive();
+        if (emptied.isValid()) {
+            *problem = emptied.text();
+            return false;
+        }
     }
     ImportWriter writer;
     TableCopy copy(legacy, writer, *summary, progress);
@@ -174,6 +181,11 @@ bool copyAllTables(LegacyDatabase &legacy, const QString &legacyPath, LegacyImpo
             return false;
     }
     summary->timesLeftOut = writer.timesLeftOut();
+    const QSqlError moved = writer.finish();
+    if (moved.isValid()) {
+        *problem = moved.text();
+        return false;
+    }
     if (!transaction.commit()) {
         *problem = transaction.error().text();
         return false;
@@ -206,6 +218,29 @@ bool putInPlace(const QString &built, const QString &target, QString *problem)
         return false;
     }
     return true;
+}
+
+// On a server the rows go straight into its database, in one transaction: an archive
+// that already holds data is emptied in that same transaction, and only when asked.
+bool importIntoServer(LegacyDatabase &legacy, const LegacyImportRequest &request,
+                      LegacyImportSummary *summary, QString *problem,
+                      const ImportProgress &progress)
+{
+    if (!DbConnection::instance().openServer(request.server, problem))
+        return false;
+    const Result<qint64> rows = countArchiveRows();
+    if (!rows.ok()) {
+        *problem = rows.error.text();
+        return false;
+    }
+    if (rows.value > 0 && !request.replaceExisting) {
+        *problem = QStringLiteral("Il database «%1» contiene già soggetti o voci dello "
+                                  "scadenzario: non viene sostituito. Per sostituirlo usare "
+                                  "--sostituisci (le copie di sicurezza sono quelle del server).")
+                       .arg(DbConnection::instance().archiveName());
+        return false;
+    }
+    return copyAllTables(legacy, request.legacyFile, summary, problem, progress, rows.value > 0);
 }
 
 } // namespace
@@ -245,6 +280,12 @@ bool importLegacyFile(const LegacyImportRequest &request, LegacyImportSummary *s
                            .arg(request.legacyFile, table);
             return false;
         }
+    }
+    if (!request.server.isEmpty()) {
+        const bool ok = importIntoServer(legacy, request, summary, problem, progress);
+        connection.close();
+        summary->milliseconds = clock.elapsed();
+        return ok;
     }
     if (QFileInfo::exists(request.dataFile) && !prepareReplacement(request, summary, problem))
         return false;
@@ -288,4 +329,129 @@ QString importSummaryText(const LegacyImportSummary &summary)
     if (!summary.replacedFileBackup.isEmpty())
         text += QStringLiteral("  copia del file sostituito: %1\n").arg(summary.replacedFileBackup);
     return text;
+}
+
+bool isSqliteFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+namespace {
+
+// The rows of one table of the file, written onto the server with their IDs. An empty
+// text in a date column (which the file may hold) becomes an empty date.
+bool copyFileTable(const QSqlDatabase &source, const QString &table, ImportWriter &writer,
+                   LegacyImportSummary *summary, QString *problem, const ImportProgress &progress)
+{
+    RowsResult rows = selectTableForCopy(source, table);
+    if (!rows.ok()) {
+        *problem = QStringLiteral("tabella %1 del file: %2").arg(table, rows.error.text());
+        return false;
+    }
+    const QStringList columns = DbConnection::tableColumns(table);
+    const QStringList dateColumns = {QStringLiteral("data"), QStringLiteral("scadenza"),
+                                     QStringLiteral("AGG"), QStringLiteral("Versione")};
+    int written = 0;
+    while (rows.value.next()) {
+        QVariantList values;
+        for (int i = 0; i < columns.size(); ++i) {
+            QVariant value = rows.value.value(i);
+            if (dateColumns.contains(columns.at(i)) && !value.isNull() &&
+                value.toString().trimmed().isEmpty())
+                value = QVariant(QMetaType(QMetaType::QString));
+            values << value;
+        }
+        const QSqlError error = table == QLatin1String("Utente") ? writer.insertSubjectRow(values)
+                                : table == QLatin1String("Tavelo")
+                                    ? writer.insertDiaryEntryRow(values)
+                                    : writer.insertVersionRow(values);
+        if (error.isValid()) {
+            *problem = QStringLiteral("tabella %1, riga %2: %3")
+                           .arg(table)
+                           .arg(written + 1)
+                           .arg(error.text());
+            return false;
+        }
+        ++written;
+        if (progress)
+            progress(table, written, 0);
+    }
+    summary->tables.append({table, written});
+    return true;
+}
+
+bool copyAllFileTables(const QSqlDatabase &source, bool emptyFirst, LegacyImportSummary *summary,
+                       QString *problem, const ImportProgress &progress)
+{
+    WriteTransaction transaction;
+    if (!transaction.started()) {
+        *problem = transaction.error().text();
+        return false;
+    }
+    if (emptyFirst) {
+        const QSqlError emptied = emptyArchive();
+        if (emptied.isValid()) {
+            *problem = emptied.text();
+            return false;
+        }
+    }
+    ImportWriter writer;
+    for (const QString &table : DbConnection::tableNames()) {
+        if (!copyFileTable(source, table, writer, summary, problem, progress))
+            return false;
+    }
+    const QSqlError moved = writer.finish();
+    if (moved.isValid()) {
+        *problem = moved.text();
+        return false;
+    }
+    if (!transaction.commit()) {
+        *problem = transaction.error().text();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool copyDataFileToServer(const LegacyImportRequest &request, LegacyImportSummary *summary,
+                          QString *problem, const ImportProgress &progress)
+{
+    QElapsedTimer clock;
+    clock.start();
+    *summary = {};
+    DbConnection &connection = DbConnection::instance();
+    // The file is checked first, as the program checks it, and read on a connection of
+    // its own while the server is the program's.
+    if (!connection.open(request.legacyFile, problem, DbConnection::OpenMode::ReadOnly))
+        return false;
+    connection.close();
+    const QString sourceName = QStringLiteral("tavelo-copy-source");
+    bool ok = false;
+    {
+        QSqlDatabase source = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), sourceName);
+        source.setDatabaseName(request.legacyFile);
+        source.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!source.open()) {
+            *problem = source.lastError().text();
+        } else if (connection.openServer(request.server, problem)) {
+            const Result<qint64> rows = countArchiveRows();
+            if (!rows.ok()) {
+                *problem = rows.error.text();
+            } else if (rows.value > 0 && !request.replaceExisting) {
+                *problem = QStringLiteral("Il database «%1» contiene già soggetti o voci dello "
+                                          "scadenzario: non viene sostituito. Per sostituirlo "
+                                          "usare --sostituisci (le copie di sicurezza sono "
+                                          "quelle del server).")
+                               .arg(connection.archiveName());
+            } else {
+                ok = copyAllFileTables(source, rows.value > 0, summary, problem, progress);
+            }
+            connection.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(sourceName);
+    summary->milliseconds = clock.elapsed();
+    return ok;
 }

@@ -16,6 +16,9 @@ struct LegacyImportRequest
 {
     QString legacyFile;
     QString dataFile;
+    // Or the connection string of a database on a server, which takes the rows in one
+    // transaction; the server keeps its own backups, so none is written here.
+    QString server;
     // Replace a data file that already holds subjects or entries (after a backup).
     bool replaceExisting = false;
 };
@@ -56,3 +59,13 @@ ColumnMatch matchColumns(const QStringList &legacyColumns, const QStringList &pr
 
 // The summary as the command prints it, in Italian.
 QString importSummaryText(const LegacyImportSummary &summary);
+
+// Copies the program's data file (Database.sqlite) onto the archive on a server, every
+// row with its ID, in one transaction; new IDs on the server continue after the
+// largest. A server archive that already holds data is emptied first only when asked
+// (replaceExisting). The file is only read.
+bool copyDataFileToServer(const LegacyImportRequest &request, LegacyImportSummary *summary,
+                          QString *problem, const ImportProgress &progress = {});
+
+// Whether the file is an SQLite database (by its header), rather than an .mdb.
+bool isSqliteFile(const QString &path);

@@ -2,6 +2,7 @@
 #include "main_window/diary_grid_model.h"
 
 #include "core/dates.h"
+#include "storage/db_connection.h"
 
 namespace {
 
@@ -19,4 +20,17 @@ QVariant DiaryGridModel::data(const QModelIndex &index, int role) const
         return value;
     const QDate date = fromStoredDate(value.toString());
     return date.isValid() ? QVariant(toScreenDate(date)) : value;
+}
+
+QVariant DiaryGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    const QVariant header = QSqlQueryModel::headerData(section, orientation, role);
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return header;
+    const QString name = header.toString();
+    for (const QString &column : DbConnection::tableColumns(QStringLiteral("Tavelo"))) {
+        if (column.compare(name, Qt::CaseInsensitive) == 0)
+            return column;
+    }
+    return header;
 }

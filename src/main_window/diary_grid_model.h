@@ -14,4 +14,8 @@ public:
     using QSqlQueryModel::QSqlQueryModel;
 
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // The column names as the table has them, also from a server that folds them to
+    // lower case.
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 };

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "registry/subject_grid_model.h"
 
+#include "storage/db_connection.h"
 #include "storage/statements.h"
 
 #include <QSqlRecord>
+
+#include <algorithm>
 
 QSqlError SubjectGridModel::load()
 {
@@ -41,8 +44,15 @@ QSqlError SubjectGridModel::readPage()
     QSqlQuery &query = page.value;
     if (m_columns.isEmpty()) {
         const QSqlRecord record = query.record();
-        for (int column = 0; column < record.count(); ++column)
-            m_columns << record.fieldName(column);
+        // A server hands the names over in lower case: the grid shows the table's own.
+        const QStringList names = DbConnection::tableColumns(QStringLiteral("Utente"));
+        for (int column = 0; column < record.count(); ++column) {
+            const QString field = record.fieldName(column);
+            const auto own = std::find_if(names.begin(), names.end(), [&](const QString &name) {
+                return name.compare(field, Qt::CaseInsensitive) == 0;
+            });
+            m_columns << (own != names.end() ? *own : field);
+        }
     }
     QVector<QVector<QVariant>> rows;
     while (query.next()) {

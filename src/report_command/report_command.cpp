@@ -5,6 +5,7 @@
 #include "core/command_line.h"
 #include "reports/report_sources.h"
 #include "storage/db_connection.h"
+#include "storage/server_archive.h"
 #include "storage/statements.h"
 
 #include <QDir>
@@ -102,7 +103,8 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
 {
     CommandLine command(
         QStringLiteral("tavelo-report"),
-        QStringLiteral("Uso: tavelo-report [--dati file] [--id ID] <report> <file>\n"),
+        QStringLiteral("Uso: tavelo-report [--dati file | --server connessione] [--id ID] "
+                       "<report> <file>\n"),
         QStringLiteral("Il file dei dati (se manca: quello che userebbe il programma, %1).")
             .arg(DbConnection::locateDataFile()));
     QCommandLineParser &parser = command.parser;
@@ -112,7 +114,13 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         QStringLiteral("id"),
         QStringLiteral("L'ID del soggetto: la sua scheda, o le sue scadenze nel calendario."),
         QStringLiteral("ID"));
+    const QCommandLineOption serverOption(
+        QStringLiteral("server"),
+        QStringLiteral("L'archivio su un server PostgreSQL (stringa di connessione; se manca, "
+                       "quello delle impostazioni, se c'è)."),
+        QStringLiteral("connessione"));
     parser.addOption(idOption);
+    parser.addOption(serverOption);
     parser.addPositionalArgument(QStringLiteral("report"),
                                  QStringLiteral("anagrafe, scheda, schedautenti o calendario."));
     parser.addPositionalArgument(
@@ -123,7 +131,8 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         return CommandUsage;
     if (parser.isSet(command.helpOption)) {
         command.printHelp(out, usageText(),
-                          {{QStringLiteral("--id <ID>"), idOption.description()}});
+                          {{QStringLiteral("--server <connessione>"), serverOption.description()},
+                           {QStringLiteral("--id <ID>"), idOption.description()}});
         return CommandDone;
     }
     const QStringList positional = parser.positionalArguments();
@@ -154,14 +163,23 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         return CommandUsage;
     }
 
+    if (parser.isSet(dataOption) && parser.isSet(serverOption))
+        return command.usageError(
+            err, QStringLiteral("--dati e --server non vanno insieme: scegliere l'uno o l'altro."));
+    // A file named on the command line wins over the server of the settings.
+    const QString server = parser.isSet(serverOption) ? parser.value(serverOption).trimmed()
+                           : parser.isSet(dataOption) ? QString()
+                                                      : configuredServer();
+    if (parser.isSet(serverOption) && server.isEmpty())
+        return command.usageError(err, QStringLiteral("--server vuole una stringa di connessione."));
     const QString dataPath =
         parser.isSet(dataOption) ? parser.value(dataOption) : DbConnection::locateDataFile();
     // A report never creates a data file: a wrong path must not leave an empty one.
-    if (!QFileInfo(dataPath).isFile()) {
+    if (server.isEmpty() && !QFileInfo(dataPath).isFile()) {
         err << "tavelo-report: il file dei dati «" << dataPath << "» non esiste.\n";
         return CommandFailed;
     }
-    const QString refused = outputProblem(pdfPath, dataPath);
+    const QString refused = server.isEmpty() ? outputProblem(pdfPath, dataPath) : QString();
     if (!refused.isEmpty()) {
         err << "tavelo-report: " << refused << "\n";
         return CommandFailed;
@@ -169,7 +187,12 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     // The report only reads: the file keeps every byte, even without the indexes that
     // the program adds, and a file in a read-only folder can be printed too.
     QString problem;
-    if (!DbConnection::instance().open(dataPath, &problem, DbConnection::OpenMode::ReadOnly)) {
+    const bool opened =
+        server.isEmpty()
+            ? DbConnection::instance().open(dataPath, &problem, DbConnection::OpenMode::ReadOnly)
+            : DbConnection::instance().openServer(server, &problem,
+                                                  DbConnection::OpenMode::ReadOnly);
+    if (!opened) {
         err << "tavelo-report: " << problem << "\n";
         return CommandFailed;
     }
@@ -186,7 +209,7 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
             err << "tavelo-report: "
                 << (subject.ok() ? QStringLiteral("nessun soggetto con ID %1 nel file «%2».")
                                        .arg(id)
-                                       .arg(dataPath)
+                                       .arg(DbConnection::instance().archiveName())
                                  : databaseErrorMessage(subject.error))
                 << "\n";
             DbConnection::instance().close();

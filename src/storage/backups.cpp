@@ -98,6 +98,9 @@ QString writeBackup(QString *problem, const QDateTime &moment)
 
 void writeBackupAtClose()
 {
+    // A server keeps its archive safe in its own way (its administrator's backups).
+    if (DbConnection::instance().isServer())
+        return;
     QString problem;
     if (writeBackup(&problem).isEmpty())
         std::fprintf(stderr, "tavelo: backup dell'archivio non riuscito: %s\n",

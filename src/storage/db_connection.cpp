@@ -5,6 +5,7 @@
 #include "storage/backups.h"
 #include "storage/italian_collation.h"
 #include "storage/open_problems.h"
+#include "storage/server_archive.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -63,7 +64,9 @@ const QStringList &schemaStatements()
     return statements;
 }
 
-const QStringList &indexStatements()
+} // namespace
+
+const QStringList &DbConnection::indexStatements()
 {
     static const QStringList statements = {
         QStringLiteral(
@@ -77,6 +80,8 @@ const QStringList &indexStatements()
     };
     return statements;
 }
+
+namespace {
 
 bool execAll(QSqlDatabase &db, const QStringList &statements, QSqlError *error)
 {
@@ -351,11 +356,71 @@ void DbConnection::close()
 {
     dropConnection();
     m_path.clear();
+    m_server.clear();
+    m_readOnly = false;
+}
+
+bool DbConnection::openServer(const QString &connection, QString *problem, OpenMode mode)
+{
+    close();
+    QString options;
+    if (!serverConnectOptions(connection, &options, problem))
+        return false;
+    const QString server = describeServer(connection);
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+        *problem = QStringLiteral("Manca il modulo di Qt per i server PostgreSQL: installare il "
+                                  "pacchetto libqt6sql6-psql e riprovare.");
+        return false;
+    }
+    bool ok = false;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QLatin1String(connectionName));
+        db.setConnectOptions(options);
+        if (!db.open()) {
+            *problem = QStringLiteral("Non ci si può collegare al server del database «%1».\n"
+                                      "Controllare che il server sia acceso e raggiungibile e "
+                                      "che utente e database esistano; la password va nel file "
+                                      "~/.pgpass dell'utente.\n\nDettaglio: %2")
+                           .arg(server, db.lastError().text().trimmed());
+        } else if (mode == OpenMode::ReadOnly) {
+            // A command that only reads cannot change the archive, even by mistake.
+            QSqlQuery readOnly(db);
+            ok = readOnly.exec(
+                QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+            if (!ok)
+                *problem = readOnly.lastError().text();
+            ok = ok && prepareServerArchive(db, server, false, problem);
+        } else {
+            ok = prepareServerArchive(db, server, true, problem) &&
+                 checkServerWritable(db, server, problem);
+        }
+    }
+    if (ok) {
+        m_server = connection;
+        m_readOnly = mode == OpenMode::ReadOnly;
+    } else {
+        dropConnection();
+    }
+    return ok;
+}
+
+QString DbConnection::archiveName() const
+{
+    return isServer() ? describeServer(m_server) : m_path;
 }
 
 QSqlDatabase DbConnection::database() const
 {
-    return QSqlDatabase::database(QLatin1String(connectionName), false);
+    QSqlDatabase db = QSqlDatabase::database(QLatin1String(connectionName), false);
+    // A server that went away made the step then in progress fail (and the operator was
+    // told); once it is back, the next step connects again instead of failing for the
+    // rest of the session. A read-only session is not renewed: its setting would be lost.
+    if (isServer() && !m_readOnly && serverConnectionLost(db)) {
+        db.close();
+        db.open();
+    }
+    return db;
 }
 
 QStringList DbConnection::tableNames()

@@ -33,6 +33,16 @@ public:
     bool isOpen() const;
     void close();
 
+    // Opens the archive on a PostgreSQL server named by a connection string in libpq's
+    // form. An empty database gets the program's tables (ReadWrite only); one that
+    // holds other tables or lacks a column is refused with an Italian description.
+    bool openServer(const QString &connection, QString *problem,
+                    OpenMode mode = OpenMode::ReadWrite);
+    // Whether the open archive is on a server rather than in a file.
+    bool isServer() const { return !m_server.isEmpty(); }
+    // The archive as messages name it: the file's path, or the server and database.
+    QString archiveName() const;
+
     QSqlDatabase database() const;
     QString filePath() const { return m_path; }
 
@@ -40,6 +50,8 @@ public:
     // holds them.
     static QStringList tableNames();
     static QStringList tableColumns(const QString &table);
+    // The indexes that the statements need, on either engine.
+    static const QStringList &indexStatements();
 
 private:
     DbConnection() = default;
@@ -49,6 +61,8 @@ private:
     bool openReadOnly(const QString &path, QString *problem);
 
     QString m_path;
+    QString m_server;
+    bool m_readOnly = false;
 };
 
 class QWidget;

@@ -51,6 +51,15 @@ RowsResult readRows(const QString &sql, const Bindings &bindings, bool scrollabl
     return result;
 }
 
+// The ID that an INSERT … RETURNING ID handed back. Both engines run RETURNING; the
+// driver's last insert ID would not do on the server, where it is an OID.
+QVariant returnedId(QSqlQuery &query)
+{
+    const QVariant id = query.next() ? query.value(0) : QVariant();
+    query.finish();
+    return id;
+}
+
 // Runs one write in its own transaction; a statement that fails leaves nothing behind.
 WriteResult write(const QString &sql, const Bindings &bindings, QVariant *insertedId = nullptr)
 {
@@ -65,7 +74,7 @@ WriteResult write(const QString &sql, const Bindings &bindings, QVariant *insert
         return result;
     result.rowsAffected = query.numRowsAffected();
     if (insertedId)
-        *insertedId = query.lastInsertId();
+        *insertedId = returnedId(query);
     if (!transaction.commit()) {
         result.error = transaction.error();
         result.rowsAffected = 0;
@@ -143,13 +152,31 @@ private:
 const char *const insertSubjectSql =
     "INSERT INTO Utente (Soggetto, indirizzo, Comune, pr, cap, Codice, Partita, utente, email, "
     "telefono, cell, fax, Pwd, Annotazione) VALUES (:soggetto, :indirizzo, :comune, :pr, :cap, "
-    ":codice, :partita, :utente, :email, :telefono, :cell, :fax, :pwd, :annotazione)";
+    ":codice, :partita, :utente, :email, :telefono, :cell, :fax, :pwd, :annotazione) "
+    "RETURNING ID";
 
 const char *const updateSubjectSql =
     "UPDATE Utente SET Soggetto = :soggetto, indirizzo = :indirizzo, Comune = :comune, pr = :pr, "
     "cap = :cap, Codice = :codice, Partita = :partita, utente = :utente, email = :email, "
     "telefono = :telefono, cell = :cell, fax = :fax, Pwd = :pwd, Annotazione = :annotazione "
     "WHERE ID = :id";
+
+// Two desks that write a subject with the same fiscal code at the same moment: the
+// lookup and the write must not interleave. On a file the engine sees to it (a write
+// whose reading is out of date fails). A server lets writers run side by side, so the
+// writes of subjects wait for one another here, while readers go on; the lock, a
+// server's own statement, ends with the transaction.
+bool serialiseSubjectWrites(QSqlError *error)
+{
+    if (!DbConnection::instance().isServer())
+        return true;
+    // Run as it stands: the server prepares only queries and data changes.
+    QSqlQuery query(DbConnection::instance().database());
+    if (query.exec(QStringLiteral("LOCK TABLE Utente IN SHARE ROW EXCLUSIVE MODE")))
+        return true;
+    *error = query.lastError();
+    return false;
+}
 
 // Whether a subject other than exceptId holds the code, looked up inside the caller's
 // transaction.
@@ -197,7 +224,7 @@ Subject subjectFromRecord(const QSqlQuery &query)
 static QString usersSql(const char *columns)
 {
     return QStringLiteral("SELECT %1 FROM Utente WHERE utente = 'S' "
-                          "ORDER BY Soggetto COLLATE ITALIAN, ID")
+                          "ORDER BY Soggetto COLLATE ITALIAN NULLS FIRST, ID")
         .arg(QLatin1String(columns));
 }
 
@@ -233,26 +260,39 @@ Result<std::optional<Subject>> findSubjectByName(const QString &name)
 RowsResult selectDiaryGridRows(qint64 userId)
 {
     return readRows(
-        QStringLiteral("SELECT * FROM Tavelo WHERE Utente = :user ORDER BY scadenza, ID"),
+        QStringLiteral(
+            "SELECT * FROM Tavelo WHERE Utente = :user ORDER BY scadenza NULLS FIRST, ID"),
         {{":user", userId}}, true);
 }
 
 Result<std::optional<QString>> readVersionStamp()
 {
-    RowsResult rows = readRows(QStringLiteral("SELECT Versione FROM Versione "
-                                              "WHERE Versione IS NOT NULL AND Versione <> ''"),
-                               {});
+    // The file may hold an empty text; the server's timestamp compares with text only
+    // when cast.
+    RowsResult rows =
+        readRows(QStringLiteral("SELECT Versione FROM Versione "
+                                "WHERE Versione IS NOT NULL AND CAST(Versione AS TEXT) <> ''"),
+                 {});
     Result<std::optional<QString>> result{{}, rows.error};
-    if (rows.ok() && rows.value.next())
-        result.value = rows.value.value(0).toString();
+    if (rows.ok() && rows.value.next()) {
+        const QVariant stamp = rows.value.value(0);
+        // The file holds the stamp's text; the server hands over a date and time.
+        result.value = stamp.typeId() == QMetaType::QDateTime ? toStoredDateTime(stamp.toDateTime())
+                                                              : stamp.toString();
+    }
     return result;
 }
 
 WriteResult writeVersionStamp(const QString &stamp)
 {
-    // The table has no key: its first row is the one SQLite stored first.
+    // The table has no key: its first row is the one stored first. A file keeps that
+    // order in its rowid; a server keeps none of its own (an updated row moves), so its
+    // table numbers the rows in the column Riga.
+    const QString place =
+        DbConnection::instance().isServer() ? QStringLiteral("Riga") : QStringLiteral("rowid");
     return write(QStringLiteral("UPDATE Versione SET Versione = :stamp "
-                                "WHERE rowid = (SELECT MIN(rowid) FROM Versione)"),
+                                "WHERE %1 = (SELECT MIN(%1) FROM Versione)")
+                     .arg(place),
                  {{":stamp", stamp}});
 }
 
@@ -261,7 +301,8 @@ Result<qint64> insertDiaryEntry(const DiaryEntry &entry)
     QVariant id;
     const WriteResult written =
         write(QStringLiteral("INSERT INTO Tavelo (data, scadenza, Oggetto, ndoc, Utente, AGG) "
-                             "VALUES (:data, :scadenza, :oggetto, :ndoc, :utente, :agg)"),
+                             "VALUES (:data, :scadenza, :oggetto, :ndoc, :utente, :agg) "
+                             "RETURNING ID"),
               entryValues(entry), &id);
     return {written.ok() ? id.toLongLong() : 0, written.error};
 }
@@ -297,7 +338,7 @@ RowsResult selectDeadlines()
 RowsResult selectUserCardRows(qint64 userId)
 {
     return readRows(QStringLiteral("SELECT * FROM Tavelo WHERE data IS NOT NULL AND Utente = :user "
-                                   "ORDER BY scadenza, ID"),
+                                   "ORDER BY scadenza NULLS FIRST, ID"),
                     {{":user", userId}});
 }
 
@@ -328,8 +369,9 @@ RowsResult selectCalendarDeadlines(std::optional<qint64> userId)
 
 RowsResult selectRegistryReportRows()
 {
-    return readRows(QStringLiteral("SELECT * FROM Utente ORDER BY Soggetto COLLATE ITALIAN, ID"),
-                    {});
+    return readRows(
+        QStringLiteral("SELECT * FROM Utente ORDER BY Soggetto COLLATE ITALIAN NULLS FIRST, ID"),
+        {});
 }
 
 RowsResult selectRegistryGridRows(int limit, const std::optional<SubjectOrderKey> &after)
@@ -347,7 +389,7 @@ RowsResult selectRegistryGridRows(int limit, const std::optional<SubjectOrderKey
         }
         bindings << Binding{":id", after->id};
     }
-    sql += QStringLiteral(" ORDER BY Soggetto COLLATE ITALIAN, ID");
+    sql += QStringLiteral(" ORDER BY Soggetto COLLATE ITALIAN NULLS FIRST, ID");
     if (limit > 0) {
         sql += QStringLiteral(" LIMIT :limit");
         bindings << Binding{":limit", limit};
@@ -397,7 +439,7 @@ void writeSubject(WriteTransaction &transaction, const char *sql, const Bindings
     if (!run(query, QLatin1String(sql), bindings, &result->error))
         return;
     result->rowsAffected = query.numRowsAffected();
-    result->id = query.lastInsertId().toLongLong();
+    result->id = returnedId(query).toLongLong();
     if (!transaction.commit()) {
         result->error = transaction.error();
         result->rowsAffected = 0;
@@ -416,7 +458,7 @@ SubjectWriteResult insertSubjectWithFreeCode(const Subject &s)
         return result;
     }
     bool taken = false;
-    if (!codeTaken(s.codice, 0, &taken, &result.error))
+    if (!serialiseSubjectWrites(&result.error) || !codeTaken(s.codice, 0, &taken, &result.error))
         return result;
     if (taken) {
         result.duplicateCode = true;
@@ -435,7 +477,8 @@ SubjectWriteResult updateSubjectWithFreeCode(const Subject &s)
         return result;
     }
     std::optional<QString> stored;
-    if (!storedCode(s.id, &stored, &result.error) || !stored)
+    if (!serialiseSubjectWrites(&result.error) || !storedCode(s.id, &stored, &result.error) ||
+        !stored)
         return result;
     if (stored->compare(s.codice, Qt::CaseInsensitive) != 0) {
         bool taken = false;
@@ -509,6 +552,59 @@ QSqlError ImportWriter::insertRow(const QString &table, const QVariantList &valu
     }
     if (!query.exec())
         return query.lastError();
+    return {};
+}
+
+QSqlError ImportWriter::finish()
+{
+    // A file's AUTOINCREMENT follows the largest ID written by itself; a server's
+    // identity column draws from a sequence that must be moved past it, in a form only
+    // the server knows.
+    if (!DbConnection::instance().isServer())
+        return {};
+    for (const char *table : {"utente", "tavelo"}) {
+        QSqlQuery query(DbConnection::instance().database());
+        QSqlError error;
+        if (!run(query,
+                 QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), "
+                                "(SELECT COALESCE(MAX(ID), 0) + 1 FROM %1), false)")
+                     .arg(QLatin1String(table)),
+                 {}, &error))
+            return error;
+    }
+    return {};
+}
+
+RowsResult selectTableForCopy(const QSqlDatabase &source, const QString &table)
+{
+    RowsResult result;
+    const QStringList columns = DbConnection::tableColumns(table);
+    if (columns.isEmpty()) {
+        result.error = QSqlError(QString(), QStringLiteral("tabella sconosciuta %1").arg(table),
+                                 QSqlError::StatementError);
+        return result;
+    }
+    result.value = QSqlQuery(source);
+    result.value.setForwardOnly(true);
+    // The file's stored order for the version stamp, whose first row is the one that
+    // counts; the other tables by ID.
+    const QString order =
+        table == QLatin1String("Versione") ? QStringLiteral("rowid") : QStringLiteral("ID");
+    run(result.value,
+        QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+            .arg(columns.join(QStringLiteral(", ")), table, order),
+        {}, &result.error);
+    return result;
+}
+
+QSqlError emptyArchive()
+{
+    QSqlError error;
+    for (const char *table : {"Tavelo", "Utente"}) {
+        QSqlQuery query(DbConnection::instance().database());
+        if (!run(query, QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)), {}, &error))
+            return error;
+    }
     return {};
 }
 

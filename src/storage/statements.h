@@ -156,6 +156,9 @@ public:
     QSqlError insertVersionRow(const QVariantList &values);
     // How many times of day other than midnight the date-only columns left out.
     int timesLeftOut() const { return m_timesLeftOut; }
+    // After the last row, before the commit: new IDs continue after the largest one
+    // brought across.
+    QSqlError finish();
 
 private:
     QSqlError insertRow(const QString &table, const QVariantList &values, bool keepTime);
@@ -164,6 +167,14 @@ private:
     bool m_versionRowsCleared = false;
     int m_timesLeftOut = 0;
 };
+// 18, before an import that replaces an archive on a server: every subject and entry
+//     goes (the stamp is replaced by the import), inside the
+//     caller's transaction.
+QSqlError emptyArchive();
+// 18, from a data file onto a server: every row of one of the program's tables of the
+//     file open on `source`, its columns in the order of DbConnection::tableColumns(),
+//     by ID.
+RowsResult selectTableForCopy(const QSqlDatabase &source, const QString &table);
 // 19. How many subjects and diary entries the file holds.
 Result<qint64> countArchiveRows();
 // 20. SQLite's own check of the whole file: "ok", or what is wrong.

@@ -161,9 +161,16 @@ QVariantMap storedEntry(qint64 id)
     query.prepare(QStringLiteral("SELECT * FROM Tavelo WHERE ID = :id"));
     query.bindValue(QStringLiteral(":id"), id);
     QVariantMap row;
+    // Keyed by the table's own column names, also from a server that folds them.
+    const QStringList columns = DbConnection::tableColumns(QStringLiteral("Tavelo"));
     if (query.exec() && query.next())
-        for (int i = 0; i < query.record().count(); ++i)
-            row.insert(query.record().fieldName(i), query.value(i));
+        for (int i = 0; i < query.record().count(); ++i) {
+            QString name = query.record().fieldName(i);
+            for (const QString &column : columns)
+                if (column.compare(name, Qt::CaseInsensitive) == 0)
+                    name = column;
+            row.insert(name, query.value(i));
+        }
     return row;
 }
 

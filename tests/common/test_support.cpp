@@ -6,6 +6,7 @@
 #include "storage/db_connection.h"
 
 #include <QCryptographicHash>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -60,11 +61,82 @@ CommandRun runCommandInProcess(CommandFunction command, const QString &name,
     out.flush();
     err.flush();
     return run;
+namespace {
+
+QString testServerBase()
+{
+    const QString stateFile = qEnvironmentVariable("TAVELO_TEST_SERVER_FILE");
+    if (stateFile.isEmpty())
+        return {};
+    QFile state(stateFile);
+    if (!state.open(QIODevice::ReadOnly))
+        qFatal("the test server was asked for, but %s does not exist: did scripts/test-server "
+               "start fail?",
+               qPrintable(stateFile));
+    return QString::fromUtf8(state.readAll()).trimmed();
+}
+
+bool runOnServer(const QString &connection, const QStringList &statements)
+{
+    bool ok = false;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("tavelo-test-admin"));
+        db.setConnectOptions(QString(connection).replace(QLatin1Char(' '), QLatin1Char(';')));
+        ok = db.open();
+        for (const QString &sql : statements) {
+            QSqlQuery query(db);
+            if (ok && !query.exec(sql)) {
+                qWarning("test server: %s: %s", qPrintable(sql),
+                         qPrintable(query.lastError().text()));
+                ok = false;
+            }
+        }
+        if (!db.isOpen())
+            qWarning("test server: %s", qPrintable(db.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("tavelo-test-admin"));
+    return ok;
+}
+
+} // namespace
+
+QString testServerConnection()
+{
+    static const QString connection = [] {
+        const QString base = testServerBase();
+        if (base.isEmpty())
+            return QString();
+        const QString name = QStringLiteral("test_%1").arg(QCoreApplication::applicationPid());
+        if (!runOnServer(base + QStringLiteral(" dbname=postgres"),
+                         {QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name),
+                          QStringLiteral("CREATE DATABASE %1").arg(name)}))
+            qFatal("the test server cannot be reached through «%s»", qPrintable(base));
+        return base + QStringLiteral(" dbname=") + name;
+    }();
+    return connection;
+}
+
+void resetTestServerDatabase()
+{
+    DbConnection::instance().close();
+    if (!runOnServer(testServerConnection(), {QStringLiteral("SET client_min_messages = warning"),
+                                              QStringLiteral("DROP SCHEMA public CASCADE"),
+                                              QStringLiteral("CREATE SCHEMA public")}))
+        qFatal("the test database on the server cannot be emptied");
 }
 
 TestDatabase::TestDatabase() : m_path(m_dir.filePath(QStringLiteral("Database.sqlite")))
 {
     QString problem;
+    if (!testServerConnection().isEmpty()) {
+        resetTestServerDatabase();
+        m_path.clear();
+        m_open = DbConnection::instance().openServer(testServerConnection(), &problem);
+        if (!m_open)
+            qFatal("test database on the server: %s", qPrintable(problem));
+        return;
+    }
     m_open = DbConnection::instance().open(m_path, &problem);
     if (!m_open)
         qWarning("test database: %s", qPrintable(problem));
@@ -115,6 +187,21 @@ bool TestDatabase::exec(const QString &sql)
     return true;
 }
 
+bool TestDatabase::refuseWrites(const QString &table, const QString &event, const QString &message)
+{
+    const QString name = QStringLiteral("Rifiuta%1%2").arg(table, event);
+    if (!DbConnection::instance().isServer())
+        return exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 BEGIN "
+                                   "SELECT RAISE(ABORT, '%4'); END")
+                        .arg(name, event, table, message));
+    return exec(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS "
+                               "$body$ BEGIN RAISE EXCEPTION '%2'; END $body$")
+                    .arg(name, message)) &&
+           exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW "
+                               "EXECUTE FUNCTION %1()")
+                    .arg(name, event, table));
+}
+
 int TestDatabase::count(const QString &table)
 {
     QSqlQuery query(DbConnection::instance().database());
@@ -138,6 +225,11 @@ bool importLegacyDatabase(const QString &mdbPath, QString *problem)
     request.legacyFile = mdbPath;
     request.dataFile = DbConnection::instance().filePath();
     LegacyImportSummary summary;
+    if (DbConnection::instance().isServer()) {
+        request.server = testServerConnection();
+        return importLegacyFile(request, &summary, problem) &&
+               DbConnection::instance().openServer(request.server, problem);
+    }
     return importLegacyFile(request, &summary, problem) &&
            DbConnection::instance().open(request.dataFile, problem);
 }

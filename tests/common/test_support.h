@@ -39,7 +39,16 @@ void prepareTestEnvironment();
         return QTest::qExec(&test, argc, argv);                                                    \
     }
 
-// A fresh data file in a temporary folder, opened as the program's connection.
+// The test server's connection string (started by scripts/test-server) when the test
+// program runs on the server (TAVELO_TEST_SERVER_FILE names the file that holds it), for
+// a database of this test program's own; empty when it runs on a file. A server that
+// was asked for and cannot be reached ends the program with a failure.
+QString testServerConnection();
+// Empties the test program's database on the server (every table and collation).
+void resetTestServerDatabase();
+
+// A fresh data file in a temporary folder (or a fresh database on the test server),
+// opened as the program's connection.
 class TestDatabase
 {
 public:
@@ -58,6 +67,10 @@ public:
                     const QString &ndoc = QString());
     // Runs one statement directly, for setting up what the program's statements cannot.
     bool exec(const QString &sql);
+    // Makes the archive refuse every `event` (INSERT, UPDATE, DELETE) on the table with
+    // this message, as a full disk or a locked file would: a trigger, in the engine's
+    // own words.
+    bool refuseWrites(const QString &table, const QString &event, const QString &message);
     int count(const QString &table);
 
 private:

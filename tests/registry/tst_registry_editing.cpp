@@ -242,8 +242,8 @@ void TestRegistryEditing::answeringNoChangesNothingAndAsksAgain()
 
 void TestRegistryEditing::failedInsertSaysWhyAndKeepsFields()
 {
-    f.db->exec(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON Utente "
-                              "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"));
+    QVERIFY(f.db->refuseWrites(QStringLiteral("Utente"), QStringLiteral("INSERT"),
+                               QStringLiteral("disco pieno")));
     f.openInsertFields(QStringLiteral("NNN"));
     typeInto(f.w->Text2, QStringLiteral("NERI"));
     f.prompt->answer(PromptAnswer::Yes);
