@@ -61,6 +61,8 @@ CommandRun runCommandInProcess(CommandFunction command, const QString &name,
     out.flush();
     err.flush();
     return run;
+}
+
 namespace {
 
 QString testServerBase()
