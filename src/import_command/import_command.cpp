@@ -74,7 +74,8 @@ int runImportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         return command.usageError(
             err, QStringLiteral("--dati e --server non vanno insieme: scegliere l'uno o l'altro."));
     if (parser.isSet(serverOption) && parser.value(serverOption).trimmed().isEmpty())
-        return command.usageError(err, QStringLiteral("--server vuole una stringa di connessione."));
+        return command.usageError(err,
+                                  QStringLiteral("--server vuole una stringa di connessione."));
 
     LegacyImportRequest request;
     // A file named on the command line wins over the server of the settings.

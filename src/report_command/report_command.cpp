@@ -171,7 +171,8 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
                            : parser.isSet(dataOption) ? QString()
                                                       : configuredServer();
     if (parser.isSet(serverOption) && server.isEmpty())
-        return command.usageError(err, QStringLiteral("--server vuole una stringa di connessione."));
+        return command.usageError(err,
+                                  QStringLiteral("--server vuole una stringa di connessione."));
     const QString dataPath =
         parser.isSet(dataOption) ? parser.value(dataOption) : DbConnection::locateDataFile();
     // A report never creates a data file: a wrong path must not leave an empty one.

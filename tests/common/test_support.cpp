@@ -5,8 +5,8 @@
 #include "import_command/legacy_import.h"
 #include "storage/db_connection.h"
 
-#include <QCryptographicHash>
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>

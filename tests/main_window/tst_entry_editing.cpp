@@ -566,8 +566,8 @@ void TestEntryEditing::failingWriteShowsTheErrorAndNoSuccess()
         pick(QStringLiteral("FEBBRAIO"));
     }
     retype(w().Text2, QStringLiteral("DA SCRIVERE"));
-    QVERIFY(t.db->refuseWrites(QStringLiteral("Tavelo"), event,
-                               QStringLiteral("scrittura rifiutata")));
+    QVERIFY(
+        t.db->refuseWrites(QStringLiteral("Tavelo"), event, QStringLiteral("scrittura rifiutata")));
     const QVariantMap before = storedEntry(m_febbraio);
     t.prompt->answer(PromptAnswer::Yes);
     t.prompt->answer(PromptAnswer::Ok);
