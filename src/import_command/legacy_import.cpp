@@ -155,21 +155,27 @@ private:
     QString m_legacyPath;
 };
 
-bool copyAllTables(LegacyDatabase &legacy, const QString &legacyPath, LegacyImportSummary *summary,
-                   QString *problem, const ImportProgress &progress, bool emptyFirst = false)
+// The import's one transaction, on an archive emptied first when it is replaced.
+bool startImport(WriteTransaction &transaction, bool emptyFirst, QString *problem)
 {
-    WriteTransaction transaction;
     if (!transaction.started()) {
         *problem = transaction.error().text();
         return false;
     }
-    if (emptyFirst) {
-        const QSqlError emptied = emptyArchive();
-        if (emptied.isValid()) {
-            *problem = emptied.text();
-            return false;
-        }
+    const QSqlError emptied = emptyFirst ? emptyArchive() : QSqlError();
+    if (emptied.isValid()) {
+        *problem = emptied.text();
+        return false;
     }
+    return true;
+}
+
+bool copyAllTables(LegacyDatabase &legacy, const QString &legacyPath, LegacyImportSummary *summary,
+                   QString *problem, const ImportProgress &progress, bool emptyFirst = false)
+{
+    WriteTransaction transaction;
+    if (!startImport(transaction, emptyFirst, problem))
+        return false;
     ImportWriter writer;
     TableCopy copy(legacy, writer, *summary, progress);
     copy.setLegacyPath(legacyPath);
@@ -385,17 +391,8 @@ bool copyAllFileTables(const QSqlDatabase &source, bool emptyFirst, LegacyImport
                        QString *problem, const ImportProgress &progress)
 {
     WriteTransaction transaction;
-    if (!transaction.started()) {
-        *problem = transaction.error().text();
+    if (!startImport(transaction, emptyFirst, problem))
         return false;
-    }
-    if (emptyFirst) {
-        const QSqlError emptied = emptyArchive();
-        if (emptied.isValid()) {
-            *problem = emptied.text();
-            return false;
-        }
-    }
     ImportWriter writer;
     for (const QString &table : DbConnection::tableNames()) {
         if (!copyFileTable(source, table, writer, summary, problem, progress))

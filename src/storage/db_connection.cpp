@@ -81,8 +81,6 @@ const QStringList &DbConnection::indexStatements()
     return statements;
 }
 
-namespace {
-
 bool execAll(QSqlDatabase &db, const QStringList &statements, QSqlError *error)
 {
     for (const QString &sql : statements) {
@@ -94,6 +92,8 @@ bool execAll(QSqlDatabase &db, const QStringList &statements, QSqlError *error)
     }
     return true;
 }
+
+namespace {
 
 void dropConnection()
 {

@@ -65,6 +65,10 @@ private:
     bool m_readOnly = false;
 };
 
+// Runs the schema's statements one after the other on a connection being set up; stops
+// at the first that fails, with its error.
+bool execAll(QSqlDatabase &db, const QStringList &statements, QSqlError *error);
+
 class QWidget;
 
 // The operator's message for a failed database step.

@@ -54,18 +54,6 @@ const QStringList &schemaStatements()
     return statements;
 }
 
-bool execAll(QSqlDatabase &db, const QStringList &statements, QSqlError *error)
-{
-    for (const QString &sql : statements) {
-        QSqlQuery query(db);
-        if (!query.exec(sql)) {
-            *error = query.lastError();
-            return false;
-        }
-    }
-    return true;
-}
-
 QString notOurs(const QString &server, const QString &reason)
 {
     return QStringLiteral("Il database «%1» non è un archivio di Tavelo: %2\nIndicare a Tavelo "
