@@ -398,7 +398,12 @@ bool copyAllFileTables(const QSqlDatabase &source, bool emptyFirst, LegacyImport
         if (!copyFileTable(source, table, writer, summary, problem, progress))
             return false;
     }
-    const QSqlError moved = writer.finish();
+    const Result<QHash<QString, qint64>> usedIds = selectUsedIds(source);
+    if (!usedIds.ok()) {
+        *problem = usedIds.error.text();
+        return false;
+    }
+    const QSqlError moved = writer.finish(usedIds.value);
     if (moved.isValid()) {
         *problem = moved.text();
         return false;

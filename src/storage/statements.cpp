@@ -555,7 +555,7 @@ QSqlError ImportWriter::insertRow(const QString &table, const QVariantList &valu
     return {};
 }
 
-QSqlError ImportWriter::finish()
+QSqlError ImportWriter::finish(const QHash<QString, qint64> &usedIds)
 {
     // A file's AUTOINCREMENT follows the largest ID written by itself; a server's
     // identity column draws from a sequence that must be moved past it, in a form only
@@ -567,12 +567,26 @@ QSqlError ImportWriter::finish()
         QSqlError error;
         if (!run(query,
                  QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), "
-                                "(SELECT COALESCE(MAX(ID), 0) + 1 FROM %1), false)")
+                                "GREATEST((SELECT COALESCE(MAX(ID), 0) FROM %1), :used) + 1, "
+                                "false)")
                      .arg(QLatin1String(table)),
-                 {}, &error))
+                 {{":used", usedIds.value(QLatin1String(table), 0)}}, &error))
             return error;
     }
     return {};
+}
+
+Result<QHash<QString, qint64>> selectUsedIds(const QSqlDatabase &source)
+{
+    // SQLite keeps, for each AUTOINCREMENT table, the largest ID it ever gave.
+    Result<QHash<QString, qint64>> result;
+    QSqlQuery query(source);
+    query.setForwardOnly(true);
+    if (!run(query, QStringLiteral("SELECT name, seq FROM sqlite_sequence"), {}, &result.error))
+        return result;
+    while (query.next())
+        result.value.insert(query.value(0).toString().toLower(), query.value(1).toLongLong());
+    return result;
 }
 
 RowsResult selectTableForCopy(const QSqlDatabase &source, const QString &table)

@@ -7,6 +7,7 @@
 // comparisons ignore case because the text columns are declared so.
 
 #include <QDate>
+#include <QHash>
 #include <QMap>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -157,8 +158,9 @@ public:
     // How many times of day other than midnight the date-only columns left out.
     int timesLeftOut() const { return m_timesLeftOut; }
     // After the last row, before the commit: new IDs continue after the largest one
-    // brought across.
-    QSqlError finish();
+    // brought across, and after the largest one a copied file ever gave (usedIds, by
+    // table), so that the ID of a row deleted there is not given again.
+    QSqlError finish(const QHash<QString, qint64> &usedIds = {});
 
 private:
     QSqlError insertRow(const QString &table, const QVariantList &values, bool keepTime);
@@ -175,6 +177,8 @@ QSqlError emptyArchive();
 //     file open on `source`, its columns in the order of DbConnection::tableColumns(),
 //     by ID.
 RowsResult selectTableForCopy(const QSqlDatabase &source, const QString &table);
+// The largest ID that each table of a data file has ever given, deleted rows included.
+Result<QHash<QString, qint64>> selectUsedIds(const QSqlDatabase &source);
 // 19. How many subjects and diary entries the file holds.
 Result<qint64> countArchiveRows();
 // 20. SQLite's own check of the whole file: "ok", or what is wrong.
