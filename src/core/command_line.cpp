@@ -25,8 +25,11 @@ bool CommandLine::parse(const QStringList &arguments, QTextStream &err)
 void CommandLine::printHelp(QTextStream &out, const QString &text,
                             const QList<QPair<QString, QString>> &options) const
 {
+    // An option too long for its column puts its description on the next line.
     const auto line = [&](const QString &option, const QString &description) {
-        out << "  " << option.leftJustified(19) << description << "\n";
+        out << "  " << option.leftJustified(19)
+            << (option.size() >= 19 ? QStringLiteral("\n                     ") : QString())
+            << description << "\n";
     };
     out << m_usage << "\n" << text << "\nOpzioni:\n";
     line(QStringLiteral("-d, --dati <file>"), dataOption.description());
