@@ -57,12 +57,11 @@ void frmRegistra::connectOverviewPanel()
 void frmRegistra::LoadOverviewList()
 {
     m_overviewModel->clear();
-    RowsResult rows = selectDeadlines();
-    if (!rows.ok()) {
-        showDatabaseError(this, rows.error);
+    const QSqlError error = m_overviewModel->load();
+    if (error.isValid()) {
+        showDatabaseError(this, error);
         return;
     }
-    m_overviewModel->load(std::move(rows.value));
     for (int index = 0; index < int(std::size(overviewColumns)); ++index) {
         const OverviewColumn &column = overviewColumns[index];
         m_overviewModel->setHeaderData(index, Qt::Horizontal, QString::fromUtf8(column.header));

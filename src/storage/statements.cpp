@@ -325,14 +325,25 @@ WriteResult deleteSubject(qint64 subjectId)
     return write(QStringLiteral("DELETE FROM Utente WHERE ID = :id"), {{":id", subjectId}});
 }
 
-RowsResult selectDeadlines()
+RowsResult selectDeadlines(int limit, const std::optional<DeadlineOrderKey> &after)
 {
-    return readRows(QStringLiteral("SELECT Tavelo.scadenza, Tavelo.Oggetto, Tavelo.Utente, "
-                                   "Utente.Soggetto, Tavelo.ID "
-                                   "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
-                                   "WHERE Tavelo.scadenza IS NOT NULL "
-                                   "ORDER BY Tavelo.scadenza, Tavelo.ID"),
-                    {}, true);
+    QString sql = QStringLiteral("SELECT Tavelo.scadenza, Tavelo.Oggetto, Tavelo.Utente, "
+                                 "Utente.Soggetto, Tavelo.ID "
+                                 "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
+                                 "WHERE Tavelo.scadenza IS NOT NULL");
+    Bindings bindings;
+    if (after) {
+        sql += QStringLiteral(" AND (Tavelo.scadenza > :due OR "
+                              "(Tavelo.scadenza = :same AND Tavelo.ID > :id))");
+        bindings << Binding{":due", after->scadenza} << Binding{":same", after->scadenza}
+                 << Binding{":id", after->id};
+    }
+    sql += QStringLiteral(" ORDER BY Tavelo.scadenza, Tavelo.ID");
+    if (limit > 0) {
+        sql += QStringLiteral(" LIMIT :limit");
+        bindings << Binding{":limit", limit};
+    }
+    return readRows(sql, bindings, limit <= 0);
 }
 
 RowsResult selectUserCardRows(qint64 userId)

@@ -93,9 +93,17 @@ WriteResult updateDiaryEntry(const DiaryEntry &entry);
 WriteResult deleteDiaryEntry(qint64 entryId);
 // 9. Deletes one subject; its diary entries stay in the file.
 WriteResult deleteSubject(qint64 subjectId);
+// Where a page of the overview starts: after this deadline in the overview's order.
+struct DeadlineOrderKey
+{
+    QVariant scadenza; // as the previous page read it
+    qint64 id = 0;
+};
 // 10. Every user's deadlines (scadenza, Oggetto, Utente, Soggetto, and the entry's ID),
-//     earliest first. Scrollable, so that a list model can fetch it a page at a time.
-RowsResult selectDeadlines();
+//     earliest first: all of them (scrollable), or a page of at most `limit` deadlines
+//     after `after`, so that the overview reads only as far as the operator scrolls,
+//     on a server as well as on the file.
+RowsResult selectDeadlines(int limit = 0, const std::optional<DeadlineOrderKey> &after = {});
 // 11. One user's dated entries for the user's card, by due date.
 RowsResult selectUserCardRows(qint64 userId);
 // 12. Every user's deadlines for the all-users report

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTreeView>
 
 class TestOverviewList : public QObject
@@ -36,6 +37,7 @@ private slots:
     void esciReturnsToUserChoice();
     void stampaShowsAllUsersAndReturnsToUserChoice();
     void longListIsReadAsItScrolls();
+    void everyPageFollowsTheLastRowRead();
     void openingADeadlineModifiesItsEntry_data();
     void openingADeadlineModifiesItsEntry();
     void openingADeletedDeadlineTellsSo();
@@ -180,6 +182,36 @@ void TestOverviewList::longListIsReadAsItScrolls()
     QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("FEBBRAIO"));
     f.window->ListView1->scrollToBottom();
     QTRY_VERIFY(!model->canFetchMore({}) || model->rowCount() > 256);
+}
+
+// Page after page, many deadlines fall on one day: each shows once, in order.
+void TestOverviewList::everyPageFollowsTheLastRowRead()
+{
+    const int total = 2000;
+    QVERIFY(addManyEntries(*f.db, total, QDate(2027, 1, 1), 3,
+                           [&](int i) { return i % 2 ? m_rossi : m_verdi; }));
+    openOverview();
+    QAbstractItemModel *model = f.window->ListView1->model();
+    while (model->canFetchMore({}))
+        model->fetchMore({});
+    QCOMPARE(model->rowCount(), total + 3);
+    QSet<qint64> entries;
+    QDate previousDue;
+    qint64 previousEntry = 0;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QModelIndex cell = model->index(row, 0);
+        const QDate due = QDate::fromString(cell.data().toString(), QStringLiteral("dd/MM/yyyy"));
+        const qint64 entry = cell.data(OverviewListModel::EntryIdRole).toLongLong();
+        QVERIFY2(due.isValid(), qPrintable(cell.data().toString()));
+        QVERIFY(previousDue <= due);
+        if (due == previousDue)
+            QVERIFY(previousEntry < entry);
+        entries.insert(entry);
+        previousDue = due;
+        previousEntry = entry;
+    }
+    QCOMPARE(entries.size(), total + 3);
+    QCOMPARE(model->index(total + 2, 0).data().toString(), QStringLiteral("03/01/2027"));
 }
 
 void TestOverviewList::openingADeadlineModifiesItsEntry_data()
