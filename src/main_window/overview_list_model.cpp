@@ -19,59 +19,28 @@ constexpr int entryIdColumn = 4;
 
 QSqlError OverviewListModel::load()
 {
-    beginResetModel();
-    m_rows.clear();
-    m_more = false;
-    const QSqlError error = readPage();
-    endResetModel();
-    return error;
+    return reload(true);
 }
 
 void OverviewListModel::clear()
 {
-    beginResetModel();
-    m_rows.clear();
     m_headers.clear();
-    m_more = false;
-    endResetModel();
+    reload(false);
     emit headerDataChanged(Qt::Horizontal, 0, shownColumns - 1);
 }
 
-// Appends the next page, which starts after the last deadline read.
-QSqlError OverviewListModel::readPage()
+// The next deadlines after the last one read.
+RowsResult OverviewListModel::nextPage(const QVector<QVariant> *last)
 {
     std::optional<DeadlineOrderKey> after;
-    if (!m_rows.isEmpty())
-        after = DeadlineOrderKey{m_rows.last().at(dueDateColumn),
-                                 m_rows.last().at(entryIdColumn).toLongLong()};
-    RowsResult page = selectDeadlines(pageSize, after);
-    if (!page.ok()) {
-        m_more = false;
-        return page.error;
-    }
-    QVector<QVector<QVariant>> rows;
-    while (page.value.next()) {
-        QVector<QVariant> row(readColumns);
-        for (int column = 0; column < readColumns; ++column)
-            row[column] = page.value.value(column);
-        rows.append(std::move(row));
-    }
-    m_more = rows.size() == pageSize;
-    if (rows.isEmpty())
-        return {};
-    if (m_rows.isEmpty()) {
-        m_rows = std::move(rows);
-    } else {
-        beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + rows.size() - 1));
-        m_rows += rows;
-        endInsertRows();
-    }
-    return {};
+    if (last)
+        after = DeadlineOrderKey{last->at(dueDateColumn), last->at(entryIdColumn).toLongLong()};
+    return selectDeadlines(pageSize, after);
 }
 
-int OverviewListModel::rowCount(const QModelIndex &parent) const
+int OverviewListModel::columnsToKeep(const QSqlQuery &)
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return readColumns;
 }
 
 int OverviewListModel::columnCount(const QModelIndex &parent) const
@@ -81,9 +50,9 @@ int OverviewListModel::columnCount(const QModelIndex &parent) const
 
 QVariant OverviewListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size() || index.column() >= shownColumns)
+    if (!index.isValid() || index.row() >= rows().size() || index.column() >= shownColumns)
         return {};
-    const QVector<QVariant> &row = m_rows.at(index.row());
+    const QVector<QVariant> &row = rows().at(index.row());
     if (role == EntryIdRole)
         return row.at(entryIdColumn);
     if (role != Qt::DisplayRole && role != Qt::EditRole)
@@ -118,15 +87,4 @@ bool OverviewListModel::setHeaderData(int section, Qt::Orientation orientation,
     m_headers.insert({section, role == Qt::EditRole ? int(Qt::DisplayRole) : role}, value);
     emit headerDataChanged(orientation, section, section);
     return true;
-}
-
-bool OverviewListModel::canFetchMore(const QModelIndex &parent) const
-{
-    return !parent.isValid() && m_more;
-}
-
-void OverviewListModel::fetchMore(const QModelIndex &parent)
-{
-    if (canFetchMore(parent))
-        readPage();
 }

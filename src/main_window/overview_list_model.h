@@ -1,19 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QAbstractTableModel>
+#include "storage/paged_rows_model.h"
+
 #include <QHash>
 #include <QPair>
-#include <QSqlError>
-#include <QVariant>
-#include <QVector>
 
 // The deadlines of every user for the overview list: due date, note, the owner's ID
 // and name. Rows are read a page at a time, each page after the last row read, as the
 // list scrolls to them, so a million deadlines open at once on the file and on a
 // server alike. The due date shows in the short date form; each row also carries its
 // entry's ID, for opening that entry. Read-only.
-class OverviewListModel : public QAbstractTableModel
+class OverviewListModel : public PagedRowsModel
 {
     Q_OBJECT
 
@@ -23,29 +21,24 @@ public:
     // Where a header keeps its key ("uno", "due", ...).
     static constexpr int KeyRole = Qt::UserRole + 2;
 
-    static constexpr int pageSize = 256;
-
-    using QAbstractTableModel::QAbstractTableModel;
+    using PagedRowsModel::PagedRowsModel;
 
     // Reads the first page of a new reading; an invalid error means success.
     QSqlError load();
     // Empties the list and forgets its headers.
     void clear();
 
-    int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     bool setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
                        int role = Qt::EditRole) override;
-    bool canFetchMore(const QModelIndex &parent = {}) const override;
-    void fetchMore(const QModelIndex &parent = {}) override;
+
+protected:
+    RowsResult nextPage(const QVector<QVariant> *last) override;
+    int columnsToKeep(const QSqlQuery &firstPage) override;
 
 private:
-    QSqlError readPage();
-
     QHash<QPair<int, int>, QVariant> m_headers; // by section and role
-    QVector<QVector<QVariant>> m_rows;
-    bool m_more = false;
 };

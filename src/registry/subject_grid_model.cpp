@@ -10,73 +10,40 @@
 
 QSqlError SubjectGridModel::load()
 {
-    beginResetModel();
     m_columns.clear();
     m_captions.clear();
-    m_rows.clear();
-    m_more = false;
-    const QSqlError error = readPage();
-    endResetModel();
-    return error;
+    return reload(true);
 }
 
 void SubjectGridModel::clear()
 {
-    beginResetModel();
     m_columns.clear();
     m_captions.clear();
-    m_rows.clear();
-    m_more = false;
-    endResetModel();
+    reload(false);
 }
 
-// Appends the next page; the first one also gives the columns.
-QSqlError SubjectGridModel::readPage()
+RowsResult SubjectGridModel::nextPage(const QVector<QVariant> *last)
 {
     std::optional<SubjectOrderKey> after;
-    if (!m_rows.isEmpty())
-        after = SubjectOrderKey{m_rows.last().value(1), m_rows.last().value(0).toLongLong()};
-    RowsResult page = selectRegistryGridRows(pageSize, after);
-    if (!page.ok()) {
-        m_more = false;
-        return page.error;
-    }
-    QSqlQuery &query = page.value;
-    if (m_columns.isEmpty()) {
-        const QSqlRecord record = query.record();
-        // A server hands the names over in lower case: the grid shows the table's own.
-        const QStringList names = DbConnection::tableColumns(QStringLiteral("Utente"));
-        for (int column = 0; column < record.count(); ++column) {
-            const QString field = record.fieldName(column);
-            const auto own = std::find_if(names.begin(), names.end(), [&](const QString &name) {
-                return name.compare(field, Qt::CaseInsensitive) == 0;
-            });
-            m_columns << (own != names.end() ? *own : field);
-        }
-    }
-    QVector<QVector<QVariant>> rows;
-    while (query.next()) {
-        QVector<QVariant> row(m_columns.size());
-        for (int column = 0; column < m_columns.size(); ++column)
-            row[column] = query.value(column);
-        rows.append(std::move(row));
-    }
-    m_more = rows.size() == pageSize;
-    if (rows.isEmpty())
-        return {};
-    if (m_rows.isEmpty()) {
-        m_rows = std::move(rows);
-    } else {
-        beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + rows.size() - 1));
-        m_rows += rows;
-        endInsertRows();
-    }
-    return {};
+    if (last)
+        after = SubjectOrderKey{last->value(1), last->value(0).toLongLong()};
+    return selectRegistryGridRows(pageSize, after);
 }
 
-int SubjectGridModel::rowCount(const QModelIndex &parent) const
+// The first page gives the columns.
+int SubjectGridModel::columnsToKeep(const QSqlQuery &firstPage)
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    const QSqlRecord record = firstPage.record();
+    // A server hands the names over in lower case: the grid shows the table's own.
+    const QStringList names = DbConnection::tableColumns(QStringLiteral("Utente"));
+    for (int column = 0; column < record.count(); ++column) {
+        const QString field = record.fieldName(column);
+        const auto own = std::find_if(names.begin(), names.end(), [&](const QString &name) {
+            return name.compare(field, Qt::CaseInsensitive) == 0;
+        });
+        m_columns << (own != names.end() ? *own : field);
+    }
+    return int(m_columns.size());
 }
 
 int SubjectGridModel::columnCount(const QModelIndex &parent) const
@@ -86,11 +53,11 @@ int SubjectGridModel::columnCount(const QModelIndex &parent) const
 
 QVariant SubjectGridModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size() || index.column() >= m_columns.size())
+    if (!index.isValid() || index.row() >= rows().size() || index.column() >= m_columns.size())
         return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    const QVariant &value = m_rows.at(index.row()).at(index.column());
+    const QVariant &value = rows().at(index.row()).at(index.column());
     return value.isNull() ? QVariant() : value;
 }
 
@@ -112,15 +79,4 @@ bool SubjectGridModel::setHeaderData(int section, Qt::Orientation orientation,
     m_captions.insert(section, value.toString());
     emit headerDataChanged(orientation, section, section);
     return true;
-}
-
-bool SubjectGridModel::canFetchMore(const QModelIndex &parent) const
-{
-    return !parent.isValid() && m_more;
-}
-
-void SubjectGridModel::fetchMore(const QModelIndex &parent)
-{
-    if (canFetchMore(parent))
-        readPage();
 }
