@@ -5,6 +5,7 @@
 #include "import_command/legacy_import.h"
 #include "storage/db_connection.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDesktopServices>
@@ -14,6 +15,12 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTextStream>
+
+QString readerName(QWidget *control)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
+    return face ? face->text(QAccessible::Name) : QStringLiteral("<no interface>");
+}
 
 void prepareTestEnvironment()
 {

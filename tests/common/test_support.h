@@ -23,6 +23,9 @@ inline bool isTodaySince(const QDate &date, const QDate &before)
     return date == before || date == QDate::currentDate();
 }
 
+// What a screen reader hears as the control's name, through its accessible interface.
+QString readerName(QWidget *control);
+
 // Every test program runs with its own home folder (so that the desktop launcher and
 // the data folder are private to it), in Italian, offscreen.
 void prepareTestEnvironment();

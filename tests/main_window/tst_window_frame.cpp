@@ -20,16 +20,6 @@
 #include <QRegularExpression>
 #include <QToolBar>
 
-namespace {
-
-QString accessibleName(QWidget *control)
-{
-    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
-    return face ? face->text(QAccessible::Name) : QStringLiteral("<no interface>");
-}
-
-} // namespace
-
 class TestWindowFrame : public QObject
 {
     Q_OBJECT
@@ -173,11 +163,11 @@ void TestWindowFrame::valueLabelsAreReadWithTheirValue()
         activateLater(f.window.get());
         QTRY_COMPARE(f.window->Cbo1->count(), 3);
     }
-    QCOMPARE(accessibleName(f.window->Label1), name);
-    QCOMPARE(accessibleName(f.window->Label8), id.arg(m_rossi));
+    QCOMPARE(readerName(f.window->Label1), name);
+    QCOMPARE(readerName(f.window->Label8), id.arg(m_rossi));
     // What is read is what is shown.
     if (!f.window->Label1->text().isEmpty())
-        QVERIFY(accessibleName(f.window->Label1).endsWith(f.window->Label1->text()));
+        QVERIFY(readerName(f.window->Label1).endsWith(f.window->Label1->text()));
 }
 
 void TestWindowFrame::versionStampIsReadWithItsValue()
@@ -185,22 +175,22 @@ void TestWindowFrame::versionStampIsReadWithItsValue()
     QVERIFY(writeVersionStamp(QStringLiteral("2026-12-01T18:30:00")).ok());
     activateLater(f.window.get());
     QTRY_COMPARE(f.window->Label25->text(), QStringLiteral("01/12/2026 18:30:00"));
-    QCOMPARE(accessibleName(f.window->Label25), QStringLiteral("Versione: 01/12/2026 18:30:00"));
+    QCOMPARE(readerName(f.window->Label25), QStringLiteral("Versione: 01/12/2026 18:30:00"));
     // The fixed caption beside it is read as it stands.
-    QCOMPARE(accessibleName(f.window->Label3), QStringLiteral("Versione"));
+    QCOMPARE(readerName(f.window->Label3), QStringLiteral("Versione"));
 }
 
 void TestWindowFrame::statusPanelsReadStateAndValueQuietly()
 {
     StatusPanels *bar = f.window->StatusBar1;
-    QCOMPARE(accessibleName(bar->panel(1)), QStringLiteral("BLOC NUM non attivo"));
-    QCOMPARE(accessibleName(bar->panel(2)), QStringLiteral("BLOC MAIUSC non attivo"));
+    QCOMPARE(readerName(bar->panel(1)), QStringLiteral("BLOC NUM non attivo"));
+    QCOMPARE(readerName(bar->panel(2)), QStringLiteral("BLOC MAIUSC non attivo"));
     bar->setLockStates(true, false);
-    QCOMPARE(accessibleName(bar->panel(1)), QStringLiteral("BLOC NUM attivo"));
-    QCOMPARE(accessibleName(bar->panel(2)), QStringLiteral("BLOC MAIUSC non attivo"));
-    QCOMPARE(accessibleName(bar->panel(3)), QStringLiteral("Data: ") + bar->panel(3)->text());
+    QCOMPARE(readerName(bar->panel(1)), QStringLiteral("BLOC NUM attivo"));
+    QCOMPARE(readerName(bar->panel(2)), QStringLiteral("BLOC MAIUSC non attivo"));
+    QCOMPARE(readerName(bar->panel(3)), QStringLiteral("Data: ") + bar->panel(3)->text());
     QVERIFY(fromScreenDate(bar->panel(3)->text()).isValid());
-    const QString time = accessibleName(bar->panel(4));
+    const QString time = readerName(bar->panel(4));
     QVERIFY2(
         QRegularExpression(QStringLiteral("^Ora: \\d\\d:\\d\\d:\\d\\d$")).match(time).hasMatch(),
         qPrintable(time));

@@ -68,6 +68,20 @@ QString deskProgram()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/tst_server_desk");
 }
 
+// The server ends this desk's connection, as when the network or the server goes away.
+bool cutThisDesk(OtherDesk &other)
+{
+    QSqlQuery pid(DbConnection::instance().database());
+    if (!pid.exec(QStringLiteral("SELECT pg_backend_pid()")) || !pid.next())
+        return false;
+    const bool cut =
+        other
+            .value(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid.value(0).toLongLong()))
+            .toBool();
+    QTest::qWait(100);
+    return cut;
+}
+
 } // namespace
 
 class TestServerArchive : public QObject
@@ -350,14 +364,8 @@ void TestServerArchive::oneFiscalCodeCannotBeInsertedTwiceAtOnce()
 void TestServerArchive::lostConnectionIsADatabaseErrorAndThenHeals()
 {
     TestDatabase db;
-    QSqlQuery pid(DbConnection::instance().database());
-    QVERIFY(pid.exec(QStringLiteral("SELECT pg_backend_pid()")) && pid.next());
     OtherDesk other;
-    QVERIFY(
-        other
-            .value(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid.value(0).toLongLong()))
-            .toBool());
-    QTest::qWait(100);
+    QVERIFY(cutThisDesk(other));
     const Result<QVector<Subject>> users = selectUsers();
     QVERIFY(!users.ok());
     QVERIFY(databaseErrorMessage(users.error).startsWith(QLatin1String("Errore del database:")));
@@ -376,14 +384,8 @@ void TestServerArchive::chiudiEndsTheProgramAfterTheServerWentAway()
     ProgramEndRecorder ends;
     frmRegistra window;
     window.show();
-    QSqlQuery pid(DbConnection::instance().database());
-    QVERIFY(pid.exec(QStringLiteral("SELECT pg_backend_pid()")) && pid.next());
     OtherDesk other;
-    QVERIFY(
-        other
-            .value(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid.value(0).toLongLong()))
-            .toBool());
-    QTest::qWait(100);
+    QVERIFY(cutThisDesk(other));
     m_prompt->answer(PromptAnswer::Ok);
     clickToolbar(window.tbTop, QStringLiteral("Chiudi"));
     QCOMPARE(ends.statuses(), QList<int>({0}));

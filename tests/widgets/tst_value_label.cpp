@@ -7,16 +7,6 @@
 #include <QAccessible>
 #include <QLabel>
 
-namespace {
-
-QString readerName(QLabel *label)
-{
-    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(label);
-    return face ? face->text(QAccessible::Name) : QStringLiteral("<no interface>");
-}
-
-} // namespace
-
 class TestValueLabel : public QObject
 {
     Q_OBJECT
