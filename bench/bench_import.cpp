@@ -4,8 +4,8 @@
 // transaction), to show how the time grows.
 #include "test_support.h"
 
-#include "import_command/legacy_database.h"
-#include "import_command/legacy_import.h"
+#include "legacy/legacy_database.h"
+#include "legacy/legacy_import.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 

@@ -14,7 +14,7 @@
 #include "bench_data.h"
 #include "test_support.h"
 
-#include "import_command/legacy_import.h"
+#include "legacy/legacy_import.h"
 #include "main_window/frm_registra.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"

@@ -3,7 +3,7 @@
 // sample archive, at build time: the guide always shows the windows as they are.
 // Usage: make_pictures <folder>
 #include "core/dates.h"
-#include "core/prompt.h"
+#include "widgets/prompt.h"
 #include "main_window/frm_registra.h"
 #include "registry/frm_anagrafe.h"
 #include "storage/db_connection.h"

@@ -2,9 +2,9 @@
 #include "app/startup.h"
 
 #include "app/legacy_import_offer.h"
-#include "core/activation.h"
+#include "widgets/activation.h"
 #include "core/dates.h"
-#include "core/prompt.h"
+#include "widgets/prompt.h"
 #include "core/version.h"
 #include "main_window/frm_registra.h"
 #include "storage/db_connection.h"

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/version.h"
 
-#include "core/prompt.h"
-
 QString versionNumber()
 {
     return QStringLiteral("%1.%2.%3")

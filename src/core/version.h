@@ -3,6 +3,12 @@
 
 #include <QString>
 
+// The program's name, the default title of its message boxes.
+inline QString applicationTitle()
+{
+    return QStringLiteral("Tavelo");
+}
+
 // The program's version, "1.0.14", as the build gives it.
 QString versionNumber();
 

@@ -2,7 +2,7 @@
 #include "import_command/import_command.h"
 
 #include "core/command_line.h"
-#include "import_command/legacy_import.h"
+#include "legacy/legacy_import.h"
 #include "storage/db_connection.h"
 #include "storage/server_archive.h"
 

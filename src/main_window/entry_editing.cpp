@@ -3,7 +3,7 @@
 #include "main_window/frm_registra.h"
 
 #include "core/dates.h"
-#include "core/prompt.h"
+#include "widgets/prompt.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 #include "widgets/data_grid.h"

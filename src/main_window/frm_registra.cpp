@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/frm_registra.h"
 
-#include "core/twips.h"
+#include "widgets/twips.h"
 #include "main_window/diary_grid_model.h"
 #include "registry/frm_anagrafe.h"
 #include "widgets/data_grid.h"

@@ -4,7 +4,7 @@
 // the program's version and the date.
 #include "main_window/frm_registra.h"
 
-#include "core/prompt.h"
+#include "widgets/prompt.h"
 #include "core/version.h"
 #include "widgets/print_surface.h"
 

@@ -3,8 +3,8 @@
 // print and exit toggles, and the way from a deadline to its entry.
 #include "main_window/frm_registra.h"
 
-#include "core/prompt.h"
-#include "core/twips.h"
+#include "widgets/prompt.h"
+#include "widgets/twips.h"
 #include "main_window/overview_list_model.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"

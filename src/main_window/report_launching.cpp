@@ -4,7 +4,7 @@
 // activated again and the print toggle is released.
 #include "main_window/frm_registra.h"
 
-#include "core/prompt.h"
+#include "widgets/prompt.h"
 #include "reports/report_progress.h"
 #include "reports/report_viewer.h"
 #include "widgets/toggle_button.h"

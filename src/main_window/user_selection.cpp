@@ -2,7 +2,7 @@
 // The list of users, the choice of one, and that user's diary grid.
 #include "main_window/frm_registra.h"
 
-#include "core/prompt.h"
+#include "widgets/prompt.h"
 #include "main_window/diary_grid_model.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"

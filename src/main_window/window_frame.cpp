@@ -5,8 +5,8 @@
 
 #include "calendar/deadline_calendar.h"
 #include "core/dates.h"
-#include "core/prompt.h"
-#include "core/shell_services.h"
+#include "widgets/prompt.h"
+#include "widgets/shell_services.h"
 #include "main_window/diary_grid_model.h"
 #include "registry/frm_anagrafe.h"
 #include "storage/backups.h"

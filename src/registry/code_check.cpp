@@ -3,7 +3,7 @@
 // subject already holds is refused, a free code opens the fields with it.
 #include "registry/frm_anagrafe.h"
 
-#include "core/prompt.h"
+#include "widgets/prompt.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 #include "widgets/toggle_button.h"

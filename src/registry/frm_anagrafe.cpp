@@ -3,7 +3,7 @@
 // its handlers.
 #include "registry/frm_anagrafe.h"
 
-#include "core/twips.h"
+#include "widgets/twips.h"
 #include "main_window/frm_registra.h"
 #include "registry/subject_grid_model.h"
 #include "widgets/data_grid.h"

@@ -2,7 +2,7 @@
 // The print of the whole registry from the start panel.
 #include "registry/frm_anagrafe.h"
 
-#include "core/prompt.h"
+#include "widgets/prompt.h"
 #include "reports/report_progress.h"
 #include "reports/report_viewer.h"
 #include "widgets/toggle_button.h"

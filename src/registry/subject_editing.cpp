@@ -3,7 +3,7 @@
 // in the fields, as the button's caption says.
 #include "registry/frm_anagrafe.h"
 
-#include "core/prompt.h"
+#include "widgets/prompt.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 #include "widgets/toggle_button.h"

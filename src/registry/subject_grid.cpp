@@ -6,6 +6,7 @@
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 #include "widgets/data_grid.h"
+#include "widgets/prompt.h"
 #include "widgets/toggle_button.h"
 
 #include <QGroupBox>

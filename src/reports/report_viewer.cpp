@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/report_viewer.h"
 
-#include "core/prompt.h"
+#include "widgets/prompt.h"
 
 #include "reports/report_painter.h"
 

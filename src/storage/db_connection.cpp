@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/db_connection.h"
 
-#include "core/prompt.h"
 #include "storage/backups.h"
 #include "storage/italian_collation.h"
 #include "storage/open_problems.h"
@@ -446,12 +445,6 @@ QString databaseErrorMessage(const QSqlError &error)
     if (detail.isEmpty())
         detail = QStringLiteral("nessuna riga è stata modificata.");
     return QStringLiteral("Errore del database:\n%1").arg(detail);
-}
-
-void showDatabaseError(QWidget *owner, const QSqlError &error)
-{
-    showPrompt(owner, databaseErrorMessage(error), QString(), PromptButtons::Ok,
-               PromptIcon::Critical);
 }
 
 WriteTransaction::WriteTransaction() : m_db(DbConnection::instance().database())

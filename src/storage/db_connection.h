@@ -69,12 +69,9 @@ private:
 // at the first that fails, with its error.
 bool execAll(QSqlDatabase &db, const QStringList &statements, QSqlError *error);
 
-class QWidget;
 
 // The operator's message for a failed database step.
 QString databaseErrorMessage(const QSqlError &error);
-// Shows that message in a critical box.
-void showDatabaseError(QWidget *owner, const QSqlError &error);
 
 // Every write is one transaction: commit() makes it durable, leaving the scope without
 // it rolls everything back.

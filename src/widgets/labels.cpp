@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/labels.h"
 
-#include "core/twips.h"
+#include "widgets/twips.h"
 
 #include <QLabel>
 

@@ -5,7 +5,7 @@
 #include "test_support.h"
 
 #include "app/startup.h"
-#include "core/prompt.h"
+#include "widgets/prompt.h"
 #include "main_window/frm_registra.h"
 #include "storage/db_connection.h"
 

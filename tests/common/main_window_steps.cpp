@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window_steps.h"
 
-#include "core/activation.h"
+#include "widgets/activation.h"
 #include "main_window/frm_registra.h"
 #include "storage/db_connection.h"
 #include "widgets/data_grid.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
 
-#include "core/activation.h"
-#include "import_command/legacy_import.h"
+#include "widgets/activation.h"
+#include "legacy/legacy_import.h"
 #include "storage/db_connection.h"
 
 #include <QAccessible>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/prompt.h"
+#include "widgets/prompt.h"
 #include "storage/statements.h"
 
 #include <QApplication>

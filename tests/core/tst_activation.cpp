@@ -2,7 +2,7 @@
 // Queued activation of a window, and the one way the program ends.
 #include "test_support.h"
 
-#include "core/activation.h"
+#include "widgets/activation.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 // What the program hands to the desktop: the launcher, files and web addresses.
 #include "test_support.h"
 
-#include "core/shell_services.h"
+#include "widgets/shell_services.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "app/startup.h"
 #include "core/dates.h"
 #include "import_command/import_command.h"
-#include "import_command/legacy_import.h"
+#include "legacy/legacy_import.h"
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
 #include "storage/db_connection.h"

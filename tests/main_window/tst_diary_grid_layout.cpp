@@ -4,7 +4,7 @@
 #include "main_window_steps.h"
 #include "test_support.h"
 
-#include "core/twips.h"
+#include "widgets/twips.h"
 #include "main_window/frm_registra.h"
 #include "widgets/data_grid.h"
 

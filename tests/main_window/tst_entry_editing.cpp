@@ -4,7 +4,7 @@
 #include "recording_report_viewer.h"
 
 #include "core/dates.h"
-#include "core/twips.h"
+#include "widgets/twips.h"
 #include "main_window/frm_registra.h"
 #include "reports/report_painter.h"
 #include "widgets/data_grid.h"

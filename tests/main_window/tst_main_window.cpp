@@ -5,10 +5,10 @@
 #include "recording_report_viewer.h"
 #include "test_support.h"
 
-#include "core/activation.h"
+#include "widgets/activation.h"
 #include "core/dates.h"
-#include "core/shell_services.h"
-#include "core/twips.h"
+#include "widgets/shell_services.h"
+#include "widgets/twips.h"
 #include "main_window/frm_registra.h"
 #include "registry/frm_anagrafe.h"
 #include "storage/db_connection.h"

@@ -3,7 +3,7 @@
 #include "main_window_steps.h"
 #include "recording_report_viewer.h"
 
-#include "core/twips.h"
+#include "widgets/twips.h"
 #include "main_window/frm_registra.h"
 #include "main_window/overview_list_model.h"
 #include "widgets/data_grid.h"

@@ -4,9 +4,9 @@
 #include "main_window_steps.h"
 #include "test_support.h"
 
-#include "core/activation.h"
+#include "widgets/activation.h"
 #include "core/dates.h"
-#include "core/twips.h"
+#include "widgets/twips.h"
 #include "main_window/frm_registra.h"
 #include "registry/frm_anagrafe.h"
 #include "widgets/date_box.h"

@@ -4,8 +4,8 @@
 #include "recording_report_viewer.h"
 #include "registry_fixture.h"
 
-#include "core/activation.h"
-#include "core/twips.h"
+#include "widgets/activation.h"
+#include "widgets/twips.h"
 #include "reports/report_painter.h"
 #include "widgets/data_grid.h"
 #include "widgets/status_panels.h"

@@ -2,7 +2,7 @@
 // Where the registry window's panels and controls lie.
 #include "test_support.h"
 
-#include "core/twips.h"
+#include "widgets/twips.h"
 #include "main_window/frm_registra.h"
 #include "registry/frm_anagrafe.h"
 

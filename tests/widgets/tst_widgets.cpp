@@ -3,7 +3,7 @@
 #include "test_support.h"
 
 #include "core/dates.h"
-#include "core/twips.h"
+#include "widgets/twips.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
 #include "widgets/picture_button.h"

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/version.h"
+
 #include <QString>
 
 #include <memory>
 
+class QSqlError;
 class QWidget;
 
 // Every message box of the program goes through here, so that tests can answer them.
@@ -31,12 +34,10 @@ public:
     static void install(std::unique_ptr<Prompt> prompt);
 };
 
-inline QString applicationTitle()
-{
-    return QStringLiteral("Tavelo");
-}
-
 // Shows one modal box and returns the button pressed.
 PromptAnswer showPrompt(QWidget *owner, const QString &text, const QString &title = {},
                         PromptButtons buttons = PromptButtons::Ok,
                         PromptIcon icon = PromptIcon::None);
+
+// The operator's message for a failed database step, in a critical box.
+void showDatabaseError(QWidget *owner, const QSqlError &error);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/shell_services.h"
+#include "widgets/shell_services.h"
 
 #include <QDesktopServices>
 #include <QDir>

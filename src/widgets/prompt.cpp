@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/prompt.h"
+#include "widgets/prompt.h"
+
+#include "storage/db_connection.h"
 
 #include <QMessageBox>
 
@@ -55,4 +57,10 @@ PromptAnswer showPrompt(QWidget *owner, const QString &text, const QString &titl
                         PromptButtons buttons, PromptIcon icon)
 {
     return Prompt::current().ask(owner, {text, title, buttons, icon});
+}
+
+void showDatabaseError(QWidget *owner, const QSqlError &error)
+{
+    showPrompt(owner, databaseErrorMessage(error), QString(), PromptButtons::Ok,
+               PromptIcon::Critical);
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "import_command/legacy_database.h"
+#include "legacy/legacy_database.h"
 
 #include <QDateTime>
 #include <QFileInfo>

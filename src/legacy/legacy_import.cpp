@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "import_command/legacy_import.h"
+#include "legacy/legacy_import.h"
 
-#include "import_command/legacy_database.h"
+#include "legacy/legacy_database.h"
 #include "storage/backups.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"

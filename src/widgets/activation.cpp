@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/activation.h"
+#include "widgets/activation.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
