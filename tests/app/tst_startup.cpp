@@ -11,6 +11,8 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QRegularExpression>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 
 namespace {
@@ -113,7 +115,7 @@ void TestStartup::unusableFileIsToldAndProgramStops()
         const std::unique_ptr<frmRegistra> window = Main(path);
         const PromptRequest box = m_prompt->shown().value(0);
         return QStringLiteral("%1 %2 %3\n%4")
-            .arg(window ? "AVVIATO" : "FERMATO")
+            .arg(QLatin1String(window ? "AVVIATO" : "FERMATO"))
             .arg(m_prompt->shown().size())
             .arg(int(box.icon))
             .arg(box.text);

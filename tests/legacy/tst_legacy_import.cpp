@@ -5,6 +5,7 @@
 #include "import_command/legacy_import.h"
 #include "storage/db_connection.h"
 
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
 

@@ -5,6 +5,7 @@
 #include "core/shell_services.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 class TestShellServices : public QObject
