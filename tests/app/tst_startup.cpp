@@ -10,6 +10,7 @@
 #include "storage/db_connection.h"
 
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QSqlDatabase>
