@@ -84,10 +84,10 @@ void TestImportCommand::cleanup()
     m_dir.reset();
 }
 
-// @DATA@ is the data file dati/x.sqlite, which holds `existing` (nothing, an empty
-// archive, an archive with one subject, or text) before the run; @MDB@ the fixture, cut
-// to keptBytes; a file that is not an archive is the one thing the command may replace
-// and the backup is taken only of an archive with data.
+// Every way the command is run. Before the run the data file @DATA@ holds `existing`:
+// nothing, an empty archive, an archive with one subject ("data") or plain text; @MDB@
+// is the earlier version's fixture cut to keptBytes (whole when negative). A run that
+// fails leaves the data file as it was and nothing beside it.
 void TestImportCommand::commandLine_data()
 {
     QTest::addColumn<QString>("existing");
