@@ -5,98 +5,135 @@
 #include "test_support.h"
 
 #include "app/startup.h"
-#include "widgets/prompt.h"
 #include "main_window/frm_registra.h"
+#include "storage/backups.h"
 #include "storage/db_connection.h"
 
-#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QRegularExpression>
+#include <QSqlDatabase>
 #include <QSqlQuery>
+
+namespace {
+
+// The data file a row starts with: text, or an archive, damaged with or without backups:
+// the first page of its tables spoilt as a bad disk would, so that the schema stays
+// readable and only the file's own check finds it.
+bool prepareFile(const QString &setup, const QString &path)
+{
+    QFile file(path);
+    if (setup == QLatin1String("text"))
+        return file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096;
+    QString problem;
+    const bool damaged = setup.startsWith(QLatin1String("damaged"));
+    bool ok = DbConnection::instance().open(path, &problem);
+    for (int i = 0; ok && damaged && i < 30; ++i) {
+        Subject subject;
+        subject.soggetto = QStringLiteral("SOGGETTO %1").arg(i);
+        ok = insertSubject(subject).ok();
+    }
+    for (int i = 0; ok && setup.endsWith(QLatin1String("backups")) && i < 3; ++i)
+        ok = !writeBackup(&problem, QDateTime(QDate(2026, 12, 1 + i), QTime(18, 0))).isEmpty();
+    DbConnection::instance().close();
+    return ok && (!damaged || (file.open(QIODevice::ReadWrite) && file.seek(4096) &&
+                               file.write(QByteArray(4096, char(0x5a))) == 4096));
+}
+
+} // namespace
 
 class TestStartup : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
+    void init() { m_prompt = ScriptedPrompt::install(); }
     void cleanup();
 
-    void applicationTitleIsTavelo();
-    void startupReportsUnusableFileAndStops();
-    void startupRefusesArchiveItCannotWrite();
+    void unusableFileIsToldAndProgramStops_data();
+    void unusableFileIsToldAndProgramStops();
     void startupOpensAfterShowingWindow();
     void guideIsBuiltBesideProgram();
 
 private:
-    DataFileTest f;
+    ScriptedPrompt *m_prompt = nullptr;
 };
-
-void TestStartup::init()
-{
-    f.prepare();
-}
 
 void TestStartup::cleanup()
 {
-    QCOMPARE(f.finish(), 0);
-}
-
-void TestStartup::applicationTitleIsTavelo()
-{
-    QCOMPARE(applicationTitle(), QStringLiteral("Tavelo"));
-}
-
-void TestStartup::startupReportsUnusableFileAndStops()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'x'));
-    file.close();
-    const QByteArray before = fileSha256(path);
-    f.prompt->answer(PromptAnswer::Ok);
-    QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("Database.sqlite")));
-    std::unique_ptr<frmRegistra> window = Main(path);
-    QVERIFY(!window);
-    QCOMPARE(f.prompt->shown().size(), 1);
-    QCOMPARE(f.prompt->shown().at(0).icon, PromptIcon::Critical);
-    QVERIFY(f.prompt->shown().at(0).text.contains(path));
-    QCOMPARE(fileSha256(path), before);
-    for (QWidget *top : QApplication::topLevelWidgets())
-        QVERIFY2(!top->isVisible(), qPrintable(top->objectName()));
-}
-
-// An archive in a folder of another user, or on a read-only disk, used to open without
-// a word and fail only when "Chiudi" wrote the version stamp. Root may write anything,
-// so the start runs as "nobody".
-void TestStartup::startupRefusesArchiveItCannotWrite()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
-    QString problem;
-    QVERIFY2(DbConnection::instance().open(path, &problem), qPrintable(problem));
+    QCOMPARE(m_prompt->unexpected(), 0);
     DbConnection::instance().close();
+    Prompt::install(nullptr);
+}
+
+// Root may write anything, so the read-only file is tried as "nobody".
+void TestStartup::unusableFileIsToldAndProgramStops_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<ChildLimit>("limit");
+    QTest::addColumn<QStringList>("parts");
+    QTest::newRow("not an archive")
+        << "text" << ChildLimit::None << QStringList{"non è un archivio di Tavelo"};
+    QTest::newRow("damaged, without backup")
+        << "damaged" << ChildLimit::None
+        << QStringList{"è danneggiato", "Non c'è nessuna copia di sicurezza"};
+    QTest::newRow("damaged, with backups")
+        << "damaged+backups" << ChildLimit::None
+        << QStringList{"è danneggiato", "Backup/Database_2026-12-03_18-00-00-000.sqlite»",
+                       "rinominandola «Database.sqlite»"};
+    QTest::newRow("locked by another program")
+        << "locked" << ChildLimit::None << QStringList{"è bloccato da un altro programma"};
+    QTest::newRow("read-only") << "read-only" << ChildLimit::Unprivileged
+                               << QStringList{"non si può scrivere: è in sola lettura"};
+}
+
+void TestStartup::unusableFileIsToldAndProgramStops()
+{
+    QFETCH(QString, setup);
+    QFETCH(ChildLimit, limit);
+    QFETCH(QStringList, parts);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
+    QVERIFY(prepareFile(setup, path));
     openToEverybody(dir.path());
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (setup == QLatin1String("read-only"))
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    std::optional<QSqlDatabase> other;
+    if (setup == QLatin1String("locked")) {
+        other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other->setDatabaseName(path);
+        QVERIFY(other->open());
+        for (const char *sql : {"PRAGMA locking_mode=EXCLUSIVE", "BEGIN EXCLUSIVE",
+                                "UPDATE Versione SET Versione = 'x'"})
+            QVERIFY(QSqlQuery(*other).exec(QLatin1String(sql)));
+    }
     const QByteArray before = fileSha256(path);
-    const ChildRun run = runLimited(ChildLimit::Unprivileged, [&] {
-        f.prompt->answer(PromptAnswer::Ok);
-        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("sola lettura")));
-        std::unique_ptr<frmRegistra> window = Main(path);
-        QStringList seen;
-        seen << (window ? QStringLiteral("AVVIATO") : QStringLiteral("FERMATO"));
-        for (const PromptRequest &box : f.prompt->shown())
-            seen << box.text;
-        return seen.join(QLatin1Char('\n'));
-    });
+
+    const auto start = [&] {
+        m_prompt->answer(PromptAnswer::Ok);
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QRegularExpression::escape(path)));
+        const std::unique_ptr<frmRegistra> window = Main(path);
+        const PromptRequest box = m_prompt->shown().value(0);
+        return QStringLiteral("%1 %2 %3\n%4")
+            .arg(QLatin1String(window ? "AVVIATO" : "FERMATO"))
+            .arg(m_prompt->shown().size())
+            .arg(int(box.icon))
+            .arg(box.text);
+    };
+    const ChildRun run =
+        limit == ChildLimit::None ? ChildRun{true, 0, start()} : runLimited(limit, start);
+    if (other) {
+        other->close();
+        other.reset();
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    }
     if (!run.limited)
         QSKIP(qPrintable(run.output));
-    QVERIFY2(run.output.startsWith(QLatin1String("FERMATO\n")), qPrintable(run.output));
-    QVERIFY2(run.output.contains(QStringLiteral("«%1» non si può scrivere").arg(path)),
+    QVERIFY2(run.output.startsWith(QStringLiteral("FERMATO 1 %1\n").arg(int(PromptIcon::Critical))),
              qPrintable(run.output));
+    for (const QString &part : QStringList{QStringLiteral("«%1»").arg(path)} + parts)
+        QVERIFY2(run.output.contains(part), qPrintable(run.output));
     QCOMPARE(fileSha256(path), before);
 }
 
@@ -105,8 +142,7 @@ void TestStartup::startupOpensAfterShowingWindow()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("nuova cartella/Database.sqlite"));
     std::unique_ptr<frmRegistra> window = Main(path);
-    QVERIFY(window);
-    QVERIFY(window->isVisible());
+    QVERIFY(window && window->isVisible());
     QVERIFY(DbConnection::instance().isOpen());
     QVERIFY(QFile::exists(path));
     // The activation waits for the event loop: nothing has been refilled yet.
@@ -117,12 +153,10 @@ void TestStartup::startupOpensAfterShowingWindow()
 
 void TestStartup::guideIsBuiltBesideProgram()
 {
-    const QString guide = frmRegistra::guidePath();
-    QCOMPARE(QFileInfo(guide).absolutePath(), QCoreApplication::applicationDirPath());
-    QFile pdf(guide);
-    QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(guide));
-    QVERIFY(pdf.read(5) == "%PDF-");
-    QVERIFY(pdf.size() > 10000);
+    QFile pdf(frmRegistra::guidePath());
+    QCOMPARE(QFileInfo(pdf).absolutePath(), QCoreApplication::applicationDirPath());
+    QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(pdf.fileName()));
+    QVERIFY(pdf.read(5) == "%PDF-" && pdf.size() > 10000);
 }
 
 TAVELO_TEST_MAIN(TestStartup)

@@ -64,8 +64,7 @@ QList<RecordingPrintSurface::Text> RecordingPrintSurface::textsOnPage(int page) 
 
 bool RecordingPrintSurface::begin()
 {
-    begun = !failBegin;
-    return begun;
+    return !failBegin;
 }
 
 void RecordingPrintSurface::print(const QString &text)

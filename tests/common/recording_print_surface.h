@@ -37,7 +37,6 @@ public:
     double scaleWidth = 0;
     double scaleHeight = 0;
     int pages = 1;
-    bool begun = false;
     bool ended = false;
     bool aborted = false;
     QList<Text> texts;

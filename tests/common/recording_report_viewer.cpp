@@ -9,12 +9,6 @@ void RecordingReportViewer::showModal(const ReportDocument &document, QWidget *o
         whileShown(document, owner);
 }
 
-void RecordingReportViewer::clear()
-{
-    m_documents.clear();
-    m_owners.clear();
-}
-
 RecordingReportViewerScope::RecordingReportViewerScope()
 {
     auto viewer = std::make_unique<RecordingReportViewer>();

@@ -19,7 +19,6 @@ public:
 
     const QList<ReportDocument> &documents() const { return m_documents; }
     const QList<QPointer<QWidget>> &owners() const { return m_owners; }
-    void clear();
 
     // Runs while the document is "open", before showModal returns: lets a test look at
     // the program's state during the preview.

@@ -36,20 +36,6 @@ void prepareTestEnvironment()
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 }
 
-void DataFileTest::prepare()
-{
-    prompt = ScriptedPrompt::install();
-}
-
-int DataFileTest::finish()
-{
-    const int unexpected = prompt ? prompt->unexpected() : 0;
-    DbConnection::instance().close();
-    Prompt::install(nullptr);
-    prompt = nullptr;
-    return unexpected;
-}
-
 QByteArray fileSha256(const QString &path)
 {
     QFile file(path);
@@ -262,13 +248,6 @@ PromptAnswer ScriptedPrompt::ask(QWidget *, const PromptRequest &request)
     const PromptAnswer next = m_answers.front();
     m_answers.pop_front();
     return next;
-}
-
-void ScriptedPrompt::clear()
-{
-    m_answers.clear();
-    m_shown.clear();
-    m_unexpected = 0;
 }
 
 ProgramEndRecorder::ProgramEndRecorder()

@@ -82,18 +82,6 @@ private:
     bool m_open = false;
 };
 
-// The set-up of a test that opens the program's data file itself: the scripted
-// message boxes, and at the end the program's connection closed.
-struct DataFileTest
-{
-    ScriptedPrompt *prompt = nullptr;
-
-    void prepare();
-    // Closes the connection and uninstalls the prompt; returns how many message boxes
-    // came unexpected.
-    int finish();
-};
-
 // The SHA-256 of a file's bytes; empty when it cannot be read.
 QByteArray fileSha256(const QString &path);
 
@@ -128,7 +116,6 @@ public:
 
     const QList<PromptRequest> &shown() const { return m_shown; }
     int unexpected() const { return m_unexpected; }
-    void clear();
 
 private:
     std::deque<PromptAnswer> m_answers;

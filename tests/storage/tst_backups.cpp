@@ -1,0 +1,175 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main_window_steps.h"
+#include "test_support.h"
+
+#include "main_window/frm_registra.h"
+#include "storage/backups.h"
+#include "storage/db_connection.h"
+#include "storage/statements.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QSqlQuery>
+
+namespace {
+
+// Opens a backup on a connection of its own, read-only, and runs one query on it.
+QStringList readBackup(const QString &path, const QString &sql)
+{
+    QStringList values;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("backup"));
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QSqlQuery query(db);
+        for (bool ok = db.open() && query.exec(sql); ok && query.next();)
+            values << query.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("backup"));
+    return values;
+}
+
+} // namespace
+
+class TestBackups : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_prompt = ScriptedPrompt::install(); }
+    void cleanup();
+
+    void rotationKeepsTenMostRecent();
+    void backupHoldsLastWrite();
+    void failedBackupTouchesNothing();
+    void chiudiWritesBackupAfterVersionStamp_data();
+    void chiudiWritesBackupAfterVersionStamp();
+
+private:
+    ScriptedPrompt *m_prompt = nullptr;
+};
+
+void TestBackups::cleanup()
+{
+    QCOMPARE(m_prompt->unexpected(), 0);
+    DbConnection::instance().close();
+    Prompt::install(nullptr);
+}
+
+void TestBackups::rotationKeepsTenMostRecent()
+{
+    TestDatabase db;
+    const QDir folder(backupFolder(db.path()));
+    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    // Files that the program did not write stay where they are.
+    for (const char *name : {"appunti.txt", "Database.sqlite", "Database_vecchio.sqlite"}) {
+        QFile other(folder.filePath(QLatin1String(name)));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+    }
+    const QDateTime first(QDate(2026, 1, 31), QTime(23, 59, 0));
+    QStringList written;
+    for (int i = 0; i < 12; ++i) {
+        QString problem;
+        written << writeBackup(&problem, first.addSecs(60 * i));
+        QVERIFY2(!written.last().isEmpty(), qPrintable(problem));
+        QCOMPARE(backupsOf(db.path()).size(), qMin(i + 1, backupsKept));
+    }
+    QCOMPARE(QFileInfo(written.first()).fileName(),
+             QStringLiteral("Database_2026-01-31_23-59-00-000.sqlite"));
+    QStringList expected = written.mid(2);
+    std::reverse(expected.begin(), expected.end());
+    QCOMPARE(backupsOf(db.path()), expected);
+    QCOMPARE(latestBackup(db.path()), written.last());
+    for (const char *name : {"appunti.txt", "Database.sqlite", "Database_vecchio.sqlite"})
+        QVERIFY(QFile::exists(folder.filePath(QLatin1String(name))));
+}
+
+// Also while a grid that has fetched only its first rows keeps its statement running.
+void TestBackups::backupHoldsLastWrite()
+{
+    TestDatabase db;
+    const qint64 last = db.addSubject(QStringLiteral("ULTIMO L'ANNO"));
+    db.addEntry(last, QDate(2026, 12, 7), QDate(2026, 12, 31), QStringLiteral("VOCE"));
+    for (int i = 0; i < 300; ++i)
+        db.addSubject(QStringLiteral("SOGGETTO %1").arg(i, 3, 10, QLatin1Char('0')));
+    RowsResult grid = selectRegistryGridRows();
+    QVERIFY(grid.ok() && grid.value.next());
+    QString problem;
+    const QDateTime moment(QDate(2026, 12, 7), QTime(10, 0));
+    const QString first = writeBackup(&problem, moment);
+    QVERIFY2(!first.isEmpty(), qPrintable(problem));
+    // A second close within the same instant still gets a copy of its own.
+    const QString second = writeBackup(&problem, moment);
+    QVERIFY(!second.isEmpty() && second != first);
+    QCOMPARE(readBackup(second, QStringLiteral("SELECT Soggetto FROM Utente WHERE ID IN (1, 301)")),
+             QStringList({"ULTIMO L'ANNO", "SOGGETTO 299"}));
+    QCOMPARE(readBackup(second, QStringLiteral("SELECT Oggetto FROM Tavelo")), QStringList{"VOCE"});
+    QCOMPARE(readBackup(second, QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
+    QVERIFY(grid.value.next());
+    QCOMPARE(grid.value.value(1).toString(), QStringLiteral("SOGGETTO 001"));
+    // The copy is a data file that the program opens as its own.
+    DbConnection::instance().close();
+    QVERIFY2(DbConnection::instance().open(second, &problem), qPrintable(problem));
+    QCOMPARE(db.count(QStringLiteral("Utente")), 301);
+}
+
+void TestBackups::failedBackupTouchesNothing()
+{
+    TestDatabase db;
+    db.addSubject(QStringLiteral("ROSSI"));
+    // A file named like the folder: the folder cannot be made.
+    QFile blocker(backupFolder(db.path()));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QString problem;
+    QVERIFY(writeBackup(&problem).isEmpty());
+    QVERIFY2(problem.contains(backupFolder(db.path())), qPrintable(problem));
+    QCOMPARE(db.count(QStringLiteral("Utente")), 1);
+    QVERIFY(DbConnection::instance().isOpen());
+}
+
+// The window's activation writes the version stamp; "Chiudi" then writes the backup,
+// and ends the program even when the backup cannot be written.
+void TestBackups::chiudiWritesBackupAfterVersionStamp_data()
+{
+    QTest::addColumn<bool>("folderBlocked");
+    QTest::newRow("backup written") << false;
+    QTest::newRow("backup folder cannot be made") << true;
+}
+
+void TestBackups::chiudiWritesBackupAfterVersionStamp()
+{
+    QFETCH(bool, folderBlocked);
+    TestDatabase db;
+    db.addSubject(QStringLiteral("ROSSI MARIO"));
+    QFile blocker(backupFolder(db.path()));
+    QVERIFY(!folderBlocked || blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    {
+        const std::unique_ptr<frmRegistra> window = startMainWindow();
+        QVERIFY(window && window->Label25->text() != QStringLiteral("Versione"));
+        ProgramEndRecorder ended;
+        QVERIFY(clickToolbar(window->tbTop, QStringLiteral("Chiudi")));
+        QCOMPARE(ended.statuses(), QList<int>{0});
+    }
+    QVERIFY(!DbConnection::instance().isOpen());
+    QString problem;
+    QVERIFY(DbConnection::instance().open(db.path(), &problem));
+    const QString stamp = readVersionStamp().value.value_or(QString());
+    QVERIFY(!stamp.isEmpty());
+    const QString backup = latestBackup(db.path());
+    QCOMPARE(backup.isEmpty(), folderBlocked);
+    if (!folderBlocked) {
+        QCOMPARE(QFileInfo(backup).absolutePath(),
+                 QFileInfo(db.path()).absolutePath() + QStringLiteral("/Backup"));
+        QCOMPARE(readBackup(backup, QStringLiteral("SELECT Versione FROM Versione")),
+                 QStringList{stamp});
+        QCOMPARE(readBackup(backup, QStringLiteral("SELECT Soggetto FROM Utente")),
+                 QStringList{"ROSSI MARIO"});
+    }
+}
+
+TAVELO_TEST_MAIN(TestBackups)
+#include "tst_backups.moc"
