@@ -106,10 +106,12 @@ void TestReportCommand::exitStatuses()
     const QRegularExpressionMatch pages =
         QRegularExpression(QStringLiteral(": (\\d+) pagin[ae]\\n$")).match(run.out);
     QCOMPARE(pages.hasMatch(), status == 0);
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {"-layout", listed.constLast(), "-"});
-    pdftotext.waitForFinished();
-    const QString text = status ? run.err : QString::fromUtf8(pdftotext.readAllStandardOutput());
+    QString text = run.err;
+    if (status == 0) {
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {"-layout", listed.constLast(), "-"});
+        text = pdftotext.waitForFinished() ? QString::fromUtf8(pdftotext.readAll()) : QString();
+    }
     for (QString expected : said.replace("PAGES", pages.captured(1)).split(QLatin1Char('|'))) {
         const bool absent = expected.startsWith(QLatin1Char('!'));
         QVERIFY2(text.contains(expected.mid(absent ? 1 : 0)) != absent,

@@ -2,6 +2,7 @@
 // The banded layout: text broken into lines, bands per page, headers and footers,
 // growing and split bands, and the three reports of the program laid out.
 #include "report_fixtures.h"
+#include "test_support.h"
 
 #include "core/dates.h"
 #include "reports/report_definitions.h"
@@ -256,5 +257,5 @@ void TestReportLayout::threeReports()
         QVERIFY2(placed.contains(item), qPrintable(item));
 }
 
-QTEST_MAIN(TestReportLayout)
+TAVELO_TEST_MAIN(TestReportLayout)
 #include "tst_report_layout.moc"

@@ -98,8 +98,9 @@ void TestReportPdf::streamedPdfIsTheWholeReport()
     const QString info = QString::fromUtf8(run("pdfinfo", {dir.filePath("streamed.pdf")}));
     QVERIFY2(info.contains(QRegularExpression("Page size:\\s+84[12]\\S* x 595\\S* pts \\(A4\\)")),
              qPrintable(info));
-    for (const QString &pdf : {"whole", "streamed"})
-        run("pdftoppm", {"-r", "20", "-gray", dir.filePath(pdf + ".pdf"), dir.filePath(pdf)});
+    for (const char *pdf : {"whole", "streamed"})
+        run("pdftoppm",
+            {"-r", "20", "-gray", dir.filePath(QLatin1String(pdf) + ".pdf"), dir.filePath(pdf)});
     const QStringList images = QDir(dir.path()).entryList({"whole-*.pgm"});
     QVERIFY(document.pageCount() > 3);
     QCOMPARE(images.size(), document.pageCount());

@@ -156,6 +156,7 @@ void TestWidgets::gridPicksRowsAndKeepsNothingBehind()
     fill(second, QStringLiteral("b"));
     DataGrid grid;
     grid.setModel(&first);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const qsizetype objects = grid.findChildren<QObject *>().size();
     for (int round = 0; round < 100; ++round) {
         if (unbindFirst)
