@@ -178,9 +178,10 @@ void TestReportLayout::veryLongNoteIsSplitOverPages()
     }
     QCOMPARE(printed.join(QLatin1Char(' ')), note);
     // It starts under the row before it, goes on overleaf, and the next row follows it.
-    QCOMPARE(detailBand(document.pages.at(0), 1)->top, 945.0 + 930);
+    QCOMPARE(detailCounts(document).constFirst(), 2);
     QVERIFY(document.pages.at(1).bands.at(1).continued);
-    QVERIFY(detailBand(document.pages.constLast(), 2)->top >= noteBottom);
+    const ReportBand *next = detailBand(document.pages.constLast(), 2);
+    QVERIFY(next && next->top >= noteBottom);
     QCOMPARE(document.texts("TextBox5").constLast(), QStringLiteral("DOPO"));
 }
 

@@ -3,6 +3,7 @@
 #include "report_fixtures.h"
 #include "test_support.h"
 
+#include "reports/report_definitions.h"
 #include "reports/report_painter.h"
 #include "reports/report_rows.h"
 #include "reports/report_viewer.h"
@@ -84,15 +85,19 @@ void TestReportPdf::painterScalesTwipsToDevice()
 // whole, and print as the same report laid out in memory.
 void TestReportPdf::streamedPdfIsTheWholeReport()
 {
-    QList<QVariantHash> rows = names(17);
-    rows[4] = {{"nome", longText(600)}}; // a band split over pages
+    // Every kind of item: texts centred or not, in several fonts, rules, a note split
+    // over pages, "%p" on the last page.
+    QList<QVariantHash> rows;
+    for (int i = 0; i < 40; ++i)
+        rows.append({{"ID", i}, {"CAP", "20100"}, {"Annotazione", i == 4 ? longText(2000) : ""}});
     ListReportRows source(rows);
-    const ReportDocument document = buildReportDocument(testReport(), source);
+    const ReportDocument document = buildReportDocument(createAnagrafe(), source);
     QTemporaryDir dir;
     QString error;
     QVERIFY2(writeReportPdf(document, dir.filePath("whole.pdf"), &error), qPrintable(error));
     QVERIFY2(writeReportPdfStreamed(
-                 testReport(), [&](QString *) { return std::make_unique<ListReportRows>(rows); },
+                 createAnagrafe(),
+                 [&](QString *) { return std::make_unique<ListReportRows>(rows); },
                  dir.filePath("streamed.pdf"), &error),
              qPrintable(error));
     const QString info = QString::fromUtf8(run("pdfinfo", {dir.filePath("streamed.pdf")}));
