@@ -5,6 +5,7 @@
 #include "core/twips.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
+#include "widgets/picture_button.h"
 #include "widgets/toggle_button.h"
 
 #include <QCalendarWidget>
@@ -41,6 +42,7 @@ private slots:
     void dateBoxCalendarPicksDate();
     void gridPicksRowsAndKeepsNothingBehind_data();
     void gridPicksRowsAndKeepsNothingBehind();
+    void pictureButtonIsDrawnWithItsBorder();
 };
 
 void TestWidgets::twipsBecomePixels_data()
@@ -192,6 +194,16 @@ void TestWidgets::gridPicksRowsAndKeepsNothingBehind()
     QCOMPARE(grid.findChildren<QItemSelectionModel *>().size(), 1);
     grid.setModel(nullptr);
     QCOMPARE(grid.currentRowText(0), QString());
+}
+
+void TestWidgets::pictureButtonIsDrawnWithItsBorder()
+{
+    PictureButton picture(QStringLiteral(":/pictures/accedi.svg"));
+    picture.resize(64, 64);
+    const QImage plain = picture.grab().toImage();
+    QVERIFY(plain.pixelColor(32, 32) != plain.pixelColor(1, 1));
+    picture.setSingleBorder(true);
+    QVERIFY(picture.grab().toImage() != plain);
 }
 
 TAVELO_TEST_MAIN(TestWidgets)
