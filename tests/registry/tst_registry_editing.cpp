@@ -97,9 +97,9 @@ void TestRegistryEditing::operatorDoes_data()
         "Text6=1 a+/(23456;Text8=123456789012;click Check1;Text9=a.b@c.it;"
         "Text10=12.3\x16\b\x02\x7f\x01"
         "9\t;?focus=Text11;Text11=-3,,3-;Text12=0è5;Text13=Pw9è;"
-        "Text14=perché sì\x02\x02x;click Cmd2;click Check7 # askInsert:Yes inserted # "
+        "Text14=perché sì\x02\x02xy;click Cmd2;click Check7 # askInsert:Yes inserted # "
         "NICOLÒ D'ÀNGELO|VIA PIAZZA DÙOMO|FORLÌ|FC|12345|VRDGPP80A01L219K|12345678901|S|"
-        "A.B@C.IT|912|-3,,3-|05|Pw9è|PERCHÉ XSÌ # Frame1 /  / Check6");
+        "A.B@C.IT|912|-3,,3-|05|Pw9è|PERCHÉ XYSÌ # Frame1 /  / Check6");
     row("insert, no name", "insert;click Cmd2 # noName # - # Frame1 / Inserisci / Text2");
     row("insert, blank name",
         "insert X1;Text2=   ;click Cmd2 # noName # - # Frame1 / Inserisci / Text2");
