@@ -12,7 +12,6 @@
 
 #include <QAccessible>
 #include <QLabel>
-#include <QLineEdit>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
