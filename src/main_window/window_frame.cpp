@@ -113,8 +113,20 @@ void frmRegistra::ToolbarButtonClick(QAction *button)
     } else if (key == QLatin1String("Riduci")) {
         showMinimized();
     } else if (key == QLatin1String("Anagrafica")) {
-        if (!m_registry)
-            m_registry = std::make_unique<frmAnagrafe>(this);
+        if (!m_registry) {
+            m_registry = std::make_unique<frmAnagrafe>();
+            m_registry->setChosenUserSource([this] {
+                return ChosenUserLabels{Label1->text(), Label4->text(), Label5->text()};
+            });
+            connect(m_registry.get(), &frmAnagrafe::closedWithChosenUser, this,
+                    [this](const ChosenUserLabels &labels) {
+                        show();
+                        activateLater(this);
+                        Label4->setText(labels.label4);
+                        Label1->setText(labels.label1);
+                        Label5->setText(labels.label5);
+                    });
+        }
         m_registry->show();
         activateLater(m_registry.get());
         hide();

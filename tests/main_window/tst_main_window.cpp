@@ -604,13 +604,17 @@ void TestMainWindow::registryRoundTripRefillsUserList()
     QVERIFY(registry->isVisible());
     QVERIFY(registry->isWindow());
     QVERIFY(!f.window->isVisible());
-    QTRY_COMPARE(registry->Label1->text(), QStringLiteral("ROSSI MARIO"));
-    QCOMPARE(registry->Label4->text(), QStringLiteral("Data"));
-    QCOMPARE(registry->Label5->text(), QStringLiteral("ID"));
-    QCOMPARE(registry->Label19->text(), QStringLiteral("Anno"));
+    QTRY_COMPARE(registry->findChild<QLabel *>(QStringLiteral("Label1"))->text(),
+                 QStringLiteral("ROSSI MARIO"));
+    QCOMPARE(registry->findChild<QLabel *>(QStringLiteral("Label4"))->text(),
+             QStringLiteral("Data"));
+    QCOMPARE(registry->findChild<QLabel *>(QStringLiteral("Label5"))->text(), QStringLiteral("ID"));
+    QCOMPARE(registry->findChild<QLabel *>(QStringLiteral("Label19"))->text(),
+             QStringLiteral("Anno"));
 
     f.db->addSubject(QStringLiteral("ANTONELLI ANNA"));
-    QVERIFY(clickToolbar(registry->tbTop, QStringLiteral("Chiudi")));
+    QVERIFY(clickToolbar(registry->findChild<QToolBar *>(QStringLiteral("tbTop")),
+                         QStringLiteral("Chiudi")));
     QVERIFY(!registry->isVisible());
     QVERIFY(f.window->isVisible());
     // Copied back at once, then cleared by the queued activation.
@@ -624,7 +628,7 @@ void TestMainWindow::registryRoundTripRefillsUserList()
     // The same window comes back the next time, with the header of that moment.
     QVERIFY(clickToolbar(f.window->tbTop, QStringLiteral("Anagrafica")));
     QCOMPARE(f.window->registryWindow(), registry);
-    QTRY_COMPARE(registry->Label1->text(), QString());
+    QTRY_COMPARE(registry->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QString());
 }
 
 void TestMainWindow::registryCloseBoxActsAsChiudi()
