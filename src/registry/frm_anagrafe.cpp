@@ -4,7 +4,6 @@
 #include "registry/frm_anagrafe.h"
 
 #include "core/twips.h"
-#include "main_window/frm_registra.h"
 #include "registry/subject_grid_model.h"
 #include "widgets/data_grid.h"
 #include "widgets/labels.h"
@@ -105,7 +104,7 @@ void paintWhite(QWidget *widget)
 
 } // namespace
 
-frmAnagrafe::frmAnagrafe(frmRegistra *mainWindow) : QWidget(nullptr), m_main(mainWindow)
+frmAnagrafe::frmAnagrafe(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmAnagrafe"));
     setWindowTitle(QStringLiteral("Registrazione"));

@@ -2,8 +2,11 @@
 #pragma once
 
 #include "core/activation.h"
+#include "widgets/chosen_user_labels.h"
 
 #include <QWidget>
+
+#include <functional>
 
 class QAction;
 class QFrame;
@@ -16,7 +19,6 @@ class DataGrid;
 class StatusPanels;
 class SubjectGridModel;
 class ToggleButton;
-class frmRegistra;
 struct Subject;
 struct SubjectWriteResult;
 
@@ -29,12 +31,13 @@ class frmAnagrafe : public QWidget, public ActivatableWindow
     Q_OBJECT
 
 public:
-    // The window is a top-level window of its own; mainWindow is the window that it
-    // hands back to.
-    explicit frmAnagrafe(frmRegistra *mainWindow);
+    explicit frmAnagrafe(QWidget *parent = nullptr);
     ~frmAnagrafe() override;
 
     void runActivation() override { RegistryWindowActivate(); }
+
+    // Where the labels of the chosen user are read at each activation.
+    void setChosenUserSource(std::function<ChosenUserLabels()> source);
 
     // Window, panels and the grid of subjects.
     void RegistryWindowActivate();
@@ -136,6 +139,10 @@ public:
     QFrame *Line3 = nullptr;
     QFrame *Line4 = nullptr;
 
+signals:
+    // "Chiudi": the chosen user's labels go back to whoever shows the main window.
+    void closedWithChosenUser(const ChosenUserLabels &labels);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -164,6 +171,6 @@ private:
     bool subjectWritten(const SubjectWriteResult &written);
     void backToStartPanel();
 
-    frmRegistra *m_main;
+    std::function<ChosenUserLabels()> m_chosenUserSource;
     SubjectGridModel *m_gridModel = nullptr;
 };

@@ -3,7 +3,6 @@
 // editing panel, the modes that show the grid, the user flag and the field reset.
 #include "registry/frm_anagrafe.h"
 
-#include "main_window/frm_registra.h"
 #include "widgets/data_grid.h"
 #include "widgets/toggle_button.h"
 #include "widgets/window_toolbar.h"
@@ -18,9 +17,10 @@
 // panel with every field empty and no mode.
 void frmAnagrafe::RegistryWindowActivate()
 {
-    Label4->setText(m_main->Label4->text());
-    Label1->setText(m_main->Label1->text());
-    Label5->setText(m_main->Label5->text());
+    const ChosenUserLabels chosen = m_chosenUserSource ? m_chosenUserSource() : ChosenUserLabels{};
+    Label4->setText(chosen.label4);
+    Label1->setText(chosen.label1);
+    Label5->setText(chosen.label5);
     Frame3->show();
     Check7->setValue(0);
     Frame1->hide();
@@ -38,15 +38,16 @@ void frmAnagrafe::RegistryToolbarClick(QAction *button)
 {
     const QString key = button->data().toString();
     if (key == QLatin1String("Chiudi")) {
-        m_main->show();
-        activateLater(m_main);
-        m_main->Label4->setText(Label4->text());
-        m_main->Label1->setText(Label1->text());
-        m_main->Label5->setText(Label5->text());
+        emit closedWithChosenUser({Label1->text(), Label4->text(), Label5->text()});
         hide();
     } else if (key == QLatin1String("Riduci")) {
         showMinimized();
     }
+}
+
+void frmAnagrafe::setChosenUserSource(std::function<ChosenUserLabels()> source)
+{
+    m_chosenUserSource = std::move(source);
 }
 
 // Empties every box and releases the toggles of the fields and of the modes; the

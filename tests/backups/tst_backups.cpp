@@ -172,11 +172,13 @@ void TestBackups::failedBackupTouchesNothing()
 // stamp, and ends the program with "Chiudi".
 void TestBackups::startAndChiudi()
 {
-    const std::unique_ptr<frmRegistra> window = startMainWindow();
-    QVERIFY(window);
-    QVERIFY(window->Label25->text() != QStringLiteral("Versione"));
+    const std::unique_ptr<WindowPair> windows = startMainWindow();
+    QVERIFY(windows);
+    QWidget *window = windows->mainWindow();
+    QVERIFY(window->findChild<QLabel *>(QStringLiteral("Label25"))->text() !=
+            QStringLiteral("Versione"));
     ProgramEndRecorder ended;
-    QVERIFY(clickToolbar(window->tbTop, QStringLiteral("Chiudi")));
+    QVERIFY(clickToolbar(window, QStringLiteral("Chiudi")));
     QCOMPARE(ended.statuses(), QList<int>{0});
 }
 
@@ -244,7 +246,7 @@ void TestBackups::damagedFileAtStartNamesLatestBackup()
 
     f.prompt->answer(PromptAnswer::Ok);
     QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("danneggiato")));
-    std::unique_ptr<frmRegistra> window = Main(path);
+    std::unique_ptr<WindowPair> window = Main(path);
     QVERIFY(!window);
     QCOMPARE(f.prompt->shown().size(), 1);
     const PromptRequest box = f.prompt->shown().first();

@@ -5,8 +5,6 @@
 #include "main_window/frm_registra.h"
 #include "storage/db_connection.h"
 #include "widgets/data_grid.h"
-#include "widgets/picture_button.h"
-#include "widgets/toggle_button.h"
 #include "widgets/window_toolbar.h"
 
 #include <QAction>
@@ -14,7 +12,6 @@
 #include <QGroupBox>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTest>
 #include <QToolBar>
 
 // As QVERIFY2, for the steps that give false instead of returning from the test.
@@ -33,90 +30,92 @@ bool MainWindowTest::prepare()
 
 bool MainWindowTest::start()
 {
-    window = startMainWindow();
+    windows = startMainWindow();
+    window = windows ? windows->mainWindow() : nullptr;
     return window != nullptr;
 }
 
 int MainWindowTest::finish()
 {
     const int unexpected = prompt ? prompt->unexpected() : 0;
-    window.reset();
+    window = nullptr;
+    windows.reset();
     db.reset();
     Prompt::install(nullptr);
     prompt = nullptr;
     return unexpected;
 }
 
-std::unique_ptr<frmRegistra> startMainWindow()
+QWidget *MainWindowTest::mainWidget() const
 {
-    auto window = std::make_unique<frmRegistra>();
-    window->show();
-    window->activateWindow();
-    STEP_VERIFY(QTest::qWaitForWindowExposed(window.get()), "main window not shown");
-    STEP_VERIFY(QTest::qWaitForWindowActive(window.get()), "main window not active");
-    activateLater(window.get());
-    STEP_VERIFY(QTest::qWaitFor(
-                    [&] { return window->Frame3->isVisible() && !window->Frame2->isVisible(); }),
-                "main window not activated");
     return window;
 }
 
-bool chooseUser(frmRegistra &window, const QString &name)
+std::unique_ptr<WindowPair> startMainWindow()
 {
-    const int index = window.Cbo1->findText(name);
+    auto windows = std::make_unique<WindowPair>();
+    QWidget *window = windows->mainWindow();
+    window->show();
+    window->activateWindow();
+    STEP_VERIFY(QTest::qWaitForWindowExposed(window), "main window not shown");
+    STEP_VERIFY(QTest::qWaitForWindowActive(window), "main window not active");
+    activateLater(window);
+    STEP_VERIFY(QTest::qWaitFor([&] { return visiblePanels(*window) == "Frame3"; }),
+                "main window not activated");
+    return windows;
+}
+
+bool chooseUser(QWidget &window, const QString &name)
+{
+    auto *users = window.findChild<QComboBox *>(QStringLiteral("Cbo1"));
+    const int index = users->findText(name);
     STEP_VERIFY(index >= 0, qPrintable(name));
-    window.Cbo1->setCurrentIndex(index);
-    emit window.Cbo1->activated(index);
+    users->setCurrentIndex(index);
+    emit users->activated(index);
     return true;
 }
 
-bool openEntryPanel(frmRegistra &window, const QString &name)
+bool openEntryPanel(QWidget &window, const QString &name)
 {
     if (!chooseUser(window, name))
         return false;
-    QTest::mouseClick(window.Image2, Qt::LeftButton);
-    STEP_VERIFY(window.Frame1->isVisible(), "Accedi");
-    QTest::mouseClick(window.Check1, Qt::LeftButton);
-    STEP_VERIFY(window.Frame2->isVisible(), "Gestione");
+    QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("Image2")), Qt::LeftButton);
+    STEP_VERIFY(visiblePanels(window) == "Frame1", "Accedi");
+    QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("Check1")), Qt::LeftButton);
+    STEP_VERIFY(visiblePanels(window) == "Frame2", "Gestione");
     return true;
 }
 
-bool clickToolbar(QToolBar *toolbar, const QString &key)
+bool clickToolbar(QWidget *window, const QString &key)
 {
+    auto *toolbar = window->findChild<QToolBar *>(QStringLiteral("tbTop"));
+    STEP_VERIFY(toolbar, "tbTop");
     QAction *action = toolbarButton(toolbar, key);
     STEP_VERIFY(action, qPrintable(key));
-    QWidget *button = toolbar->widgetForAction(action);
-    STEP_VERIFY(button, qPrintable(key));
-    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(toolbar->widgetForAction(action), Qt::LeftButton);
     return true;
 }
 
-QStringList comboItems(const QComboBox *combo)
-{
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items << combo->itemText(i);
-    return items;
-}
-
-QString visiblePanels(const frmRegistra &window)
+QString visiblePanels(const QWidget &window)
 {
     QStringList shown;
-    for (const QGroupBox *panel : {window.Frame1, window.Frame2, window.Frame3, window.Frame4})
-        if (panel->isVisible())
-            shown << panel->objectName();
+    for (const char *name : {"Frame1", "Frame2", "Frame3", "Frame4"})
+        if (window.findChild<QGroupBox *>(QLatin1String(name))->isVisible())
+            shown << QLatin1String(name);
     return shown.join(QLatin1Char(' '));
 }
 
-void clickGridRow(DataGrid *grid, int row)
+void clickGridRow(QWidget &window, int row)
 {
+    auto *grid = window.findChild<DataGrid *>(QStringLiteral("DataGrid3"));
     const QRect cell = grid->visualRect(grid->model()->index(row, 3));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
-int gridRowOf(const DataGrid *grid, const QString &note)
+int gridRowOf(const QWidget &window, const QString &note)
 {
-    const QAbstractItemModel *model = grid->model();
+    const QAbstractItemModel *model =
+        window.findChild<DataGrid *>(QStringLiteral("DataGrid3"))->model();
     for (int row = 0; model && row < model->rowCount(); ++row)
         if (model->index(row, 3).data().toString() == note)
             return row;
@@ -134,6 +133,14 @@ void typeText(QWidget *box, const QString &text)
         QTest::sendKeyEvent(QTest::Press, box, key, QString(c), Qt::NoModifier);
         QTest::sendKeyEvent(QTest::Release, box, key, QString(c), Qt::NoModifier);
     }
+}
+
+void retype(QWidget *box, const QString &text)
+{
+    box->setFocus();
+    QMetaObject::invokeMethod(box, "selectAll");
+    QTest::keyClick(box, Qt::Key_Delete);
+    typeText(box, text);
 }
 
 bool addManyEntries(TestDatabase &db, int total, const QDate &firstDue, int spread,

@@ -2,6 +2,7 @@
 #include "test_support.h"
 
 #include "app/startup.h"
+#include "app/window_pair.h"
 #include "core/dates.h"
 #include "import_command/import_command.h"
 #include "import_command/legacy_import.h"
@@ -14,6 +15,7 @@
 #include "widgets/toggle_button.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -511,7 +513,8 @@ void TestImportCommand::programOffersImportAndShowsImportedData()
         QFile::copy(legacyDatabasePath(), m_dir->filePath(QStringLiteral("dati/Database.mdb"))));
     m_prompt->answer(PromptAnswer::Yes);
     m_prompt->answer(PromptAnswer::Ok);
-    std::unique_ptr<frmRegistra> window = Main(path);
+    std::unique_ptr<WindowPair> windows = Main(path);
+    QWidget *window = windows ? windows->mainWindow() : nullptr;
     QVERIFY(window);
     QCOMPARE(m_prompt->shown().size(), 2);
     QCOMPARE(m_prompt->shown().at(0).buttons, PromptButtons::YesNo);
@@ -519,26 +522,28 @@ void TestImportCommand::programOffersImportAndShowsImportedData()
     QCOMPARE(m_prompt->shown().at(1).icon, PromptIcon::Information);
     QVERIFY(m_prompt->shown().at(1).text.contains(QStringLiteral("10 righe")));
     QCOMPARE(DbConnection::instance().filePath(), path);
-    QTRY_COMPARE(window->Cbo1->count(), 6);
+    auto *users = window->findChild<QComboBox *>(QStringLiteral("Cbo1"));
+    QTRY_COMPARE(users->count(), 6);
     QStringList names;
-    for (int i = 0; i < window->Cbo1->count(); ++i)
-        names << window->Cbo1->itemText(i);
+    for (int i = 0; i < users->count(); ++i)
+        names << users->itemText(i);
     QVERIFY2(names.contains(QStringLiteral("ÀLVARO ÉMILE")), qPrintable(names.join(", ")));
     QVERIFY(names.contains(QStringLiteral("D'ANGELO NICOLÒ")));
     QCOMPARE(names.count(QStringLiteral("VERDI GIUSEPPE")), 2);
-    QCOMPARE(window->Label25->text(),
+    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("Label25"))->text(),
              toScreenDateTime(QDateTime(QDate(2013, 4, 30), QTime(18, 5, 42))));
 
     // ROSSI MARIO's diary, as the operator opens it: his four entries, the one without
     // due date first.
-    const int rossi = window->Cbo1->findText(QStringLiteral("ROSSI MARIO"));
+    const int rossi = users->findText(QStringLiteral("ROSSI MARIO"));
     QVERIFY(rossi >= 0);
-    window->Cbo1->setCurrentIndex(rossi);
-    emit window->Cbo1->activated(rossi);
-    QTest::mouseClick(window->Image2, Qt::LeftButton);
-    QTest::mouseClick(window->Check1, Qt::LeftButton);
-    QVERIFY(window->Frame2->isVisible());
-    const QAbstractItemModel *grid = window->DataGrid3->model();
+    users->setCurrentIndex(rossi);
+    emit users->activated(rossi);
+    QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("Image2")), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("Check1")), Qt::LeftButton);
+    QVERIFY(window->findChild<QWidget *>(QStringLiteral("Frame2"))->isVisible());
+    const QAbstractItemModel *grid =
+        window->findChild<QAbstractItemView *>(QStringLiteral("DataGrid3"))->model();
     QVERIFY(grid);
     QStringList notes;
     for (int row = 0; row < grid->rowCount(); ++row)
@@ -553,7 +558,8 @@ void TestImportCommand::programStartsEmptyWhenImportDeclined()
     const QString path = m_dir->filePath(QStringLiteral("Database.sqlite"));
     QVERIFY(QFile::copy(legacyDatabasePath(), m_dir->filePath(QStringLiteral("Database.mdb"))));
     m_prompt->answer(PromptAnswer::No);
-    std::unique_ptr<frmRegistra> window = Main(path);
+    std::unique_ptr<WindowPair> windows = Main(path);
+    QWidget *window = windows ? windows->mainWindow() : nullptr;
     QVERIFY(window);
     QCOMPARE(m_prompt->shown().size(), 1);
     QCOMPARE(countArchiveRows().value, 0);
@@ -567,7 +573,8 @@ void TestImportCommand::programOffersNothingWhenDataFileExists()
     QVERIFY(DbConnection::instance().open(path, &problem));
     DbConnection::instance().close();
     QVERIFY(QFile::copy(legacyDatabasePath(), m_dir->filePath(QStringLiteral("Database.mdb"))));
-    std::unique_ptr<frmRegistra> window = Main(path);
+    std::unique_ptr<WindowPair> windows = Main(path);
+    QWidget *window = windows ? windows->mainWindow() : nullptr;
     QVERIFY(window);
     QVERIFY(m_prompt->shown().isEmpty());
     window->hide();
@@ -582,7 +589,8 @@ void TestImportCommand::programEndsWhenOfferedImportFails()
     QVERIFY(QFile::resize(legacy, 4096 * 30));
     m_prompt->answer(PromptAnswer::Yes);
     m_prompt->answer(PromptAnswer::Ok);
-    std::unique_ptr<frmRegistra> window = Main(path);
+    std::unique_ptr<WindowPair> windows = Main(path);
+    QWidget *window = windows ? windows->mainWindow() : nullptr;
     QVERIFY(!window);
     QCOMPARE(m_prompt->shown().size(), 2);
     const PromptRequest failure = m_prompt->shown().at(1);

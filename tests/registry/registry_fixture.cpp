@@ -13,11 +13,12 @@
 void RegistryFixture::start()
 {
     QVERIFY(prepare());
-    window = std::make_unique<frmRegistra>();
+    windows = std::make_unique<WindowPair>();
+    window = windows->mainWindow();
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QVERIFY(clickToolbar(window->tbTop, QStringLiteral("Anagrafica")));
-    w = window->registryWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(clickToolbar(window, QStringLiteral("Anagrafica")));
+    w = windows->registryWindow();
     QVERIFY(w);
     QVERIFY(QTest::qWaitForWindowExposed(w));
     QTRY_COMPARE(w->Cmd2->text(), QString());

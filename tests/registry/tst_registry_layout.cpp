@@ -18,20 +18,17 @@ private slots:
     void controlsLieWhereTheWindowPutsThem();
 
 private:
-    std::unique_ptr<frmRegistra> m_main;
     std::unique_ptr<frmAnagrafe> m_registry;
 };
 
 void TestRegistryLayout::initTestCase()
 {
-    m_main = std::make_unique<frmRegistra>();
-    m_registry = std::make_unique<frmAnagrafe>(m_main.get());
+    m_registry = std::make_unique<frmAnagrafe>();
 }
 
 void TestRegistryLayout::cleanupTestCase()
 {
     m_registry.reset();
-    m_main.reset();
 }
 
 void TestRegistryLayout::controlsLieWhereTheWindowPutsThem_data()
