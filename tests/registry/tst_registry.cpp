@@ -423,8 +423,8 @@ void TestRegistry::chiudiThenAnagraficaShowsEmptyStartPanel()
     f.pickRow(QStringLiteral("ROSSI MARIO"));
     QVERIFY(clickToolbar(f.w->tbTop, QStringLiteral("Chiudi")));
     QVERIFY(!f.w->isVisible());
-    QTRY_VERIFY(f.window->Frame3->isVisible());
-    QVERIFY(clickToolbar(f.window->tbTop, QStringLiteral("Anagrafica")));
+    QTRY_VERIFY(f.at("Frame3")->isVisible());
+    QVERIFY(clickToolbar(f.window, QStringLiteral("Anagrafica")));
     QTRY_COMPARE(f.w->Cmd2->text(), QString());
     QCOMPARE(f.seenPanels(), QStringLiteral("Frame3"));
     QCOMPARE(togglesOn(f.w), QString());

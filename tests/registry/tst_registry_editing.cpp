@@ -539,8 +539,8 @@ void TestRegistryEditing::newUserShowsInMainWindowAfterChiudi()
     f.prompt->answer(PromptAnswer::Ok);
     f.click(f.w->Cmd2);
     QVERIFY(clickToolbar(f.w->tbTop, QStringLiteral("Chiudi")));
-    QTRY_VERIFY(f.window->Cbo1->findText(QStringLiteral("GIALLI ANNA")) >= 0);
-    QCOMPARE(f.window->Cbo1->itemText(0), QStringLiteral("GIALLI ANNA"));
+    QTRY_VERIFY(f.at<QComboBox>("Cbo1")->findText(QStringLiteral("GIALLI ANNA")) >= 0);
+    QCOMPARE(f.at<QComboBox>("Cbo1")->itemText(0), QStringLiteral("GIALLI ANNA"));
 }
 
 TAVELO_TEST_MAIN(TestRegistryEditing)
