@@ -207,11 +207,7 @@ QStringList shownBoxes(const ScriptedPrompt &prompt)
 {
     QStringList boxes;
     for (const PromptRequest &box : prompt.shown())
-        boxes << QStringList{box.icon == PromptIcon::None       ? "-"
-                             : box.icon == PromptIcon::Critical ? "x"
-                                                                : "i",
-                             box.title, box.text}
-                     .join(QLatin1Char('|'));
+        boxes << QString("-ix"[int(box.icon)]) + "|" + box.title + "|" + box.text;
     return boxes;
 }
 

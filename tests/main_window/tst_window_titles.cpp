@@ -57,12 +57,13 @@ void TestWindowTitles::titlesAsTheServerShowsThem()
     MainWindowTest f;
     QVERIFY(f.prepare());
     Prompt::install(nullptr); // real message boxes
+    f.prompt = nullptr;
     QVERIFY(f.start());
     QString seen;
     QTimer watcher; // a box is modal: read its title from the loop it runs, then close it
     connect(&watcher, &QTimer::timeout, this, [&] {
         QWidget *shown = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
-                         : f.windows->registryWindow()     ? (QWidget *)f.windows->registryWindow()
+                         : f.windows->registryWindow()     ? static_cast<QWidget *>(f.windows->registryWindow())
                                                            : f.window;
         if (shown->isVisible() && (seen = titleOnServer(shown)) == title && shown->isModal())
             qobject_cast<QMessageBox *>(shown)->accept();
