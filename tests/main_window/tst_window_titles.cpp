@@ -5,6 +5,7 @@
 
 #include "app/startup.h"
 #include "core/prompt.h"
+#include "registry/frm_anagrafe.h"
 
 #include <QMessageBox>
 #include <QProcess>
