@@ -8,7 +8,7 @@
 
 namespace {
 
-// Statement 10 reads five columns; the list shows the first four, the fifth is the
+// selectDeadlines() reads five columns; the list shows the first four, the fifth is the
 // entry's ID.
 constexpr int readColumns = 5;
 constexpr int shownColumns = 4;

@@ -86,7 +86,7 @@ int runCommand(const QStringList &arguments, QString *errText = nullptr)
 // The operator closes the program with "Chiudi".
 void clickChiudi(frmRegistra &window)
 {
-    for (QAction *action : window.tbTop->actions())
+    for (QAction *action : window.findChild<QToolBar *>(QStringLiteral("tbTop"))->actions())
         if (action->text() == QLatin1String("Chiudi"))
             action->trigger();
 }

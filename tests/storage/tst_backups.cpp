@@ -2,6 +2,7 @@
 #include "main_window_steps.h"
 #include "test_support.h"
 
+#include "app/window_pair.h"
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
 #include "storage/db_connection.h"
@@ -148,10 +149,13 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
     QVERIFY(!folderBlocked || blocker.open(QIODevice::WriteOnly));
     blocker.close();
     {
-        const std::unique_ptr<frmRegistra> window = startMainWindow();
-        QVERIFY(window && window->Label25->text() != QStringLiteral("Versione"));
+        const std::unique_ptr<WindowPair> windows = startMainWindow();
+        QVERIFY(windows);
+        frmRegistra *window = windows->mainWindow();
+        QVERIFY(window->findChild<QLabel *>(QStringLiteral("Label25"))->text() !=
+                QStringLiteral("Versione"));
         ProgramEndRecorder ended;
-        QVERIFY(clickToolbar(window->tbTop, QStringLiteral("Chiudi")));
+        QVERIFY(clickToolbar(window, QStringLiteral("Chiudi")));
         QCOMPARE(ended.statuses(), QList<int>{0});
     }
     QVERIFY(!DbConnection::instance().isOpen());

@@ -387,7 +387,7 @@ void TestServerArchive::chiudiEndsTheProgramAfterTheServerWentAway()
     OtherDesk other;
     QVERIFY(cutThisDesk(other));
     m_prompt->answer(PromptAnswer::Ok);
-    clickToolbar(window.tbTop, QStringLiteral("Chiudi"));
+    clickToolbar(&window, QStringLiteral("Chiudi"));
     QCOMPARE(ends.statuses(), QList<int>({0}));
     QCOMPARE(m_prompt->shown().size(), 1);
     QVERIFY2(m_prompt->shown().at(0).text.startsWith(QLatin1String("Errore del database:")),
