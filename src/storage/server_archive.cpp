@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/server_archive.h"
 
-#include "storage/db_connection.h"
+#include "storage/schema.h"
 
 #include <QSet>
 #include <QSettings>
@@ -76,8 +76,7 @@ Kind kindOf(const QString &table, const QString &column)
     if (c == QLatin1String("id") ||
         (table == QLatin1String("Tavelo") && c == QLatin1String("utente")))
         return Kind::Number;
-    if (c == QLatin1String("data") || c == QLatin1String("scadenza") || c == QLatin1String("agg") ||
-        c == QLatin1String("versione"))
+    if (isDateColumn(column))
         return Kind::Date;
     return Kind::Text;
 }
@@ -116,7 +115,7 @@ bool checkColumns(QSqlDatabase &db, const QString &server, const QString &table,
     while (query.next())
         present.insert(query.value(0).toString(),
                        {query.value(1).toString(), query.value(2).toString()});
-    for (const QString &column : DbConnection::tableColumns(table)) {
+    for (const QString &column : archiveTableColumns(table)) {
         const auto found = present.constFind(column.toLower());
         if (found == present.constEnd()) {
             *problem = notOurs(
@@ -147,7 +146,7 @@ bool createSchema(QSqlDatabase &db, const QString &server, QString *problem)
     QSqlError error;
     bool ok = db.transaction();
     ok = ok && execAll(db, schemaStatements(), &error) &&
-         execAll(db, DbConnection::indexStatements(), &error);
+         execAll(db, archiveIndexStatements(), &error);
     ok = ok && db.commit();
     if (!ok) {
         if (!error.isValid())
@@ -253,7 +252,7 @@ bool prepareServerArchive(QSqlDatabase &db, const QString &server, bool createWh
     QStringList others;
     for (const QString &name : present) {
         bool ours = false;
-        for (const QString &table : DbConnection::tableNames())
+        for (const QString &table : archiveTableNames())
             ours = ours || name == table.toLower();
         if (!ours)
             others << name;
@@ -265,7 +264,7 @@ bool prepareServerArchive(QSqlDatabase &db, const QString &server, bool createWh
             QStringLiteral("contiene altre tabelle (%1).").arg(others.join(QStringLiteral(", "))));
         return false;
     }
-    for (const QString &table : DbConnection::tableNames()) {
+    for (const QString &table : archiveTableNames()) {
         if (!present.contains(table.toLower())) {
             *problem = notOurs(server, QStringLiteral("manca la tabella %1.").arg(table));
             return false;
@@ -299,7 +298,7 @@ bool checkServerWritable(QSqlDatabase &db, const QString &server, QString *probl
                        .arg(server);
         return false;
     }
-    for (const QString &table : DbConnection::tableNames()) {
+    for (const QString &table : archiveTableNames()) {
         for (const char *right : {"SELECT", "INSERT", "UPDATE", "DELETE"}) {
             query.prepare(QStringLiteral("SELECT has_table_privilege(?, ?)"));
             query.addBindValue(table.toLower());

@@ -260,10 +260,11 @@ void TestImportCommand::importedFileReadsThroughStatements()
     QCOMPARE(findSubjectByName(QStringLiteral("d'angelo NICOLÒ")).value->id, 2);
     QCOMPARE(findSubjectByName(QStringLiteral("100% SCONTI_SRL")).value->id, 4);
     QCOMPARE(findSubjectsByFiscalCode(QStringLiteral("SCNSRL00A01F839R")).value.size(), 1);
-    RowsResult deadlines = selectDeadlines();
+    RowStream<OverviewDeadline> deadlines = selectDeadlines();
     int count = 0;
-    while (deadlines.value.next()) {
-        QVERIFY(deadlines.value.value(2).toInt() != 99);
+    OverviewDeadline deadline;
+    while (deadlines.next(&deadline)) {
+        QVERIFY(deadline.utente != 99);
         ++count;
     }
     // Eleven entries: one without due date, one of a subject that is gone.

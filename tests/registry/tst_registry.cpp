@@ -455,11 +455,12 @@ void TestRegistry::gridPagesFollowOneAnotherInOrder()
                               "SELECT CASE i % 5 WHEN 0 THEN 'ROSSI' WHEN 1 THEN 'rossi' "
                               "WHEN 2 THEN NULL WHEN 3 THEN 'RÒSSI ' || (i % 7) "
                               "ELSE 'BIANCHI ' || i END, 'C' || i, 'N' FROM n"));
-    RowsResult all = selectRegistryGridRows();
+    RowStream<Subject> all = selectRegistryGridRows();
     QVERIFY(all.ok());
     QList<qint64> expected;
-    while (all.value.next())
-        expected << all.value.value(0).toLongLong();
+    Subject subject;
+    while (all.next(&subject))
+        expected << subject.id;
     QCOMPARE(expected.size(), 1404);
     f.openGrid(QStringLiteral("Modifica"));
     QAbstractItemModel *model = f.w->Datagrid1->model();
