@@ -143,14 +143,15 @@ void TestBackups::backupWhileGridStillReads()
     for (int i = 0; i < 300; ++i)
         db.addSubject(QStringLiteral("SOGGETTO %1").arg(i, 3, 10, QLatin1Char('0')));
     // A grid that has fetched only its first rows keeps its statement running.
-    RowsResult grid = selectRegistryGridRows();
-    QVERIFY(grid.ok() && grid.value.next());
+    RowStream<Subject> grid = selectRegistryGridRows();
+    Subject row;
+    QVERIFY(grid.ok() && grid.next(&row));
     QString problem;
     const QString backup = writeBackup(&problem);
     QVERIFY2(!backup.isEmpty(), qPrintable(problem));
     QCOMPARE(readBackup(backup, QStringLiteral("SELECT COUNT(*) FROM Utente")), QStringList{"300"});
-    QVERIFY(grid.value.next());
-    QCOMPARE(grid.value.value(1).toString(), QStringLiteral("SOGGETTO 001"));
+    QVERIFY(grid.next(&row));
+    QCOMPARE(row.soggetto, QStringLiteral("SOGGETTO 001"));
 }
 
 void TestBackups::failedBackupTouchesNothing()
