@@ -45,11 +45,12 @@ bool prepareReplacement(const LegacyImportRequest &request, LegacyImportSummary 
                        .arg(request.dataFile);
         ok = false;
     } else if (rows.value > 0) {
-        summary->replacedFileBackup = writeBackup(&reason);
-        if (summary->replacedFileBackup.isEmpty()) {
+        const Outcome<QString> backup = writeBackup();
+        summary->replacedFileBackup = backup.value;
+        if (!backup.ok()) {
             *problem = QStringLiteral("La copia di sicurezza di «%1» non è riuscita, il file non "
                                       "viene sostituito: %2")
-                           .arg(request.dataFile, reason);
+                           .arg(request.dataFile, backup.problem);
             ok = false;
         }
     }

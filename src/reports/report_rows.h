@@ -64,6 +64,6 @@ private:
 };
 
 // A field's value as a report prints it: NULL as empty, a date (or, for a control
-// marked as a date, a text that is a stored date) in the short date form with a four-digit year, a number in the locale's form without grouping,
-// anything else as its text.
+// marked as a date, a text that is a stored date) in the short date form with a four-digit year, a
+// number in the locale's form without grouping, anything else as its text.
 QString formatReportValue(const QVariant &value, ReportValueFormat format);

@@ -52,7 +52,6 @@ void removeOldBackups(const QString &dataFile)
         QFile::remove(backups.at(i));
 }
 
-
 QString damagedDataFileMessage(const QString &dataFile, const QString &problem)
 {
     QString message = QStringLiteral("Il file dei dati «%1» è danneggiato e non viene usato.\n"

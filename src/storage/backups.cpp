@@ -25,17 +25,16 @@ QString backupName(const QString &dataFile, const QDateTime &moment)
 
 } // namespace
 
-QString writeBackup(QString *problem, const QDateTime &moment)
+Outcome<QString> writeBackup(const QDateTime &moment)
 {
     const QString dataFile = DbConnection::instance().filePath();
     if (!DbConnection::instance().isOpen() || dataFile.isEmpty()) {
-        *problem = QStringLiteral("l'archivio non è aperto.");
-        return {};
+        return Outcome<QString>::failure(QStringLiteral("l'archivio non è aperto."));
     }
     const QString folder = backupFolder(dataFile);
     if (!QDir().mkpath(folder)) {
-        *problem = QStringLiteral("non si può creare la cartella «%1».").arg(folder);
-        return {};
+        return Outcome<QString>::failure(
+            QStringLiteral("non si può creare la cartella «%1».").arg(folder));
     }
     // Two closes within the same millisecond still get two copies.
     QDateTime when = moment;
@@ -47,12 +46,11 @@ QString writeBackup(QString *problem, const QDateTime &moment)
     const WriteResult copied = copyDataFileTo(path);
     if (!copied.ok()) {
         QFile::remove(path);
-        *problem =
-            QStringLiteral("la copia «%1» non si può scrivere: %2").arg(path, copied.error.text());
-        return {};
+        return Outcome<QString>::failure(
+            QStringLiteral("la copia «%1» non si può scrivere: %2").arg(path, copied.error.text()));
     }
     removeOldBackups(dataFile);
-    return path;
+    return {path, {}};
 }
 
 void writeBackupAtClose()
@@ -60,8 +58,8 @@ void writeBackupAtClose()
     // A server keeps its archive safe in its own way (its administrator's backups).
     if (DbConnection::instance().isServer())
         return;
-    QString problem;
-    if (writeBackup(&problem).isEmpty())
+    const Outcome<QString> backup = writeBackup();
+    if (!backup.ok())
         std::fprintf(stderr, "tavelo: backup dell'archivio non riuscito: %s\n",
-                     qPrintable(problem));
+                     qPrintable(backup.problem));
 }

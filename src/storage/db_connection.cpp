@@ -80,15 +80,14 @@ bool checkShape(QSqlDatabase &db, const QString &path, QString *problem)
         while (query.next())
             present << query.value(1).toString().toLower();
         if (present.isEmpty()) {
-            *problem = notAnArchiveMessage(
-                path, QStringLiteral("manca la tabella %1.").arg(table));
+            *problem = notAnArchiveMessage(path, QStringLiteral("manca la tabella %1.").arg(table));
             return false;
         }
         for (const QString &column : archiveTableColumns(table)) {
             if (!present.contains(column.toLower())) {
                 *problem = notAnArchiveMessage(
-                    path, QStringLiteral("nella tabella %1 manca la colonna %2.")
-                              .arg(table, column));
+                    path,
+                    QStringLiteral("nella tabella %1 manca la colonna %2.").arg(table, column));
                 return false;
             }
         }
@@ -324,9 +323,11 @@ void DbConnection::close()
 bool DbConnection::openServer(const QString &connection, QString *problem, OpenMode mode)
 {
     close();
-    QString options;
-    if (!serverConnectOptions(connection, &options, problem))
+    const Outcome<QString> options = serverConnectOptions(connection);
+    if (!options.ok()) {
+        *problem = options.problem;
         return false;
+    }
     const QString server = describeServer(connection);
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
         *problem = QStringLiteral("Manca il modulo di Qt per i server PostgreSQL: installare il "
@@ -337,7 +338,7 @@ bool DbConnection::openServer(const QString &connection, QString *problem, OpenM
     {
         QSqlDatabase db =
             QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QLatin1String(connectionName));
-        db.setConnectOptions(options);
+        db.setConnectOptions(options.value);
         if (!db.open()) {
             *problem = QStringLiteral("Non ci si può collegare al server del database «%1».\n"
                                       "Controllare che il server sia acceso e raggiungibile e "
@@ -349,12 +350,17 @@ bool DbConnection::openServer(const QString &connection, QString *problem, OpenM
             QSqlQuery readOnly(db);
             ok = readOnly.exec(
                 QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
-            if (!ok)
-                *problem = readOnly.lastError().text();
-            ok = ok && prepareServerArchive(db, server, false, problem);
+            const Check prepared = ok ? prepareServerArchive(db, server, false) : passed();
+            ok = ok && prepared.ok();
+            *problem = ok              ? QString()
+                       : prepared.ok() ? readOnly.lastError().text()
+                                       : prepared.problem;
         } else {
-            ok = prepareServerArchive(db, server, true, problem) &&
-                 checkServerWritable(db, server, problem);
+            Check prepared = prepareServerArchive(db, server, true);
+            if (prepared.ok())
+                prepared = checkServerWritable(db, server);
+            ok = prepared.ok();
+            *problem = prepared.problem;
         }
     }
     if (ok) {

@@ -63,8 +63,7 @@ public:
     explicit RowStream(const QSqlError &failure) : m_failure(failure) {}
     RowStream(RowReader &&reader, Decoder decode)
         : m_reader(std::move(reader)), m_decode(std::move(decode))
-    {
-    }
+    {}
 
     // Whether the query ran; reading may still fail later (see error()).
     bool ok() const { return !m_failure.isValid(); }

@@ -145,9 +145,9 @@ const char *const subjectColumns[] = {"ID",       "Soggetto", "indirizzo", "Comu
 
 // A subject's text members, in table order after the ID.
 QString Subject::*const subjectTexts[] = {
-    &Subject::soggetto, &Subject::indirizzo, &Subject::comune, &Subject::pr,
-    &Subject::cap,      &Subject::codice,    &Subject::partita, &Subject::utente,
-    &Subject::email,    &Subject::telefono,  &Subject::cell,    &Subject::fax,
+    &Subject::soggetto, &Subject::indirizzo,  &Subject::comune,  &Subject::pr,
+    &Subject::cap,      &Subject::codice,     &Subject::partita, &Subject::utente,
+    &Subject::email,    &Subject::telefono,   &Subject::cell,    &Subject::fax,
     &Subject::pwd,      &Subject::annotazione};
 
 // Makes subjects of the rows of a query on Utente, its columns found by name once.
@@ -409,19 +409,20 @@ Result<RowReader> reportRows(const QString &sql, const Bindings &bindings)
 
 Result<RowReader> selectUserCardRows(qint64 userId)
 {
-    return reportRows(QStringLiteral("SELECT * FROM Tavelo WHERE data IS NOT NULL AND Utente = :user "
-                                     "ORDER BY scadenza NULLS FIRST, ID"),
-                      {{":user", userId}});
+    return reportRows(
+        QStringLiteral("SELECT * FROM Tavelo WHERE data IS NOT NULL AND Utente = :user "
+                       "ORDER BY scadenza NULLS FIRST, ID"),
+        {{":user", userId}});
 }
 
 Result<RowReader> selectAllUsersDeadlines()
 {
     return reportRows(QStringLiteral("SELECT Utente.ID, Utente.Soggetto, Tavelo.scadenza, "
-                                   "Tavelo.Oggetto, Tavelo.Utente, Utente.Soggetto "
-                                   "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
-                                   "WHERE Tavelo.scadenza IS NOT NULL "
-                                   "ORDER BY Tavelo.scadenza, Tavelo.ID"),
-                    {});
+                                     "Tavelo.Oggetto, Tavelo.Utente, Utente.Soggetto "
+                                     "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
+                                     "WHERE Tavelo.scadenza IS NOT NULL "
+                                     "ORDER BY Tavelo.scadenza, Tavelo.ID"),
+                      {});
 }
 
 RowStream<CalendarRow> selectCalendarDeadlines(std::optional<qint64> userId)
@@ -511,8 +512,9 @@ Result<std::optional<Subject>> findSubjectById(qint64 subjectId)
 
 Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code)
 {
-    return subjectsOf(readRows(
-        QStringLiteral("SELECT * FROM Utente WHERE Codice = :code ORDER BY ID"), {{":code", code}}));
+    return subjectsOf(
+        readRows(QStringLiteral("SELECT * FROM Utente WHERE Codice = :code ORDER BY ID"),
+                 {{":code", code}}));
 }
 
 namespace {
@@ -679,8 +681,9 @@ RowStream<QVariantList> selectTableForCopy(const QSqlDatabase &source, const QSt
 {
     const QStringList columns = DbConnection::tableColumns(table);
     if (columns.isEmpty())
-        return RowStream<QVariantList>(QSqlError(
-            QString(), QStringLiteral("tabella sconosciuta %1").arg(table), QSqlError::StatementError));
+        return RowStream<QVariantList>(
+            QSqlError(QString(), QStringLiteral("tabella sconosciuta %1").arg(table),
+                      QSqlError::StatementError));
     Executed executed;
     executed.query = QSqlQuery(source);
     executed.query.setForwardOnly(true);

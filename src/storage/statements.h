@@ -114,8 +114,7 @@ Result<std::optional<QString>> readVersionStamp();
 // Every user's deadlines, earliest first: all of them, or a page of at most `limit`
 // deadlines after `after` (the last one of the page before), so that the overview reads
 // only as far as the operator scrolls, on a server as well as on the file.
-RowStream<OverviewDeadline> selectDeadlines(int limit = 0,
-                                            const OverviewDeadline *after = nullptr);
+RowStream<OverviewDeadline> selectDeadlines(int limit = 0, const OverviewDeadline *after = nullptr);
 // The rows of the reports, read by the reports' field names. The user's card: one
 // user's entries with an entry date, by due date.
 Result<RowReader> selectUserCardRows(qint64 userId);
@@ -158,8 +157,8 @@ struct SubjectWriteResult
 // insertSubject after the code's lookup: a new subject, unless another subject holds
 // its code.
 [[nodiscard]] SubjectWriteResult insertSubjectWithFreeCode(const Subject &subject);
-// updateSubject after the code's lookup: rewrites subject.id. The code is checked only when it differs from the
-// stored one, so that subjects stored twice with one code can still be edited.
+// updateSubject after the code's lookup: rewrites subject.id. The code is checked only when it
+// differs from the stored one, so that subjects stored twice with one code can still be edited.
 [[nodiscard]] SubjectWriteResult updateSubjectWithFreeCode(const Subject &subject);
 
 // Import of the earlier version's data file: each table's rows go in with their own

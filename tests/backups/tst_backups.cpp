@@ -97,9 +97,9 @@ void TestBackups::rotationKeepsTenMostRecent()
     const QDateTime first(QDate(2026, 1, 31), QTime(23, 59, 0));
     QStringList written;
     for (int i = 0; i < 12; ++i) {
-        QString problem;
-        written << writeBackup(&problem, first.addSecs(60 * i));
-        QVERIFY2(!written.last().isEmpty(), qPrintable(problem));
+        const Outcome<QString> backup = writeBackup(first.addSecs(60 * i));
+        written << backup.value;
+        QVERIFY2(backup.ok() && !backup.value.isEmpty(), qPrintable(backup.problem));
         QCOMPARE(backupsOf(db.path()).size(), qMin(i + 1, backupsKept));
     }
     QCOMPARE(QFileInfo(written.first()).fileName(),
@@ -122,10 +122,10 @@ void TestBackups::backupHoldsLastWrite()
     db.addEntry(last, QDate(2026, 12, 7), QDate(2026, 12, 31), QStringLiteral("VOCE"));
     QString problem;
     const QDateTime moment(QDate(2026, 12, 7), QTime(10, 0));
-    const QString first = writeBackup(&problem, moment);
-    QVERIFY2(!first.isEmpty(), qPrintable(problem));
+    const QString first = writeBackup(moment).value;
+    QVERIFY(!first.isEmpty());
     // A second close within the same instant still gets a copy of its own.
-    const QString second = writeBackup(&problem, moment);
+    const QString second = writeBackup(moment).value;
     QVERIFY(!second.isEmpty() && second != first);
     QCOMPARE(readBackup(second, QStringLiteral("SELECT Soggetto FROM Utente ORDER BY ID")),
              QStringList({"PRIMO", "ULTIMO L'ANNO"}));
@@ -146,9 +146,8 @@ void TestBackups::backupWhileGridStillReads()
     RowStream<Subject> grid = selectRegistryGridRows();
     Subject row;
     QVERIFY(grid.ok() && grid.next(&row));
-    QString problem;
-    const QString backup = writeBackup(&problem);
-    QVERIFY2(!backup.isEmpty(), qPrintable(problem));
+    const QString backup = writeBackup().value;
+    QVERIFY(!backup.isEmpty());
     QCOMPARE(readBackup(backup, QStringLiteral("SELECT COUNT(*) FROM Utente")), QStringList{"300"});
     QVERIFY(grid.next(&row));
     QCOMPARE(row.soggetto, QStringLiteral("SOGGETTO 001"));
@@ -162,9 +161,9 @@ void TestBackups::failedBackupTouchesNothing()
     QFile blocker(backupFolder(db.path()));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    QString problem;
-    QVERIFY(writeBackup(&problem).isEmpty());
-    QVERIFY2(problem.contains(backupFolder(db.path())), qPrintable(problem));
+    const Outcome<QString> backup = writeBackup();
+    QVERIFY(!backup.ok() && backup.value.isEmpty());
+    QVERIFY2(backup.problem.contains(backupFolder(db.path())), qPrintable(backup.problem));
     QCOMPARE(db.count(QStringLiteral("Utente")), 1);
     QVERIFY(DbConnection::instance().isOpen());
 }
@@ -238,7 +237,7 @@ void TestBackups::damagedFileAtStartNamesLatestBackup()
     }
     QString latest;
     for (int i = 0; i < backups; ++i)
-        latest = writeBackup(&problem, QDateTime(QDate(2026, 12, 1 + i), QTime(18, 0)));
+        latest = writeBackup(QDateTime(QDate(2026, 12, 1 + i), QTime(18, 0))).value;
     DbConnection::instance().close();
     spoilTablePage(path);
     const QByteArray before = fileSha256(path);

@@ -27,9 +27,7 @@ public:
     OtherDesk() : m_name(QStringLiteral("other-desk-%1").arg(++s_desks))
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
-        QString options, problem;
-        serverConnectOptions(testServerConnection(), &options, &problem);
-        db.setConnectOptions(options);
+        db.setConnectOptions(serverConnectOptions(testServerConnection()).value);
         db.open();
     }
     ~OtherDesk() { QSqlDatabase::removeDatabase(m_name); }
@@ -203,10 +201,12 @@ void TestServerArchive::connectionStrings()
     QFETCH(QString, connection);
     QFETCH(bool, accepted);
     QFETCH(QString, expected);
-    QString options, problem;
-    if (serverConnectOptions(connection, &options, &problem) && !accepted)
-        DbConnection::instance().openServer(connection, &problem);
-    QVERIFY2((accepted ? options : problem).contains(expected), qPrintable(options + problem));
+    const Outcome<QString> options = serverConnectOptions(connection);
+    QString problem = options.problem;
+    if (options.ok() && !accepted)
+        QVERIFY(!DbConnection::instance().openServer(connection, &problem));
+    QVERIFY2((accepted ? options.value : problem).contains(expected),
+             qPrintable(options.value + problem));
     QVERIFY(!describeServer(connection).contains(QLatin1String("segreta")));
     QVERIFY(!DbConnection::instance().isOpen());
 }
