@@ -77,9 +77,10 @@ void BenchDiaryGrid::readAllDeadlines()
     int rows = 0;
     QBENCHMARK
     {
-        RowsResult deadlines = selectDeadlines();
+        RowStream<OverviewDeadline> deadlines = selectDeadlines();
         rows = 0;
-        while (deadlines.value.next())
+        OverviewDeadline deadline;
+        while (deadlines.next(&deadline))
             ++rows;
     }
     QVERIFY(rows > 90000);

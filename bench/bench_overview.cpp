@@ -305,7 +305,8 @@ int main(int argc, char *argv[])
         grid << clock.nsecsElapsed() / 1e6;
     }
     for (qint64 id : written)
-        deleteDiaryEntry(id);
+        if (!deleteDiaryEntry(id).ok())
+            std::printf("entry %lld not deleted\n", static_cast<long long>(id));
     const CliTimes gridCli =
         commandLineTimes(command, diaryGridSql(userId), server.isEmpty() ? 100 : 20);
 

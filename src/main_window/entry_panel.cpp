@@ -509,10 +509,8 @@ void EntryPanel::LoadDiaryGrid()
     const bool attached = DataGrid3->model() == m_diaryModel;
     bool validId = false;
     const qint64 userId = m_chosen.SelectedUserId().toLongLong(&validId);
-    RowsResult rows = validId ? selectDiaryGridRows(userId) : RowsResult{};
-    if (validId && rows.ok())
-        m_diaryModel->setQuery(std::move(rows.value));
-    else
+    // A diary that cannot be read shows as an empty one, as it always has.
+    if (!validId || m_diaryModel->load(userId).isValid())
         m_diaryModel->clear();
     if (m_diaryModel->rowCount() == 0) {
         releaseDiaryGrid();

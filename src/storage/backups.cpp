@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/backups.h"
 
+#include "storage/backup_files.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 
@@ -22,61 +23,18 @@ QString backupName(const QString &dataFile, const QDateTime &moment)
         .arg(info.completeBaseName(), moment.toString(QLatin1String(stampFormat)), info.suffix());
 }
 
-// Only files named as this program names its backups: nothing else in the folder is
-// ever removed.
-QRegularExpression backupPattern(const QString &dataFile)
-{
-    const QFileInfo info(dataFile);
-    return QRegularExpression(
-        QStringLiteral("^%1_\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2}-\\d{3}\\.%2$")
-            .arg(QRegularExpression::escape(info.completeBaseName()),
-                 QRegularExpression::escape(info.suffix())));
-}
-
-void removeOldBackups(const QString &dataFile)
-{
-    const QStringList backups = backupsOf(dataFile);
-    for (qsizetype i = backupsKept; i < backups.size(); ++i)
-        QFile::remove(backups.at(i));
-}
-
 } // namespace
 
-QString backupFolder(const QString &dataFile)
-{
-    return QFileInfo(dataFile).absoluteDir().filePath(QStringLiteral("Backup"));
-}
-
-QStringList backupsOf(const QString &dataFile)
-{
-    const QDir folder(backupFolder(dataFile));
-    const QRegularExpression pattern = backupPattern(dataFile);
-    QStringList names = folder.entryList(QDir::Files, QDir::Name | QDir::Reversed);
-    QStringList paths;
-    for (const QString &name : names) {
-        if (pattern.match(name).hasMatch())
-            paths << folder.filePath(name);
-    }
-    return paths;
-}
-
-QString latestBackup(const QString &dataFile)
-{
-    const QStringList backups = backupsOf(dataFile);
-    return backups.isEmpty() ? QString() : backups.first();
-}
-
-QString writeBackup(QString *problem, const QDateTime &moment)
+Outcome<QString> writeBackup(const QDateTime &moment)
 {
     const QString dataFile = DbConnection::instance().filePath();
     if (!DbConnection::instance().isOpen() || dataFile.isEmpty()) {
-        *problem = QStringLiteral("l'archivio non è aperto.");
-        return {};
+        return Outcome<QString>::failure(QStringLiteral("l'archivio non è aperto."));
     }
     const QString folder = backupFolder(dataFile);
     if (!QDir().mkpath(folder)) {
-        *problem = QStringLiteral("non si può creare la cartella «%1».").arg(folder);
-        return {};
+        return Outcome<QString>::failure(
+            QStringLiteral("non si può creare la cartella «%1».").arg(folder));
     }
     // Two closes within the same millisecond still get two copies.
     QDateTime when = moment;
@@ -88,12 +46,11 @@ QString writeBackup(QString *problem, const QDateTime &moment)
     const WriteResult copied = copyDataFileTo(path);
     if (!copied.ok()) {
         QFile::remove(path);
-        *problem =
-            QStringLiteral("la copia «%1» non si può scrivere: %2").arg(path, copied.error.text());
-        return {};
+        return Outcome<QString>::failure(
+            QStringLiteral("la copia «%1» non si può scrivere: %2").arg(path, copied.error.text()));
     }
     removeOldBackups(dataFile);
-    return path;
+    return {path, {}};
 }
 
 void writeBackupAtClose()
@@ -101,25 +58,8 @@ void writeBackupAtClose()
     // A server keeps its archive safe in its own way (its administrator's backups).
     if (DbConnection::instance().isServer())
         return;
-    QString problem;
-    if (writeBackup(&problem).isEmpty())
+    const Outcome<QString> backup = writeBackup();
+    if (!backup.ok())
         std::fprintf(stderr, "tavelo: backup dell'archivio non riuscito: %s\n",
-                     qPrintable(problem));
-}
-
-QString damagedDataFileMessage(const QString &dataFile, const QString &problem)
-{
-    QString message = QStringLiteral("Il file dei dati «%1» è danneggiato e non viene usato.\n"
-                                     "Problema: %2\n\n")
-                          .arg(QDir::toNativeSeparators(dataFile), problem);
-    const QString backup = latestBackup(dataFile);
-    if (backup.isEmpty())
-        return message + QStringLiteral("Non c'è nessuna copia di sicurezza nella cartella «%1».")
-                             .arg(QDir::toNativeSeparators(backupFolder(dataFile)));
-    return message + QStringLiteral("La copia di sicurezza più recente è «%1».\n"
-                                    "Per ripristinarla: spostare altrove il file danneggiato "
-                                    "(con i file «%2-wal» e «%2-shm», se ci sono), copiare al "
-                                    "suo posto la copia di sicurezza rinominandola «%2» e "
-                                    "riavviare il programma.")
-                         .arg(QDir::toNativeSeparators(backup), QFileInfo(dataFile).fileName());
+                     qPrintable(backup.problem));
 }

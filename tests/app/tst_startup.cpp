@@ -36,7 +36,7 @@ bool prepareFile(const QString &setup, const QString &path)
         ok = insertSubject(subject).ok();
     }
     for (int i = 0; ok && setup.endsWith(QLatin1String("backups")) && i < 3; ++i)
-        ok = !writeBackup(&problem, QDateTime(QDate(2026, 12, 1 + i), QTime(18, 0))).isEmpty();
+        ok = writeBackup(QDateTime(QDate(2026, 12, 1 + i), QTime(18, 0))).ok();
     DbConnection::instance().close();
     return ok && (!damaged || (file.open(QIODevice::ReadWrite) && file.seek(4096) &&
                                file.write(QByteArray(4096, char(0x5a))) == 4096));

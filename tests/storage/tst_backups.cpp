@@ -72,9 +72,9 @@ void TestBackups::rotationKeepsTenMostRecent()
     const QDateTime first(QDate(2026, 1, 31), QTime(23, 59, 0));
     QStringList written;
     for (int i = 0; i < 12; ++i) {
-        QString problem;
-        written << writeBackup(&problem, first.addSecs(60 * i));
-        QVERIFY2(!written.last().isEmpty(), qPrintable(problem));
+        const Outcome<QString> backup = writeBackup(first.addSecs(60 * i));
+        written << backup.value;
+        QVERIFY2(backup.ok() && !backup.value.isEmpty(), qPrintable(backup.problem));
         QCOMPARE(backupsOf(db.path()).size(), qMin(i + 1, backupsKept));
     }
     QCOMPARE(QFileInfo(written.first()).fileName(),
@@ -95,21 +95,22 @@ void TestBackups::backupHoldsLastWrite()
     db.addEntry(last, QDate(2026, 12, 7), QDate(2026, 12, 31), QStringLiteral("VOCE"));
     for (int i = 0; i < 300; ++i)
         db.addSubject(QStringLiteral("SOGGETTO %1").arg(i, 3, 10, QLatin1Char('0')));
-    RowsResult grid = selectRegistryGridRows();
-    QVERIFY(grid.ok() && grid.value.next());
+    RowStream<Subject> grid = selectRegistryGridRows();
+    Subject row;
+    QVERIFY(grid.next(&row));
     QString problem;
     const QDateTime moment(QDate(2026, 12, 7), QTime(10, 0));
-    const QString first = writeBackup(&problem, moment);
-    QVERIFY2(!first.isEmpty(), qPrintable(problem));
+    const QString first = writeBackup(moment).value;
+    QVERIFY(!first.isEmpty());
     // A second close within the same instant still gets a copy of its own.
-    const QString second = writeBackup(&problem, moment);
+    const QString second = writeBackup(moment).value;
     QVERIFY(!second.isEmpty() && second != first);
     QCOMPARE(readBackup(second, QStringLiteral("SELECT Soggetto FROM Utente WHERE ID IN (1, 301)")),
              QStringList({"ULTIMO L'ANNO", "SOGGETTO 299"}));
     QCOMPARE(readBackup(second, QStringLiteral("SELECT Oggetto FROM Tavelo")), QStringList{"VOCE"});
     QCOMPARE(readBackup(second, QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
-    QVERIFY(grid.value.next());
-    QCOMPARE(grid.value.value(1).toString(), QStringLiteral("SOGGETTO 001"));
+    QVERIFY(grid.next(&row));
+    QCOMPARE(row.soggetto, QStringLiteral("SOGGETTO 001"));
     // The copy is a data file that the program opens as its own.
     DbConnection::instance().close();
     QVERIFY2(DbConnection::instance().open(second, &problem), qPrintable(problem));
@@ -124,9 +125,9 @@ void TestBackups::failedBackupTouchesNothing()
     QFile blocker(backupFolder(db.path()));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    QString problem;
-    QVERIFY(writeBackup(&problem).isEmpty());
-    QVERIFY2(problem.contains(backupFolder(db.path())), qPrintable(problem));
+    const Outcome<QString> backup = writeBackup();
+    QVERIFY(!backup.ok() && backup.value.isEmpty());
+    QVERIFY2(backup.problem.contains(backupFolder(db.path())), qPrintable(backup.problem));
     QCOMPARE(db.count(QStringLiteral("Utente")), 1);
     QVERIFY(DbConnection::instance().isOpen());
 }
