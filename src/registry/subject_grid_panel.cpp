@@ -5,6 +5,7 @@
 #include "registry/subject_grid_model.h"
 #include "storage/db_connection.h"
 #include "widgets/data_grid.h"
+#include "widgets/prompt.h"
 #include "widgets/toggle_button.h"
 
 #include <QLabel>
