@@ -5,7 +5,6 @@
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
 #include "storage/db_connection.h"
-#include "storage/statements.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,20 +13,13 @@
 
 namespace {
 
-// Opens a backup on a connection of its own, read-only, and runs one query on it.
-QStringList readBackup(const QString &path, const QString &sql)
+// The first column of every row of a query on the program's connection.
+QStringList column(const QString &sql)
 {
+    QSqlQuery query(DbConnection::instance().database());
     QStringList values;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("backup"));
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        QSqlQuery query(db);
-        for (bool ok = db.open() && query.exec(sql); ok && query.next();)
-            values << query.value(0).toString();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("backup"));
+    for (bool ok = query.exec(sql); ok && query.next();)
+        values << query.value(0).toString();
     return values;
 }
 
@@ -43,7 +35,6 @@ private slots:
 
     void rotationKeepsTenMostRecent();
     void backupHoldsLastWrite();
-    void failedBackupTouchesNothing();
     void chiudiWritesBackupAfterVersionStamp_data();
     void chiudiWritesBackupAfterVersionStamp();
 
@@ -62,72 +53,54 @@ void TestBackups::rotationKeepsTenMostRecent()
 {
     TestDatabase db;
     const QDir folder(backupFolder(db.path()));
-    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    QVERIFY(folder.mkpath("."));
     // Files that the program did not write stay where they are.
-    for (const char *name : {"appunti.txt", "Database.sqlite", "Database_vecchio.sqlite"}) {
-        QFile other(folder.filePath(QLatin1String(name)));
-        QVERIFY(other.open(QIODevice::WriteOnly));
-    }
+    const QStringList others = {"appunti.txt", "Database.sqlite", "Database_vecchio.sqlite"};
+    for (const QString &name : others)
+        QVERIFY(QFile(folder.filePath(name)).open(QIODevice::WriteOnly));
     const QDateTime first(QDate(2026, 1, 31), QTime(23, 59, 0));
     QStringList written;
-    for (int i = 0; i < 12; ++i) {
-        QString problem;
+    QString problem;
+    for (int i = 0; i < 12; ++i)
         written << writeBackup(&problem, first.addSecs(60 * i));
-        QVERIFY2(!written.last().isEmpty(), qPrintable(problem));
-        QCOMPARE(backupsOf(db.path()).size(), qMin(i + 1, backupsKept));
-    }
-    QCOMPARE(QFileInfo(written.first()).fileName(),
-             QStringLiteral("Database_2026-01-31_23-59-00-000.sqlite"));
-    QStringList expected = written.mid(2);
-    std::reverse(expected.begin(), expected.end());
-    QCOMPARE(backupsOf(db.path()), expected);
+    QVERIFY2(!written.contains(QString()), qPrintable(problem));
+    QCOMPARE(QFileInfo(written.first()).fileName(), "Database_2026-01-31_23-59-00-000.sqlite");
+    QCOMPARE(backupsOf(db.path()), QStringList(written.rbegin(), written.rend() - 2));
     QCOMPARE(latestBackup(db.path()), written.last());
-    for (const char *name : {"appunti.txt", "Database.sqlite", "Database_vecchio.sqlite"})
-        QVERIFY(QFile::exists(folder.filePath(QLatin1String(name))));
+    for (const QString &name : others)
+        QVERIFY(QFile::exists(folder.filePath(name)));
 }
 
-// Also while a grid that has fetched only its first rows keeps its statement running.
+// Also while a grid that has fetched only its first rows keeps its statement running. A
+// backup that cannot be written (a file named like its folder) touches nothing.
 void TestBackups::backupHoldsLastWrite()
 {
     TestDatabase db;
-    const qint64 last = db.addSubject(QStringLiteral("ULTIMO L'ANNO"));
-    db.addEntry(last, QDate(2026, 12, 7), QDate(2026, 12, 31), QStringLiteral("VOCE"));
+    const qint64 last = db.addSubject("ULTIMO L'ANNO");
+    db.addEntry(last, QDate(2026, 12, 7), QDate(2026, 12, 31), "VOCE");
+    QFile blocker(backupFolder(db.path()));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    QString problem;
+    QVERIFY(writeBackup(&problem).isEmpty() && problem.contains(backupFolder(db.path())));
+    QVERIFY(DbConnection::instance().isOpen() && db.count("Tavelo") == 1 && blocker.remove());
     for (int i = 0; i < 300; ++i)
-        db.addSubject(QStringLiteral("SOGGETTO %1").arg(i, 3, 10, QLatin1Char('0')));
+        db.addSubject(QString("SOGGETTO %1").arg(i, 3, 10, QLatin1Char('0')));
     RowsResult grid = selectRegistryGridRows();
     QVERIFY(grid.ok() && grid.value.next());
-    QString problem;
     const QDateTime moment(QDate(2026, 12, 7), QTime(10, 0));
-    const QString first = writeBackup(&problem, moment);
-    QVERIFY2(!first.isEmpty(), qPrintable(problem));
     // A second close within the same instant still gets a copy of its own.
-    const QString second = writeBackup(&problem, moment);
-    QVERIFY(!second.isEmpty() && second != first);
-    QCOMPARE(readBackup(second, QStringLiteral("SELECT Soggetto FROM Utente WHERE ID IN (1, 301)")),
-             QStringList({"ULTIMO L'ANNO", "SOGGETTO 299"}));
-    QCOMPARE(readBackup(second, QStringLiteral("SELECT Oggetto FROM Tavelo")), QStringList{"VOCE"});
-    QCOMPARE(readBackup(second, QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
+    const QString first = writeBackup(&problem, moment), second = writeBackup(&problem, moment);
+    QVERIFY2(!first.isEmpty() && !second.isEmpty() && second != first, qPrintable(problem));
     QVERIFY(grid.value.next());
-    QCOMPARE(grid.value.value(1).toString(), QStringLiteral("SOGGETTO 001"));
+    QCOMPARE(grid.value.value(1).toString(), "SOGGETTO 001");
     // The copy is a data file that the program opens as its own.
     DbConnection::instance().close();
     QVERIFY2(DbConnection::instance().open(second, &problem), qPrintable(problem));
-    QCOMPARE(db.count(QStringLiteral("Utente")), 301);
-}
-
-void TestBackups::failedBackupTouchesNothing()
-{
-    TestDatabase db;
-    db.addSubject(QStringLiteral("ROSSI"));
-    // A file named like the folder: the folder cannot be made.
-    QFile blocker(backupFolder(db.path()));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    QString problem;
-    QVERIFY(writeBackup(&problem).isEmpty());
-    QVERIFY2(problem.contains(backupFolder(db.path())), qPrintable(problem));
-    QCOMPARE(db.count(QStringLiteral("Utente")), 1);
-    QVERIFY(DbConnection::instance().isOpen());
+    QCOMPARE(column("PRAGMA integrity_check"), QStringList{"ok"});
+    QCOMPARE(column("SELECT Soggetto FROM Utente WHERE ID IN (1, 301) UNION ALL "
+                    "SELECT Oggetto FROM Tavelo"),
+             QStringList({"ULTIMO L'ANNO", "SOGGETTO 299", "VOCE"}));
+    QCOMPARE(db.count("Utente"), 301);
 }
 
 // The window's activation writes the version stamp; "Chiudi" then writes the backup,
@@ -143,31 +116,26 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
 {
     QFETCH(bool, folderBlocked);
     TestDatabase db;
-    db.addSubject(QStringLiteral("ROSSI MARIO"));
-    QFile blocker(backupFolder(db.path()));
-    QVERIFY(!folderBlocked || blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    db.addSubject("ROSSI MARIO");
+    QVERIFY(!folderBlocked || QFile(backupFolder(db.path())).open(QIODevice::WriteOnly));
     {
         const std::unique_ptr<frmRegistra> window = startMainWindow();
-        QVERIFY(window && window->Label25->text() != QStringLiteral("Versione"));
+        QVERIFY(window && window->Label25->text() != "Versione");
         ProgramEndRecorder ended;
-        QVERIFY(clickToolbar(window->tbTop, QStringLiteral("Chiudi")));
+        QVERIFY(clickToolbar(window->tbTop, "Chiudi"));
         QCOMPARE(ended.statuses(), QList<int>{0});
     }
-    QVERIFY(!DbConnection::instance().isOpen());
     QString problem;
-    QVERIFY(DbConnection::instance().open(db.path(), &problem));
+    QVERIFY(!DbConnection::instance().isOpen() &&
+            DbConnection::instance().open(db.path(), &problem));
     const QString stamp = readVersionStamp().value.value_or(QString());
-    QVERIFY(!stamp.isEmpty());
     const QString backup = latestBackup(db.path());
-    QCOMPARE(backup.isEmpty(), folderBlocked);
+    QVERIFY(!stamp.isEmpty() && backup.isEmpty() == folderBlocked);
     if (!folderBlocked) {
-        QCOMPARE(QFileInfo(backup).absolutePath(),
-                 QFileInfo(db.path()).absolutePath() + QStringLiteral("/Backup"));
-        QCOMPARE(readBackup(backup, QStringLiteral("SELECT Versione FROM Versione")),
-                 QStringList{stamp});
-        QCOMPARE(readBackup(backup, QStringLiteral("SELECT Soggetto FROM Utente")),
-                 QStringList{"ROSSI MARIO"});
+        QCOMPARE(QFileInfo(backup).absolutePath(), QFileInfo(db.path()).absolutePath() + "/Backup");
+        QVERIFY(DbConnection::instance().open(backup, &problem));
+        QCOMPARE(column("SELECT Versione FROM Versione UNION ALL SELECT Soggetto FROM Utente"),
+                 QStringList({stamp, "ROSSI MARIO"}));
     }
 }
 
