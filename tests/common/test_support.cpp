@@ -3,7 +3,6 @@
 
 #include "legacy/legacy_import.h"
 #include "storage/db_connection.h"
-#include "widgets/activation.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
@@ -129,11 +128,6 @@ TestDatabase::TestDatabase() : m_path(m_dir.filePath(QStringLiteral("Database.sq
         qFatal("test database on the server: %s", qPrintable(problem));
 }
 
-TestDatabase::~TestDatabase()
-{
-    DbConnection::instance().close();
-}
-
 namespace {
 
 qint64 idOrWarning(const Result<qint64> &id)
@@ -147,22 +141,24 @@ qint64 idOrWarning(const Result<qint64> &id)
 
 qint64 TestDatabase::addSubject(const QString &name, const QString &flag, const QString &code)
 {
-    const bool user = flag.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
-    return idOrWarning(insertSubject({.soggetto = name,
-                                      .codice = code.isEmpty() ? "CODICE-" + name : code,
-                                      .utente = flag,
-                                      .pwd = user ? QStringLiteral("pw") : QString()}));
+    Subject s;
+    s.soggetto = name;
+    s.utente = flag;
+    s.codice = code.isEmpty() ? "CODICE-" + name : code;
+    s.pwd = flag.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0 ? "pw" : QString();
+    return idOrWarning(insertSubject(s));
 }
 
 qint64 TestDatabase::addEntry(qint64 user, const QDate &data, const QDate &scadenza,
                               const QString &oggetto, const QString &ndoc)
 {
-    return idOrWarning(insertDiaryEntry({.data = data,
-                                         .scadenza = scadenza,
-                                         .oggetto = oggetto,
-                                         .ndoc = ndoc,
-                                         .utente = user,
-                                         .agg = data}));
+    DiaryEntry e;
+    e.utente = user;
+    e.data = e.agg = data;
+    e.scadenza = scadenza;
+    e.oggetto = oggetto;
+    e.ndoc = ndoc;
+    return idOrWarning(insertDiaryEntry(e));
 }
 
 bool TestDatabase::exec(const QString &sql)
@@ -238,16 +234,6 @@ PromptAnswer ScriptedPrompt::ask(QWidget *, const PromptRequest &request)
     const PromptAnswer next = m_answers.front();
     m_answers.pop_front();
     return next;
-}
-
-ProgramEndRecorder::ProgramEndRecorder()
-{
-    setProgramEndHandler([this](int status) { m_statuses.append(status); });
-}
-
-ProgramEndRecorder::~ProgramEndRecorder()
-{
-    setProgramEndHandler({});
 }
 
 UrlRecorder::UrlRecorder()

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "widgets/prompt.h"
+#include "storage/db_connection.h"
 #include "storage/statements.h"
+#include "widgets/activation.h"
+#include "widgets/prompt.h"
 
 #include <QApplication>
 #include <QList>
@@ -56,7 +58,7 @@ class TestDatabase
 {
 public:
     TestDatabase();
-    ~TestDatabase();
+    ~TestDatabase() { DbConnection::instance().close(); }
     TestDatabase(const TestDatabase &) = delete;
     TestDatabase &operator=(const TestDatabase &) = delete;
 
@@ -127,8 +129,11 @@ private:
 class ProgramEndRecorder
 {
 public:
-    ProgramEndRecorder();
-    ~ProgramEndRecorder();
+    ProgramEndRecorder()
+    {
+        setProgramEndHandler([this](int status) { m_statuses.append(status); });
+    }
+    ~ProgramEndRecorder() { setProgramEndHandler({}); }
     const QList<int> &statuses() const { return m_statuses; }
 
 private:

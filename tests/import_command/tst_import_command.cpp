@@ -60,10 +60,11 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 qint64 archiveRows(const QString &path, bool adding = false)
 {
     QString problem;
-    const qint64 rows = DbConnection::instance().open(path, &problem) &&
-                                (!adding || insertSubject({.soggetto = "ROSSI"}).ok())
-                            ? countArchiveRows().value
-                            : -1;
+    Subject rossi;
+    rossi.soggetto = "ROSSI";
+    const bool open = DbConnection::instance().open(path, &problem);
+    const qint64 rows =
+        open && (!adding || insertSubject(rossi).ok()) ? countArchiveRows().value : -1;
     DbConnection::instance().close();
     return rows;
 }
@@ -163,8 +164,9 @@ void TestImport::fixtureComesAcrossExactly()
 {
     QFETCH(QString, table);
     QFETCH(QStringList, rows);
-    const LegacyImportRequest request{.legacyFile = legacyDatabasePath(),
-                                      .dataFile = m_dir->filePath("Database.sqlite")};
+    LegacyImportRequest request;
+    request.legacyFile = legacyDatabasePath();
+    request.dataFile = m_dir->filePath("Database.sqlite");
     LegacyImportSummary summary;
     QString problem;
     QMap<QString, QList<int>> done;

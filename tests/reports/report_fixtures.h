@@ -18,30 +18,35 @@ inline const QDate printDate(2024, 3, 15);
 
 inline ReportLayoutOptions options()
 {
-    return {.printDate = printDate};
+    ReportLayoutOptions o;
+    o.printDate = printDate;
+    return o;
 }
 
 inline ReportFont arial10()
 {
-    return {.pointSize = 10};
+    ReportFont font;
+    font.pointSize = 10;
+    return font;
 }
 
 // A label, or a text box when there is a field; a line when the height is 0.
 inline ReportControl control(const char *name, int left, int top, int width, const QString &caption,
                              const QString &field = {}, int height = 300)
 {
-    const auto kind = height == 0       ? ReportControlKind::Line
-                      : field.isEmpty() ? ReportControlKind::Label
-                                        : ReportControlKind::TextBox;
-    return {.name = name,
-            .kind = kind,
-            .left = left,
-            .top = top,
-            .width = width,
-            .height = height,
-            .caption = caption,
-            .field = field,
-            .expandsPlaceholders = caption.contains('%')};
+    ReportControl c;
+    c.kind = height == 0       ? ReportControlKind::Line
+             : field.isEmpty() ? ReportControlKind::Label
+                               : ReportControlKind::TextBox;
+    c.name = QString::fromLatin1(name);
+    c.left = left;
+    c.top = top;
+    c.width = width;
+    c.height = height;
+    c.caption = caption;
+    c.field = field;
+    c.expandsPlaceholders = caption.contains(QLatin1Char('%'));
+    return c;
 }
 
 // A report with round numbers: on A4 landscape (11905.5 twips high) with margins of

@@ -214,24 +214,13 @@ void TestWidgets::launcherEscapesProgramPath_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("exec");
     QTest::addColumn<QString>("path");
-    QTest::newRow("backslash") << "a\\b"
-                               << "a\\\\\\\\b"
-                               << "a\\\\b";
-    QTest::newRow("quote") << "a\"b"
-                           << "a\\\\\"b"
-                           << "a\"b";
-    QTest::newRow("dollar") << "a$b"
-                            << "a\\\\$b"
-                            << "a$b";
-    QTest::newRow("backtick") << "a`b"
-                              << "a\\\\`b"
-                              << "a`b";
-    QTest::newRow("percent") << "100%"
-                             << "100%%"
-                             << "100%";
-    QTest::newRow("blank, backslash and quote") << "con spazi\\a\"b"
-                                                << "con spazi\\\\\\\\a\\\\\"b"
-                                                << "con spazi\\\\a\"b";
+    auto row = [](const char *name, const QString &folder, const QString &exec,
+                  const QString &path) { QTest::newRow(name) << folder << exec << path; };
+    row("dollar", "a$b", "a\\\\$b", "a$b");
+    row("backtick", "a`b", "a\\\\`b", "a`b");
+    row("percent", "100%", "100%%", "100%");
+    row("blank, backslash and quote", "con spazi\\a\"b", "con spazi\\\\\\\\a\\\\\"b",
+        "con spazi\\\\a\"b");
 }
 
 void TestWidgets::launcherEscapesProgramPath()
