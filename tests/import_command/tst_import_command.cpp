@@ -348,7 +348,7 @@ void TestImport::startOffersImport()
     QFETCH(int, archiveRows);
     const QString path = m_dir->filePath("dati/Database.sqlite");
     QVERIFY(copyLegacyFile(m_dir->filePath("dati/Database.mdb"), keptBytes));
-    QVERIFY(!dataFileExists || archiveRows(path) == 0);
+    QVERIFY(!dataFileExists || ::archiveRows(path) == 0);
     for (const QString &answer : answers.split(' ', Qt::SkipEmptyParts))
         m_prompt->answer(answer == "Yes"  ? PromptAnswer::Yes
                          : answer == "No" ? PromptAnswer::No
