@@ -7,8 +7,6 @@
 #include "widgets/prompt.h"
 
 #include <QApplication>
-#include <QList>
-#include <QObject>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -16,7 +14,6 @@
 #include <deque>
 
 class QTextStream;
-class ScriptedPrompt;
 
 // Whether a date that the program took as today is today, also when midnight passed
 // between `before` (read just before the program's step) and now.
@@ -59,8 +56,6 @@ class TestDatabase
 public:
     TestDatabase();
     ~TestDatabase() { DbConnection::instance().close(); }
-    TestDatabase(const TestDatabase &) = delete;
-    TestDatabase &operator=(const TestDatabase &) = delete;
 
     bool isOpen() const { return m_open; }
     QString path() const { return m_path; }
@@ -91,8 +86,7 @@ QByteArray fileSha256(const QString &path);
 struct CommandRun
 {
     int status = -1;
-    QString out;
-    QString err;
+    QString out, err;
 };
 
 // Runs a command in-process, as its main() does, with these arguments after its name.

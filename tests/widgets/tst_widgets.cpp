@@ -114,8 +114,7 @@ void TestWidgets::dateBoxCalendarPicksDate()
     QTRY_VERIFY(calendar->isVisible());
     QCOMPARE(calendar->selectedDate(), QDate(2026, 5, 10));
     emit calendar->activated(QDate(2026, 5, 20));
-    QCOMPARE(box->date(), QDate(2026, 5, 20));
-    QVERIFY(!calendar->isVisible());
+    QVERIFY(box->date() == QDate(2026, 5, 20) && !calendar->isVisible());
     // A box that is off keeps its colour and opens no calendar.
     box->setBackgroundColor(QColor(255, 255, 128));
     box->setEnabled(false);
