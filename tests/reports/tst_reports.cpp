@@ -64,9 +64,11 @@ void TestReports::fontFaces_data()
 {
     QTest::addColumn<QString>("face");
     QTest::addColumn<QString>("family");
+    QTest::newRow("Arial") << "Arial" << QString("Liberation Sans");
     QTest::newRow("Arial in capitals") << "ARIAL" << QString("Liberation Sans");
     QTest::newRow("Arial Narrow") << "Arial Narrow" << QString("Liberation Sans Narrow");
     QTest::newRow("vertical Unicode") << "@Arial Unicode MS" << QString("DejaVu Sans");
+    QTest::newRow("Unicode") << "Arial Unicode MS" << QString("DejaVu Sans");
 }
 
 void TestReports::fontFaces()
