@@ -58,15 +58,12 @@ const char *applyLimit(ChildLimit limit)
     return "unknown limit";
 }
 
-void writeAll(int fd, const QByteArray &bytes)
+// Writes all of bytes to the pipe's end fd, and closes it.
+void writeToPipe(int fd, const QByteArray &bytes)
 {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n <= 0)
-            return;
-        done += n;
-    }
+    QFile pipe;
+    if (pipe.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
+        pipe.write(bytes);
 }
 
 } // namespace
@@ -75,10 +72,7 @@ ChildRun runLimited(ChildLimit limit, const std::function<QString()> &work)
 {
     // The database driver is loaded before the fork, so that the child loads no library
     // while its reads fail.
-    {
-        const QString probe = QStringLiteral("limited-child-probe");
-        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), probe);
-    }
+    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("limited-child-probe"));
     QSqlDatabase::removeDatabase(QStringLiteral("limited-child-probe"));
 
     int fds[2];
@@ -92,20 +86,14 @@ ChildRun runLimited(ChildLimit limit, const std::function<QString()> &work)
     if (pid == 0) {
         ::close(fds[0]);
         const char *refused = applyLimit(limit);
-        if (refused) {
-            writeAll(fds[1], QByteArray(refused));
-            _exit(limitRefused);
-        }
-        writeAll(fds[1], work().toUtf8());
-        _exit(0);
+        writeToPipe(fds[1], refused ? QByteArray(refused) : work().toUtf8());
+        _exit(refused ? limitRefused : 0);
     }
     ::close(fds[1]);
-    QByteArray output;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0)
-        output.append(buffer, n);
-    ::close(fds[0]);
+    QFile reader;
+    reader.open(fds[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    const QByteArray output = reader.readAll();
+    reader.close();
     int status = 0;
     waitpid(pid, &status, 0);
     const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -114,18 +102,14 @@ ChildRun runLimited(ChildLimit limit, const std::function<QString()> &work)
 
 void openToEverybody(const QString &folder)
 {
-    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                     QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
-                     QFile::ExeOther;
-    QFile::setPermissions(folder, all);
+    const auto files = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup |
+                       QFile::ReadOther | QFile::WriteOther;
+    const auto folders = files | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    QFile::setPermissions(folder, folders);
     QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString path = it.next();
-        QFile::setPermissions(
-            path,
-            it.fileInfo().isDir()
-                ? all
-                : QFile::Permissions(all & ~(QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther)));
+        it.next();
+        QFile::setPermissions(it.filePath(), it.fileInfo().isDir() ? folders : files);
     }
 }

@@ -15,7 +15,13 @@
 class RecordingReportViewer : public ReportViewer
 {
 public:
-    void showModal(const ReportDocument &document, QWidget *owner) override;
+    void showModal(const ReportDocument &document, QWidget *owner) override
+    {
+        m_documents.append(document);
+        m_owners.append(owner);
+        if (whileShown)
+            whileShown(document, owner);
+    }
 
     const QList<ReportDocument> &documents() const { return m_documents; }
     const QList<QPointer<QWidget>> &owners() const { return m_owners; }
@@ -34,14 +40,16 @@ private:
 class RecordingReportViewerScope
 {
 public:
-    RecordingReportViewerScope();
-    ~RecordingReportViewerScope();
+    RecordingReportViewerScope()
+        : m_previous(ReportViewer::install(std::unique_ptr<ReportViewer>(m_viewer)))
+    {}
+    ~RecordingReportViewerScope() { ReportViewer::install(std::move(m_previous)); }
     RecordingReportViewerScope(const RecordingReportViewerScope &) = delete;
     RecordingReportViewerScope &operator=(const RecordingReportViewerScope &) = delete;
 
     RecordingReportViewer &viewer() { return *m_viewer; }
 
 private:
-    RecordingReportViewer *m_viewer = nullptr;
+    RecordingReportViewer *m_viewer = new RecordingReportViewer;
     std::unique_ptr<ReportViewer> m_previous;
 };

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
 
-#include "widgets/activation.h"
 #include "legacy/legacy_import.h"
 #include "storage/db_connection.h"
 
@@ -25,11 +24,12 @@ QString readerName(QWidget *control)
 void prepareTestEnvironment()
 {
     static QTemporaryDir home;
+    const QDir dir(home.path());
     qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_DATA_HOME", QDir(home.path()).filePath(QStringLiteral(".local/share")).toUtf8());
-    qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath(QStringLiteral(".config")).toUtf8());
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral(".local/share")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral(".config")).toUtf8());
     qunsetenv("XDG_DESKTOP_DIR");
-    QDir(home.path()).mkpath(QStringLiteral("Desktop"));
+    dir.mkpath(QStringLiteral("Desktop"));
     // Offscreen, unless the test is run to see a real window system (TAVELO_TEST_QPA).
     const QByteArray platform = qgetenv("TAVELO_TEST_QPA");
     qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
@@ -39,17 +39,16 @@ void prepareTestEnvironment()
 QByteArray fileSha256(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+    return file.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+               : QByteArray();
 }
 
 CommandRun runCommandInProcess(CommandFunction command, const QString &name,
                                const QStringList &arguments)
 {
     CommandRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
+    QTextStream out(&run.out), err(&run.err);
     run.status = command(QStringList{name} + arguments, out, err);
     out.flush();
     err.flush();
@@ -58,27 +57,16 @@ CommandRun runCommandInProcess(CommandFunction command, const QString &name,
 
 namespace {
 
-QString testServerBase()
-{
-    const QString stateFile = qEnvironmentVariable("TAVELO_TEST_SERVER_FILE");
-    if (stateFile.isEmpty())
-        return {};
-    QFile state(stateFile);
-    if (!state.open(QIODevice::ReadOnly))
-        qFatal("the test server was asked for, but %s does not exist: did scripts/test-server "
-               "start fail?",
-               qPrintable(stateFile));
-    return QString::fromUtf8(state.readAll()).trimmed();
-}
-
 bool runOnServer(const QString &connection, const QStringList &statements)
 {
+    const QString name = QStringLiteral("tavelo-test-admin");
     bool ok = false;
     {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("tavelo-test-admin"));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
         db.setConnectOptions(QString(connection).replace(QLatin1Char(' '), QLatin1Char(';')));
         ok = db.open();
+        if (!ok)
+            qWarning("test server: %s", qPrintable(db.lastError().text()));
         for (const QString &sql : statements) {
             QSqlQuery query(db);
             if (ok && !query.exec(sql)) {
@@ -87,10 +75,8 @@ bool runOnServer(const QString &connection, const QStringList &statements)
                 ok = false;
             }
         }
-        if (!db.isOpen())
-            qWarning("test server: %s", qPrintable(db.lastError().text()));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("tavelo-test-admin"));
+    QSqlDatabase::removeDatabase(name);
     return ok;
 }
 
@@ -99,9 +85,15 @@ bool runOnServer(const QString &connection, const QStringList &statements)
 QString testServerConnection()
 {
     static const QString connection = [] {
-        const QString base = testServerBase();
-        if (base.isEmpty())
+        const QString stateFile = qEnvironmentVariable("TAVELO_TEST_SERVER_FILE");
+        if (stateFile.isEmpty())
             return QString();
+        QFile state(stateFile);
+        if (!state.open(QIODevice::ReadOnly))
+            qFatal("the test server was asked for, but %s does not exist: did scripts/test-server "
+                   "start fail?",
+                   qPrintable(stateFile));
+        const QString base = QString::fromUtf8(state.readAll()).trimmed();
         const QString name = QStringLiteral("test_%1").arg(QCoreApplication::applicationPid());
         if (!runOnServer(base + QStringLiteral(" dbname=postgres"),
                          {QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name),
@@ -124,36 +116,37 @@ void resetTestServerDatabase()
 TestDatabase::TestDatabase() : m_path(m_dir.filePath(QStringLiteral("Database.sqlite")))
 {
     QString problem;
-    if (!testServerConnection().isEmpty()) {
-        resetTestServerDatabase();
-        m_path.clear();
-        m_open = DbConnection::instance().openServer(testServerConnection(), &problem);
+    if (testServerConnection().isEmpty()) {
+        m_open = DbConnection::instance().open(m_path, &problem);
         if (!m_open)
-            qFatal("test database on the server: %s", qPrintable(problem));
+            qWarning("test database: %s", qPrintable(problem));
         return;
     }
-    m_open = DbConnection::instance().open(m_path, &problem);
-    if (!m_open)
-        qWarning("test database: %s", qPrintable(problem));
+    resetTestServerDatabase();
+    m_path.clear();
+    if (!(m_open = DbConnection::instance().openServer(testServerConnection(), &problem)))
+        qFatal("test database on the server: %s", qPrintable(problem));
 }
 
-TestDatabase::~TestDatabase()
+namespace {
+
+qint64 idOrWarning(const Result<qint64> &id)
 {
-    DbConnection::instance().close();
+    if (!id.ok())
+        qWarning("adding a row: %s", qPrintable(id.error.text()));
+    return id.value;
 }
+
+} // namespace
 
 qint64 TestDatabase::addSubject(const QString &name, const QString &flag, const QString &code)
 {
     Subject s;
     s.soggetto = name;
     s.utente = flag;
-    s.codice = code.isEmpty() ? QStringLiteral("CODICE-") + name : code;
-    s.pwd = flag.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0 ? QStringLiteral("pw")
-                                                                       : QString();
-    const Result<qint64> id = insertSubject(s);
-    if (!id.ok())
-        qWarning("addSubject: %s", qPrintable(id.error.text()));
-    return id.value;
+    s.codice = code.isEmpty() ? "CODICE-" + name : code;
+    s.pwd = flag.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0 ? "pw" : QString();
+    return idOrWarning(insertSubject(s));
 }
 
 qint64 TestDatabase::addEntry(qint64 user, const QDate &data, const QDate &scadenza,
@@ -161,25 +154,20 @@ qint64 TestDatabase::addEntry(qint64 user, const QDate &data, const QDate &scade
 {
     DiaryEntry e;
     e.utente = user;
-    e.data = data;
+    e.data = e.agg = data;
     e.scadenza = scadenza;
     e.oggetto = oggetto;
     e.ndoc = ndoc;
-    e.agg = data;
-    const Result<qint64> id = insertDiaryEntry(e);
-    if (!id.ok())
-        qWarning("addEntry: %s", qPrintable(id.error.text()));
-    return id.value;
+    return idOrWarning(insertDiaryEntry(e));
 }
 
 bool TestDatabase::exec(const QString &sql)
 {
     QSqlQuery query(DbConnection::instance().database());
-    if (!query.exec(sql)) {
+    const bool ok = query.exec(sql);
+    if (!ok)
         qWarning("exec: %s", qPrintable(query.lastError().text()));
-        return false;
-    }
-    return true;
+    return ok;
 }
 
 bool TestDatabase::refuseWrites(const QString &table, const QString &event, const QString &message)
@@ -216,25 +204,23 @@ bool importLegacyDatabase(const QString &mdbPath, QString *problem)
 {
     // The program's own import, into the open (empty) data file, which is open again
     // afterwards.
+    DbConnection &connection = DbConnection::instance();
+    const bool server = connection.isServer();
     LegacyImportRequest request;
     request.legacyFile = mdbPath;
-    request.dataFile = DbConnection::instance().filePath();
+    request.dataFile = connection.filePath();
+    request.server = server ? testServerConnection() : QString();
     LegacyImportSummary summary;
-    if (DbConnection::instance().isServer()) {
-        request.server = testServerConnection();
-        return importLegacyFile(request, &summary, problem) &&
-               DbConnection::instance().openServer(request.server, problem);
-    }
     return importLegacyFile(request, &summary, problem) &&
-           DbConnection::instance().open(request.dataFile, problem);
+           (server ? connection.openServer(request.server, problem)
+                   : connection.open(request.dataFile, problem));
 }
 
 ScriptedPrompt *ScriptedPrompt::install()
 {
-    auto prompt = std::make_unique<ScriptedPrompt>();
-    ScriptedPrompt *raw = prompt.get();
-    Prompt::install(std::move(prompt));
-    return raw;
+    auto *prompt = new ScriptedPrompt;
+    Prompt::install(std::unique_ptr<Prompt>(prompt));
+    return prompt;
 }
 
 PromptAnswer ScriptedPrompt::ask(QWidget *, const PromptRequest &request)
@@ -248,16 +234,6 @@ PromptAnswer ScriptedPrompt::ask(QWidget *, const PromptRequest &request)
     const PromptAnswer next = m_answers.front();
     m_answers.pop_front();
     return next;
-}
-
-ProgramEndRecorder::ProgramEndRecorder()
-{
-    setProgramEndHandler([this](int status) { m_statuses.append(status); });
-}
-
-ProgramEndRecorder::~ProgramEndRecorder()
-{
-    setProgramEndHandler({});
 }
 
 UrlRecorder::UrlRecorder()

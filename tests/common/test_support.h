@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "widgets/prompt.h"
+#include "storage/db_connection.h"
 #include "storage/statements.h"
+#include "widgets/activation.h"
+#include "widgets/prompt.h"
 
 #include <QApplication>
-#include <QList>
-#include <QObject>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -14,7 +14,6 @@
 #include <deque>
 
 class QTextStream;
-class ScriptedPrompt;
 
 // Whether a date that the program took as today is today, also when midnight passed
 // between `before` (read just before the program's step) and now.
@@ -56,9 +55,7 @@ class TestDatabase
 {
 public:
     TestDatabase();
-    ~TestDatabase();
-    TestDatabase(const TestDatabase &) = delete;
-    TestDatabase &operator=(const TestDatabase &) = delete;
+    ~TestDatabase() { DbConnection::instance().close(); }
 
     bool isOpen() const { return m_open; }
     QString path() const { return m_path; }
@@ -89,8 +86,7 @@ QByteArray fileSha256(const QString &path);
 struct CommandRun
 {
     int status = -1;
-    QString out;
-    QString err;
+    QString out, err;
 };
 
 // Runs a command in-process, as its main() does, with these arguments after its name.
@@ -127,8 +123,11 @@ private:
 class ProgramEndRecorder
 {
 public:
-    ProgramEndRecorder();
-    ~ProgramEndRecorder();
+    ProgramEndRecorder()
+    {
+        setProgramEndHandler([this](int status) { m_statuses.append(status); });
+    }
+    ~ProgramEndRecorder() { setProgramEndHandler({}); }
     const QList<int> &statuses() const { return m_statuses; }
 
 private:

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// tavelo-import on the command line, and the import that the program offers at start.
+// The earlier version's Database.mdb brought across, every row exactly or nothing:
+// through tavelo-import on the command line, and through the import that the program
+// offers at start.
 #include "test_support.h"
 
 #include "app/startup.h"
 #include "import_command/import_command.h"
 #include "app/window_pair.h"
+#include "legacy/legacy_import.h"
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
 #include "storage/db_connection.h"
@@ -12,8 +15,32 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <numeric>
 
 namespace {
+
+const QString longNote = QStringLiteral("NOTA LUNGA SU PIÙ RIGHE, ").repeated(40);
+
+// Every row of a table as the file keeps it, by ID: NULL as "∅", the rest as its text,
+// so that an empty text and a NULL, or a date and a date with a time, differ.
+QStringList storedRows(const QString &table)
+{
+    QSqlQuery query(DbConnection::instance().database());
+    if (!query.exec(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table)))
+        return {QStringLiteral("error")};
+    QStringList rows;
+    while (query.next()) {
+        QStringList values;
+        for (int i = 0; i < query.record().count(); ++i)
+            values << (query.isNull(i) ? QStringLiteral("∅") : query.value(i).toString());
+        rows << values.join(QLatin1Char('|'));
+    }
+    return rows;
+}
 
 // A copy of the earlier version's fixture, cut to keptBytes (all of it when negative).
 bool copyLegacyFile(const QString &path, qint64 keptBytes)
@@ -29,30 +56,23 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// An archive of the program at path: empty, or with one subject.
-bool makeArchive(const QString &path, bool withData)
+// The rows of the program's archive at path, made there when missing (with one subject
+// when adding); -1 when it cannot be opened.
+qint64 archiveRows(const QString &path, bool adding = false)
 {
     QString problem;
-    Subject subject;
-    subject.soggetto = QStringLiteral("ROSSI");
-    const bool ok =
-        DbConnection::instance().open(path, &problem) && (!withData || insertSubject(subject).ok());
-    DbConnection::instance().close();
-    return ok;
-}
-
-qint64 archiveRows(const QString &path)
-{
-    QString problem;
+    Subject rossi;
+    rossi.soggetto = "ROSSI";
+    const bool open = DbConnection::instance().open(path, &problem);
     const qint64 rows =
-        DbConnection::instance().open(path, &problem) ? countArchiveRows().value : -1;
+        open && (!adding || insertSubject(rossi).ok()) ? countArchiveRows().value : -1;
     DbConnection::instance().close();
     return rows;
 }
 
 } // namespace
 
-class TestImportCommand : public QObject
+class TestImport : public QObject
 {
     Q_OBJECT
 
@@ -60,6 +80,11 @@ private slots:
     void init();
     void cleanup();
 
+    void fixtureComesAcrossExactly_data();
+    void fixtureComesAcrossExactly();
+    void writerKeepsIdsNullsAndDates();
+    void columnsMatchWithoutRegardToCase_data();
+    void columnsMatchWithoutRegardToCase();
     void commandLine_data();
     void commandLine();
     void startOffersImport_data();
@@ -70,14 +95,14 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TestImportCommand::init()
+void TestImport::init()
 {
     m_prompt = ScriptedPrompt::install();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("dati")));
 }
 
-void TestImportCommand::cleanup()
+void TestImport::cleanup()
 {
     QCOMPARE(m_prompt->unexpected(), 0);
     DbConnection::instance().close();
@@ -85,91 +110,197 @@ void TestImportCommand::cleanup()
     m_dir.reset();
 }
 
+void TestImport::fixtureComesAcrossExactly_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QStringList>("rows");
+    // ID|Soggetto|indirizzo|Comune|pr|cap|Codice|Partita|utente|email|telefono|cell|fax|Pwd|
+    // Annotazione
+    QTest::newRow("subjects")
+        << "Utente"
+        << QStringList{"1|ROSSI MARIO|VIA ROMA 1|MILANO|MI|20100|RSSMRA80A01F205X|"
+                       "01234567890|S|MARIO.ROSSI@ESEMPIO.IT|02123456|3331234567|∅|"
+                       "segreta|CLIENTE STORICO",
+                       "2|D'ANGELO NICOLÒ|PIAZZA DELL'UNITÀ 3|FORLÌ|FC|47121|"
+                       "DNGNCL70C10D704K|∅|S|∅|0543 22|∅|0543 23|pw'1|∅",
+                       "3|BIANCHI & FIGLI S.R.L.|CORSO ITALIA 10/B|TORINO|TO|10121|"
+                       "09876543210|09876543210|N|info@bianchi.it|∅|∅|∅|∅|FORNITORE",
+                       "4|100% SCONTI_SRL|∅|NAPOLI|NA|80100|SCNSRL00A01F839Q|"
+                       "11122233344|S|∅|∅|∅|∅|x|∅",
+                       "5|100X SCONTIASRL|∅|NAPOLI|NA|80100|SCNSRL00A01F839R|∅|N|∅|"
+                       "∅|∅|∅|∅|∅",
+                       "6|ÀLVARO ÉMILE|RUE DE LA PAIX|AOSTA|AO|11100|LVRMLE85D20A326W|"
+                       "∅|S|alvaro@esempio.it|∅|∅|∅|àè|" +
+                           longNote,
+                       "7|VERDI GIUSEPPE|VIA VERDI 7|BUSSETO|PR|43011|"
+                       "VRDGPP13R10B293I|∅|s|∅|∅|∅|∅|p|∅",
+                       "8|VERDI GIUSEPPE|VIA ALTRA 8|PARMA|PR|43121|VRDGPP13R10B293J|"
+                       "∅|S|∅|∅|∅|∅|q|∅",
+                       "9|NERI LUCA|∅|∅|∅|∅|NRELCU90E15H501T|∅|N|∅|∅|∅|∅|∅|∅",
+                       "10|SENZA CODICE|∅|∅|∅|∅|∅|∅|N|∅|∅|∅|∅|∅|∅"};
+    // ID|data|scadenza|Oggetto|ndoc|Utente|AGG: the times of day are not kept.
+    QTest::newRow("entries")
+        << "Tavelo"
+        << QStringList{"1|2013-01-15|2013-02-02|RINNOVO CONTRATTO AFFITTO|12,3|1|"
+                       "2013-01-15",
+                       "2|2013-01-15|∅|NOTA SENZA SCADENZA||1|2013-01-15",
+                       "3|2024-02-28|2024-02-29|SCADENZA BISESTILE|7|1|2024-02-28",
+                       "4|2026-12-01|2026-11-30|SCADENZA PRIMA DELL'INSERIMENTO|∅|2|"
+                       "2026-12-01",
+                       "5|2026-06-01|2026-06-30|∅|1|2|2026-06-01",
+                       "6|1999-12-31|2000-01-01|CAMBIO MILLENNIO: VERIFICA|1999|4|"
+                       "2000-01-03",
+                       "7|2026-03-03|2030-03-03|ASSICURAZIONE \"KASKO\" – 5 ANNI|5,5|6|"
+                       "2026-03-03",
+                       "8|2026-03-03|2026-04-01|VOCE DI UN SOGGETTO ELIMINATO|9|99|"
+                       "2026-03-03",
+                       "9|2026-05-05|2026-05-05|STESSA DATA|2|7|2026-05-05",
+                       "10|2026-05-05|2026-05-05|STESSA DATA BIS|3|8|2026-05-05",
+                       "11|∅|2026-07-01|VOCE SENZA DATA DI INSERIMENTO|4|1|2026-07-01"};
+    QTest::newRow("version stamp, with its time")
+        << "Versione" << QStringList{"2013-04-30T18:05:42"};
+}
+
+void TestImport::fixtureComesAcrossExactly()
+{
+    QFETCH(QString, table);
+    QFETCH(QStringList, rows);
+    LegacyImportRequest request;
+    request.legacyFile = legacyDatabasePath();
+    request.dataFile = m_dir->filePath("Database.sqlite");
+    LegacyImportSummary summary;
+    QString problem;
+    QMap<QString, QList<int>> done;
+    const auto progress = [&](const QString &name, int row, int total) {
+        done[name] << row;
+        QVERIFY(row <= total);
+    };
+    QVERIFY2(importLegacyFile(request, &summary, &problem, progress), qPrintable(problem));
+    QVERIFY(DbConnection::instance().open(request.dataFile, &problem));
+    QCOMPARE(storedRows(table), rows);
+    QList<int> everyRow(rows.size());
+    std::iota(everyRow.begin(), everyRow.end(), 1);
+    QCOMPARE(done.value(table), everyRow);
+}
+
+void TestImport::writerKeepsIdsNullsAndDates()
+{
+    TestDatabase db;
+    WriteTransaction transaction;
+    ImportWriter writer;
+    const QDateTime evening(QDate(1999, 12, 31), QTime(23, 59, 58));
+    QVERIFY(!writer
+                 .insertDiaryEntryRow({7, evening, QVariant(QMetaType(QMetaType::QDateTime)),
+                                       "riga 1\r\n%_", "", QVariant(QMetaType(QMetaType::LongLong)),
+                                       evening})
+                 .isValid());
+    QVERIFY(!writer.insertVersionRow({evening}).isValid());
+    QCOMPARE(writer.timesLeftOut(), 2);
+    // The earlier file had no key of its own: a repeated ID fails the whole import.
+    QVariantList subject(15);
+    subject[0] = 42;
+    QVERIFY(!writer.insertSubjectRow(subject).isValid());
+    QVERIFY(writer.insertSubjectRow(subject).isValid());
+    QVERIFY(transaction.commit());
+    QCOMPARE(storedRows(QStringLiteral("Tavelo")),
+             QStringList{"7|1999-12-31|∅|riga 1\r\n%_||∅|1999-12-31"});
+    QCOMPARE(storedRows(QStringLiteral("Versione")), QStringList{"1999-12-31T23:59:58"});
+    QCOMPARE(insertSubject(Subject()).value, 43);
+    QCOMPARE(insertDiaryEntry(DiaryEntry()).value, 8);
+}
+
+// The summary tells of the columns that match none, on either side.
+void TestImport::columnsMatchWithoutRegardToCase_data()
+{
+    QTest::addColumn<QString>("legacy");
+    QTest::addColumn<QList<int>>("sourceOf");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("other case and order")
+        << "id UTENTE Data SCADENZA oggetto NDOC agg" << QList<int>{0, 2, 3, 4, 5, 1, 6} << "";
+    QTest::newRow("a column missing")
+        << "ID data scadenza Oggetto Utente Note AGG" << QList<int>{0, 1, 2, 3, -1, 4, 6}
+        << "  colonne lasciate fuori: Tavelo.Note\n"
+           "  colonne assenti nel file (lasciate vuote): Tavelo.ndoc\n";
+}
+
+void TestImport::columnsMatchWithoutRegardToCase()
+{
+    QFETCH(QString, legacy);
+    QFETCH(QList<int>, sourceOf);
+    QFETCH(QString, summary);
+    ColumnMatch match = matchColumns(legacy.split(' '), DbConnection::tableColumns("tavelo"));
+    QCOMPARE(match.sourceOf, sourceOf);
+    LegacyImportSummary told;
+    told.columnsLeftOut = match.leftOut.replaceInStrings(QRegularExpression("^"), "Tavelo.");
+    told.columnsMissing = match.missing.replaceInStrings(QRegularExpression("^"), "Tavelo.");
+    QCOMPARE(importSummaryText(told), summary);
+}
+
 // Every way the command is run. Before the run the data file @DATA@ holds `existing`:
 // nothing, an empty archive, an archive with one subject ("data") or plain text; @MDB@
 // is the earlier version's fixture cut to keptBytes (whole when negative). A run that
 // fails leaves the data file as it was and nothing beside it.
-void TestImportCommand::commandLine_data()
+void TestImport::commandLine_data()
 {
     QTest::addColumn<QString>("existing");
-    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("arguments"); // " " between them
     QTest::addColumn<qint64>("keptBytes");
     QTest::addColumn<int>("status");
-    QTest::addColumn<QStringList>("parts");
+    QTest::addColumn<QString>("parts"); // "|" between them
     QTest::addColumn<int>("backups");
-    const QStringList import{"--dati", "@DATA@", "@MDB@"};
-    const QStringList replace = QStringList{"--sostituisci"} + import;
-    const QString nothingWritten = QStringLiteral("nessun dato è stato scritto");
-    QTest::newRow("help") << "" << QStringList{"--help"} << -1LL << 0
-                          << QStringList{"Uso: tavelo-import", "--sostituisci"} << 0;
-    QTest::newRow("no file") << "" << QStringList{} << -1LL << 2
-                             << QStringList{"Uso: tavelo-import"} << 0;
-    QTest::newRow("two files") << "" << QStringList{"a.mdb", "b.mdb"} << -1LL << 2
-                               << QStringList{"un solo file"} << 0;
-    QTest::newRow("unknown option") << "" << QStringList{"--tutto", "a.mdb"} << -1LL << 2
-                                    << QStringList{"tutto", "Uso: tavelo-import"} << 0;
-    QTest::newRow("empty data file name") << "" << QStringList{"--dati=", "a.mdb"} << -1LL << 2
-                                          << QStringList{"--dati vuole il nome"} << 0;
-    QTest::newRow("missing file") << "" << QStringList{"--dati", "@DATA@", "@DIR@/manca.mdb"}
-                                  << -1LL << 1 << QStringList{"non esiste", nothingWritten} << 0;
-    QTest::newRow("not an mdb") << "" << QStringList{"--dati", "@DATA@", "@DIR@/testo.mdb"} << -1LL
-                                << 1 << QStringList{"non è un archivio della versione precedente"}
-                                << 0;
-    QTest::newRow("empty mdb") << "" << import << 0LL << 1
-                               << QStringList{"danneggiato", nothingWritten} << 0;
-    QTest::newRow("header page only")
-        << "" << import << 4096LL << 1 << QStringList{"danneggiato"} << 0;
-    QTest::newRow("cut in the middle of a page")
-        << "" << import << 4096LL * 20 + 100 << 1 << QStringList{"troncato"} << 0;
-    QTest::newRow("half the pages over an empty archive")
-        << "empty" << import << 4096LL * 19 << 1 << QStringList{"danneggiato", nothingWritten} << 0;
-    QTest::newRow("data pages missing")
-        << "" << import << 4096LL * 30 << 1
-        << QStringList{"la tabella Utente dovrebbe avere 10 righe, se ne leggono 0"} << 0;
+    auto row = [](const char *name, const QString &existing, const QString &arguments, qint64 kept,
+                  int status, const QString &parts, int backups = 0) {
+        QTest::newRow(name) << existing << arguments << kept << status << parts << backups;
+    };
+    const QString import = "--dati @DATA@ @MDB@", replace = "--sostituisci " + import;
+    const QString nothingWritten = "|nessun dato è stato scritto";
+    row("help", "", "--help", -1, 0, "Uso: tavelo-import|--sostituisci");
+    row("no file", "", "", -1, 2, "Uso: tavelo-import");
+    row("two files", "", "a.mdb b.mdb", -1, 2, "un solo file");
+    row("unknown option", "", "--tutto a.mdb", -1, 2, "tutto|Uso: tavelo-import");
+    row("empty data file name", "", "--dati= a.mdb", -1, 2, "--dati vuole il nome");
+    row("missing file", "", "--dati @DATA@ @DIR@/manca.mdb", -1, 1, "non esiste" + nothingWritten);
+    row("not an mdb", "", "--dati @DATA@ @DIR@/testo.mdb", -1, 1,
+        "non è un archivio della versione precedente");
+    row("empty mdb", "", import, 0, 1, "danneggiato" + nothingWritten);
+    row("header page only", "", import, 4096, 1, "danneggiato");
+    row("cut in the middle of a page", "", import, 4096 * 20 + 100, 1, "troncato");
+    row("half the pages over an empty archive", "empty", import, 4096 * 19, 1,
+        "danneggiato" + nothingWritten);
+    row("data pages missing", "", import, 4096 * 30, 1,
+        "la tabella Utente dovrebbe avere 10 righe, se ne leggono 0");
     // Subjects and entries have been written by then: the transaction takes them back.
-    QTest::newRow("last page missing")
-        << "" << import << 159744LL - 4096 << 1
-        << QStringList{"la tabella Versione dovrebbe avere 1 righe"} << 0;
-    QTest::newRow("new file") << "" << import << -1LL << 0
-                              << QStringList{"  Utente:    10 righe\n  Tavelo:    11 righe\n"
-                                             "  Versione:  1 riga\n  voci di soggetti non più "
-                                             "presenti (riportate, non mostrate): 1\n"}
-                              << 0;
-    QTest::newRow("empty archive, replaced without asking")
-        << "empty" << import << -1LL << 0 << QStringList{"Tavelo:    11 righe"} << 0;
-    QTest::newRow("archive with data, refused")
-        << "data" << import << -1LL << 1 << QStringList{"non viene sostituito", "--sostituisci"}
-        << 0;
-    QTest::newRow("archive with data, replaced after a backup")
-        << "data" << replace << -1LL << 0 << QStringList{"copia del file sostituito: "} << 1;
-    QTest::newRow("foreign file, never replaced")
-        << "text" << replace << -1LL << 1 << QStringList{"non viene sostituito"} << 0;
+    row("last page missing", "", import, 159744 - 4096, 1,
+        "la tabella Versione dovrebbe avere 1 righe");
+    row("new file", "", import, -1, 0,
+        "  Utente:    10 righe\n  Tavelo:    11 righe\n  Versione:  1 riga\n  voci di soggetti "
+        "non più presenti (riportate, non mostrate): 1\n");
+    row("empty archive, replaced without asking", "empty", import, -1, 0, "Tavelo:    11 righe");
+    row("archive with data, refused", "data", import, -1, 1, "non viene sostituito|--sostituisci");
+    row("archive with data, replaced after a backup", "data", replace, -1, 0,
+        "copia del file sostituito: ", 1);
+    row("foreign file, never replaced", "text", replace, -1, 1, "non viene sostituito");
 }
 
-void TestImportCommand::commandLine()
+void TestImport::commandLine()
 {
     QFETCH(QString, existing);
-    QFETCH(QStringList, arguments);
+    QFETCH(QString, arguments);
     QFETCH(qint64, keptBytes);
     QFETCH(int, status);
-    QFETCH(QStringList, parts);
+    QFETCH(QString, parts);
     QFETCH(int, backups);
-    const QString data = m_dir->filePath(QStringLiteral("dati/x.sqlite"));
-    const QString mdb = m_dir->filePath(QStringLiteral("Database.mdb"));
+    const QString data = m_dir->filePath("dati/x.sqlite"), mdb = m_dir->filePath("Database.mdb");
     QVERIFY(copyLegacyFile(mdb, keptBytes));
-    QVERIFY(writeFile(m_dir->filePath(QStringLiteral("testo.mdb")), QByteArray(8192, 'a')));
-    QVERIFY(existing != QLatin1String("text") || writeFile(data, "appunti, non un archivio"));
-    QVERIFY(existing.isEmpty() || existing == QLatin1String("text") ||
-            makeArchive(data, existing == QLatin1String("data")));
+    QVERIFY(writeFile(m_dir->filePath("testo.mdb"), QByteArray(8192, 'a')));
+    QVERIFY(existing != "text" || writeFile(data, "appunti, non un archivio"));
+    QVERIFY(existing.isEmpty() || existing == "text" || archiveRows(data, existing == "data") >= 0);
     const QByteArray before = fileSha256(data);
-    arguments.replaceInStrings(QStringLiteral("@DATA@"), data)
-        .replaceInStrings(QStringLiteral("@MDB@"), mdb)
-        .replaceInStrings(QStringLiteral("@DIR@"), m_dir->path());
-
-    const CommandRun run =
-        runCommandInProcess(runImportCommand, QStringLiteral("tavelo-import"), arguments);
+    arguments.replace("@DATA@", data).replace("@MDB@", mdb).replace("@DIR@", m_dir->path());
+    const CommandRun run = runCommandInProcess(runImportCommand, "tavelo-import",
+                                               arguments.split(' ', Qt::SkipEmptyParts));
     QCOMPARE(run.status, status);
-    for (const QString &part : parts)
+    for (const QString &part : parts.split('|'))
         QVERIFY2((status == 0 ? run.out : run.err).contains(part), qPrintable(run.out + run.err));
     const QStringList copies = backupsOf(data);
     QCOMPARE(copies.size(), backups);
@@ -184,68 +315,67 @@ void TestImportCommand::commandLine()
         }
     }
     // Nothing of the work is left beside the data file.
-    QCOMPARE(QDir(m_dir->filePath(QStringLiteral("dati"))).entryList(QDir::Files),
+    QCOMPARE(QDir(m_dir->filePath("dati")).entryList(QDir::Files),
              QFile::exists(data) ? QStringList{"x.sqlite"} : QStringList());
 }
 
 // The earlier version's Database.mdb beside a data file that is not there yet.
-void TestImportCommand::startOffersImport_data()
+void TestImport::startOffersImport_data()
 {
     QTest::addColumn<qint64>("keptBytes");
     QTest::addColumn<bool>("dataFileExists");
     QTest::addColumn<QString>("answers");
     QTest::addColumn<bool>("windowKept");
-    QTest::addColumn<QStringList>("boxes");
+    // What each box says, "|" between boxes, "+" between the parts of one.
+    QTest::addColumn<QString>("boxes");
     QTest::addColumn<int>("archiveRows");
     QTest::newRow("accepted") << -1LL << false << "Yes Ok" << true
-                              << QStringList{"Database.mdb", "Utente:    10 righe"} << 21;
-    QTest::newRow("declined") << -1LL << false << "No" << true << QStringList{"Database.mdb"} << 0;
-    QTest::newRow("data file there") << -1LL << true << "" << true << QStringList{} << 0;
+                              << "Database.mdb|Utente:    10 righe" << 21;
+    QTest::newRow("declined") << -1LL << false << "No" << true << "Database.mdb" << 0;
+    QTest::newRow("data file there") << -1LL << true << "" << true << "" << 0;
     // Nothing was created, so the next start offers the import again.
-    QTest::newRow("import fails") << 4096LL * 30 << false << "Yes Ok" << false
-                                  << QStringList{"Database.mdb",
-                                                 "tabella Utente dovrebbe avere 10 righe"}
-                                  << -1;
+    QTest::newRow("import fails")
+        << 4096LL * 30 << false << "Yes Ok" << false
+        << "Database.mdb|tabella Utente dovrebbe avere 10 righe+non è stato scritto" << -1;
 }
 
-void TestImportCommand::startOffersImport()
+void TestImport::startOffersImport()
 {
     QFETCH(qint64, keptBytes);
     QFETCH(bool, dataFileExists);
     QFETCH(QString, answers);
     QFETCH(bool, windowKept);
-    QFETCH(QStringList, boxes);
+    QFETCH(QString, boxes);
     QFETCH(int, archiveRows);
-    const QString path = m_dir->filePath(QStringLiteral("dati/Database.sqlite"));
-    QVERIFY(copyLegacyFile(m_dir->filePath(QStringLiteral("dati/Database.mdb")), keptBytes));
-    QVERIFY(!dataFileExists || makeArchive(path, false));
-    for (const QString &answer : answers.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        m_prompt->answer(answer == QLatin1String("Yes")  ? PromptAnswer::Yes
-                         : answer == QLatin1String("No") ? PromptAnswer::No
-                                                         : PromptAnswer::Ok);
+    const QString path = m_dir->filePath("dati/Database.sqlite");
+    QVERIFY(copyLegacyFile(m_dir->filePath("dati/Database.mdb"), keptBytes));
+    QVERIFY(!dataFileExists || ::archiveRows(path) == 0);
+    for (const QString &answer : answers.split(' ', Qt::SkipEmptyParts))
+        m_prompt->answer(answer == "Yes"  ? PromptAnswer::Yes
+                         : answer == "No" ? PromptAnswer::No
+                                          : PromptAnswer::Ok);
     std::unique_ptr<WindowPair> windows = Main(path);
     QCOMPARE(bool(windows), windowKept);
     const QList<PromptRequest> &shown = m_prompt->shown();
-    QCOMPARE(shown.size(), boxes.size());
+    const QStringList expected = boxes.split('|', Qt::SkipEmptyParts);
+    QCOMPARE(shown.size(), expected.size());
     for (int i = 0; i < shown.size(); ++i)
-        QVERIFY2(shown.at(i).text.contains(boxes.at(i)), qPrintable(shown.at(i).text));
+        for (const QString &part : expected.at(i).split('+'))
+            QVERIFY2(shown.at(i).text.contains(part), qPrintable(shown.at(i).text));
     QVERIFY(shown.isEmpty() || shown.first().buttons == PromptButtons::YesNo);
-    if (shown.size() == 2) {
+    if (shown.size() == 2)
         QCOMPARE(shown.last().icon, windowKept ? PromptIcon::Information : PromptIcon::Critical);
-        QVERIFY(windowKept || shown.last().text.contains(QStringLiteral("non è stato scritto")));
-    }
     if (!windows) {
-        QVERIFY(!QFile::exists(path));
-        QVERIFY(!DbConnection::instance().isOpen());
+        QVERIFY(!QFile::exists(path) && !DbConnection::instance().isOpen());
         return;
     }
     QCOMPARE(DbConnection::instance().filePath(), path);
     QCOMPARE(countArchiveRows().value, archiveRows);
     // The imported users, in the list of the window.
-    const auto *users = windows->mainWindow()->findChild<QComboBox *>(QStringLiteral("Cbo1"));
+    const auto *users = windows->mainWindow()->findChild<QComboBox *>("Cbo1");
     QTRY_COMPARE(users->count(), archiveRows > 0 ? 6 : 0);
     windows->mainWindow()->hide();
 }
 
-TAVELO_TEST_MAIN(TestImportCommand)
+TAVELO_TEST_MAIN(TestImport)
 #include "tst_import_command.moc"

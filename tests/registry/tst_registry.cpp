@@ -1,23 +1,216 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The registry window: its controls and keyboard order, the grid of subjects, the
-// header handed back, the print, and the Italian order of names.
+// The registry window on its own on a fresh data file, driven by the operator: its
+// controls and keyboard order, the grid of subjects, the header handed back, the print,
+// the Italian order of names; the moves between panels, what the boxes let in, insert,
+// modify and delete, the message boxes that follow and the subjects stored.
 #include "recording_report_viewer.h"
-#include "registry_fixture.h"
+#include "test_support.h"
 
+#include "registry/frm_anagrafe.h"
 #include "reports/report_painter.h"
+#include "storage/db_connection.h"
 #include "storage/italian_collation.h"
-#include "storage/statements.h"
 #include "widgets/data_grid.h"
 #include "widgets/toggle_button.h"
+#include "widgets/window_toolbar.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QToolBar>
 
 namespace {
 
 const QStringList seeded = {"ÀLVARO ANNA", "BIANCHI SRL", "ROSSI MARIO", "zanetti zeno"};
+
+// The message boxes by a short name: title, "|", text; "*" stands for any text.
+const QString noField = "ERRORE - CAMPO   VUOTO|";
+const QString deleting = "Brandola - ELIMINA SOGGETTO|";
+const QHash<QString, QString> messages = {
+    {"noName", noField + "Inserire il campo Soggetto!"},
+    {"noCode", noField + "Inserire il campo Codice Fiscale"},
+    {"noPassword", noField + "Inserire la Password"},
+    {"passwordOfNonUser",
+     noField + "Attenzione, è presente una password ma non è stata selezionata la voce UTENTE "},
+    {"askInsert", "Brandola - INSERIMENTO|Vuoi Inserire questi dati ?"},
+    {"inserted", "Brandola - INSERIMENTO|L' inserimento è avvenuto con successo !"},
+    {"askModify", "Brandola - MODIFICA|Vuoi Modificare questi dati ?"},
+    {"modified", "|L' Aggiornamento è avvenuto con successo !"},
+    {"goneModify",
+     "Brandola - MODIFICA|Il Soggetto non è più in archivio: non è stato modificato nulla."},
+    {"askDelete", deleting + "Sei sicuro di voler eliminare il Soggetto selezionato"},
+    {"deleted",
+     "Brandola- ELIMINA SOGGETTO|Eliminazione  di       ROSSI MARIO   effettuata con successo ! "},
+    {"goneDelete", deleting + "Il Soggetto non è più in archivio: non è stato eliminato nulla."},
+    {"noneDelete",
+     deleting + "Nessun Soggetto è stato scelto nell'elenco: non è stato eliminato nulla."},
+    {"taken", " Quendar - ERRORE |Esiste già un medesimo Soggetto con lo stesso Codice Fiscale"},
+    {"dbError", "*|Errore del database:*disco pieno*"}};
+
+// The window, the header it is handed and the headers it hands back, and the operator's
+// gestures on it; controls by their names.
+class RegistryFixture
+{
+public:
+    QWidget *find(const QString &name) const { return w->findChild<QWidget *>(name); }
+    // The caption of a button, the text of a box or of a label.
+    QString text(const QString &name) const { return find(name)->property("text").toString(); }
+
+    ScriptedPrompt *prompt = nullptr;
+    std::unique_ptr<TestDatabase> db;
+    std::unique_ptr<frmAnagrafe> w;
+    ChosenUserLabels chosen{"ROSSI MARIO", "Data", "ID"};
+    QList<ChosenUserLabels> handedBack;
+
+    void start()
+    {
+        prompt = ScriptedPrompt::install();
+        db = std::make_unique<TestDatabase>();
+        QVERIFY(db->isOpen());
+        handedBack.clear();
+        w = std::make_unique<frmAnagrafe>();
+        w->setChosenUserSource([this] { return chosen; });
+        QObject::connect(w.get(), &frmAnagrafe::closedWithChosenUser,
+                         [this](const ChosenUserLabels &labels) { handedBack << labels; });
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        activateLater(w.get());
+        QTRY_COMPARE(text("Label1"), chosen.label1);
+        QCOMPARE(where(), "Frame3 /  / Check7");
+    }
+
+    void stop()
+    {
+        w.reset();
+        const int unexpected = prompt->unexpected();
+        db.reset();
+        Prompt::install(nullptr);
+        QCOMPARE(unexpected, 0);
+    }
+
+    // Whether the operator sees this control (no panel lies over its centre).
+    bool seen(const QString &name) const
+    {
+        QWidget *control = find(name);
+        QWidget *top = w->childAt(control->mapTo(w.get(), control->rect().center()));
+        return control->isVisible() && top && (top == control || control->isAncestorOf(top));
+    }
+
+    // The panels that can be seen, topmost first, the action button's caption and the
+    // control with the focus, " / " between them.
+    QString where() const
+    {
+        QStringList panels;
+        for (const char *panel : {"Frame3", "Frame4", "Frame2", "Frame1"})
+            if (seen(panel))
+                panels << panel;
+        const QWidget *focus = w->focusWidget();
+        return panels.join(' ') + " / " + text("Cmd2") + " / " + (focus ? focus->objectName() : "");
+    }
+
+    // Runs the operator's steps, ";" between them (see runStep).
+    void run(const QString &steps)
+    {
+        for (const QString &step : steps.split(';'))
+            runStep(step);
+    }
+
+    // "insert CODE" opens the fields through the code check, "modify NAME" and "delete NAME"
+    // pick the subject in the grid, "click NAME", "toolbar KEY", "altx" presses Alt+X, "BOX=keys"
+    // types, "BOX:=keys" replaces, "sql ..." changes the file behind the window's back, "refuse"
+    // makes it refuse inserts; "?NAME=text" and "?NAME.property=value", "?focus=NAME",
+    // "?seen=NAME", "?covered=NAME" and "?empty" (fields empty, no user, no password) check.
+    void runStep(const QString &step)
+    {
+        const QString word = step.section(' ', 0, 0);
+        const QString rest = step.section(' ', 1);
+        const QString name = step.section('=', 0, 0).remove(':').remove('?');
+        const QString value = step.section('=', 1);
+        if (word == "insert") {
+            run("click Check7;click Check6;Text55=" + rest + ";click Cmd3");
+        } else if (word == "modify" || word == "delete") {
+            run(word == "modify" ? "click Check7;click Check2" : "click Check7;click Check3");
+            auto *grid = w->findChild<DataGrid *>("Datagrid1");
+            const QModelIndexList found = grid->model()->match(
+                grid->model()->index(0, 1), Qt::DisplayRole, rest, 1, Qt::MatchExactly);
+            QVERIFY2(!found.isEmpty(), qPrintable("no grid row " + rest));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->visualRect(found[0]).center());
+        } else if (word == "click") {
+            click(rest);
+        } else if (word == "toolbar") {
+            auto *toolbar = w->findChild<QToolBar *>("tbTop");
+            QTest::mouseClick(toolbar->widgetForAction(toolbarButton(toolbar, rest)),
+                              Qt::LeftButton);
+        } else if (word == "altx") {
+            QTest::keyClick(w->focusWidget(), Qt::Key_X, Qt::AltModifier);
+            QTest::qWait(250); // a mnemonic clicks the button a moment later
+        } else if (word == "sql") {
+            QVERIFY(db->exec(rest));
+        } else if (word == "refuse") {
+            QVERIFY(db->refuseWrites("Utente", "INSERT", "disco pieno"));
+        } else if (step == "?empty") {
+            run("?Text1=;?Text2=;?Text7=;?Text13=;?Text55=;?Check1.checked=false;"
+                "?Text13.enabled=false");
+        } else if (name == "focus") {
+            QCOMPARE(w->focusWidget()->objectName(), value);
+        } else if (name == "seen" || name == "covered") {
+            QVERIFY2(seen(value) == (name == "seen"), qPrintable(step));
+        } else if (step.startsWith('?')) {
+            const QString property = name.section('.', 1);
+            QCOMPARE(find(name.section('.', 0, 0))
+                         ->property(property.isEmpty() ? "text" : qPrintable(property))
+                         .toString(),
+                     value);
+        } else {
+            if (step.contains(":="))
+                qobject_cast<QLineEdit *>(find(name))->clear();
+            type(name, value);
+        }
+    }
+
+    void click(const QString &name)
+    {
+        QVERIFY2(seen(name) && find(name)->isEnabled(), qPrintable(name + " cannot be clicked"));
+        QTest::mouseClick(find(name), Qt::LeftButton);
+    }
+
+    // "\x01" is Home, "\x02" Left, "\x16" Ctrl+V, "\x7f" Delete, "\r" Enter.
+    void type(const QString &name, const QString &keys)
+    {
+        const QHash<QChar, Qt::Key> special = {{'\x01', Qt::Key_Home},    {'\x02', Qt::Key_Left},
+                                               {'\b', Qt::Key_Backspace}, {'\x7f', Qt::Key_Delete},
+                                               {'\t', Qt::Key_Tab},       {'\r', Qt::Key_Return}};
+        find(name)->setFocus();
+        for (const QChar key : keys) {
+            QWidget *box = w->focusWidget();
+            if (key == '\x16')
+                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            else if (special.contains(key))
+                QTest::keyClick(box, special.value(key));
+            else // accented letters come as the keyboard sends them: a key with its text
+                QTest::sendKeyEvent(QTest::Click, box, Qt::Key(key.toUpper().unicode()), key, {});
+        }
+    }
+
+    // The subject's stored columns after the ID, "|" between them; empty when none.
+    QString storedRow(const QString &name) const
+    {
+        QSqlQuery query(DbConnection::instance().database());
+        query.prepare("SELECT * FROM Utente WHERE Soggetto = :name");
+        query.bindValue(":name", name);
+        QStringList texts;
+        if (query.exec() && query.next())
+            for (int column = 1; column < query.record().count(); ++column)
+                texts << query.value(column).toString();
+        return texts.join('|');
+    }
+};
 
 } // namespace
 
@@ -27,13 +220,15 @@ class TestRegistry : public QObject
 
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { f.stop(); }
 
     void controlsLieInsideAndTabFollowsTheWindowsOrder();
     void gridPagesFollowOneAnotherInItalianOrder();
     void chiudiHandsTheHeaderBack();
     void registryPrintListsEverySubjectByName();
     void italianOrderAndItsQuickWay();
+    void operatorDoes_data();
+    void operatorDoes();
 
 private:
     RegistryFixture f;
@@ -42,13 +237,12 @@ private:
 void TestRegistry::init()
 {
     f.start();
-    for (const char *name : {"zanetti zeno", "ROSSI MARIO", "ÀLVARO ANNA", "BIANCHI SRL"})
-        f.db->addSubject(name, "N");
-}
-
-void TestRegistry::cleanup()
-{
-    f.stop();
+    const qint64 id = f.db->addSubject("ROSSI MARIO", "S", "rssmra80a01h501u");
+    f.db->addSubject("BIANCHI SRL", "N", "01234567890");
+    f.db->addSubject("zanetti zeno", "N");
+    f.db->addSubject("ÀLVARO ANNA", "N");
+    f.db->addEntry(id, QDate(2026, 1, 10), QDate(2026, 3, 1), "MARZO");
+    QGuiApplication::clipboard()->setText("piazza dùomo");
 }
 
 void TestRegistry::controlsLieInsideAndTabFollowsTheWindowsOrder()
@@ -113,8 +307,7 @@ void TestRegistry::chiudiHandsTheHeaderBack()
     f.run("modify ROSSI MARIO");
     f.chosen = {QString(), "2026", "7"};
     f.run("toolbar Chiudi");
-    QVERIFY(!f.w->isVisible());
-    QCOMPARE(f.handedBack.size(), 1);
+    QVERIFY(!f.w->isVisible() && f.handedBack.size() == 1);
     const ChosenUserLabels back = f.handedBack.at(0);
     QCOMPARE(back.label1 + '/' + back.label4 + '/' + back.label5, "ROSSI MARIO/Data/ID");
     // Shown again: the header of that moment, the start panel, nothing filled in.
@@ -153,15 +346,14 @@ void TestRegistry::italianOrderAndItsQuickWay()
                                  "BRUNO",       "D'ANGELO",    "DANIELI", "NICOLO",
                                  "NICOLÒ ZETA", "ROSSI MARIO", "ROSSIANA"};
     auto quick = [](const QString &a, const QString &b) {
-        const QByteArray x = a.toUtf8();
-        const QByteArray y = b.toUtf8();
+        const QByteArray x = a.toUtf8(), y = b.toUtf8();
         return compareItalianUtf8(x.constData(), int(x.size()), y.constData(), int(y.size()));
     };
     for (int i = 1; i < ordered.size(); ++i) {
-        const QString &a = ordered.at(i - 1);
-        const QString &b = ordered.at(i);
-        QVERIFY2(compareItalian(a, b) == -1 && compareItalian(b, a) == 1, qPrintable(b));
-        QVERIFY2(quick(a, b) == -1 && compareItalian(a.toLower(), a) == 0, qPrintable(b));
+        const QString &a = ordered.at(i - 1), &b = ordered.at(i);
+        QVERIFY2(compareItalian(a, b) == -1 && compareItalian(b, a) == 1 && quick(a, b) == -1 &&
+                     compareItalian(a.toLower(), a) == 0,
+                 qPrintable(b));
     }
     QRandomGenerator random(4821);
     const QString letters = "aAàÀbzZ09 'oòÒöeèéiìuùçñ-.æß";
@@ -172,10 +364,143 @@ void TestRegistry::italianOrderAndItsQuickWay()
         return text;
     };
     for (int i = 0; i < 2000; ++i) {
-        const QString a = word();
-        const QString b = word();
+        const QString a = word(), b = word();
         QCOMPARE(quick(a, b), compareItalian(a, b));
     }
+}
+
+// A row: the operator's steps (";" between them) # the message boxes by name, ":Yes" or
+// ":No" for the reply # stored rows, columns after the ID ("|" between them, ";" between
+// rows; "-NAME": none stored) # where the window ends (see RegistryFixture::where).
+void TestRegistry::operatorDoes_data()
+{
+    QTest::addColumn<QString>("row");
+    auto row = [](const QString &name, const QString &row) {
+        QTest::newRow(qPrintable(name)) << row;
+    };
+    const QString rossi = "ROSSI MARIO|||||rssmra80a01h501u||S|||||pw|";
+    // Every way out of the editing panel leaves the fields empty; "Esci" keeps the mode.
+    for (const QString from : {"Menu|click Check7|", "Insert|insert NUOVO;Text2=neri|Inserisci",
+                               "Edit|modify ROSSI MARIO|Modifica"}) {
+        const QString name = from.section('|', 0, 0);
+        const QString start = from.section('|', 1, 1) + ";click ";
+        row(name + ", Esci",
+            start + "Check8;?empty # # # Frame3 / " + from.section('|', 2) + " / Check7");
+        row(name + ", Inserisci", start + "Check6;?empty;?seen=Text2;?Frame1.enabled=false # # # "
+                                          "Frame4 / Inserisci / Text55");
+        row(name + ", Modifica", start + "Check2;?empty # # # Frame2 / Modifica / Datagrid1");
+        row(name + ", Elimina", start + "Check3;?empty # # # Frame2 / Elimina / Datagrid1");
+    }
+    row("grid, Esci twice", "click Check7;click Check2;click Check5;click Check7;click Check2;"
+                            "click Check5 # # # Frame3 / Modifica / Check7");
+    row("check, X", "click Check7;click Check6;Text55=abc;click Label67;?empty;click Check7;"
+                    "?covered=Text2 # # # Frame1 /  / Check6");
+    row("check, Alt+X",
+        "click Check7;click Check6;Text55=abc;altx;?empty # # # Frame3 /  / Check7");
+    row("insert, every column, what the boxes let in",
+        "insert vrdgpp80a01l219k;Text2=nicolò d'àngelo;Text3=via \x16;Text4=forlì;Text5=fc9;"
+        "Text6=1 a+/(23456;Text8=123456789012;click Check1;Text9=a.b@c.it;"
+        "Text10=12.3\x16\b\x02\x7f\x01"
+        "9\t;?focus=Text11;Text11=-3,,3-;Text12=0è5;Text13=Pw9è;"
+        "Text14=perché sì\x02\x02xy;click Cmd2;click Check7 # askInsert:Yes inserted # "
+        "NICOLÒ D'ÀNGELO|VIA PIAZZA DÙOMO|FORLÌ|FC|12345|VRDGPP80A01L219K|12345678901|S|"
+        "A.B@C.IT|912|-3,,3-|05|Pw9è|PERCHÉ XYSÌ # Frame1 /  / Check6");
+    row("insert, blank name",
+        "insert X1;Text2=   ;click Cmd2 # noName # - # Frame1 / Inserisci / Text2");
+    row("insert, no code",
+        "insert;Text2=anna;click Check1;click Cmd2 # noCode # -ANNA # Frame1 / Inserisci / Text7");
+    row("insert, user without password", "insert X1;Text2=anna;click Check1;click Cmd2 # "
+                                         "noPassword # -ANNA # Frame1 / Inserisci / Text13");
+    row("insert, No", "insert NNN;Text2=neri;click Cmd2;click Cmd2;?Text2=NERI # "
+                      "askInsert:No askInsert:No # -NERI # Frame1 / Inserisci / Cmd2");
+    row("insert, failed write", "refuse;insert NNN;Text2=neri;click Cmd2;?Text2=NERI # "
+                                "askInsert:Yes dbError # -NERI # Frame1 / Inserisci / Cmd2");
+    row("insert of a non-user drops the password",
+        "insert nnn;Text2=neri;click Check1;Text13=pw;click Check1;click Cmd2 # "
+        "askInsert:Yes inserted # NERI|||||NNN||N|||||| # Frame3 /  / Check7");
+    row("insert, code changed to a taken one",
+        "insert LIBERO;Text2=neri;Text7:=RSSMRA80A01H501U;click Cmd2;?Text2=NERI # "
+        "askInsert:Yes taken # -NERI # Frame1 / Inserisci / Text7");
+    row("check, taken codes", "insert 01234567890;?Text55=;Text55=rssmra80a01h501u;click Cmd3 # "
+                              "taken taken # # Frame4 / Inserisci / Text55");
+    row("check by Enter, taken code", "click Check7;click Check6;Text55=01234567890\r;?Text55= # "
+                                      "taken # # Frame4 / Inserisci / Text55");
+    for (const QString code : {"%", "0123456789_", "D'A"})
+        row("check, free code " + code,
+            QString("insert %1;?Text7=%1;?focus=Text2;Text2=nuovo;click Cmd2 # askInsert:Yes "
+                    "inserted # NUOVO|||||%1||N|||||| # Frame3 /  / Check7")
+                .arg(code));
+    row("modify, every column in capitals",
+        "sql UPDATE Utente SET email = 'i@b.it', cap = '20100' WHERE Soggetto = 'BIANCHI SRL';"
+        "modify BIANCHI SRL;Text4= milano;click Cmd2 # askModify:Yes modified # "
+        "BIANCHI SRL|| MILANO||20100|01234567890||N|I@B.IT||||| # Frame3 /  / Check7");
+    row("modify, password of a non-user",
+        "sql UPDATE Utente SET Pwd = 'old' WHERE Soggetto = 'BIANCHI SRL';modify BIANCHI SRL;"
+        "?Text13=old;click Cmd2;click Check1;Text13=x;click Cmd2 # passwordOfNonUser "
+        "askModify:Yes modified # BIANCHI SRL|||||01234567890||S|||||oldx| # Frame3 /  / Check7");
+    row("modify, subject gone meanwhile",
+        "modify BIANCHI SRL;sql DELETE FROM Utente WHERE Soggetto = 'BIANCHI SRL';click Cmd2;"
+        "?Text2=BIANCHI SRL # askModify:Yes goneModify # -BIANCHI SRL # Frame1 / Modifica / Cmd2");
+    row("modify, code of another subject",
+        "modify BIANCHI SRL;Text7:=rssmra80a01h501u;click Cmd2 # askModify:Yes taken # "
+        "BIANCHI SRL|||||01234567890||N|||||| # Frame1 / Modifica / Text7");
+    row("modify, code stored twice",
+        "sql INSERT INTO Utente (Soggetto, Codice, utente) VALUES ('BIS', 'RSSMRA80A01H501U', "
+        "'N');modify BIS;Text3=via verdi;click Cmd2 # askModify:Yes modified # "
+        "BIS|VIA VERDI||||RSSMRA80A01H501U||N|||||| # Frame3 /  / Check7");
+    row("modify, user flag stored in small letters",
+        "sql UPDATE Utente SET utente = 's' WHERE Soggetto = 'ROSSI MARIO';modify ROSSI MARIO;"
+        "click Cmd2 # askModify:Yes modified # ROSSI MARIO|||||RSSMRA80A01H501U||S|||||pw| # "
+        "Frame3 /  / Check7");
+    row("modify, long stored code kept, limit back",
+        "sql UPDATE Utente SET Codice = 'ABCDEFGHIJKLMNOPQRS' WHERE Soggetto = 'BIANCHI SRL';"
+        "modify BIANCHI SRL;click Cmd2;insert;Text7=abcdefghijklmnopqrs;Text2=neri;click Cmd2 # "
+        "askModify:Yes modified askInsert:Yes inserted # "
+        "BIANCHI SRL|||||ABCDEFGHIJKLMNOPQRS||N||||||;NERI|||||ABCDEFGHIJKLMNOP||N|||||| # "
+        "Frame3 /  / Check7");
+    row("delete keeps the diary", "delete ROSSI MARIO;click Cmd2 # askDelete:Yes deleted # -ROSSI "
+                                  "MARIO # Frame3 /  / Check7");
+    row("delete, No", "delete ROSSI MARIO;click Cmd2;?Text2= # askDelete:No # " + rossi +
+                          " # Frame3 /  / Check7");
+    row("delete, subject gone meanwhile",
+        "delete ROSSI MARIO;sql DELETE FROM Utente WHERE Soggetto = 'ROSSI MARIO';click Cmd2 # "
+        "askDelete:Yes goneDelete # -ROSSI MARIO # Frame3 /  / Check7");
+    row("delete, none picked", "click Check7;click Check3;click Check5;click Check7;click Cmd2 # "
+                               "askDelete:Yes noneDelete # " +
+                                   rossi + " # Frame3 /  / Check7");
+    row("modify, none picked", "click Check7;click Check2;click Check5;click Check7;click Cmd2 # "
+                               "noName # # Frame1 / Modifica / Text2");
+}
+
+void TestRegistry::operatorDoes()
+{
+    QFETCH(QString, row);
+    QStringList field = row.split('#');
+    for (QString &text : field)
+        text = text.trimmed();
+    const QStringList boxes = field.at(1).split(' ', Qt::SkipEmptyParts);
+    for (const QString &box : boxes)
+        f.prompt->answer(box.endsWith(":Yes")  ? PromptAnswer::Yes
+                         : box.endsWith(":No") ? PromptAnswer::No
+                                               : PromptAnswer::Ok);
+    f.run(field.at(0));
+    QCOMPARE(f.prompt->shown().size(), boxes.size());
+    for (int i = 0; i < boxes.size(); ++i) {
+        const PromptRequest &box = f.prompt->shown().at(i);
+        QStringList parts = messages.value(boxes.at(i).section(':', 0, 0)).split('*');
+        for (QString &part : parts)
+            part = QRegularExpression::escape(part);
+        const QRegularExpression pattern('^' + parts.join(".*") + '$',
+                                         QRegularExpression::DotMatchesEverythingOption);
+        QVERIFY2(pattern.match(box.title + '|' + box.text).hasMatch(), qPrintable(box.text));
+    }
+    for (const QString &stored : field.at(2).split(';', Qt::SkipEmptyParts)) {
+        const bool none = stored.startsWith('-');
+        QCOMPARE(f.storedRow(stored.section('|', 0, 0).mid(none ? 1 : 0)),
+                 none ? QString() : stored);
+    }
+    QCOMPARE(f.db->count("Tavelo"), 1);
+    QCOMPARE(f.where(), field.at(3));
 }
 
 TAVELO_TEST_MAIN(TestRegistry)

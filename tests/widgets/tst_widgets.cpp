@@ -1,31 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The stand-ins for the platform's controls, used as a person would.
+// The stand-ins for the platform's controls, used as a person would; queued activation
+// and the one way the program ends; the launcher placed on the desktop at every start.
 #include "test_support.h"
 
-#include "widgets/twips.h"
+#include "widgets/activation.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
 #include "widgets/picture_button.h"
+#include "widgets/shell_services.h"
 #include "widgets/toggle_button.h"
 
 #include <QCalendarWidget>
-#include <QSignalSpy>
+#include <QDir>
 #include <QStandardItemModel>
 
 namespace {
-
-// Three rows of two columns: "<prefix>0", "x"; ...
-void fill(QStandardItemModel &model, const QString &prefix)
-{
-    for (int row = 0; row < 3; ++row)
-        model.appendRow({new QStandardItem(prefix + QString::number(row)), new QStandardItem("x")});
-}
 
 void click(DataGrid &grid, int row)
 {
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
                       grid.visualRect(grid.model()->index(row, 1)).center());
 }
+
+class ActivationProbe : public QWidget, public ActivatableWindow
+{
+public:
+    QStringList *log = nullptr;
+    void runActivation() override { *log << "activated"; }
+};
 
 } // namespace
 
@@ -34,39 +36,23 @@ class TestWidgets : public QObject
     Q_OBJECT
 
 private slots:
-    void twipsBecomePixels_data();
-    void twipsBecomePixels();
     void togglesReportChangesInOrder();
     void dateBoxReadsShortDates_data();
     void dateBoxReadsShortDates();
     void dateBoxCalendarPicksDate();
-    void gridPicksRowsAndKeepsNothingBehind_data();
     void gridPicksRowsAndKeepsNothingBehind();
     void pictureButtonIsDrawnWithItsBorder();
+    void activationRunsAfterCurrentHandler();
+    void launcherEscapesProgramPath_data();
+    void launcherEscapesProgramPath();
 };
-
-void TestWidgets::twipsBecomePixels_data()
-{
-    QTest::addColumn<int>("twips");
-    QTest::addColumn<int>("pixels");
-    QTest::newRow("rounds half up") << 8 << 1;
-    QTest::newRow("rounds down") << 7 << 0;
-    QTest::newRow("window width") << 12120 << 808;
-}
-
-void TestWidgets::twipsBecomePixels()
-{
-    QFETCH(int, twips);
-    QFETCH(int, pixels);
-    QCOMPARE(twipsToPixels(twips), pixels);
-}
 
 // A handler that sets another toggle runs that toggle's handler at once, before going on;
 // setting the state a toggle already has reports nothing.
 void TestWidgets::togglesReportChangesInOrder()
 {
-    ToggleButton modify(QStringLiteral("Modifica"));
-    TickBox remove(QStringLiteral("Elimina"));
+    ToggleButton modify("Modifica");
+    TickBox remove("Elimina");
     remove.resize(18, 18);
     const QImage off = remove.grab().toImage();
     QStringList log;
@@ -84,8 +70,7 @@ void TestWidgets::togglesReportChangesInOrder()
     });
     QTest::mouseClick(&remove, Qt::LeftButton);
     // The tick box shows its state with a mark, its caption kept for a screen reader.
-    QVERIFY(remove.grab().toImage() != off);
-    QCOMPARE(remove.text(), QStringLiteral("Elimina"));
+    QVERIFY(remove.grab().toImage() != off && remove.text() == "Elimina");
     modify.setFocus();
     QTest::keyClick(&modify, Qt::Key_Space);
     QCOMPARE(log, QStringList({"delete on", "modify on", "delete off", "modify goes on"}));
@@ -109,7 +94,7 @@ void TestWidgets::dateBoxReadsShortDates()
     QFETCH(QString, kept);
     DateBox box;
     box.setDate(QDate(2024, 2, 29));
-    QCOMPARE(box.text(), QStringLiteral("29/02/2024"));
+    QCOMPARE(box.text(), "29/02/2024");
     box.clear();
     QTest::keyClicks(&box, typed);
     QCOMPARE(box.date(), date);
@@ -129,8 +114,7 @@ void TestWidgets::dateBoxCalendarPicksDate()
     QTRY_VERIFY(calendar->isVisible());
     QCOMPARE(calendar->selectedDate(), QDate(2026, 5, 10));
     emit calendar->activated(QDate(2026, 5, 20));
-    QCOMPARE(box->date(), QDate(2026, 5, 20));
-    QVERIFY(!calendar->isVisible());
+    QVERIFY(box->date() == QDate(2026, 5, 20) && !calendar->isVisible());
     // A box that is off keeps its colour and opens no calendar.
     box->setBackgroundColor(QColor(255, 255, 128));
     box->setEnabled(false);
@@ -139,37 +123,33 @@ void TestWidgets::dateBoxCalendarPicksDate()
     QVERIFY(!calendar->isVisible());
 }
 
-void TestWidgets::gridPicksRowsAndKeepsNothingBehind_data()
-{
-    QTest::addColumn<bool>("unbindFirst");
-    QTest::newRow("from one model to another") << false;
-    QTest::newRow("unbound, then bound again") << true;
-}
-
 // A row is picked by a click on it, or Enter or Space on the current row, every time; the
 // arrows only move, and focus picks nothing. A grid bound again and again does not grow,
-// and a handler of the pick may bind it again while the selection is telling of the pick.
+// bound straight to another model or unbound first, and a handler of the pick may bind it
+// again while the selection is telling of the pick.
 void TestWidgets::gridPicksRowsAndKeepsNothingBehind()
 {
-    QFETCH(bool, unbindFirst);
-    QStandardItemModel first;
-    QStandardItemModel second;
-    fill(first, QStringLiteral("a"));
-    fill(second, QStringLiteral("b"));
+    QStandardItemModel first, second;
+    for (int row = 0; row < 3; ++row) {
+        first.appendRow({new QStandardItem("a" + QString::number(row)), new QStandardItem("x")});
+        second.appendRow({new QStandardItem("b" + QString::number(row)), new QStandardItem("x")});
+    }
     DataGrid grid;
     grid.setModel(&first);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const qsizetype objects = grid.findChildren<QObject *>().size();
     for (int round = 0; round < 100; ++round) {
-        if (unbindFirst)
+        if (round % 3 == 0)
             grid.setModel(nullptr);
         grid.setModel(round % 2 ? &first : &second);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     QCOMPARE(grid.findChildren<QObject *>().size(), objects);
     grid.resize(300, 200);
-    grid.setColumnWidthTwips(1, 1500);
-    QCOMPARE(grid.columnWidth(1), 100);
+    // Twips become pixels to the nearest: 100.47 and 100.53 pixels.
+    grid.setColumnWidthTwips(0, 1507);
+    grid.setColumnWidthTwips(1, 1508);
+    QCOMPARE(grid.columnWidth(0) * 1000 + grid.columnWidth(1), 100101);
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
     QStringList picked;
@@ -198,12 +178,78 @@ void TestWidgets::gridPicksRowsAndKeepsNothingBehind()
 
 void TestWidgets::pictureButtonIsDrawnWithItsBorder()
 {
-    PictureButton picture(QStringLiteral(":/pictures/accedi.svg"));
+    PictureButton picture(":/pictures/accedi.svg");
     picture.resize(64, 64);
     const QImage plain = picture.grab().toImage();
     QVERIFY(plain.pixelColor(32, 32) != plain.pixelColor(1, 1));
     picture.setSingleBorder(true);
     QVERIFY(picture.grab().toImage() != plain);
+}
+
+// Activation comes after the handler that asked for it, and never to a window that is
+// gone; the program ends with the status asked for, 0 when none.
+void TestWidgets::activationRunsAfterCurrentHandler()
+{
+    QStringList log;
+    auto probe = std::make_unique<ActivationProbe>();
+    probe->log = &log;
+    activateLater(probe.get());
+    log << "handler ends";
+    QTRY_COMPARE(log, QStringList({"handler ends", "activated"}));
+    activateLater(probe.get());
+    probe.reset();
+    QCoreApplication::processEvents();
+    QCOMPARE(log.size(), 2);
+    ProgramEndRecorder recorder;
+    endProgram(3);
+    endProgram();
+    QCOMPARE(recorder.statuses(), QList<int>({3, 0}));
+}
+
+// Exec is read through the string escapes first and then through its own quoting, so
+// a backslash in the path is written four times and a quote with two backslashes.
+void TestWidgets::launcherEscapesProgramPath_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("exec");
+    QTest::addColumn<QString>("path");
+    auto row = [](const char *name, const QString &folder, const QString &exec,
+                  const QString &path) { QTest::newRow(name) << folder << exec << path; };
+    row("dollar", "a$b", "a\\\\$b", "a$b");
+    row("backtick", "a`b", "a\\\\`b", "a`b");
+    row("percent", "100%", "100%%", "100%");
+    row("blank, backslash and quote", "con spazi\\a\"b", "con spazi\\\\\\\\a\\\\\"b",
+        "con spazi\\\\a\"b");
+}
+
+void TestWidgets::launcherEscapesProgramPath()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, exec);
+    QFETCH(QString, path);
+    QTemporaryDir desktop;
+    const QString program = "/opt/" + folder + "/tavelo";
+    // Written over an older launcher, which it replaces.
+    QVERIFY(CreateDesktopShortcut(desktop.path(), desktopLinkName(), "/opt/x"));
+    QVERIFY(CreateDesktopShortcut(desktop.path(), desktopLinkName(), program));
+    QFile file(desktop.filePath("Quorvalia.desktop"));
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY2(text.startsWith("[Desktop Entry]\n") && text.contains("\nName=Quorvalia\n") &&
+                 text.contains("\nExec=\"/opt/" + exec + "/tavelo\"\n") &&
+                 text.contains("\nPath=/opt/" + path + "\n"),
+             qPrintable(text));
+    QVERIFY(file.permissions() & QFile::ExeOwner);
+    QCOMPARE(QDir(desktop.path()).entryList(QDir::Files), QStringList({"Quorvalia.desktop"}));
+    // Unchanged at the next start with the same program: not written again.
+    const QDateTime past(QDate(2020, 1, 2), QTime(3, 4, 5));
+    QVERIFY(file.setFileTime(past, QFileDevice::FileModificationTime));
+    file.close();
+    QVERIFY(CreateDesktopShortcut(desktop.path(), desktopLinkName(), program));
+    QCOMPARE(QFileInfo(file).lastModified(), past);
+    // Without a desktop folder there is no desktop to place it on.
+    const QString missing = desktop.filePath("Scrivania");
+    QVERIFY(!CreateDesktopShortcut(missing, desktopLinkName(), program) && !QDir(missing).exists());
 }
 
 TAVELO_TEST_MAIN(TestWidgets)

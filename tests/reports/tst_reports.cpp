@@ -1,18 +1,43 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The banded layout: text broken into lines, bands per page, headers and footers,
-// growing and split bands, and the three reports of the program laid out.
+// growing and split bands, and the three reports of the program laid out; pages drawn
+// on a device, written to PDF files and shown in the preview.
 #include "report_fixtures.h"
 #include "test_support.h"
 
 #include "core/dates.h"
 #include "reports/report_definitions.h"
-#include "reports/report_rows.h"
+#include "reports/report_painter.h"
 #include "reports/report_text_measurer.h"
+#include "reports/report_viewer.h"
 
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
 #include <QFontInfo>
-#include <QTest>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
 
-class TestReportLayout : public QObject
+namespace {
+
+QByteArray run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(120000);
+    return process.readAllStandardOutput();
+}
+
+} // namespace
+
+class TestReports : public QObject
 {
     Q_OBJECT
 
@@ -27,9 +52,15 @@ private slots:
     void veryLongNoteIsSplitOverPages();
     void threeReports_data();
     void threeReports();
+    void painterScalesTwipsToDevice();
+    void streamedPdfIsTheWholeReport();
+    void unfinishedExportLeavesWhatWasThere_data();
+    void unfinishedExportLeavesWhatWasThere();
+    void previewShowsEveryPage();
+    void cancelledExportWritesNothingAndSaysNothing();
 };
 
-void TestReportLayout::fontFaces_data()
+void TestReports::fontFaces_data()
 {
     QTest::addColumn<QString>("face");
     QTest::addColumn<QString>("family");
@@ -40,7 +71,7 @@ void TestReportLayout::fontFaces_data()
     QTest::newRow("Unicode") << "Arial Unicode MS" << QString("DejaVu Sans");
 }
 
-void TestReportLayout::fontFaces()
+void TestReports::fontFaces()
 {
     QFETCH(QString, face);
     QFETCH(QString, family);
@@ -48,11 +79,11 @@ void TestReportLayout::fontFaces()
     font.face = face;
     font.italic = true;
     // The face must really be there, not a fallback with other metrics.
-    QCOMPARE(QFontInfo(toQFont(font)).family(), family);
-    QVERIFY(QFontInfo(toQFont(font)).italic());
+    const QFontInfo info(toQFont(font));
+    QVERIFY2(info.family() == family && info.italic(), qPrintable(info.family()));
 }
 
-void TestReportLayout::lineBreaks_data()
+void TestReports::lineBreaks_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines"); // when empty: several, making the text again
@@ -62,7 +93,7 @@ void TestReportLayout::lineBreaks_data()
     QTest::newRow("word wider than the box") << QString(80, 'W') << QStringList();
 }
 
-void TestReportLayout::lineBreaks()
+void TestReports::lineBreaks()
 {
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
@@ -75,7 +106,7 @@ void TestReportLayout::lineBreaks()
         QVERIFY(measurer.width(arial10(), line) <= 1000.5);
 }
 
-void TestReportLayout::bandsPerPage_data()
+void TestReports::bandsPerPage_data()
 {
     QTest::addColumn<int>("rowCount");
     QTest::addColumn<int>("tall");
@@ -89,7 +120,7 @@ void TestReportLayout::bandsPerPage_data()
     QTest::newRow("a taller row, the eighth overleaf") << 8 << 3 << QList<int>{7, 1};
 }
 
-void TestReportLayout::bandsPerPage()
+void TestReports::bandsPerPage()
 {
     QFETCH(int, rowCount);
     QFETCH(int, tall);
@@ -105,18 +136,18 @@ void TestReportLayout::bandsPerPage()
     QCOMPARE(document.texts("Fine"), QStringList{"Stampato il  " + toLongDate(printDate)});
     QCOMPARE(document.pages.constLast().bandCount(ReportSectionKind::ReportFooter), 1);
     for (const ReportPage &page : document.pages) {
-        QCOMPARE(page.find("Testata")->text(), QStringLiteral("Intestazione %1").arg(page.number));
+        QCOMPARE(page.find("Testata")->text(), QString("Intestazione %1").arg(page.number));
         QCOMPARE(page.find("Pagine")->text(),
-                 QStringLiteral("Pagina %1 di %2").arg(page.number).arg(document.pageCount()));
+                 QString("Pagina %1 di %2").arg(page.number).arg(document.pageCount()));
     }
 }
 
-void TestReportLayout::grownBandMovesWhatFollows()
+void TestReports::grownBandMovesWhatFollows()
 {
     ReportTextMeasurer measurer(ReportLayoutOptions().resolution);
     const QString text = longText(20);
     // A value a little wider than the box that cannot grow is squeezed onto its one line.
-    QString slightlyWide = QStringLiteral("0123456789");
+    QString slightlyWide = QString("0123456789");
     while (measurer.width(arial10(), slightlyWide) < 1250)
         slightlyWide += QLatin1Char('0');
     const ReportDocument document =
@@ -142,13 +173,13 @@ void TestReportLayout::grownBandMovesWhatFollows()
     QCOMPARE(detailBand(page, 1)->height, 1000.0);
 }
 
-void TestReportLayout::veryLongNoteIsSplitOverPages()
+void TestReports::veryLongNoteIsSplitOverPages()
 {
     // A megabyte of words in one paragraph: too long for the quick one-line check.
     QString note;
     note.reserve(1 << 20);
     for (int i = 0; note.size() < 1000000; ++i)
-        note += QStringLiteral("nota%1 ").arg(i);
+        note += QString("nota%1 ").arg(i);
     note.chop(1);
     const ReportDefinition anagrafe = createAnagrafe();
     const ReportDocument document =
@@ -157,7 +188,7 @@ void TestReportLayout::veryLongNoteIsSplitOverPages()
 
     ReportTextMeasurer measurer(options().resolution);
     ReportFont narrow;
-    narrow.face = QStringLiteral("Arial Narrow");
+    narrow.face = QString("Arial Narrow");
     const qreal bodyBottom = sheetSizeInTwips(document.pageLayout).height() - 800 - 195;
     QStringList printed;
     qreal noteBottom = 0;
@@ -171,10 +202,9 @@ void TestReportLayout::veryLongNoteIsSplitOverPages()
             QVERIFY(noteBottom <= bodyBottom + 0.5);
             printed += item.lines;
         }
-        for (const ReportBand &band : page.bands) {
-            if (band.section == ReportSectionKind::Detail)
-                QVERIFY(band.top + band.height <= bodyBottom + 0.5);
-        }
+        for (const ReportBand &band : page.bands)
+            QVERIFY(band.section != ReportSectionKind::Detail ||
+                    band.top + band.height <= bodyBottom + 0.5);
     }
     QCOMPARE(printed.join(QLatin1Char(' ')), note);
     // It starts under the row before it, goes on overleaf, and the next row follows it.
@@ -182,12 +212,12 @@ void TestReportLayout::veryLongNoteIsSplitOverPages()
     QVERIFY(document.pages.at(1).bands.at(1).continued);
     const ReportBand *next = detailBand(document.pages.constLast(), 2);
     QVERIFY(next && next->top >= noteBottom);
-    QCOMPARE(document.texts("TextBox5").constLast(), QStringLiteral("DOPO"));
+    QCOMPARE(document.texts("TextBox5").constLast(), QString("DOPO"));
 }
 
 // Every field of a row has its own value: the column's first three letters and the row's
 // number, dates a day later a row.
-void TestReportLayout::threeReports_data()
+void TestReports::threeReports_data()
 {
     QTest::addColumn<QString>("report");
     QTest::addColumn<int>("rowCount");
@@ -220,7 +250,7 @@ void TestReportLayout::threeReports_data()
            "1 TextBox5 7803,1770 OGG2|1 Line3 1000,2130 |1 Label14 1000,10802.5 Pagina 1 di 1";
 }
 
-void TestReportLayout::threeReports()
+void TestReports::threeReports()
 {
     QFETCH(QString, report);
     QFETCH(int, rowCount);
@@ -232,7 +262,7 @@ void TestReportLayout::threeReports()
     QCOMPARE(definition.name, report);
     // The card prints its user's name as it is.
     if (report == QLatin1String("Scheda"))
-        definition.sectionAt(1)->control("Label2")->setCaption(QStringLiteral("ROSSI %P"));
+        definition.sectionAt(1)->control("Label2")->setCaption(QString("ROSSI %P"));
     QList<QVariantHash> rows;
     for (int i = 1; i <= rowCount; ++i) {
         QVariantHash row{{"ID", i}};
@@ -247,16 +277,154 @@ void TestReportLayout::threeReports()
     const ReportDocument document = layOut(definition, rows);
     QCOMPARE(detailCounts(document), details);
     QStringList placed;
-    for (const ReportPage &page : document.pages) {
+    for (const ReportPage &page : document.pages)
         for (const ReportItem &item : page.items)
-            placed << QStringLiteral("%1 %2 %3,%4 %5")
+            placed << QString("%1 %2 %3,%4 %5")
                           .arg(QString::number(page.number), item.controlName,
                                QString::number(item.rect.left()), QString::number(item.rect.top()),
                                item.text());
-    }
     for (const QString &item : items.replace("DATE", toLongDate(printDate)).split('|'))
         QVERIFY2(placed.contains(item), qPrintable(item));
 }
 
-TAVELO_TEST_MAIN(TestReportLayout)
-#include "tst_report_layout.moc"
+void TestReports::painterScalesTwipsToDevice()
+{
+    ReportPage page;
+    page.items.resize(2);
+    page.items[0].kind = ReportItemKind::Line;
+    page.items[0].rect = QRectF(1440, 1440, 1440, 0); // one inch in, one inch long
+    // Far too wide for its half-inch box at two inches down: squeezed into it.
+    page.items[1].rect = QRectF(720, 2 * 1440, 720, 300);
+    page.items[1].font = arial10();
+    page.items[1].lines = QStringList{"MMMMMMMMMM"};
+    page.items[1].lineHeight = 230;
+    QImage image(300, 300, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(96 / 0.0254));
+    image.setDotsPerMeterY(qRound(96 / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paintReportPage(painter, page);
+    painter.end();
+    // At 96 dots an inch: the rule one dot high at 96 (either side of the edge), from 96
+    // to 192 across; the text inside its box, from 48 to 96 across, 192 to 212 down.
+    int ink[3] = {};
+    for (int y = 0; y < 300; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            const bool inRule = (y == 95 || y == 96) && x >= 96 && x < 192;
+            const bool inText = y >= 192 && y < 212 && x >= 48 && x < 97;
+            ink[inRule ? 0 : inText ? 1 : 2] += qGray(image.pixel(x, y)) < 128;
+        }
+    }
+    QVERIFY2(ink[0] >= 90 && ink[1] > 40 && ink[2] == 0,
+             qPrintable(QString("%1 %2 %3").arg(ink[0]).arg(ink[1]).arg(ink[2])));
+}
+
+// The pages of a streamed export wait in a file for the page count: they come back
+// whole, and print as the same report laid out in memory.
+void TestReports::streamedPdfIsTheWholeReport()
+{
+    // Every kind of item: texts centred or not, in several fonts, rules, a note split
+    // over pages, "%p" on the last page.
+    QList<QVariantHash> rows;
+    for (int i = 0; i < 40; ++i)
+        rows.append({{"ID", i}, {"CAP", "20100"}, {"Annotazione", i == 4 ? longText(2000) : ""}});
+    ListReportRows source(rows);
+    const ReportDocument document = buildReportDocument(createAnagrafe(), source);
+    QTemporaryDir dir;
+    QString error;
+    QVERIFY2(writeReportPdf(document, dir.filePath("whole.pdf"), &error), qPrintable(error));
+    QVERIFY2(writeReportPdfStreamed(
+                 createAnagrafe(),
+                 [&](QString *) { return std::make_unique<ListReportRows>(rows); },
+                 dir.filePath("streamed.pdf"), &error),
+             qPrintable(error));
+    const QString info = QString::fromUtf8(run("pdfinfo", {dir.filePath("streamed.pdf")}));
+    QVERIFY2(info.contains(QRegularExpression("Page size:\\s+84[12]\\S* x 595\\S* pts \\(A4\\)")),
+             qPrintable(info));
+    for (const char *pdf : {"whole", "streamed"})
+        run("pdftoppm",
+            {"-r", "20", "-gray", dir.filePath(QLatin1String(pdf) + ".pdf"), dir.filePath(pdf)});
+    const QStringList images = QDir(dir.path()).entryList({"whole-*.pgm"});
+    QVERIFY(document.pageCount() > 3);
+    QCOMPARE(images.size(), document.pageCount());
+    for (const QString &image : images) {
+        QFile whole(dir.filePath(image));
+        QFile streamed(dir.filePath(QString(image).replace("whole", "streamed")));
+        QVERIFY(whole.open(QIODevice::ReadOnly) && streamed.open(QIODevice::ReadOnly));
+        QVERIFY2(whole.readAll() == streamed.readAll(), qPrintable(image));
+    }
+}
+
+void TestReports::unfinishedExportLeavesWhatWasThere_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("pagesWritten");
+    QTest::newRow("stopped after two pages") << "report.pdf" << 2;
+    QTest::newRow("into no folder") << "manca/report.pdf" << 0;
+}
+
+void TestReports::unfinishedExportLeavesWhatWasThere()
+{
+    QFETCH(QString, file);
+    QFETCH(int, pagesWritten);
+    QTemporaryDir dir;
+    QFile old(dir.filePath(QString("report.pdf")));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("earlier export") > 0);
+    old.close();
+    QString error;
+    int calls = 0;
+    QVERIFY(!writeReportPdf(layOut(testReport(), names(17)), dir.filePath(file), &error,
+                            [&calls](int page, int) { return ++calls, page < 2; }));
+    QVERIFY(!error.isEmpty() && calls == pagesWritten);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"report.pdf"});
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("earlier export"));
+}
+
+void TestReports::previewShowsEveryPage()
+{
+    const ReportDocument document = layOut(testReport(), names(17));
+    std::unique_ptr<QPrintPreviewDialog> dialog = createReportPreview(document, nullptr);
+    QCOMPARE(dialog->windowTitle(), QString("Prova"));
+    QVERIFY((dialog->windowState() & Qt::WindowMaximized) && dialog->printer()->fullPage() &&
+            dialog->printer()->pageLayout().orientation() == QPageLayout::Landscape);
+    QCOMPARE(dialog->findChild<QAction *>("exportPdf")->text(), QString("Esporta PDF"));
+    auto *preview = dialog->findChild<QPrintPreviewWidget *>();
+    preview->updatePreview();
+    QCOMPARE(preview->pageCount(), 3);
+}
+
+void TestReports::cancelledExportWritesNothingAndSaysNothing()
+{
+    ScriptedPrompt *prompts = ScriptedPrompt::install();
+    // Long enough for the progress to show well before the export ends.
+    ReportDocument document = layOut(testReport(), names(17));
+    while (document.pageCount() < 20000)
+        document.pages += document.pages;
+    std::unique_ptr<QPrintPreviewDialog> dialog = createReportPreview(document, nullptr);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString("annullato.pdf"));
+    bool clicked = false;
+    // The operator names the file, then clicks "Annulla" as soon as the progress shows.
+    QTimer hand;
+    QObject::connect(&hand, &QTimer::timeout, [&] {
+        if (auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            files->selectFile(path);
+            static_cast<QDialog *>(files)->accept();
+        } else if (auto *progress = dialog->findChild<QProgressDialog *>();
+                   !clicked && progress && progress->isVisible()) {
+            auto *cancel = progress->findChild<QPushButton *>();
+            QTest::mouseClick(cancel, Qt::LeftButton);
+            clicked = cancel->text() == "Annulla";
+        }
+    });
+    hand.start(0);
+    dialog->findChild<QAction *>(QString("exportPdf"))->trigger();
+    hand.stop();
+    QVERIFY2(clicked, "the export ended before its progress showed");
+    QVERIFY(QDir(dir.path()).isEmpty() && prompts->shown().isEmpty());
+    Prompt::install(nullptr);
+}
+
+TAVELO_TEST_MAIN(TestReports)
+#include "tst_reports.moc"
