@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/backups.h"
 
+#include "core/disk_sync.h"
+#include "core/owner_only_files.h"
+#include "storage/backup_check.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 
@@ -10,10 +13,14 @@
 #include <QRegularExpression>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
 const char *const stampFormat = "yyyy-MM-dd_HH-mm-ss-zzz";
+// A copy being written has a name that is not a backup's: killed half-way, it is never
+// taken for one, and the next backup removes it.
+const char *const partSuffix = ".part";
 
 QString backupName(const QString &dataFile, const QDateTime &moment)
 {
@@ -33,11 +40,79 @@ QRegularExpression backupPattern(const QString &dataFile)
                  QRegularExpression::escape(info.suffix())));
 }
 
+// The temporary copies of interrupted backups, with the engine's files beside them.
+QRegularExpression leftoverPattern(const QString &dataFile)
+{
+    const QFileInfo info(dataFile);
+    return QRegularExpression(QStringLiteral("^\\.%1_.*\\.%2\\.part(-journal|-wal|-shm)?$")
+                                  .arg(QRegularExpression::escape(info.completeBaseName()),
+                                       QRegularExpression::escape(info.suffix())));
+}
+
+// Every file named as a backup, finished or not, most recent first.
+QStringList namedBackups(const QString &dataFile)
+{
+    const QDir folder(backupFolder(dataFile));
+    const QRegularExpression pattern = backupPattern(dataFile);
+    QStringList paths;
+    for (const QString &name : folder.entryList(QDir::Files, QDir::Name | QDir::Reversed)) {
+        if (pattern.match(name).hasMatch())
+            paths << folder.filePath(name);
+    }
+    return paths;
+}
+
+void removeWithJournal(const QString &path)
+{
+    QFile::remove(path);
+    QFile::remove(path + QLatin1String("-journal"));
+}
+
+void removeLeftovers(const QString &dataFile)
+{
+    const QDir folder(backupFolder(dataFile));
+    const QRegularExpression pattern = leftoverPattern(dataFile);
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (pattern.match(name).hasMatch())
+            QFile::remove(folder.filePath(name));
+    }
+}
+
+// A copy that fails the check is no backup: it is removed and does not count among the
+// ten.
 void removeOldBackups(const QString &dataFile)
 {
-    const QStringList backups = backupsOf(dataFile);
-    for (qsizetype i = backupsKept; i < backups.size(); ++i)
-        QFile::remove(backups.at(i));
+    int kept = 0;
+    for (const QString &path : namedBackups(dataFile)) {
+        if (kept < backupsKept && isSoundBackup(path))
+            ++kept;
+        else
+            removeWithJournal(path);
+    }
+}
+
+// The copy is checked and on the disk before it takes a backup's name.
+bool finishCopy(const QString &part, const QString &path, QString *problem)
+{
+    QFile::setPermissions(part, QFile::ReadOwner | QFile::WriteOwner);
+    if (!isSoundBackup(part)) {
+        *problem = QStringLiteral("la copia «%1» non supera il controllo.").arg(part);
+        return false;
+    }
+    std::error_code error;
+    if (syncFileToDisk(part)) {
+        std::filesystem::rename(QFile::encodeName(part).constData(),
+                                QFile::encodeName(path).constData(), error);
+    } else {
+        error = std::make_error_code(std::errc::io_error);
+    }
+    if (error) {
+        *problem = QStringLiteral("la copia «%1» non si può scrivere: %2")
+                       .arg(path, QString::fromLocal8Bit(error.message()));
+        return false;
+    }
+    syncFolderToDisk(QFileInfo(path).absolutePath());
+    return true;
 }
 
 } // namespace
@@ -49,21 +124,21 @@ QString backupFolder(const QString &dataFile)
 
 QStringList backupsOf(const QString &dataFile)
 {
-    const QDir folder(backupFolder(dataFile));
-    const QRegularExpression pattern = backupPattern(dataFile);
-    QStringList names = folder.entryList(QDir::Files, QDir::Name | QDir::Reversed);
-    QStringList paths;
-    for (const QString &name : names) {
-        if (pattern.match(name).hasMatch())
-            paths << folder.filePath(name);
+    QStringList sound;
+    for (const QString &path : namedBackups(dataFile)) {
+        if (isSoundBackup(path))
+            sound << path;
     }
-    return paths;
+    return sound;
 }
 
 QString latestBackup(const QString &dataFile)
 {
-    const QStringList backups = backupsOf(dataFile);
-    return backups.isEmpty() ? QString() : backups.first();
+    for (const QString &path : namedBackups(dataFile)) {
+        if (isSoundBackup(path))
+            return path;
+    }
+    return {};
 }
 
 QString writeBackup(QString *problem, const QDateTime &moment)
@@ -74,7 +149,7 @@ QString writeBackup(QString *problem, const QDateTime &moment)
         return {};
     }
     const QString folder = backupFolder(dataFile);
-    if (!QDir().mkpath(folder)) {
+    if (!makeOwnerOnlyFolder(folder)) {
         *problem = QStringLiteral("non si può creare la cartella «%1».").arg(folder);
         return {};
     }
@@ -85,11 +160,19 @@ QString writeBackup(QString *problem, const QDateTime &moment)
         when = when.addMSecs(1);
         path = QDir(folder).filePath(backupName(dataFile, when));
     }
-    const WriteResult copied = copyDataFileTo(path);
+    removeLeftovers(dataFile);
+    const QString part = QDir(folder).filePath(QLatin1Char('.') + QFileInfo(path).fileName() +
+                                               QLatin1String(partSuffix));
+    createOwnerOnlyFile(part);
+    const WriteResult copied = copyDataFileTo(part);
     if (!copied.ok()) {
-        QFile::remove(path);
+        removeWithJournal(part);
         *problem =
             QStringLiteral("la copia «%1» non si può scrivere: %2").arg(path, copied.error.text());
+        return {};
+    }
+    if (!finishCopy(part, path, problem)) {
+        removeWithJournal(part);
         return {};
     }
     removeOldBackups(dataFile);
