@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "widgets/prompt.h"
 #include "storage/statements.h"
+#include "widgets/prompt.h"
 
 #include <QApplication>
 #include <QList>
@@ -81,6 +81,9 @@ private:
     QString m_path;
     bool m_open = false;
 };
+
+// A file's or folder's permission bits (as 0600), or -1 when it is not there.
+int fileMode(const QString &path);
 
 // The SHA-256 of a file's bytes; empty when it cannot be read.
 QByteArray fileSha256(const QString &path);

@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QSqlQuery>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Opens a backup on a connection of its own, read-only, and runs one query on it.
@@ -31,6 +33,18 @@ QStringList readBackup(const QString &path, const QString &sql)
     return values;
 }
 
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class TestBackups : public QObject
@@ -44,6 +58,10 @@ private slots:
     void rotationKeepsTenMostRecent();
     void backupHoldsLastWrite();
     void failedBackupTouchesNothing();
+    void interruptedBackupIsNoBackup_data();
+    void interruptedBackupIsNoBackup();
+    void backupModes_data();
+    void backupModes();
     void chiudiWritesBackupAfterVersionStamp_data();
     void chiudiWritesBackupAfterVersionStamp();
 
@@ -68,6 +86,10 @@ void TestBackups::rotationKeepsTenMostRecent()
         QFile other(folder.filePath(QLatin1String(name)));
         QVERIFY(other.open(QIODevice::WriteOnly));
     }
+    // A damaged copy, however recent, takes none of the ten places.
+    const QString broken =
+        folder.filePath(QStringLiteral("Database_2030-01-01_00-00-00-000.sqlite"));
+    QVERIFY(writeFile(broken, QByteArray(8192, 'x')));
     const QDateTime first(QDate(2026, 1, 31), QTime(23, 59, 0));
     QStringList written;
     for (int i = 0; i < 12; ++i) {
@@ -84,6 +106,7 @@ void TestBackups::rotationKeepsTenMostRecent()
     QCOMPARE(latestBackup(db.path()), written.last());
     for (const char *name : {"appunti.txt", "Database.sqlite", "Database_vecchio.sqlite"})
         QVERIFY(QFile::exists(folder.filePath(QLatin1String(name))));
+    QVERIFY(!QFile::exists(broken));
 }
 
 // Also while a grid that has fetched only its first rows keeps its statement running.
@@ -169,6 +192,74 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
         QCOMPARE(readBackup(backup, QStringLiteral("SELECT Soggetto FROM Utente")),
                  QStringList{"ROSSI MARIO"});
     }
+}
+
+// Killed while writing, a copy is left under its temporary name with its journal; a copy
+// under a finished name can still be damaged. Neither is counted, nor named as the copy
+// to restore, and the next backup removes them.
+void TestBackups::interruptedBackupIsNoBackup_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("bytesKept"); // of a sound copy; -1: none, only junk
+    const QString finished = QStringLiteral("Database_2030-01-01_00-00-00-000.sqlite");
+    const QString temporary = QLatin1Char('.') + finished + QLatin1String(".part");
+    QTest::newRow("temporary copy with its journal")
+        << QStringList{temporary, temporary + "-journal"} << 2 * 4096;
+    QTest::newRow("finished name, not a database") << QStringList{finished} << -1;
+    QTest::newRow("finished name, cut short") << QStringList{finished} << 2 * 4096;
+    QTest::newRow("finished name, journal beside")
+        << QStringList{finished, finished + "-journal"} << 0;
+}
+
+void TestBackups::interruptedBackupIsNoBackup()
+{
+    QFETCH(QStringList, names);
+    QFETCH(int, bytesKept);
+    TestDatabase db;
+    db.addSubject(QStringLiteral("ROSSI"));
+    QString problem;
+    const QString sound = writeBackup(&problem, QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
+    QVERIFY2(!sound.isEmpty(), qPrintable(problem));
+    const QByteArray copy = readFile(sound);
+    const QDir folder(backupFolder(db.path()));
+    for (const QString &name : names) {
+        const bool copyFile = !name.endsWith(QLatin1String("-journal")) && bytesKept >= 0;
+        QVERIFY(writeFile(folder.filePath(name),
+                          copyFile ? copy.left(bytesKept ? bytesKept : copy.size())
+                                   : QByteArray(4096, 'j')));
+    }
+    QCOMPARE(backupsOf(db.path()), QStringList{sound});
+    const QString message = damagedDataFileMessage(db.path(), QStringLiteral("guasto"));
+    QVERIFY2(message.contains(QStringLiteral("«%1»").arg(sound)), qPrintable(message));
+    QVERIFY(writeBackup(&problem, QDateTime(QDate(2026, 12, 8), QTime(9, 0))).size() > 0);
+    QCOMPARE(backupsOf(db.path()).size(), 2);
+    for (const QString &name : names)
+        QVERIFY2(!folder.exists(name), qPrintable(name));
+}
+
+// Each backup is for the user alone; a Backup folder that the office shares keeps its mode.
+void TestBackups::backupModes_data()
+{
+    QTest::addColumn<int>("folderBefore"); // -1: not there
+    QTest::addColumn<int>("folderAfter");
+    QTest::newRow("new folder") << -1 << 0700;
+    QTest::newRow("shared folder") << 0770 << 0770;
+}
+
+void TestBackups::backupModes()
+{
+    QFETCH(int, folderBefore);
+    QFETCH(int, folderAfter);
+    TestDatabase db;
+    const QString folder = backupFolder(db.path());
+    QVERIFY(folderBefore < 0 || QDir().mkpath(folder));
+    QVERIFY(folderBefore < 0 ||
+            ::chmod(QFile::encodeName(folder).constData(), mode_t(folderBefore)) == 0);
+    QString problem;
+    const QString backup = writeBackup(&problem);
+    QVERIFY2(!backup.isEmpty(), qPrintable(problem));
+    QCOMPARE(fileMode(folder), folderAfter);
+    QCOMPARE(fileMode(backup), 0600);
 }
 
 TAVELO_TEST_MAIN(TestBackups)
