@@ -10,10 +10,12 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <QToolBar>
 
 #include <libical/ical.h>
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -110,6 +112,8 @@ private slots:
     void failedWriteLeavesOldFile();
     void chiudiRefreshesCalendarBesideData();
     void chiudiEndsWhenCalendarCannotBeWritten();
+    void calendarBesideDataModes_data();
+    void calendarBesideDataModes();
 
 private:
     QList<Event> exportAll(bool *parsed);
@@ -349,6 +353,39 @@ void TestDeadlineCalendar::chiudiEndsWhenCalendarCannotBeWritten()
     QVERIFY(QFileInfo(blocked).isDir());
     QString problem;
     QVERIFY(DbConnection::instance().open(m_db->path(), &problem));
+}
+
+// A new calendar beside the data is for the user alone, as the archive is; one that the
+// office shares keeps its mode; a write that fails leaves no empty calendar behind.
+void TestDeadlineCalendar::calendarBesideDataModes_data()
+{
+    QTest::addColumn<int>("modeBefore"); // -1: not there
+    QTest::addColumn<bool>("writeFails");
+    QTest::addColumn<int>("modeAfter");
+    QTest::newRow("new calendar") << -1 << false << 0600;
+    QTest::newRow("shared calendar") << 0664 << false << 0664;
+    QTest::newRow("new calendar, write fails") << -1 << true << -1;
+}
+
+void TestDeadlineCalendar::calendarBesideDataModes()
+{
+    QFETCH(int, modeBefore);
+    QFETCH(bool, writeFails);
+    QFETCH(int, modeAfter);
+    m_db->addEntry(m_rossi, QDate(2026, 1, 1), QDate(2026, 2, 1), QStringLiteral("UNO"));
+    QVERIFY(!writeFails || m_db->exec(QStringLiteral("DROP TABLE Tavelo")));
+    const QString path = calendarFileBesideData();
+    QFile old(path);
+    QVERIFY(modeBefore < 0 || old.open(QIODevice::WriteOnly));
+    old.close();
+    QVERIFY(modeBefore < 0 ||
+            ::chmod(QFile::encodeName(path).constData(), mode_t(modeBefore)) == 0);
+    if (writeFails)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("non aggiornato")));
+    refreshCalendarBesideData();
+    QCOMPARE(fileMode(path), modeAfter);
+    bool parsed = false;
+    QCOMPARE(readCalendar(path, &parsed).size(), writeFails ? 0 : 1);
 }
 
 TAVELO_TEST_MAIN(TestDeadlineCalendar)
