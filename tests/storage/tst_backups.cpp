@@ -241,16 +241,26 @@ void TestBackups::interruptedBackupIsNoBackup()
 void TestBackups::backupModes_data()
 {
     QTest::addColumn<int>("folderBefore"); // -1: not there
+    QTest::addColumn<bool>("gridReading");
     QTest::addColumn<int>("folderAfter");
-    QTest::newRow("new folder") << -1 << 0700;
-    QTest::newRow("shared folder") << 0770 << 0770;
+    QTest::newRow("new folder") << -1 << false << 0700;
+    QTest::newRow("shared folder") << 0770 << false << 0770;
+    // The copy is then made on a second connection, into a file made afresh.
+    QTest::newRow("while a grid still reads") << -1 << true << 0700;
 }
 
 void TestBackups::backupModes()
 {
     QFETCH(int, folderBefore);
+    QFETCH(bool, gridReading);
     QFETCH(int, folderAfter);
     TestDatabase db;
+    for (int i = 0; gridReading && i < 300; ++i)
+        db.addSubject(QStringLiteral("SOGGETTO %1").arg(i));
+    RowsResult grid;
+    if (gridReading)
+        grid = selectRegistryGridRows();
+    QVERIFY(!gridReading || (grid.ok() && grid.value.next()));
     const QString folder = backupFolder(db.path());
     QVERIFY(folderBefore < 0 || QDir().mkpath(folder));
     QVERIFY(folderBefore < 0 ||
