@@ -16,8 +16,10 @@ const QString monthLetters = QStringLiteral("ABCDEHLMPRST");
 // A to J share the same values, as the Agenzia delle Entrate publishes them.
 int oddValue(QChar c)
 {
-    static const std::array<int, 26> values = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
-                                               20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
+    static const std::array<int, 26> values = {
+        1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18, // A (0) to M
+        20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23  // N to Z
+    };
     const int index = c.isDigit() ? c.digitValue() : c.unicode() - 'A';
     return values.at(index);
 }
