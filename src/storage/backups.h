@@ -13,8 +13,9 @@ constexpr int backupsKept = 10;
 
 QString backupFolder(const QString &dataFile);
 
-// Writes a copy of the open data file through its connection; older copies beyond the
-// ten most recent are removed. Returns the copy's path, or an empty text with the
+// Writes a copy of the open data file through its connection, under a temporary name
+// until it is checked and on the disk; older copies beyond the ten most recent, copies
+// that fail the check and leftovers of interrupted backups are removed. Returns the copy's path, or an empty text with the
 // reason in *problem; the data file itself is never touched.
 QString writeBackup(QString *problem, const QDateTime &moment = QDateTime::currentDateTime());
 
@@ -22,9 +23,9 @@ QString writeBackup(QString *problem, const QDateTime &moment = QDateTime::curre
 // program ends all the same.
 void writeBackupAtClose();
 
-// This data file's backups, most recent first.
+// This data file's backups that pass the check (isSoundBackup), most recent first.
 QStringList backupsOf(const QString &dataFile);
-// The most recent backup, or an empty text.
+// The most recent backup that passes the check, or an empty text.
 QString latestBackup(const QString &dataFile);
 
 // The message for a data file that is damaged: which file, what is wrong, and how to
