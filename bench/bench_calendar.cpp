@@ -41,9 +41,10 @@ void BenchCalendar::writeCalendarOfAllDeadlines()
 {
     QElapsedTimer clock;
     clock.start();
-    RowsResult rows = selectCalendarDeadlines();
+    RowStream<CalendarRow> rows = selectCalendarDeadlines();
     int read = 0;
-    while (rows.value.next())
+    CalendarRow row;
+    while (rows.next(&row))
         ++read;
     const qint64 readMs = clock.elapsed();
 

@@ -4,9 +4,15 @@
 #include "bench_data.h"
 #include "test_support.h"
 
+#include "main_window/entry_panel.h"
 #include "main_window/frm_registra.h"
+#include "main_window/overview_panel.h"
+#include "main_window/user_choice_panel.h"
+
 #include "storage/statements.h"
 #include "widgets/data_grid.h"
+#include <QAbstractItemView>
+#include <QComboBox>
 
 #include <QAbstractItemModel>
 #include <QComboBox>
@@ -35,9 +41,9 @@ void BenchDiaryGrid::initTestCase()
     QString problem;
     QVERIFY2(generateDiaryData(200, 100000, 20000, &problem), qPrintable(problem));
     m_window = std::make_unique<frmRegistra>();
-    m_window->LoadUserList();
-    m_window->Cbo1->setCurrentIndex(0);
-    m_window->SelectUser();
+    m_window->findChild<UserChoicePanel *>(QStringLiteral("Frame3"))->LoadUserList();
+    m_window->findChild<QComboBox *>(QStringLiteral("Cbo1"))->setCurrentIndex(0);
+    m_window->findChild<UserChoicePanel *>(QStringLiteral("Frame3"))->SelectUser();
 }
 
 void BenchDiaryGrid::cleanupTestCase()
@@ -50,18 +56,20 @@ void BenchDiaryGrid::loadDiaryGridOfHeavyUser()
 {
     QBENCHMARK
     {
-        m_window->LoadDiaryGrid();
+        m_window->findChild<EntryPanel *>(QStringLiteral("Frame2"))->LoadDiaryGrid();
     }
-    QVERIFY(m_window->DataGrid3->model()->rowCount() > 0);
+    QVERIFY(
+        m_window->findChild<QAbstractItemView *>(QStringLiteral("DataGrid3"))->model()->rowCount() >
+        0);
 }
 
 void BenchDiaryGrid::loadUserList()
 {
     QBENCHMARK
     {
-        m_window->LoadUserList();
+        m_window->findChild<UserChoicePanel *>(QStringLiteral("Frame3"))->LoadUserList();
     }
-    QCOMPARE(m_window->Cbo1->count(), 200);
+    QCOMPARE(m_window->findChild<QComboBox *>(QStringLiteral("Cbo1"))->count(), 200);
 }
 
 void BenchDiaryGrid::readAllDeadlines()
@@ -69,9 +77,10 @@ void BenchDiaryGrid::readAllDeadlines()
     int rows = 0;
     QBENCHMARK
     {
-        RowsResult deadlines = selectDeadlines();
+        RowStream<OverviewDeadline> deadlines = selectDeadlines();
         rows = 0;
-        while (deadlines.value.next())
+        OverviewDeadline deadline;
+        while (deadlines.next(&deadline))
             ++rows;
     }
     QVERIFY(rows > 90000);

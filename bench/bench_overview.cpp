@@ -15,10 +15,16 @@
 #include "test_support.h"
 
 #include "legacy/legacy_import.h"
+#include "main_window/entry_panel.h"
 #include "main_window/frm_registra.h"
+#include "main_window/overview_panel.h"
+#include "main_window/user_choice_panel.h"
+
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 #include "widgets/data_grid.h"
+#include <QAbstractItemView>
+#include <QComboBox>
 
 #include <QAbstractItemModel>
 #include <QComboBox>
@@ -246,27 +252,37 @@ int main(int argc, char *argv[])
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer clock;
         clock.start();
-        window.ShowOverviewPanel();
-        readShownRows(window.ListView1->model(), 30);
+        window.findChild<OverviewPanel *>(QStringLiteral("Frame4"))->ShowOverviewPanel();
+        readShownRows(window.findChild<QAbstractItemView *>(QStringLiteral("ListView1"))->model(),
+                      30);
         overviewRead << clock.nsecsElapsed() / 1e6;
-        window.ListView1->viewport()->repaint();
+        window.findChild<QAbstractItemView *>(QStringLiteral("ListView1"))->viewport()->repaint();
         overview << clock.nsecsElapsed() / 1e6;
     }
     const CliTimes overviewCli =
         commandLineTimes(command, QString::fromLatin1(overviewSql), server.isEmpty() ? 100 : 20);
-    const int overviewRows = window.ListView1->model()->rowCount(); // before any scrolling
+    const int overviewRows = window.findChild<QAbstractItemView *>(QStringLiteral("ListView1"))
+                                 ->model()
+                                 ->rowCount(); // before any scrolling
     // Scrolling a few pages down keeps the reading lazy.
     for (int page = 0; page < 20; ++page)
-        window.ListView1->scrollTo(
-            window.ListView1->model()->index(window.ListView1->model()->rowCount() - 1, 0));
+        window.findChild<QAbstractItemView *>(QStringLiteral("ListView1"))
+            ->scrollTo(
+                window.findChild<QAbstractItemView *>(QStringLiteral("ListView1"))
+                    ->model()
+                    ->index(window.findChild<QAbstractItemView *>(QStringLiteral("ListView1"))
+                                    ->model()
+                                    ->rowCount() -
+                                1,
+                            0));
     QCoreApplication::processEvents();
     const qint64 peakKb = peakResidentKb();
 
     // The diary grid of the user with the most entries, reloaded after an insert.
-    window.LoadUserList();
-    window.Cbo1->setCurrentIndex(0);
-    window.SelectUser();
-    const QString userId = window.Label8->text();
+    window.findChild<UserChoicePanel *>(QStringLiteral("Frame3"))->LoadUserList();
+    window.findChild<QComboBox *>(QStringLiteral("Cbo1"))->setCurrentIndex(0);
+    window.findChild<UserChoicePanel *>(QStringLiteral("Frame3"))->SelectUser();
+    const QString userId = window.SelectedUserId();
     QList<double> grid;
     QList<double> insert;
     QList<qint64> written;
@@ -283,12 +299,14 @@ int main(int argc, char *argv[])
         insert << clock.nsecsElapsed() / 1e6;
         written << id.value;
         clock.restart();
-        window.LoadDiaryGrid();
-        readShownRows(window.DataGrid3->model(), 20);
+        window.findChild<EntryPanel *>(QStringLiteral("Frame2"))->LoadDiaryGrid();
+        readShownRows(window.findChild<QAbstractItemView *>(QStringLiteral("DataGrid3"))->model(),
+                      20);
         grid << clock.nsecsElapsed() / 1e6;
     }
     for (qint64 id : written)
-        deleteDiaryEntry(id);
+        if (!deleteDiaryEntry(id).ok())
+            std::printf("entry %lld not deleted\n", static_cast<long long>(id));
     const CliTimes gridCli =
         commandLineTimes(command, diaryGridSql(userId), server.isEmpty() ? 100 : 20);
 

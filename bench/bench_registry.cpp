@@ -16,6 +16,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QTableView>
 
 #include <algorithm>
 
@@ -177,10 +178,11 @@ void BenchRegistry::registry()
     const double checkCliQuery = commandLineQueryMs(file, lookup, 2000);
 
     frmAnagrafe window(nullptr);
+    auto *grid = window.findChild<QTableView *>(QStringLiteral("Datagrid1"));
     const double gridOurs = ourMs(
         [&] {
             window.LoadSubjectGrid();
-            QVERIFY(window.Datagrid1->model()->rowCount() >= 256);
+            QVERIFY(grid->model()->rowCount() >= 256);
         },
         9);
     const QString first = QStringLiteral("SELECT * FROM Utente ORDER BY Soggetto LIMIT 256;");
@@ -190,7 +192,7 @@ void BenchRegistry::registry()
     const double nextPage = ourMs(
                                 [&] {
                                     window.LoadSubjectGrid();
-                                    window.Datagrid1->model()->fetchMore({});
+                                    grid->model()->fetchMore({});
                                 },
                                 9) -
                             gridOurs;

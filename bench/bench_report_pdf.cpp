@@ -78,12 +78,12 @@ BarePages recordStrokes(const ReportDefinition &definition)
     constexpr qreal scale = 1200 / twipsPerInch;
     BarePages bare;
     std::vector<ReportFont> known;
-    RowsResult rows = selectAllUsersDeadlines();
+    Result<RowReader> rows = selectAllUsersDeadlines();
     SqlReportRows source(std::move(rows.value));
     ReportLayout counting(definition);
     ReportLayout layout(definition);
     const int pageCount = counting.run(source, [](ReportPage &&) {});
-    RowsResult again = selectAllUsersDeadlines();
+    Result<RowReader> again = selectAllUsersDeadlines();
     SqlReportRows second(std::move(again.value));
     layout.run(second, [&](ReportPage &&page) {
         layout.resolvePageCount(page, pageCount);

@@ -8,6 +8,7 @@
 #include "bench_data.h"
 
 #include "app/startup.h"
+#include "app/window_pair.h"
 #include "main_window/frm_registra.h"
 #include "storage/db_connection.h"
 
@@ -51,12 +52,19 @@ int runTavelo(int argc, char *argv[], const QString &path, qint64 launchedNs)
 {
     QApplication app(argc, argv);
     setUpApplication(app);
-    std::unique_ptr<frmRegistra> window = Main(path);
-    if (!window)
+    std::unique_ptr<WindowPair> windows = Main(path);
+    if (!windows)
         return 1;
     // Queued after the window's activation, which fills the list.
     QMetaObject::invokeMethod(
-        &app, [&] { reportWhenIdle(app, launchedNs, [&] { return window->Cbo1->count(); }); },
+        &app,
+        [&] {
+            reportWhenIdle(app, launchedNs, [&] {
+                return windows->mainWindow()
+                    ->findChild<QComboBox *>(QStringLiteral("Cbo1"))
+                    ->count();
+            });
+        },
         Qt::QueuedConnection);
     return app.exec();
 }

@@ -2,6 +2,7 @@
 // Renders the pictures of the user guide from the program's own windows, on a small
 // sample archive, at build time: the guide always shows the windows as they are.
 // Usage: make_pictures <folder>
+#include "app/window_pair.h"
 #include "core/dates.h"
 #include "widgets/prompt.h"
 #include "main_window/frm_registra.h"
@@ -199,13 +200,13 @@ void takeDiaryPictures(PictureTaker &pictures, frmRegistra &window)
     pictures.click(&window, "Check6");
 }
 
-void takeRegistryPictures(PictureTaker &pictures, frmRegistra &main)
+void takeRegistryPictures(PictureTaker &pictures, WindowPair &windows)
 {
-    for (QAction *action : main.tbTop->actions())
+    for (QAction *action : pictures.control<QToolBar>(windows.mainWindow(), "tbTop")->actions())
         if (action->text() == QLatin1String("Anagrafica"))
             action->trigger();
     PictureTaker::settle();
-    frmAnagrafe *window = main.registryWindow();
+    frmAnagrafe *window = windows.registryWindow();
     if (!window) {
         std::fprintf(stderr, "make_pictures: l'anagrafica non si apre\n");
         return;
@@ -236,12 +237,13 @@ void takeRegistryPictures(PictureTaker &pictures, frmRegistra &main)
 
 void takeWindowPictures(PictureTaker &pictures)
 {
-    frmRegistra window;
+    WindowPair windows;
+    frmRegistra &window = *windows.mainWindow();
     window.show();
     activateLater(&window);
     PictureTaker::settle();
     takeDiaryPictures(pictures, window);
-    takeRegistryPictures(pictures, window);
+    takeRegistryPictures(pictures, windows);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
-#include "main_window/frm_registra.h"
+#include "app/window_pair.h"
 
 #include <QApplication>
 
@@ -21,8 +21,8 @@ int main(int argc, char *argv[])
         std::fprintf(stdout, "%s", qPrintable(message));
         return 0;
     }
-    std::unique_ptr<frmRegistra> window = Main(archive.dataFile, archive.server);
-    if (!window)
+    std::unique_ptr<WindowPair> windows = Main(archive.dataFile, archive.server);
+    if (!windows)
         return 1;
     return app.exec();
 }

@@ -2,6 +2,7 @@
 #include "app/startup.h"
 
 #include "app/legacy_import_offer.h"
+#include "app/window_pair.h"
 #include "widgets/activation.h"
 #include "core/dates.h"
 #include "widgets/prompt.h"
@@ -39,11 +40,12 @@ void setUpApplication(QApplication &app)
         QApplication::installTranslator(translator);
 }
 
-std::unique_ptr<frmRegistra> Main(const QString &dataFilePath, const QString &server)
+std::unique_ptr<WindowPair> Main(const QString &dataFilePath, const QString &server)
 {
-    auto window = std::make_unique<frmRegistra>();
+    auto pair = std::make_unique<WindowPair>();
+    frmRegistra *window = pair->mainWindow();
     window->show();
-    if (server.isEmpty() && !offerLegacyImport(window.get(), dataFilePath)) {
+    if (server.isEmpty() && !offerLegacyImport(window, dataFilePath)) {
         window->hide();
         return nullptr;
     }
@@ -52,12 +54,12 @@ std::unique_ptr<frmRegistra> Main(const QString &dataFilePath, const QString &se
                                          : DbConnection::instance().openServer(server, &problem);
     if (!opened) {
         qCritical("%s", qPrintable(problem));
-        showPrompt(window.get(), problem, QString(), PromptButtons::Ok, PromptIcon::Critical);
+        showPrompt(window, problem, QString(), PromptButtons::Ok, PromptIcon::Critical);
         window->hide();
         return nullptr;
     }
-    activateLater(window.get());
-    return window;
+    activateLater(window);
+    return pair;
 }
 
 bool chooseArchive(const QStringList &arguments, ArchiveChoice *choice, QString *message,

@@ -148,16 +148,9 @@ QString withLineFeeds(QString text)
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
-CalendarDeadline deadlineFromRow(const QSqlQuery &row)
+CalendarDeadline deadlineOf(const CalendarRow &row)
 {
-    CalendarDeadline deadline;
-    deadline.entryId = row.value(0).toLongLong();
-    deadline.entryDate = fromStoredDate(row.value(1).toString());
-    deadline.dueDate = fromStoredDate(row.value(2).toString());
-    deadline.note = row.value(3).toString();
-    deadline.docNumber = row.value(4).toString();
-    deadline.ownerName = row.value(6).toString();
-    return deadline;
+    return {row.entryId, row.data, row.scadenza, row.oggetto, row.ndoc, row.soggetto};
 }
 
 } // namespace
@@ -203,9 +196,9 @@ QString calendarUid(qint64 entryId, const QString &dataFilePath)
 bool writeDeadlineCalendar(const QString &path, std::optional<qint64> userId, QString *error,
                            int *events, const CalendarProgress &progress)
 {
-    RowsResult rows = selectCalendarDeadlines(userId);
+    RowStream<CalendarRow> rows = selectCalendarDeadlines(userId);
     if (!rows.ok()) {
-        *error = databaseErrorMessage(rows.error);
+        *error = databaseErrorMessage(rows.error());
         return false;
     }
     QSaveFile file(path);
@@ -217,16 +210,17 @@ bool writeDeadlineCalendar(const QString &path, std::optional<qint64> userId, QS
     EventWriter event(DbConnection::instance().archiveName());
     file.write(calendarHead());
     int written = 0;
-    while (rows.value.next()) {
-        file.write(event.text(deadlineFromRow(rows.value)));
+    CalendarRow row;
+    while (rows.next(&row)) {
+        file.write(event.text(deadlineOf(row)));
         ++written;
         if (progress && written % 1000 == 0)
             progress(written);
     }
     file.write(calendarTail());
-    if (rows.value.lastError().isValid()) {
+    if (rows.error().isValid()) {
         file.cancelWriting();
-        *error = databaseErrorMessage(rows.value.lastError());
+        *error = databaseErrorMessage(rows.error());
         return false;
     }
     if (!file.commit()) {

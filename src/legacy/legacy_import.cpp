@@ -45,11 +45,12 @@ bool prepareReplacement(const LegacyImportRequest &request, LegacyImportSummary 
                        .arg(request.dataFile);
         ok = false;
     } else if (rows.value > 0) {
-        summary->replacedFileBackup = writeBackup(&reason);
-        if (summary->replacedFileBackup.isEmpty()) {
+        const Outcome<QString> backup = writeBackup();
+        summary->replacedFileBackup = backup.value;
+        if (!backup.ok()) {
             *problem = QStringLiteral("La copia di sicurezza di «%1» non è riuscita, il file non "
                                       "viene sostituito: %2")
-                           .arg(request.dataFile, reason);
+                           .arg(request.dataFile, backup.problem);
             ok = false;
         }
     }
@@ -348,29 +349,18 @@ bool isSqliteFile(const QString &path)
 
 namespace {
 
-// The rows of one table of the file, written onto the server with their IDs. An empty
-// text in a date column (which the file may hold) becomes an empty date.
+// The rows of one table of the file, written onto the server with their IDs.
 bool copyFileTable(const QSqlDatabase &source, const QString &table, ImportWriter &writer,
                    LegacyImportSummary *summary, QString *problem, const ImportProgress &progress)
 {
-    RowsResult rows = selectTableForCopy(source, table);
+    RowStream<QVariantList> rows = selectTableForCopy(source, table);
     if (!rows.ok()) {
-        *problem = QStringLiteral("tabella %1 del file: %2").arg(table, rows.error.text());
+        *problem = QStringLiteral("tabella %1 del file: %2").arg(table, rows.error().text());
         return false;
     }
-    const QStringList columns = DbConnection::tableColumns(table);
-    const QStringList dateColumns = {QStringLiteral("data"), QStringLiteral("scadenza"),
-                                     QStringLiteral("AGG"), QStringLiteral("Versione")};
     int written = 0;
-    while (rows.value.next()) {
-        QVariantList values;
-        for (int i = 0; i < columns.size(); ++i) {
-            QVariant value = rows.value.value(i);
-            if (dateColumns.contains(columns.at(i)) && !value.isNull() &&
-                value.toString().trimmed().isEmpty())
-                value = QVariant(QMetaType(QMetaType::QString));
-            values << value;
-        }
+    QVariantList values;
+    while (rows.next(&values)) {
         const QSqlError error = table == QLatin1String("Utente") ? writer.insertSubjectRow(values)
                                 : table == QLatin1String("Tavelo")
                                     ? writer.insertDiaryEntryRow(values)

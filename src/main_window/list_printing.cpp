@@ -2,7 +2,7 @@
 // Printing a list as a paginated table: title and page number on every page, the
 // column headers, one line per item with every cell cut to its column, a footer with
 // the program's version and the date.
-#include "main_window/frm_registra.h"
+#include "main_window/overview_panel.h"
 
 #include "widgets/prompt.h"
 #include "core/version.h"
@@ -153,14 +153,15 @@ QList<ListColumn> columnsOf(const QTreeView &list)
 
 } // namespace
 
-void frmRegistra::ImprimerListView(QTreeView *lvwSource, QString &sTitre, const QString &sSousTitre,
-                                   const QString &sNomPolice, qint16 iTaillePolice)
+void OverviewPanel::ImprimerListView(QTreeView *lvwSource, QString &sTitre,
+                                     const QString &sSousTitre, const QString &sNomPolice,
+                                     qint16 iTaillePolice)
 {
     sTitre = sTitre.trimmed().toUpper();
     auto fail = [this](const QString &description, PrintSurface *surface) {
         if (surface)
             surface->abort();
-        showPrompt(this, description, QString(), PromptButtons::Ok, PromptIcon::Critical);
+        showPrompt(window(), description, QString(), PromptButtons::Ok, PromptIcon::Critical);
     };
     if (!lvwSource || !lvwSource->model()) {
         fail(QStringLiteral("L'elenco da stampare non ha dati."), nullptr);

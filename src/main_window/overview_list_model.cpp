@@ -4,16 +4,11 @@
 #include "core/dates.h"
 #include "storage/statements.h"
 
-#include <QSqlQuery>
-
 namespace {
 
-// Statement 10 reads five columns; the list shows the first four, the fifth is the
-// entry's ID.
-constexpr int readColumns = 5;
-constexpr int shownColumns = 4;
-constexpr int dueDateColumn = 0;
-constexpr int entryIdColumn = 4;
+// Due date, note, the owner's ID and name; the entry's ID rides on every cell.
+enum Column { DueDateColumn, NoteColumn, OwnerIdColumn, OwnerNameColumn };
+constexpr int shownColumns = OwnerNameColumn + 1;
 
 } // namespace
 
@@ -30,17 +25,9 @@ void OverviewListModel::clear()
 }
 
 // The next deadlines after the last one read.
-RowsResult OverviewListModel::nextPage(const QVector<QVariant> *last)
+RowStream<OverviewDeadline> OverviewListModel::nextPage(const OverviewDeadline *last)
 {
-    std::optional<DeadlineOrderKey> after;
-    if (last)
-        after = DeadlineOrderKey{last->at(dueDateColumn), last->at(entryIdColumn).toLongLong()};
-    return selectDeadlines(pageSize, after);
-}
-
-int OverviewListModel::columnsToKeep(const QSqlQuery &)
-{
-    return readColumns;
+    return selectDeadlines(pageSize, last);
 }
 
 int OverviewListModel::columnCount(const QModelIndex &parent) const
@@ -52,20 +39,26 @@ QVariant OverviewListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rows().size() || index.column() >= shownColumns)
         return {};
-    const QVector<QVariant> &row = rows().at(index.row());
+    const OverviewDeadline &row = rows().at(index.row());
     if (role == EntryIdRole)
-        return row.at(entryIdColumn);
+        return row.entryId;
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    const QVariant &value = row.at(index.column());
-    if (value.isNull())
-        return {};
-    if (role != Qt::DisplayRole || index.column() != dueDateColumn)
-        return value;
-    // The file keeps dates as text, a server hands them over as dates.
-    const QDate date =
-        value.typeId() == QMetaType::QDate ? value.toDate() : fromStoredDate(value.toString());
-    return date.isValid() ? QVariant(toScreenDate(date)) : value;
+    auto text = [](const QString &value) { return value.isNull() ? QVariant() : QVariant(value); };
+    switch (index.column()) {
+    case DueDateColumn:
+        if (!row.scadenza.isValid())
+            return {};
+        return role == Qt::DisplayRole ? QVariant(toScreenDate(row.scadenza))
+                                       : QVariant(row.scadenza);
+    case NoteColumn:
+        return text(row.oggetto);
+    case OwnerIdColumn:
+        return row.utente;
+    case OwnerNameColumn:
+        return text(row.soggetto);
+    }
+    return {};
 }
 
 QVariant OverviewListModel::headerData(int section, Qt::Orientation orientation, int role) const

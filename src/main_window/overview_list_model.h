@@ -2,6 +2,7 @@
 #pragma once
 
 #include "storage/paged_rows_model.h"
+#include "storage/statements.h"
 
 #include <QHash>
 #include <QPair>
@@ -11,7 +12,7 @@
 // list scrolls to them, so a million deadlines open at once on the file and on a
 // server alike. The due date shows in the short date form; each row also carries its
 // entry's ID, for opening that entry. Read-only.
-class OverviewListModel : public PagedRowsModel
+class OverviewListModel : public PagedModel<OverviewDeadline>
 {
     Q_OBJECT
 
@@ -21,7 +22,7 @@ public:
     // Where a header keeps its key ("uno", "due", ...).
     static constexpr int KeyRole = Qt::UserRole + 2;
 
-    using PagedRowsModel::PagedRowsModel;
+    using PagedModel::PagedModel;
 
     // Reads the first page of a new reading; an invalid error means success.
     QSqlError load();
@@ -36,8 +37,7 @@ public:
                        int role = Qt::EditRole) override;
 
 protected:
-    RowsResult nextPage(const QVector<QVariant> *last) override;
-    int columnsToKeep(const QSqlQuery &firstPage) override;
+    RowStream<OverviewDeadline> nextPage(const OverviewDeadline *last) override;
 
 private:
     QHash<QPair<int, int>, QVariant> m_headers; // by section and role

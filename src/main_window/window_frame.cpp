@@ -7,30 +7,23 @@
 #include "core/dates.h"
 #include "widgets/prompt.h"
 #include "widgets/shell_services.h"
-#include "main_window/diary_grid_model.h"
-#include "registry/frm_anagrafe.h"
+#include "main_window/diary_menu_panel.h"
+#include "main_window/entry_panel.h"
+#include "main_window/overview_panel.h"
+#include "main_window/user_choice_panel.h"
 #include "storage/backups.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
-#include "widgets/data_grid.h"
-#include "widgets/date_box.h"
-#include "widgets/note_box.h"
 #include "widgets/picture_button.h"
-#include "widgets/toggle_button.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QStandardPaths>
-#include <QTreeView>
 
 void frmRegistra::showEvent(QShowEvent *event)
 {
@@ -59,9 +52,9 @@ void frmRegistra::MainWindowActivate()
     Frame4->hide();
     Frame1->hide();
     Frame2->hide();
-    LoadUserList();
+    Frame3->LoadUserList();
     ShowVersionStamp();
-    Cbo1->setFocus();
+    Frame3->focusUserList();
 }
 
 // Only "Chiudi" closes the main window; the close box and the keyboard are refused.
@@ -85,18 +78,6 @@ QString frmRegistra::guidePath()
     return installed.isEmpty() ? beside : installed;
 }
 
-void frmRegistra::warnNoUserChosen()
-{
-    showPrompt(this, QStringLiteral(" Attenzione occorre selezionare  un Utente   ! "),
-               QStringLiteral(" Tavelo- ERRORE "), PromptButtons::Ok, PromptIcon::Information);
-}
-
-void frmRegistra::releaseDiaryGrid()
-{
-    DataGrid3->setModel(nullptr);
-    m_diaryModel->clear();
-}
-
 // The operator clicks a toolbar button (or presses its shortcut).
 void frmRegistra::ToolbarButtonClick(QAction *button)
 {
@@ -105,7 +86,7 @@ void frmRegistra::ToolbarButtonClick(QAction *button)
         hide();
         WriteVersionStamp();
         refreshCalendarBesideData();
-        releaseDiaryGrid();
+        Frame2->releaseDiaryGrid();
         writeBackupAtClose();
         if (DbConnection::instance().isOpen())
             DbConnection::instance().close();
@@ -113,26 +94,27 @@ void frmRegistra::ToolbarButtonClick(QAction *button)
     } else if (key == QLatin1String("Riduci")) {
         showMinimized();
     } else if (key == QLatin1String("Anagrafica")) {
-        if (!m_registry)
-            m_registry = std::make_unique<frmAnagrafe>(this);
-        m_registry->show();
-        activateLater(m_registry.get());
+        emit registryRequested();
         hide();
     } else if (key == QLatin1String("Istruzioni")) {
         OpenWithShell(this, guidePath());
     }
 }
 
-// The operator clicks "Accedi".
-void frmRegistra::EnterDiaryPanel()
+// The operator clicks "Accedi" with a user in the list.
+void frmRegistra::EnterDiaryMenu()
 {
-    if (!Cbo1->currentText().isEmpty()) {
-        Frame1->show();
-        Frame3->hide();
-        Check1->setFocus();
-    } else {
-        warnNoUserChosen();
-    }
+    Frame1->show();
+    Frame3->hide();
+    Frame1->focusGestione();
+}
+
+// The operator switches "Gestione" on: the entry panel opens in Insert mode.
+void frmRegistra::OpenEntryPanel()
+{
+    Frame2->show();
+    Frame1->hide();
+    Frame2->OpenEntryPanel();
 }
 
 // The operator clicks the back picture of the entry panel: the editor is reset.
@@ -140,13 +122,10 @@ void frmRegistra::LeaveEntryPanel()
 {
     Frame1->show();
     Frame3->hide();
-    Check1->setValue(0);
-    clearEntryFields();
-    Label10->hide();
-    Check2->setValue(0);
-    Check3->setValue(0);
+    Frame1->setGestione(0);
+    Frame2->resetEditor();
     Frame2->hide();
-    Check1->setFocus();
+    Frame1->focusGestione();
 }
 
 // The operator clicks the back picture of the diary menu.
@@ -154,7 +133,25 @@ void frmRegistra::BackToUserChoice()
 {
     Frame3->show();
     Frame1->hide();
-    Cbo1->setFocus();
+    Frame3->focusUserList();
+}
+
+// The operator ticks "Esci" under the overview.
+void frmRegistra::CloseOverviewPanel()
+{
+    Frame3->show();
+    Frame4->hide();
+    Frame3->focusUserList();
+}
+
+// A deadline of the overview opened, its owner already chosen: its entry in Modify mode.
+// "Gestione" goes off and on again, so that the entry panel starts afresh.
+void frmRegistra::OpenOverviewEntry(qint64 entryId)
+{
+    Frame3->hide();
+    Frame1->setGestione(0);
+    Frame1->setGestione(1);
+    Frame2->modifyEntryWithId(entryId);
 }
 
 // The operator presses the web link.
@@ -162,15 +159,6 @@ void frmRegistra::OpenAuthorPage()
 {
     Image5->setSingleBorder(true);
     OpenWithShell(this, QString::fromLatin1(authorWebAddress));
-}
-
-// The operator clicks "Scadenze per Utenti".
-void frmRegistra::ShowOverviewPanel()
-{
-    Frame4->show();
-    Check6->setChecked(false);
-    LoadOverviewList();
-    ListView1->setFocus();
 }
 
 void frmRegistra::ShowVersionStamp()

@@ -1,37 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The fiscal-code check that comes before the fields of a new subject: a code that a
-// subject already holds is refused, a free code opens the fields with it.
+// The fiscal-code check that comes before the fields of a new subject: a code
+// that a subject already holds is refused, a free code opens the fields with
+// it.
 #include "registry/frm_anagrafe.h"
 
 #include "widgets/prompt.h"
+#include "registry/code_check_panel.h"
+#include "registry/editing_panel.h"
+#include "registry/start_panel.h"
+#include "registry/subject_grid_panel.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
-#include "widgets/toggle_button.h"
 
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
-
-// The operator presses "Inserisci" on the editing panel: the check panel, over the
-// editing panel, which takes no input meanwhile.
-void frmAnagrafe::EnterInsertMode()
+// The operator presses "Inserisci" on the editing panel: the check panel, over
+// the editing panel, which takes no input meanwhile. Releasing it leaves no
+// mode.
+void frmAnagrafe::EnterInsertMode(bool on)
 {
-    if (Check6->value() != 1) {
-        Cmd2->setText(QString());
+    if (!on) {
+        Frame1->setMode(QString());
         return;
     }
     ClearRegistryFields();
-    Frame6->hide();
+    Frame1->setFieldsCovered(false);
     Frame4->show();
     Frame3->hide();
-    Text13->setEnabled(false);
-    Cmd2->setText(QStringLiteral("Inserisci"));
+    Frame1->lockPassword();
+    Frame1->setMode(QStringLiteral("Inserisci"));
     Frame1->setEnabled(false);
-    Check2->setValue(0);
-    Check3->setValue(0);
-    Check4->setValue(0);
-    Check5->setValue(0);
-    Text55->setFocus();
+    Frame1->releasePickModes();
+    Frame2->releaseLeave();
+    Frame4->focusCode();
 }
 
 // The operator presses "Controlla".
@@ -40,42 +39,44 @@ void frmAnagrafe::RunCodeCheck()
     CheckFiscalCode();
 }
 
-// The code is compared with every stored code, case aside and character by character:
-// a quote, "%" or "_" is just a character.
+// The code is compared with every stored code, case aside and character by
+// character: a quote, "%" or "_" is just a character.
 void frmAnagrafe::CheckFiscalCode()
 {
-    const Result<QVector<Subject>> holders = findSubjectsByFiscalCode(Text55->text());
+    const QString code = Frame4->code();
+    const Result<QVector<Subject>> holders = findSubjectsByFiscalCode(code);
     if (!holders.ok()) {
         showDatabaseError(this, holders.error);
-        Text55->setFocus();
+        Frame4->focusCode();
         return;
     }
     if (!holders.value.isEmpty()) {
         showPrompt(this,
                    QStringLiteral("Esiste già un medesimo Soggetto con lo stesso Codice Fiscale"),
                    QStringLiteral(" Quendar - ERRORE "), PromptButtons::Ok, PromptIcon::None);
-        Text55->clear();
-        Text55->setFocus();
+        Frame4->clearCode();
+        Frame4->focusCode();
         return;
     }
     Frame4->hide();
     Frame1->setEnabled(true);
-    Check6->setValue(0);
-    setStoredText(Text7, Text55->text());
-    Cmd2->setText(QStringLiteral("Inserisci"));
-    Text2->setFocus();
+    // Releasing "Inserisci" clears the mode: it is set again below.
+    Frame1->releaseInsert();
+    Frame1->takeCheckedCode(code);
+    Frame1->setMode(QStringLiteral("Inserisci"));
+    Frame1->focusName();
 }
 
-// The operator clicks the panel's "X" (or presses Alt+X): back to the start panel,
-// with no mode.
+// The operator clicks the panel's "X" (or presses Alt+X): back to the start
+// panel, with no mode.
 void frmAnagrafe::CloseCodeCheckPanel()
 {
     Frame1->setEnabled(true);
     Frame3->show();
-    Check7->setValue(0);
+    Frame3->releaseManage();
     Frame4->hide();
-    Text55->clear();
-    Check6->setValue(0);
-    Cmd2->setText(QString());
-    Check7->setFocus();
+    Frame4->clearCode();
+    Frame1->releaseInsert();
+    Frame1->setMode(QString());
+    Frame3->focusManage();
 }

@@ -2,73 +2,79 @@
 #pragma once
 
 #include "widgets/activation.h"
+#include "widgets/chosen_user_labels.h"
 
 #include <QWidget>
 
-class QAction;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QToolBar;
-class DataGrid;
-class StatusPanels;
-class SubjectGridModel;
-class ToggleButton;
-class frmRegistra;
-struct Subject;
-struct SubjectWriteResult;
+#include <functional>
 
-// The registry window: the subjects of the office. Shown by the main window's
-// "Anagrafica", which it hides; its own "Chiudi" brings the main window back.
-// Its panels lie over one another: the start panel, the code check, the grid of
-// subjects and the editing panel, topmost first.
+class CodeCheckPanel;
+class EditingPanel;
+class QAction;
+class QLabel;
+class QToolBar;
+class StartPanel;
+class StatusPanels;
+class SubjectGridPanel;
+
+// The registry window: the subjects of the office. It shows the header of the
+// user chosen elsewhere and hands it back on "Chiudi". Its panels lie over one
+// another: the start panel, the code check, the grid of subjects and the
+// editing panel, topmost first; the window moves the operator between them.
 class frmAnagrafe : public QWidget, public ActivatableWindow
 {
     Q_OBJECT
 
 public:
-    // The window is a top-level window of its own; mainWindow is the window that it
-    // hands back to.
-    explicit frmAnagrafe(frmRegistra *mainWindow);
+    // A top-level window of its own unless given a parent.
+    explicit frmAnagrafe(QWidget *parent = nullptr);
     ~frmAnagrafe() override;
+
+    // Where the header's texts come from, read at each activation.
+    void setChosenUserSource(std::function<ChosenUserLabels()> source);
 
     void runActivation() override { RegistryWindowActivate(); }
 
-    // Window, panels and the grid of subjects.
     void RegistryWindowActivate();
     void RegistryToolbarClick(QAction *button);
+    // Fills the grid of subjects; false when it cannot be read (and the operator
+    // is told).
+    bool LoadSubjectGrid();
+
+signals:
+    // The operator leaves with "Chiudi" (or the title bar's close box): the
+    // header as the window shows it.
+    void closedWithChosenUser(const ChosenUserLabels &labels);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createToolbar();
+    void createHeader();
+    void stackPanels();
+    void setKeyboardOrder();
+    void connectPanels();
+
+    // The moves between the panels.
+    void ClearRegistryFields();
     void EnterManagePanel();
     void LeaveManagePanel();
     void EnterModifyMode();
     void EnterDeleteMode();
+    void enterPickMode(const QString &mode);
     void LeaveGridPanel();
-    void ToggleUserFlag();
-    void ClearRegistryFields();
-    void LoadSubjectGrid();
     void FillSubjectFromGridRow();
-    void StartRegistryPrint();
-    void ShowRegistryReport();
-
-    // Writing the subject on the editing panel.
-    void RunSubjectAction();
-    void DeleteSubject();
+    void backToStartPanel(bool releaseManage);
 
     // The fiscal-code check before an insert.
-    void EnterInsertMode();
+    void EnterInsertMode(bool on);
     void RunCodeCheck();
     void CheckFiscalCode();
     void CloseCodeCheckPanel();
 
-    // Input rules of the text boxes. FilterNumericKey returns the character to let
-    // into the box, or a null character to drop it.
-    void UpperCaseField(QLineEdit *box);
-    QChar FilterNumericKey(QLineEdit *box, QChar typed);
-
-    // Shows a stored value in a box even when it is longer than the box lets the
-    // operator type.
-    static void setStoredText(QLineEdit *box, const QString &text);
+    void StartRegistryPrint();
+    void ShowRegistryReport();
 
     QToolBar *tbTop = nullptr;
     StatusPanels *StatusBar1 = nullptr;
@@ -76,94 +82,9 @@ public:
     QLabel *Label4 = nullptr;
     QLabel *Label19 = nullptr;
     QLabel *Label1 = nullptr;
-
-    // Start panel.
-    QGroupBox *Frame3 = nullptr;
-    ToggleButton *Check7 = nullptr;
-    ToggleButton *Check4 = nullptr;
-
-    // Fiscal-code check panel.
-    QGroupBox *Frame4 = nullptr;
-    QLineEdit *Text55 = nullptr;
-    QPushButton *Cmd3 = nullptr;
-    QPushButton *Label67 = nullptr;
-
-    // Grid panel.
-    QGroupBox *Frame2 = nullptr;
-    ToggleButton *Check5 = nullptr;
-    DataGrid *Datagrid1 = nullptr;
-    QLabel *Label10 = nullptr;
-
-    // Editing panel and the cover over its fields.
-    QGroupBox *Frame1 = nullptr;
-    QGroupBox *Frame6 = nullptr;
-    QLineEdit *Text1 = nullptr;
-    QLineEdit *Text2 = nullptr;
-    QLineEdit *Text3 = nullptr;
-    QLineEdit *Text4 = nullptr;
-    QLineEdit *Text5 = nullptr;
-    QLineEdit *Text6 = nullptr;
-    QLineEdit *Text7 = nullptr;
-    QLineEdit *Text8 = nullptr;
-    QLineEdit *Text9 = nullptr;
-    QLineEdit *Text10 = nullptr;
-    QLineEdit *Text11 = nullptr;
-    QLineEdit *Text12 = nullptr;
-    QLineEdit *Text13 = nullptr;
-    QLineEdit *Text14 = nullptr;
-    ToggleButton *Check1 = nullptr;
-    ToggleButton *Check2 = nullptr;
-    ToggleButton *Check3 = nullptr;
-    ToggleButton *Check6 = nullptr;
-    ToggleButton *Check8 = nullptr;
-    QPushButton *Cmd2 = nullptr;
-    QLabel *Label50 = nullptr;
-    QLabel *Label40 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label100 = nullptr;
-    QLabel *Label7 = nullptr;
-    QLabel *Label8 = nullptr;
-    QLabel *Label9 = nullptr;
-    QLabel *Label12 = nullptr;
-    QLabel *Label13 = nullptr;
-    QLabel *Label14 = nullptr;
-    QLabel *Label15 = nullptr;
-    QLabel *Label16 = nullptr;
-    QLabel *Label21 = nullptr;
-    QFrame *Line1 = nullptr;
-    QFrame *Line2 = nullptr;
-    QFrame *Line3 = nullptr;
-    QFrame *Line4 = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    void createToolbar();
-    void createHeader();
-    void createStartPanel();
-    void createCodeCheckPanel();
-    void createGridPanel();
-    void createEditingPanel();
-    void createEditingFields();
-    void createEditingButtons();
-    void stackPanels();
-    void setKeyboardOrder();
-    void connectHandlers();
-
-    // Helpers of the handlers.
-    void enterPickMode(ToggleButton *otherMode, const QString &mode);
-    void releaseSubjectGrid();
-    bool checkSubjectFields();
-    Subject subjectFromFields() const;
-    void insertSubjectFromFields();
-    void modifySubjectFromFields();
-    void refuseDuplicateCode();
-    bool subjectWritten(const SubjectWriteResult &written);
-    void backToStartPanel();
-
-    frmRegistra *m_main;
-    SubjectGridModel *m_gridModel = nullptr;
+    StartPanel *Frame3 = nullptr;
+    CodeCheckPanel *Frame4 = nullptr;
+    SubjectGridPanel *Frame2 = nullptr;
+    EditingPanel *Frame1 = nullptr;
+    std::function<ChosenUserLabels()> m_chosenUser;
 };

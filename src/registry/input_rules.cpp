@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the registry's text boxes let in: names, addresses and codes in capitals,
-// numbers without letters, and the boxes' length limits.
-#include "registry/frm_anagrafe.h"
+#include "registry/input_rules.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -13,7 +11,7 @@ const QString numericCharacters = QStringLiteral("0123456789,-");
 
 } // namespace
 
-void frmAnagrafe::setStoredText(QLineEdit *box, const QString &text)
+void setStoredText(QLineEdit *box, const QString &text)
 {
     const int limit = box->property("typedLimit").toInt();
     if (limit > 0 && text.size() > limit) {
@@ -26,9 +24,13 @@ void frmAnagrafe::setStoredText(QLineEdit *box, const QString &text)
     }
 }
 
-// Runs after every change of the text of an upper-case box, however it came: the
-// whole text in capitals, accented letters included, with the caret where it was.
-void frmAnagrafe::UpperCaseField(QLineEdit *box)
+void keepInCapitals(QLineEdit *box)
+{
+    QObject::connect(box, &QLineEdit::textChanged, box, [box] { UpperCaseField(box); });
+}
+
+// Accented letters included, with the caret where it was.
+void UpperCaseField(QLineEdit *box)
 {
     const QString text = box->text();
     const QString upper = text.toUpper();
@@ -39,9 +41,9 @@ void frmAnagrafe::UpperCaseField(QLineEdit *box)
     box->setCursorPosition(caret);
 }
 
-// Runs for each character typed into a numeric box: a full stop becomes a comma,
-// Backspace goes through, anything else outside "0123456789,-" is dropped.
-QChar frmAnagrafe::FilterNumericKey(QLineEdit *, QChar typed)
+// A full stop becomes a comma, Backspace goes through, anything else outside
+// "0123456789,-" is dropped.
+QChar FilterNumericKey(QChar typed)
 {
     if (typed == QLatin1Char('.'))
         typed = QLatin1Char(',');
@@ -52,19 +54,24 @@ QChar frmAnagrafe::FilterNumericKey(QLineEdit *, QChar typed)
     return typed;
 }
 
-bool frmAnagrafe::eventFilter(QObject *watched, QEvent *event)
+void NumericKeys::watch(QLineEdit *box)
+{
+    box->installEventFilter(this);
+}
+
+bool NumericKeys::eventFilter(QObject *watched, QEvent *event)
 {
     auto *box = qobject_cast<QLineEdit *>(watched);
     if (!box || event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
+        return QObject::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
     // Keys that type nothing (arrows, Delete, Home, Tab) move or edit as usual.
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
         return false;
     if (key->key() == Qt::Key_Backspace)
-        return FilterNumericKey(box, QChar(8)).isNull();
-    // A key combination with Ctrl types a control character: paste, cut and the like
-    // are dropped.
+        return FilterNumericKey(QChar(8)).isNull();
+    // A key combination with Ctrl types a control character: paste, cut and the
+    // like are dropped.
     const bool control = key->modifiers().testFlag(Qt::ControlModifier) &&
                          !key->modifiers().testFlag(Qt::AltModifier);
     const QString text = key->text();
@@ -72,7 +79,7 @@ bool frmAnagrafe::eventFilter(QObject *watched, QEvent *event)
         return control && key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z;
     if (control || text.size() != 1 || text.at(0).category() == QChar::Other_Control)
         return true;
-    const QChar let = FilterNumericKey(box, text.at(0));
+    const QChar let = FilterNumericKey(text.at(0));
     if (let.isNull())
         return true;
     if (let == text.at(0))

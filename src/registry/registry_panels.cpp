@@ -1,145 +1,100 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The registry window's panels: activation, toolbar, the way into and out of the
-// editing panel, the modes that show the grid, the user flag and the field reset.
+// The registry window's moves between its panels: into and out of the editing
+// panel, the modes that show the grid, a picked row and the field reset.
 #include "registry/frm_anagrafe.h"
 
-#include "main_window/frm_registra.h"
-#include "widgets/data_grid.h"
-#include "widgets/toggle_button.h"
-#include "widgets/window_toolbar.h"
+#include "registry/code_check_panel.h"
+#include "registry/editing_panel.h"
+#include "registry/start_panel.h"
+#include "registry/subject_grid_panel.h"
 
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-
-// Runs each time the window becomes the program's active window: back to the start
-// panel with every field empty and no mode.
-void frmAnagrafe::RegistryWindowActivate()
-{
-    Label4->setText(m_main->Label4->text());
-    Label1->setText(m_main->Label1->text());
-    Label5->setText(m_main->Label5->text());
-    Frame3->show();
-    Check7->setValue(0);
-    Frame1->hide();
-    Frame1->setEnabled(true);
-    Frame4->hide();
-    Frame2->hide();
-    Cmd2->setText(QString());
-    Text13->setEnabled(false);
-    ClearRegistryFields();
-    Check7->setFocus();
-}
-
-// The operator clicks a toolbar button of the registry window.
-void frmAnagrafe::RegistryToolbarClick(QAction *button)
-{
-    const QString key = button->data().toString();
-    if (key == QLatin1String("Chiudi")) {
-        m_main->show();
-        activateLater(m_main);
-        m_main->Label4->setText(Label4->text());
-        m_main->Label1->setText(Label1->text());
-        m_main->Label5->setText(Label5->text());
-        hide();
-    } else if (key == QLatin1String("Riduci")) {
-        showMinimized();
-    }
-}
-
-// Empties every box and releases the toggles of the fields and of the modes; the
-// grid's data are left as they are.
+// Empties every box and releases the toggles of the fields and of the modes;
+// the grid's data are left as they are.
 void frmAnagrafe::ClearRegistryFields()
 {
-    for (QLineEdit *box : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9, Text10,
-                           Text11, Text12, Text13, Text14, Text55})
-        setStoredText(box, QString());
-    Check1->setValue(0);
-    Check2->setValue(0);
-    Check3->setValue(0);
-    Check4->setValue(0);
+    Frame1->clearFields();
+    Frame4->clearCode();
+    Frame3->releasePrint();
 }
 
-// The operator switches "Gestione" on: the editing panel, with its fields covered.
+// The operator switches "Gestione" on: the editing panel, with its fields
+// covered.
 void frmAnagrafe::EnterManagePanel()
 {
-    if (Check7->value() != 1)
-        return;
-    Frame6->show();
+    Frame1->setFieldsCovered(true);
     Frame1->show();
     Frame3->hide();
-    Check8->setValue(0);
-    Check4->setValue(0);
-    Check6->setFocus();
+    Frame1->releaseLeave();
+    Frame3->releasePrint();
+    Frame1->focusInsert();
 }
 
 // The operator presses "Esci" on the editing panel. The mode is kept.
 void frmAnagrafe::LeaveManagePanel()
 {
-    if (Check8->value() != 1)
-        return;
     ClearRegistryFields();
     Frame3->show();
     Frame1->hide();
-    Check7->setValue(0);
-    Check7->setFocus();
+    Frame3->releaseManage();
+    Frame3->focusManage();
 }
 
 // The operator presses "Modifica": the grid, to pick the subject to modify.
 void frmAnagrafe::EnterModifyMode()
 {
-    if (Check2->value() != 1)
-        return;
-    enterPickMode(Check3, QStringLiteral("Modifica"));
+    enterPickMode(QStringLiteral("Modifica"));
 }
 
 // The operator presses "Elimina": the grid, to pick the subject to delete.
 void frmAnagrafe::EnterDeleteMode()
 {
-    if (Check3->value() != 1)
-        return;
-    enterPickMode(Check2, QStringLiteral("Elimina"));
+    enterPickMode(QStringLiteral("Elimina"));
 }
 
-void frmAnagrafe::enterPickMode(ToggleButton *otherMode, const QString &mode)
+void frmAnagrafe::enterPickMode(const QString &mode)
 {
-    // The reset also releases the toggle just pressed.
+    // The reset also releases the toggle just pressed, and the other mode's.
     ClearRegistryFields();
-    Frame6->hide();
-    otherMode->setValue(0);
-    Check4->setValue(0);
-    Check5->setValue(0);
-    Check6->setValue(0);
-    Check7->setValue(0);
-    Text13->setEnabled(false);
-    Cmd2->setText(mode);
+    Frame1->setFieldsCovered(false);
+    Frame2->releaseLeave();
+    Frame1->releaseInsert();
+    Frame3->releaseManage();
+    Frame1->lockPassword();
+    Frame1->setMode(mode);
     Frame2->show();
     Frame3->hide();
-    LoadSubjectGrid();
-    Datagrid1->setFocus();
+    // A grid that cannot be read has been told; the panel stays, empty.
+    Frame2->LoadSubjectGrid();
+    Frame2->focusGrid();
 }
 
-// The operator presses "Esci" on the grid panel. The toggle stays on, out of sight,
-// until a mode is entered again.
+// The operator presses "Esci" on the grid panel. The toggle stays on, out of
+// sight, until a mode is entered again.
 void frmAnagrafe::LeaveGridPanel()
 {
-    if (Check5->value() != 1)
-        return;
     Frame2->hide();
     Frame3->show();
     ClearRegistryFields();
-    Check7->setFocus();
+    Frame3->focusManage();
 }
 
-// A password belongs to users only: unmarking the subject drops the one typed so far.
-void frmAnagrafe::ToggleUserFlag()
+// The operator clicks a row of the grid (or presses Enter on it): the subject
+// comes into the fields of the editing panel, in the current mode.
+void frmAnagrafe::FillSubjectFromGridRow()
 {
-    if (Check1->value() == 1) {
-        Text13->setEnabled(true);
-    } else {
-        Text13->clear();
-        Text13->setEnabled(false);
-    }
+    Frame1->showSubject(Frame2->pickedRow());
+    Frame2->hide();
+    Frame1->releasePickModes();
+    Frame1->focusName();
+}
+
+// After a write, or one given up: the start panel, with no mode.
+void frmAnagrafe::backToStartPanel(bool releaseManage)
+{
+    ClearRegistryFields();
+    Frame3->show();
+    Frame1->setMode(QString());
+    Frame3->focusManage();
+    if (releaseManage)
+        Frame3->releaseManage();
 }

@@ -3,16 +3,14 @@
 #include "registry/frm_anagrafe.h"
 
 #include "widgets/prompt.h"
+#include "registry/start_panel.h"
 #include "reports/report_progress.h"
 #include "reports/report_viewer.h"
-#include "widgets/toggle_button.h"
 
 // The operator switches "Stampa" on: every subject, by name, in the preview.
 void frmAnagrafe::StartRegistryPrint()
 {
-    if (Check4->value() != 1)
-        return;
-    Check7->setValue(0);
+    Frame3->releaseManage();
     ShowRegistryReport();
 }
 
@@ -26,6 +24,6 @@ void frmAnagrafe::ShowRegistryReport()
         ReportViewer::current().showModal(registry.document, this);
     else
         showPrompt(this, registry.error, QString(), PromptButtons::Ok, PromptIcon::Critical);
-    Check4->setValue(0);
+    Frame3->releasePrint();
     activateLater(this);
 }

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The action button of the editing panel: insert, modify or delete the subject shown
-// in the fields, as the button's caption says.
-#include "registry/frm_anagrafe.h"
+// The action button of the editing panel: insert, modify or delete the subject
+// shown in the fields, as the button's caption says.
+#include "registry/editing_panel.h"
+
+#include "registry/input_rules.h"
 
 #include "widgets/prompt.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 #include "widgets/toggle_button.h"
 
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -19,7 +20,7 @@ const QString insertTitle = QStringLiteral("Brandola - INSERIMENTO");
 const QString modifyTitle = QStringLiteral("Brandola - MODIFICA");
 const QString deleteTitle = QStringLiteral("Brandola - ELIMINA SOGGETTO");
 
-bool confirmed(QWidget *owner, const QString &question, const QString &title)
+[[nodiscard]] bool confirmed(QWidget *owner, const QString &question, const QString &title)
 {
     return showPrompt(owner, question, title, PromptButtons::YesNo) == PromptAnswer::Yes;
 }
@@ -29,7 +30,7 @@ void tell(QWidget *owner, const QString &text, const QString &title = {})
     showPrompt(owner, text, title, PromptButtons::Ok, PromptIcon::Information);
 }
 
-bool refuseEmpty(QWidget *owner, QLineEdit *box, const QString &text)
+[[nodiscard]] bool refuseEmpty(QWidget *owner, QLineEdit *box, const QString &text)
 {
     if (!box->text().trimmed().isEmpty())
         return false;
@@ -38,7 +39,8 @@ bool refuseEmpty(QWidget *owner, QLineEdit *box, const QString &text)
     return true;
 }
 
-// The subject's ID as the picked grid row left it in Text1; 0 when no row was picked.
+// The subject's ID as the picked grid row left it in Text1; 0 when no row was
+// picked.
 qint64 pickedId(const QLineEdit *box)
 {
     bool valid = false;
@@ -49,7 +51,7 @@ qint64 pickedId(const QLineEdit *box)
 } // namespace
 
 // The operator presses the action button.
-void frmAnagrafe::RunSubjectAction()
+void EditingPanel::RunSubjectAction()
 {
     const QString mode = Cmd2->text();
     if (mode == QLatin1String("Inserisci")) {
@@ -58,24 +60,24 @@ void frmAnagrafe::RunSubjectAction()
         modifySubjectFromFields();
     } else if (mode == QLatin1String("Elimina")) {
         DeleteSubject();
-        ClearRegistryFields();
-        backToStartPanel();
+        emit subjectDone(false);
     }
 }
 
 // The first missing field is named and gets the focus.
-bool frmAnagrafe::checkSubjectFields()
+bool EditingPanel::checkSubjectFields()
 {
-    if (refuseEmpty(this, Text2, QStringLiteral("Inserire il campo Soggetto!")))
+    if (refuseEmpty(window(), Text2, QStringLiteral("Inserire il campo Soggetto!")))
         return false;
-    if (refuseEmpty(this, Text7, QStringLiteral("Inserire il campo Codice Fiscale")))
+    if (refuseEmpty(window(), Text7, QStringLiteral("Inserire il campo Codice Fiscale")))
         return false;
-    if (Check1->value() == 1 && refuseEmpty(this, Text13, QStringLiteral("Inserire la Password")))
+    if (Check1->value() == 1 &&
+        refuseEmpty(window(), Text13, QStringLiteral("Inserire la Password")))
         return false;
     return true;
 }
 
-Subject frmAnagrafe::subjectFromFields() const
+Subject EditingPanel::subjectFromFields() const
 {
     Subject s;
     s.id = pickedId(Text1);
@@ -96,68 +98,61 @@ Subject frmAnagrafe::subjectFromFields() const
     return s;
 }
 
-void frmAnagrafe::backToStartPanel()
-{
-    Frame3->show();
-    Cmd2->setText(QString());
-    Check7->setFocus();
-}
-
 // Another subject holds the code: the same refusal as the code check's, and the
 // fields stay as typed so that the code can be corrected.
-void frmAnagrafe::refuseDuplicateCode()
+void EditingPanel::refuseDuplicateCode()
 {
-    showPrompt(this, QStringLiteral("Esiste già un medesimo Soggetto con lo stesso Codice Fiscale"),
+    showPrompt(window(),
+               QStringLiteral("Esiste già un medesimo Soggetto con lo stesso Codice Fiscale"),
                QStringLiteral(" Quendar - ERRORE "), PromptButtons::Ok, PromptIcon::None);
     Text7->setFocus();
 }
 
-// Whether an insert or a modify went through. A code held by another subject, or a
-// failed write, is told; the fields stay as typed and nothing half-written remains.
-bool frmAnagrafe::subjectWritten(const SubjectWriteResult &written)
+// Whether an insert or a modify went through. A code held by another subject,
+// or a failed write, is told; the fields stay as typed and nothing half-written
+// remains.
+bool EditingPanel::subjectWritten(const SubjectWriteResult &written)
 {
     if (written.duplicateCode) {
         refuseDuplicateCode();
         return false;
     }
     if (!written.ok()) {
-        showDatabaseError(this, written.error);
+        showDatabaseError(window(), written.error);
         return false;
     }
     return true;
 }
 
-void frmAnagrafe::insertSubjectFromFields()
+void EditingPanel::insertSubjectFromFields()
 {
     if (!checkSubjectFields())
         return;
-    if (!confirmed(this, QStringLiteral("Vuoi Inserire questi dati ?"), insertTitle))
+    if (!confirmed(window(), QStringLiteral("Vuoi Inserire questi dati ?"), insertTitle))
         return;
     if (!subjectWritten(insertSubjectWithFreeCode(subjectFromFields())))
         return;
-    tell(this, QStringLiteral("L' inserimento è avvenuto con successo !"), insertTitle);
-    ClearRegistryFields();
-    backToStartPanel();
-    Check7->setValue(0);
+    tell(window(), QStringLiteral("L' inserimento è avvenuto con successo !"), insertTitle);
+    emit subjectDone(true);
 }
 
-void frmAnagrafe::modifySubjectFromFields()
+void EditingPanel::modifySubjectFromFields()
 {
     if (!checkSubjectFields())
         return;
     if (Check1->value() == 0 && !Text13->text().trimmed().isEmpty()) {
-        tell(this,
+        tell(window(),
              QStringLiteral("Attenzione, è presente una password ma non è stata selezionata la "
                             "voce UTENTE "),
              missingFieldTitle);
         Text13->setFocus();
         return;
     }
-    if (!confirmed(this, QStringLiteral("Vuoi Modificare questi dati ?"), modifyTitle))
+    if (!confirmed(window(), QStringLiteral("Vuoi Modificare questi dati ?"), modifyTitle))
         return;
     const Subject subject = subjectFromFields();
     if (subject.id == 0) {
-        tell(this,
+        tell(window(),
              QStringLiteral("Nessun Soggetto è stato scelto nell'elenco: non è stato "
                             "modificato nulla."),
              modifyTitle);
@@ -167,27 +162,27 @@ void frmAnagrafe::modifySubjectFromFields()
     if (!subjectWritten(written))
         return;
     if (written.rowsAffected == 0) {
-        tell(this,
+        tell(window(),
              QStringLiteral("Il Soggetto non è più in archivio: non è stato modificato "
                             "nulla."),
              modifyTitle);
         return;
     }
-    tell(this, QStringLiteral("L' Aggiornamento è avvenuto con successo !"));
-    ClearRegistryFields();
-    backToStartPanel();
+    tell(window(), QStringLiteral("L' Aggiornamento è avvenuto con successo !"));
+    emit subjectDone(false);
 }
 
-// Deletes the picked subject after the operator confirms. The diary entries of a
-// deleted user stay in the file.
-void frmAnagrafe::DeleteSubject()
+// Deletes the picked subject after the operator confirms. The diary entries of
+// a deleted user stay in the file.
+void EditingPanel::DeleteSubject()
 {
-    if (!confirmed(this, QStringLiteral("Sei sicuro di voler eliminare il Soggetto selezionato"),
+    if (!confirmed(window(),
+                   QStringLiteral("Sei sicuro di voler eliminare il Soggetto selezionato"),
                    deleteTitle))
         return;
     const qint64 id = pickedId(Text1);
     if (id == 0) {
-        tell(this,
+        tell(window(),
              QStringLiteral("Nessun Soggetto è stato scelto nell'elenco: non è stato eliminato "
                             "nulla."),
              deleteTitle);
@@ -195,19 +190,19 @@ void frmAnagrafe::DeleteSubject()
     }
     const WriteResult deleted = deleteSubject(id);
     if (!deleted.ok()) {
-        showDatabaseError(this, deleted.error);
+        showDatabaseError(window(), deleted.error);
         return;
     }
     if (deleted.rowsAffected == 0) {
-        tell(this,
+        tell(window(),
              QStringLiteral("Il Soggetto non è più in archivio: non è stato eliminato nulla."),
              deleteTitle);
         return;
     }
-    tell(this,
+    tell(window(),
          QStringLiteral("Eliminazione  di       ") + Text2->text() +
              QStringLiteral("   effettuata con successo ! "),
          QStringLiteral("Brandola- ELIMINA SOGGETTO"));
-    ClearRegistryFields();
+    clearFields();
     Check3->setValue(0);
 }

@@ -4,10 +4,6 @@
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 
-#include <QSqlRecord>
-
-#include <algorithm>
-
 QSqlError SubjectGridModel::load()
 {
     m_columns.clear();
@@ -22,28 +18,13 @@ void SubjectGridModel::clear()
     reload(false);
 }
 
-RowsResult SubjectGridModel::nextPage(const QVector<QVariant> *last)
+RowStream<Subject> SubjectGridModel::nextPage(const Subject *last)
 {
-    std::optional<SubjectOrderKey> after;
-    if (last)
-        after = SubjectOrderKey{last->value(1), last->value(0).toLongLong()};
-    return selectRegistryGridRows(pageSize, after);
-}
-
-// The first page gives the columns.
-int SubjectGridModel::columnsToKeep(const QSqlQuery &firstPage)
-{
-    const QSqlRecord record = firstPage.record();
-    // A server hands the names over in lower case: the grid shows the table's own.
-    const QStringList names = DbConnection::tableColumns(QStringLiteral("Utente"));
-    for (int column = 0; column < record.count(); ++column) {
-        const QString field = record.fieldName(column);
-        const auto own = std::find_if(names.begin(), names.end(), [&](const QString &name) {
-            return name.compare(field, Qt::CaseInsensitive) == 0;
-        });
-        m_columns << (own != names.end() ? *own : field);
-    }
-    return int(m_columns.size());
+    RowStream<Subject> page = selectRegistryGridRows(pageSize, last);
+    // A first page that could be read gives the columns, with the table's own names.
+    if (!last && page.ok())
+        m_columns = DbConnection::tableColumns(QStringLiteral("Utente"));
+    return page;
 }
 
 int SubjectGridModel::columnCount(const QModelIndex &parent) const
@@ -57,8 +38,7 @@ QVariant SubjectGridModel::data(const QModelIndex &index, int role) const
         return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    const QVariant &value = rows().at(index.row()).at(index.column());
-    return value.isNull() ? QVariant() : value;
+    return subjectColumnValue(rows().at(index.row()), index.column());
 }
 
 QVariant SubjectGridModel::headerData(int section, Qt::Orientation orientation, int role) const

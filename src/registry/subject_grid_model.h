@@ -2,6 +2,7 @@
 #pragma once
 
 #include "storage/paged_rows_model.h"
+#include "storage/statements.h"
 
 #include <QHash>
 #include <QStringList>
@@ -9,12 +10,12 @@
 // The subjects of the registry grid, by name in the Italian order, read a page at a
 // time as the grid scrolls: the first rows come without sorting the whole table,
 // which the Italian order could not take from an index. Read-only.
-class SubjectGridModel : public PagedRowsModel
+class SubjectGridModel : public PagedModel<Subject>
 {
     Q_OBJECT
 
 public:
-    using PagedRowsModel::PagedRowsModel;
+    using PagedModel::PagedModel;
 
     // Reads the first page; an invalid error means success.
     QSqlError load();
@@ -28,8 +29,7 @@ public:
                        int role = Qt::EditRole) override;
 
 protected:
-    RowsResult nextPage(const QVector<QVariant> *last) override;
-    int columnsToKeep(const QSqlQuery &firstPage) override;
+    RowStream<Subject> nextPage(const Subject *last) override;
 
 private:
     QStringList m_columns;

@@ -6,21 +6,14 @@
 
 #include <QLocale>
 #include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 #include <algorithm>
 
-SqlReportRows::SqlReportRows(QSqlQuery &&query) : m_query(std::move(query)) {}
-
-SqlReportRows::~SqlReportRows()
-{
-    m_query.finish();
-}
+SqlReportRows::SqlReportRows(RowReader &&rows) : m_rows(std::move(rows)) {}
 
 bool SqlReportRows::next()
 {
-    return m_query.next();
+    return m_rows.next();
 }
 
 QVariant SqlReportRows::value(const QString &field) const
@@ -28,16 +21,15 @@ QVariant SqlReportRows::value(const QString &field) const
     auto known = std::find_if(m_columns.cbegin(), m_columns.cend(),
                               [&field](const auto &column) { return column.first == field; });
     if (known == m_columns.cend()) {
-        // indexOf() matches without regard to case, as the data file's columns do.
-        m_columns.emplace_back(field, m_query.record().indexOf(field));
+        m_columns.emplace_back(field, m_rows.column(field));
         known = m_columns.cend() - 1;
     }
-    return known->second < 0 ? QVariant() : m_query.value(known->second);
+    return m_rows.value(known->second);
 }
 
 QString SqlReportRows::errorString() const
 {
-    const QSqlError error = m_query.lastError();
+    const QSqlError error = m_rows.error();
     return error.isValid() ? databaseErrorMessage(error) : QString();
 }
 
@@ -86,7 +78,7 @@ QString formatReportValue(const QVariant &value, ReportValueFormat format)
     }
     const QString text = value.toString();
     if (format == ReportValueFormat::Date) {
-        const QDate date = fromStoredDate(text);
+        const QDate date = storedDate(value);
         if (date.isValid())
             return toScreenDate(date);
     }

@@ -2,10 +2,10 @@
 #pragma once
 
 #include "reports/report_definition.h"
+#include "storage/row_reader.h"
 
 #include <QHash>
 #include <QList>
-#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 
@@ -31,13 +31,12 @@ public:
     virtual QString errorString() const { return {}; }
 };
 
-// Rows of an executed query (forward-only is enough), which they keep and close once
-// the report is done with them.
+// Rows read from the archive, which they keep and let go once the report is done with
+// them.
 class SqlReportRows : public ReportRows
 {
 public:
-    explicit SqlReportRows(QSqlQuery &&query);
-    ~SqlReportRows() override;
+    explicit SqlReportRows(RowReader &&rows);
 
     bool next() override;
     QVariant value(const QString &field) const override;
@@ -45,7 +44,7 @@ public:
     QString errorString() const override;
 
 private:
-    QSqlQuery m_query;
+    RowReader m_rows;
     // Field name as asked -> column; a report asks for the same few names on every row.
     mutable std::vector<std::pair<QString, int>> m_columns;
 };
@@ -65,7 +64,6 @@ private:
 };
 
 // A field's value as a report prints it: NULL as empty, a date (or, for a control
-// marked as a date, ISO "yyyy-MM-dd" text as the data file keeps dates) in the short
-// date form with a four-digit year, a number in the locale's form without grouping,
-// anything else as its text.
+// marked as a date, a text that is a stored date) in the short date form with a four-digit year, a
+// number in the locale's form without grouping, anything else as its text.
 QString formatReportValue(const QVariant &value, ReportValueFormat format);

@@ -31,9 +31,9 @@ ReportDefinition definitionFor(ReportKind kind, const QString &userName)
 
 std::unique_ptr<ReportRows> openRows(ReportKind kind, qint64 userId, QString *error)
 {
-    RowsResult rows = kind == ReportKind::Registry   ? selectRegistryReportRows()
-                      : kind == ReportKind::AllUsers ? selectAllUsersDeadlines()
-                                                     : selectUserCardRows(userId);
+    Result<RowReader> rows = kind == ReportKind::Registry   ? selectRegistryReportRows()
+                             : kind == ReportKind::AllUsers ? selectAllUsersDeadlines()
+                                                            : selectUserCardRows(userId);
     if (!rows.ok()) {
         if (error)
             *error = databaseErrorMessage(rows.error);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/backup_check.h"
 
-#include "storage/db_connection.h"
+#include "storage/schema.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -14,14 +14,14 @@ const char *const checkConnection = "tavelo-backup-check";
 
 bool holdsProgramTables(QSqlDatabase &db)
 {
-    for (const QString &table : DbConnection::tableNames()) {
+    for (const QString &table : archiveTableNames()) {
         QSqlQuery query(db);
         if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)))
             return false;
         QStringList present;
         while (query.next())
             present << query.value(1).toString().toLower();
-        for (const QString &column : DbConnection::tableColumns(table)) {
+        for (const QString &column : archiveTableColumns(table)) {
             if (!present.contains(column.toLower()))
                 return false;
         }

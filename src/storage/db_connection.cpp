@@ -2,9 +2,10 @@
 #include "storage/db_connection.h"
 
 #include "core/owner_only_files.h"
-#include "storage/backups.h"
+#include "storage/backup_files.h"
 #include "storage/italian_collation.h"
 #include "storage/open_problems.h"
+#include "storage/schema.h"
 #include "storage/server_archive.h"
 
 #include <QCoreApplication>
@@ -20,24 +21,6 @@ namespace {
 const char *const connectionName = "tavelo";
 // How long a step waits for another program that holds the file, in milliseconds.
 const int busyTimeout = 5000;
-
-struct TableShape
-{
-    const char *name;
-    QStringList columns;
-};
-
-const QList<TableShape> &requiredTables()
-{
-    static const QList<TableShape> tables = {
-        {"Utente",
-         {"ID", "Soggetto", "indirizzo", "Comune", "pr", "cap", "Codice", "Partita", "utente",
-          "email", "telefono", "cell", "fax", "Pwd", "Annotazione"}},
-        {"Tavelo", {"ID", "data", "scadenza", "Oggetto", "ndoc", "Utente", "AGG"}},
-        {"Versione", {"Versione"}},
-    };
-    return tables;
-}
 
 // Text columns compare and sort without regard to case, as the program has always
 // matched names and codes; IDs are never reused, so a deleted entry's ID cannot come
@@ -68,29 +51,7 @@ const QStringList &schemaStatements()
 
 const QStringList &DbConnection::indexStatements()
 {
-    static const QStringList statements = {
-        QStringLiteral(
-            "CREATE INDEX IF NOT EXISTS TaveloUtenteScadenza ON Tavelo (Utente, scadenza)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS TaveloScadenza ON Tavelo (scadenza)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS UtenteSoggetto ON Utente (Soggetto)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS UtenteCodice ON Utente (Codice)"),
-        // The user list at every start: the users, found without reading every subject.
-        QStringLiteral(
-            "CREATE INDEX IF NOT EXISTS UtenteUtenteSoggetto ON Utente (utente, Soggetto)"),
-    };
-    return statements;
-}
-
-bool execAll(QSqlDatabase &db, const QStringList &statements, QSqlError *error)
-{
-    for (const QString &sql : statements) {
-        QSqlQuery query(db);
-        if (!query.exec(sql)) {
-            *error = query.lastError();
-            return false;
-        }
-    }
-    return true;
+    return archiveIndexStatements();
 }
 
 namespace {
@@ -109,9 +70,9 @@ void dropConnection()
 // Checks that the file holds the program's tables with their columns.
 bool checkShape(QSqlDatabase &db, const QString &path, QString *problem)
 {
-    for (const TableShape &table : requiredTables()) {
+    for (const QString &table : archiveTableNames()) {
         QSqlQuery query(db);
-        if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(table.name)))) {
+        if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
             *problem = describeOpenFailure(path, query.lastError());
             return false;
         }
@@ -119,15 +80,14 @@ bool checkShape(QSqlDatabase &db, const QString &path, QString *problem)
         while (query.next())
             present << query.value(1).toString().toLower();
         if (present.isEmpty()) {
-            *problem = notAnArchiveMessage(
-                path, QStringLiteral("manca la tabella %1.").arg(QLatin1String(table.name)));
+            *problem = notAnArchiveMessage(path, QStringLiteral("manca la tabella %1.").arg(table));
             return false;
         }
-        for (const QString &column : table.columns) {
+        for (const QString &column : archiveTableColumns(table)) {
             if (!present.contains(column.toLower())) {
                 *problem = notAnArchiveMessage(
-                    path, QStringLiteral("nella tabella %1 manca la colonna %2.")
-                              .arg(QLatin1String(table.name), column));
+                    path,
+                    QStringLiteral("nella tabella %1 manca la colonna %2.").arg(table, column));
                 return false;
             }
         }
@@ -365,9 +325,11 @@ void DbConnection::close()
 bool DbConnection::openServer(const QString &connection, QString *problem, OpenMode mode)
 {
     close();
-    QString options;
-    if (!serverConnectOptions(connection, &options, problem))
+    const Outcome<QString> options = serverConnectOptions(connection);
+    if (!options.ok()) {
+        *problem = options.problem;
         return false;
+    }
     const QString server = describeServer(connection);
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
         *problem = QStringLiteral("Manca il modulo di Qt per i server PostgreSQL: installare il "
@@ -378,7 +340,7 @@ bool DbConnection::openServer(const QString &connection, QString *problem, OpenM
     {
         QSqlDatabase db =
             QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QLatin1String(connectionName));
-        db.setConnectOptions(options);
+        db.setConnectOptions(options.value);
         if (!db.open()) {
             *problem = QStringLiteral("Non ci si può collegare al server del database «%1».\n"
                                       "Controllare che il server sia acceso e raggiungibile e "
@@ -390,12 +352,17 @@ bool DbConnection::openServer(const QString &connection, QString *problem, OpenM
             QSqlQuery readOnly(db);
             ok = readOnly.exec(
                 QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
-            if (!ok)
-                *problem = readOnly.lastError().text();
-            ok = ok && prepareServerArchive(db, server, false, problem);
+            const Check prepared = ok ? prepareServerArchive(db, server, false) : passed();
+            ok = ok && prepared.ok();
+            *problem = ok              ? QString()
+                       : prepared.ok() ? readOnly.lastError().text()
+                                       : prepared.problem;
         } else {
-            ok = prepareServerArchive(db, server, true, problem) &&
-                 checkServerWritable(db, server, problem);
+            Check prepared = prepareServerArchive(db, server, true);
+            if (prepared.ok())
+                prepared = checkServerWritable(db, server);
+            ok = prepared.ok();
+            *problem = prepared.problem;
         }
     }
     if (ok) {
@@ -427,19 +394,12 @@ QSqlDatabase DbConnection::database() const
 
 QStringList DbConnection::tableNames()
 {
-    QStringList names;
-    for (const TableShape &table : requiredTables())
-        names << QLatin1String(table.name);
-    return names;
+    return archiveTableNames();
 }
 
 QStringList DbConnection::tableColumns(const QString &table)
 {
-    for (const TableShape &shape : requiredTables()) {
-        if (table.compare(QLatin1String(shape.name), Qt::CaseInsensitive) == 0)
-            return shape.columns;
-    }
-    return {};
+    return archiveTableColumns(table);
 }
 
 QString databaseErrorMessage(const QSqlError &error)

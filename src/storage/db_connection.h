@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "storage/schema.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -64,10 +66,6 @@ private:
     QString m_server;
     bool m_readOnly = false;
 };
-
-// Runs the schema's statements one after the other on a connection being set up; stops
-// at the first that fails, with its error.
-bool execAll(QSqlDatabase &db, const QStringList &statements, QSqlError *error);
 
 
 // The operator's message for a failed database step.

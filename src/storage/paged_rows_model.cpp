@@ -4,8 +4,7 @@
 QSqlError PagedRowsModel::reload(bool read)
 {
     beginResetModel();
-    m_rows.clear();
-    m_columns = 0;
+    forgetRows();
     m_more = false;
     const QSqlError error = read ? readPage() : QSqlError();
     endResetModel();
@@ -15,28 +14,21 @@ QSqlError PagedRowsModel::reload(bool read)
 // Appends the next page, which starts after the last row read.
 QSqlError PagedRowsModel::readPage()
 {
-    RowsResult page = nextPage(m_rows.isEmpty() ? nullptr : &m_rows.last());
-    if (!page.ok()) {
+    int count = 0;
+    const QSqlError error = readNextPage(&count);
+    if (error.isValid()) {
         m_more = false;
-        return page.error;
+        return error;
     }
-    if (m_rows.isEmpty())
-        m_columns = columnsToKeep(page.value);
-    QVector<QVector<QVariant>> rows;
-    while (page.value.next()) {
-        QVector<QVariant> row(m_columns);
-        for (int column = 0; column < m_columns; ++column)
-            row[column] = page.value.value(column);
-        rows.append(std::move(row));
-    }
-    m_more = rows.size() == pageSize;
-    if (rows.isEmpty())
+    m_more = count == pageSize;
+    if (count == 0)
         return {};
-    if (m_rows.isEmpty()) {
-        m_rows = std::move(rows);
+    const int held = heldRows();
+    if (held == 0) {
+        keepPage();
     } else {
-        beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + rows.size() - 1));
-        m_rows += rows;
+        beginInsertRows({}, held, held + count - 1);
+        keepPage();
         endInsertRows();
     }
     return {};
@@ -44,7 +36,7 @@ QSqlError PagedRowsModel::readPage()
 
 int PagedRowsModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : heldRows();
 }
 
 bool PagedRowsModel::canFetchMore(const QModelIndex &parent) const

@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "storage/statements.h"
+#include "storage/row_reader.h"
 
 #include <QAbstractTableModel>
 #include <QSqlError>
-#include <QVariant>
 #include <QVector>
 
 // A read-only table of rows read a page at a time, each page starting after the last
 // row read, as the view scrolls to them: the first rows show at once on a file and on a
-// server alike, whatever the number of rows. A model names the statement of its next
-// page; this class keeps the rows and tells the view.
+// server alike, whatever the number of rows. This class tells the view; PagedModel keeps
+// the rows.
 class PagedRowsModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -26,21 +25,54 @@ public:
     void fetchMore(const QModelIndex &parent = {}) override;
 
 protected:
-    // The next page, after `last` (nullptr: the first page).
-    virtual RowsResult nextPage(const QVector<QVariant> *last) = 0;
-    // Told the first page's query before its rows are read; gives how many columns a row
-    // keeps.
-    virtual int columnsToKeep(const QSqlQuery &firstPage) = 0;
-
     // Forgets the rows, then, when `read` is set, reads the first page again; the view
     // is reset around it. An invalid error means success.
     QSqlError reload(bool read);
-    const QVector<QVector<QVariant>> &rows() const { return m_rows; }
 
 private:
+    virtual int heldRows() const = 0;
+    virtual void forgetRows() = 0;
+    // Reads the page after the last row held into a waiting list; gives how many rows
+    // it holds, or the error.
+    virtual QSqlError readNextPage(int *rows) = 0;
+    // Adds the waiting rows to the rows held.
+    virtual void keepPage() = 0;
+
     QSqlError readPage();
 
-    QVector<QVector<QVariant>> m_rows;
-    int m_columns = 0;
     bool m_more = false;
+};
+
+// The rows themselves, of one kind. A model names the statement of its next page.
+template <typename Row> class PagedModel : public PagedRowsModel
+{
+public:
+    using PagedRowsModel::PagedRowsModel;
+
+protected:
+    // The next page, after `last` (nullptr: the first page).
+    virtual RowStream<Row> nextPage(const Row *last) = 0;
+    const QVector<Row> &rows() const { return m_rows; }
+
+private:
+    int heldRows() const override { return int(m_rows.size()); }
+    void forgetRows() override { m_rows.clear(); }
+    QSqlError readNextPage(int *count) override
+    {
+        RowStream<Row> page = nextPage(m_rows.isEmpty() ? nullptr : &m_rows.constLast());
+        m_page.clear();
+        Row row;
+        while (page.next(&row))
+            m_page.append(std::move(row));
+        *count = int(m_page.size());
+        return page.ok() ? QSqlError() : page.error();
+    }
+    void keepPage() override
+    {
+        m_rows += m_page;
+        m_page.clear();
+    }
+
+    QVector<Row> m_rows;
+    QVector<Row> m_page;
 };

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/server_archive.h"
 
-#include "storage/db_connection.h"
+#include "storage/schema.h"
 
 #include <QSet>
 #include <QSettings>
@@ -76,8 +76,7 @@ Kind kindOf(const QString &table, const QString &column)
     if (c == QLatin1String("id") ||
         (table == QLatin1String("Tavelo") && c == QLatin1String("utente")))
         return Kind::Number;
-    if (c == QLatin1String("data") || c == QLatin1String("scadenza") || c == QLatin1String("agg") ||
-        c == QLatin1String("versione"))
+    if (isDateColumn(column))
         return Kind::Date;
     return Kind::Text;
 }
@@ -101,7 +100,7 @@ bool typeFits(Kind kind, const QString &type)
 // password) compared without regard to case. The statements name the columns without
 // quotes, which the server folds to lower case: a column made with a quoted mixed-case
 // name would not be found by them, and counts as missing.
-bool checkColumns(QSqlDatabase &db, const QString &server, const QString &table, QString *problem)
+Check checkColumns(QSqlDatabase &db, const QString &server, const QString &table)
 {
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT column_name, data_type, collation_name "
@@ -109,57 +108,57 @@ bool checkColumns(QSqlDatabase &db, const QString &server, const QString &table,
                                  "WHERE table_schema = current_schema() AND table_name = ?"));
     query.addBindValue(table.toLower());
     if (!query.exec()) {
-        *problem = failed(server, query.lastError());
-        return false;
+        return Check::failure(failed(server, query.lastError()));
     }
     QHash<QString, std::pair<QString, QString>> present;
     while (query.next())
         present.insert(query.value(0).toString(),
                        {query.value(1).toString(), query.value(2).toString()});
-    for (const QString &column : DbConnection::tableColumns(table)) {
+    for (const QString &column : archiveTableColumns(table)) {
         const auto found = present.constFind(column.toLower());
         if (found == present.constEnd()) {
-            *problem = notOurs(
-                server, QStringLiteral("nella tabella %1 manca la colonna %2.").arg(table, column));
-            return false;
+            return Check::failure(notOurs(
+                server,
+                QStringLiteral("nella tabella %1 manca la colonna %2.").arg(table, column)));
         }
         const Kind kind = kindOf(table, column);
         if (!typeFits(kind, found->first)) {
-            *problem = notOurs(server, QStringLiteral("nella tabella %1 la colonna %2 è di tipo "
-                                                      "%3, che non le si addice.")
-                                           .arg(table, column, found->first));
-            return false;
+            return Check::failure(
+                notOurs(server, QStringLiteral("nella tabella %1 la colonna %2 è di tipo "
+                                               "%3, che non le si addice.")
+                                    .arg(table, column, found->first)));
         }
         if (kind == Kind::Text && column != QLatin1String("Pwd") &&
             found->second.compare(QLatin1String("nocase"), Qt::CaseInsensitive) != 0) {
-            *problem = notOurs(server, QStringLiteral("nella tabella %1 la colonna %2 distingue "
-                                                      "le maiuscole dalle minuscole (manca "
-                                                      "COLLATE nocase).")
-                                           .arg(table, column));
-            return false;
+            return Check::failure(
+                notOurs(server, QStringLiteral("nella tabella %1 la colonna %2 distingue "
+                                               "le maiuscole dalle minuscole (manca "
+                                               "COLLATE nocase).")
+                                    .arg(table, column)));
         }
     }
-    return true;
+    return passed();
 }
 
-bool createSchema(QSqlDatabase &db, const QString &server, QString *problem)
+Check createSchema(QSqlDatabase &db, const QString &server)
 {
     QSqlError error;
     bool ok = db.transaction();
     ok = ok && execAll(db, schemaStatements(), &error) &&
-         execAll(db, DbConnection::indexStatements(), &error);
+         execAll(db, archiveIndexStatements(), &error);
     ok = ok && db.commit();
     if (!ok) {
         if (!error.isValid())
             error = db.lastError();
         db.rollback();
-        *problem = QStringLiteral("Nel database «%1» non si possono creare le tabelle di "
-                                  "Tavelo.\nControllare che il ruolo possa creare oggetti nello "
-                                  "schema del database (ne sia il proprietario) e che il server "
-                                  "abbia il supporto ICU.\n\nDettaglio: %2")
-                       .arg(server, error.text().trimmed());
+        return Check::failure(
+            QStringLiteral("Nel database «%1» non si possono creare le tabelle di "
+                           "Tavelo.\nControllare che il ruolo possa creare oggetti nello "
+                           "schema del database (ne sia il proprietario) e che il server "
+                           "abbia il supporto ICU.\n\nDettaglio: %2")
+                .arg(server, error.text().trimmed()));
     }
-    return ok;
+    return passed();
 }
 
 } // namespace
@@ -177,7 +176,7 @@ QString configuredServer()
     return settings.value(serverSettingKey()).toString().trimmed();
 }
 
-bool serverConnectOptions(const QString &connection, QString *options, QString *problem)
+Outcome<QString> serverConnectOptions(const QString &connection)
 {
     char *parseError = nullptr;
     std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)> parsed(
@@ -185,9 +184,9 @@ bool serverConnectOptions(const QString &connection, QString *options, QString *
     if (!parsed) {
         const QString why = parseError ? QString::fromUtf8(parseError).trimmed() : QString();
         PQfreemem(parseError);
-        *problem = QStringLiteral("La stringa di connessione al server «%1» non è valida: %2")
-                       .arg(connection, why);
-        return false;
+        return Outcome<QString>::failure(
+            QStringLiteral("La stringa di connessione al server «%1» non è valida: %2")
+                .arg(connection, why));
     }
     QStringList parts;
     for (const PQconninfoOption *option = parsed.get(); option->keyword; ++option) {
@@ -196,25 +195,24 @@ bool serverConnectOptions(const QString &connection, QString *options, QString *
         const QString key = QString::fromUtf8(option->keyword);
         const QString value = QString::fromUtf8(option->val);
         if (key == QLatin1String("password")) {
-            *problem = QStringLiteral("La stringa di connessione al server contiene una password: "
-                                      "Tavelo non ne tiene. Toglierla e scriverla nel file "
-                                      "~/.pgpass dell'utente (o nella variabile PGPASSWORD).");
-            return false;
+            return Outcome<QString>::failure(
+                QStringLiteral("La stringa di connessione al server contiene una password: "
+                               "Tavelo non ne tiene. Toglierla e scriverla nel file "
+                               "~/.pgpass dell'utente (o nella variabile PGPASSWORD)."));
         }
         // The driver separates its options with ";".
         if (value.contains(QLatin1Char(';'))) {
-            *problem = QStringLiteral("Nella stringa di connessione al server il valore di %1 "
-                                      "contiene un punto e virgola, che Tavelo non può passare.")
-                           .arg(key);
-            return false;
+            return Outcome<QString>::failure(
+                QStringLiteral("Nella stringa di connessione al server il valore di %1 "
+                               "contiene un punto e virgola, che Tavelo non può passare.")
+                    .arg(key));
         }
         QString quoted = value;
         quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
         quoted.replace(QLatin1Char('\''), QLatin1String("\\'"));
         parts << QStringLiteral("%1='%2'").arg(key, quoted);
     }
-    *options = parts.join(QLatin1Char(';'));
-    return true;
+    return {parts.join(QLatin1Char(';')), {}};
 }
 
 QString describeServer(const QString &connection)
@@ -234,90 +232,84 @@ QString describeServer(const QString &connection)
     return parts.join(QLatin1Char(' '));
 }
 
-bool prepareServerArchive(QSqlDatabase &db, const QString &server, bool createWhenEmpty,
-                          QString *problem)
+Check prepareServerArchive(QSqlDatabase &db, const QString &server, bool createWhenEmpty)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables "
                                    "WHERE table_schema = current_schema()"))) {
-        *problem = failed(server, query.lastError());
-        return false;
+        return Check::failure(failed(server, query.lastError()));
     }
     QSet<QString> present;
     while (query.next())
         present.insert(query.value(0).toString());
     query.finish();
     if (present.isEmpty() && createWhenEmpty)
-        return createSchema(db, server, problem);
+        return createSchema(db, server);
 
     QStringList others;
     for (const QString &name : present) {
         bool ours = false;
-        for (const QString &table : DbConnection::tableNames())
+        for (const QString &table : archiveTableNames())
             ours = ours || name == table.toLower();
         if (!ours)
             others << name;
     }
     if (!others.isEmpty()) {
         others.sort();
-        *problem = notOurs(
+        return Check::failure(notOurs(
             server,
-            QStringLiteral("contiene altre tabelle (%1).").arg(others.join(QStringLiteral(", "))));
-        return false;
+            QStringLiteral("contiene altre tabelle (%1).").arg(others.join(QStringLiteral(", ")))));
     }
-    for (const QString &table : DbConnection::tableNames()) {
+    for (const QString &table : archiveTableNames()) {
         if (!present.contains(table.toLower())) {
-            *problem = notOurs(server, QStringLiteral("manca la tabella %1.").arg(table));
-            return false;
+            return Check::failure(
+                notOurs(server, QStringLiteral("manca la tabella %1.").arg(table)));
         }
-        if (!checkColumns(db, server, table, problem))
-            return false;
+        if (const Check columns = checkColumns(db, server, table); !columns.ok())
+            return columns;
     }
     if (!query.exec(QStringLiteral("SELECT Riga FROM Versione WHERE 1 = 0"))) {
-        *problem = notOurs(server, QStringLiteral("nella tabella Versione manca la colonna Riga."));
-        return false;
+        return Check::failure(
+            notOurs(server, QStringLiteral("nella tabella Versione manca la colonna Riga.")));
     }
     // The statements sort names through it; nondeterministic, so case aside.
     if (!query.exec(QStringLiteral("SELECT 1 WHERE 'a' = 'A' COLLATE italian")) || !query.next()) {
-        *problem = notOurs(server, QStringLiteral("manca l'ordine alfabetico italiano "
-                                                  "(la collation italian)."));
-        return false;
+        return Check::failure(notOurs(server, QStringLiteral("manca l'ordine alfabetico italiano "
+                                                             "(la collation italian).")));
     }
-    return true;
+    return passed();
 }
 
-bool checkServerWritable(QSqlDatabase &db, const QString &server, QString *problem)
+Check checkServerWritable(QSqlDatabase &db, const QString &server)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SHOW transaction_read_only")) || !query.next()) {
-        *problem = failed(server, query.lastError());
-        return false;
+        return Check::failure(failed(server, query.lastError()));
     }
     if (query.value(0).toString() == QLatin1String("on")) {
-        *problem = QStringLiteral("Il server del database «%1» accetta solo letture (è una "
-                                  "copia in sola lettura?): Tavelo non vi può scrivere.")
-                       .arg(server);
-        return false;
+        return Check::failure(
+            QStringLiteral("Il server del database «%1» accetta solo letture (è una "
+                           "copia in sola lettura?): Tavelo non vi può scrivere.")
+                .arg(server));
     }
-    for (const QString &table : DbConnection::tableNames()) {
+    for (const QString &table : archiveTableNames()) {
         for (const char *right : {"SELECT", "INSERT", "UPDATE", "DELETE"}) {
             query.prepare(QStringLiteral("SELECT has_table_privilege(?, ?)"));
             query.addBindValue(table.toLower());
             query.addBindValue(QLatin1String(right));
             if (!query.exec() || !query.next()) {
-                *problem = failed(server, query.lastError());
-                return false;
+                return Check::failure(failed(server, query.lastError()));
             }
             if (!query.value(0).toBool()) {
-                *problem = QStringLiteral("Nel database «%1» l'utente non ha il permesso %2 "
-                                          "sulla tabella %3.\nChiedere all'amministratore del "
-                                          "server di concederlo (GRANT) e riprovare.")
-                               .arg(server, QLatin1String(right), table);
-                return false;
+                return Check::failure(
+                    QStringLiteral("Nel database «%1» l'utente non ha il permesso %2 "
+                                   "sulla tabella %3.\nChiedere all'amministratore del "
+                                   "server di concederlo (GRANT) e riprovare.")
+                        .arg(server, QLatin1String(right), table));
             }
         }
     }
-    return true;
+    return passed();
 }
 
 bool serverConnectionLost(const QSqlDatabase &db)

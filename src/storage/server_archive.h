@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "storage/outcome.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -16,21 +18,20 @@
 QString configuredServer();
 QString serverSettingKey();
 
-// The connection string checked and turned into the driver's options. Returns false
-// with an Italian reason when it cannot be read or holds a password.
-bool serverConnectOptions(const QString &connection, QString *options, QString *problem);
+// The connection string checked and turned into the driver's options; an Italian reason
+// when it cannot be read or holds a password.
+Outcome<QString> serverConnectOptions(const QString &connection);
 
 // The connection string as messages show it: its host, port, database and user.
 QString describeServer(const QString &connection);
 
 // Checks that the database holds the program's tables and nothing else; an empty one
-// gets them (createWhenEmpty) with the Versione row and the indexes. Returns false with
-// an Italian reason, leaving a database that is not the program's as it was.
-bool prepareServerArchive(QSqlDatabase &db, const QString &server, bool createWhenEmpty,
-                          QString *problem);
+// gets them (createWhenEmpty) with the Versione row and the indexes. Fails with an
+// Italian reason, leaving a database that is not the program's as it was.
+Check prepareServerArchive(QSqlDatabase &db, const QString &server, bool createWhenEmpty);
 
 // The tables' shape and the role's permissions, for a desk that writes.
-bool checkServerWritable(QSqlDatabase &db, const QString &server, QString *problem);
+Check checkServerWritable(QSqlDatabase &db, const QString &server);
 
 // Whether the driver's connection to the server is broken (the server went away or
 // ended the session); false for a connection to a file.

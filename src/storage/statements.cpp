@@ -3,12 +3,14 @@
 
 #include "core/dates.h"
 #include "storage/db_connection.h"
+#include "storage/schema.h"
 
 #include <QFile>
 #include <QSqlRecord>
 #include <QVariant>
 
 #include <array>
+#include <functional>
 #include <iterator>
 
 namespace {
@@ -37,18 +39,48 @@ bool run(QSqlQuery &query, const QString &sql, const Bindings &bindings, QSqlErr
     return true;
 }
 
-RowsResult readRows(const QString &sql, const Bindings &bindings, bool scrollable = false)
+// An executed query, positioned before its first row.
+struct Executed
 {
-    RowsResult result;
+    QSqlQuery query;
+    QSqlError error;
+    bool ok() const { return !error.isValid(); }
+};
+
+Executed readRows(const QString &sql, const Bindings &bindings)
+{
+    Executed result;
     QSqlDatabase db = DbConnection::instance().database();
     if (!db.isOpen()) {
         result.error = notOpenError();
         return result;
     }
-    result.value = QSqlQuery(db);
-    result.value.setForwardOnly(!scrollable);
-    run(result.value, sql, bindings, &result.error);
+    result.query = QSqlQuery(db);
+    result.query.setForwardOnly(true);
+    run(result.query, sql, bindings, &result.error);
     return result;
+}
+
+// Rows of one kind from an executed query; `decoder` finds the columns it needs on the
+// reader once and gives the function that makes each row.
+template <typename Row, typename MakeDecoder>
+RowStream<Row> streamOf(Executed &&executed, MakeDecoder decoder)
+{
+    if (!executed.ok())
+        return RowStream<Row>(executed.error);
+    RowReader reader(std::move(executed.query));
+    auto decode = decoder(reader);
+    return RowStream<Row>(std::move(reader), std::move(decode));
+}
+
+// A text column: NULL stays a null text, an empty text stays empty but not null, so
+// that a page of the registry knows where a NULL name was.
+QString storedText(const QVariant &value)
+{
+    if (value.isNull())
+        return QString();
+    QString text = value.toString();
+    return text.isNull() ? QString(QLatin1String("")) : text;
 }
 
 // The ID that an INSERT … RETURNING ID handed back. Both engines run RETURNING; the
@@ -106,48 +138,51 @@ Bindings entryValues(const DiaryEntry &e)
             {":utente", e.utente},        {":agg", dateValue(e.agg)}};
 }
 
-// The columns of Utente, in table order, found by name once per query: the file may
-// hold them in another order, and looking each one up by name on every row makes a
-// list of ten thousand users wait.
-class SubjectReader
+// The columns of Utente, in table order.
+const char *const subjectColumns[] = {"ID",       "Soggetto", "indirizzo", "Comune", "pr",
+                                      "cap",      "Codice",   "Partita",   "utente", "email",
+                                      "telefono", "cell",     "fax",       "Pwd",    "Annotazione"};
+
+// A subject's text members, in table order after the ID.
+QString Subject::*const subjectTexts[] = {
+    &Subject::soggetto, &Subject::indirizzo,  &Subject::comune,  &Subject::pr,
+    &Subject::cap,      &Subject::codice,     &Subject::partita, &Subject::utente,
+    &Subject::email,    &Subject::telefono,   &Subject::cell,    &Subject::fax,
+    &Subject::pwd,      &Subject::annotazione};
+
+// Makes subjects of the rows of a query on Utente, its columns found by name once.
+std::function<Subject(const RowReader &)> subjectDecoder(const RowReader &reader)
 {
-public:
-    explicit SubjectReader(const QSqlRecord &record)
-    {
-        static const char *const names[] = {
-            "ID",     "Soggetto", "indirizzo", "Comune", "pr",  "cap", "Codice",     "Partita",
-            "utente", "email",    "telefono",  "cell",   "fax", "Pwd", "Annotazione"};
-        for (std::size_t i = 0; i < std::size(names); ++i)
-            m_index[i] = record.indexOf(QLatin1String(names[i]));
-    }
-
-    Subject read(const QSqlQuery &query) const
-    {
-        auto text = [&](int column) {
-            return m_index[column] < 0 ? QString() : query.value(m_index[column]).toString();
-        };
+    std::array<int, std::size(subjectColumns)> index{};
+    for (std::size_t i = 0; i < index.size(); ++i)
+        index[i] = reader.column(QString::fromLatin1(subjectColumns[i]));
+    return [index](const RowReader &row) {
         Subject s;
-        s.id = m_index[0] < 0 ? 0 : query.value(m_index[0]).toLongLong();
-        s.soggetto = text(1);
-        s.indirizzo = text(2);
-        s.comune = text(3);
-        s.pr = text(4);
-        s.cap = text(5);
-        s.codice = text(6);
-        s.partita = text(7);
-        s.utente = text(8);
-        s.email = text(9);
-        s.telefono = text(10);
-        s.cell = text(11);
-        s.fax = text(12);
-        s.pwd = text(13);
-        s.annotazione = text(14);
+        s.id = row.number(index[0]);
+        for (std::size_t i = 1; i < index.size(); ++i)
+            s.*subjectTexts[i - 1] = index[i] < 0 ? QString() : storedText(row.value(index[i]));
         return s;
-    }
+    };
+}
 
-private:
-    std::array<int, 15> m_index{};
-};
+std::function<DiaryEntry(const RowReader &)> entryDecoder(const RowReader &reader)
+{
+    const int id = reader.column(u"ID"), data = reader.column(u"data"),
+              scadenza = reader.column(u"scadenza"), oggetto = reader.column(u"Oggetto"),
+              ndoc = reader.column(u"ndoc"), utente = reader.column(u"Utente"),
+              agg = reader.column(u"AGG");
+    return [=](const RowReader &row) {
+        DiaryEntry e;
+        e.id = row.number(id);
+        e.data = row.date(data);
+        e.scadenza = row.date(scadenza);
+        e.oggetto = storedText(row.value(oggetto));
+        e.ndoc = storedText(row.value(ndoc));
+        e.utente = row.number(utente);
+        e.agg = row.date(agg);
+        return e;
+    };
+}
 
 const char *const insertSubjectSql =
     "INSERT INTO Utente (Soggetto, indirizzo, Comune, pr, cap, Codice, Partita, utente, email, "
@@ -204,23 +239,34 @@ bool storedCode(qint64 id, std::optional<QString> *code, QSqlError *error)
     return true;
 }
 
-QVector<Subject> subjectsOf(QSqlQuery &query)
+// The subjects of an executed query, all of them.
+Result<QVector<Subject>> subjectsOf(Executed &&executed)
 {
-    QVector<Subject> subjects;
-    const SubjectReader reader(query.record());
-    while (query.next())
-        subjects.append(reader.read(query));
-    return subjects;
+    const QSqlError failure = executed.error;
+    RowStream<Subject> rows = streamOf<Subject>(std::move(executed), subjectDecoder);
+    Result<QVector<Subject>> result{{}, failure};
+    Subject subject;
+    while (rows.next(&subject))
+        result.value.append(subject);
+    result.error = rows.error();
+    return result;
+}
+
+// The first subject of an executed query, if there is one.
+Result<std::optional<Subject>> firstSubjectOf(Executed &&executed)
+{
+    RowStream<Subject> rows = streamOf<Subject>(std::move(executed), subjectDecoder);
+    Result<std::optional<Subject>> result;
+    Subject subject;
+    if (rows.next(&subject))
+        result.value = subject;
+    result.error = rows.error();
+    return result;
 }
 
 } // namespace
 
-Subject subjectFromRecord(const QSqlQuery &query)
-{
-    return SubjectReader(query.record()).read(query);
-}
-
-// Statement 1's rows; the user list reads only their names.
+// The rows of selectUsers(); the user list reads only their names.
 static QString usersSql(const char *columns)
 {
     return QStringLiteral("SELECT %1 FROM Utente WHERE utente = 'S' "
@@ -230,52 +276,45 @@ static QString usersSql(const char *columns)
 
 Result<QVector<Subject>> selectUsers()
 {
-    RowsResult rows = readRows(usersSql("*"), {});
-    Result<QVector<Subject>> result{{}, rows.error};
-    if (rows.ok())
-        result.value = subjectsOf(rows.value);
-    return result;
+    return subjectsOf(readRows(usersSql("*"), {}));
 }
 
 Result<QStringList> selectUserNames()
 {
-    RowsResult rows = readRows(usersSql("Soggetto"), {});
+    Executed rows = readRows(usersSql("Soggetto"), {});
     Result<QStringList> result{{}, rows.error};
-    while (rows.ok() && rows.value.next())
-        result.value.append(rows.value.value(0).toString());
+    while (rows.ok() && rows.query.next())
+        result.value.append(rows.query.value(0).toString());
     return result;
 }
 
 Result<std::optional<Subject>> findSubjectByName(const QString &name)
 {
-    RowsResult rows =
+    return firstSubjectOf(
         readRows(QStringLiteral("SELECT * FROM Utente WHERE Soggetto = :name ORDER BY ID"),
-                 {{":name", name}});
-    Result<std::optional<Subject>> result{{}, rows.error};
-    if (rows.ok() && rows.value.next())
-        result.value = subjectFromRecord(rows.value);
-    return result;
+                 {{":name", name}}));
 }
 
-RowsResult selectDiaryGridRows(qint64 userId)
+RowStream<DiaryEntry> selectDiaryGridRows(qint64 userId)
 {
-    return readRows(
-        QStringLiteral(
-            "SELECT * FROM Tavelo WHERE Utente = :user ORDER BY scadenza NULLS FIRST, ID"),
-        {{":user", userId}}, true);
+    return streamOf<DiaryEntry>(
+        readRows(QStringLiteral(
+                     "SELECT * FROM Tavelo WHERE Utente = :user ORDER BY scadenza NULLS FIRST, ID"),
+                 {{":user", userId}}),
+        entryDecoder);
 }
 
 Result<std::optional<QString>> readVersionStamp()
 {
     // The file may hold an empty text; the server's timestamp compares with text only
     // when cast.
-    RowsResult rows =
+    Executed rows =
         readRows(QStringLiteral("SELECT Versione FROM Versione "
                                 "WHERE Versione IS NOT NULL AND CAST(Versione AS TEXT) <> ''"),
                  {});
     Result<std::optional<QString>> result{{}, rows.error};
-    if (rows.ok() && rows.value.next()) {
-        const QVariant stamp = rows.value.value(0);
+    if (rows.ok() && rows.query.next()) {
+        const QVariant stamp = rows.query.value(0);
         // The file holds the stamp's text; the server hands over a date and time.
         result.value = stamp.typeId() == QMetaType::QDateTime ? toStoredDateTime(stamp.toDateTime())
                                                               : stamp.toString();
@@ -325,7 +364,7 @@ WriteResult deleteSubject(qint64 subjectId)
     return write(QStringLiteral("DELETE FROM Utente WHERE ID = :id"), {{":id", subjectId}});
 }
 
-RowsResult selectDeadlines(int limit, const std::optional<DeadlineOrderKey> &after)
+RowStream<OverviewDeadline> selectDeadlines(int limit, const OverviewDeadline *after)
 {
     QString sql = QStringLiteral("SELECT Tavelo.scadenza, Tavelo.Oggetto, Tavelo.Utente, "
                                  "Utente.Soggetto, Tavelo.ID "
@@ -335,35 +374,58 @@ RowsResult selectDeadlines(int limit, const std::optional<DeadlineOrderKey> &aft
     if (after) {
         sql += QStringLiteral(" AND (Tavelo.scadenza > :due OR "
                               "(Tavelo.scadenza = :same AND Tavelo.ID > :id))");
-        bindings << Binding{":due", after->scadenza} << Binding{":same", after->scadenza}
-                 << Binding{":id", after->id};
+        const QVariant due = dateValue(after->scadenza);
+        bindings << Binding{":due", due} << Binding{":same", due} << Binding{":id", after->entryId};
     }
     sql += QStringLiteral(" ORDER BY Tavelo.scadenza, Tavelo.ID");
     if (limit > 0) {
         sql += QStringLiteral(" LIMIT :limit");
         bindings << Binding{":limit", limit};
     }
-    return readRows(sql, bindings, limit <= 0);
+    return streamOf<OverviewDeadline>(readRows(sql, bindings), [](const RowReader &reader) {
+        const int due = reader.column(u"scadenza"), note = reader.column(u"Oggetto"),
+                  owner = reader.column(u"Utente"), name = reader.column(u"Soggetto"),
+                  entry = reader.column(u"ID");
+        return [=](const RowReader &row) {
+            return OverviewDeadline{row.date(due), storedText(row.value(note)), row.number(owner),
+                                    storedText(row.value(name)), row.number(entry)};
+        };
+    });
 }
 
-RowsResult selectUserCardRows(qint64 userId)
+namespace {
+
+Result<RowReader> reportRows(const QString &sql, const Bindings &bindings)
 {
-    return readRows(QStringLiteral("SELECT * FROM Tavelo WHERE data IS NOT NULL AND Utente = :user "
-                                   "ORDER BY scadenza NULLS FIRST, ID"),
-                    {{":user", userId}});
+    Executed executed = readRows(sql, bindings);
+    Result<RowReader> result;
+    result.error = executed.error;
+    if (executed.ok())
+        result.value = RowReader(std::move(executed.query));
+    return result;
 }
 
-RowsResult selectAllUsersDeadlines()
+} // namespace
+
+Result<RowReader> selectUserCardRows(qint64 userId)
 {
-    return readRows(QStringLiteral("SELECT Utente.ID, Utente.Soggetto, Tavelo.scadenza, "
-                                   "Tavelo.Oggetto, Tavelo.Utente, Utente.Soggetto "
-                                   "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
-                                   "WHERE Tavelo.scadenza IS NOT NULL "
-                                   "ORDER BY Tavelo.scadenza, Tavelo.ID"),
-                    {});
+    return reportRows(
+        QStringLiteral("SELECT * FROM Tavelo WHERE data IS NOT NULL AND Utente = :user "
+                       "ORDER BY scadenza NULLS FIRST, ID"),
+        {{":user", userId}});
 }
 
-RowsResult selectCalendarDeadlines(std::optional<qint64> userId)
+Result<RowReader> selectAllUsersDeadlines()
+{
+    return reportRows(QStringLiteral("SELECT Utente.ID, Utente.Soggetto, Tavelo.scadenza, "
+                                     "Tavelo.Oggetto, Tavelo.Utente, Utente.Soggetto "
+                                     "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
+                                     "WHERE Tavelo.scadenza IS NOT NULL "
+                                     "ORDER BY Tavelo.scadenza, Tavelo.ID"),
+                      {});
+}
+
+RowStream<CalendarRow> selectCalendarDeadlines(std::optional<qint64> userId)
 {
     QString sql = QStringLiteral("SELECT Tavelo.ID, Tavelo.data, Tavelo.scadenza, Tavelo.Oggetto, "
                                  "Tavelo.ndoc, Utente.ID, Utente.Soggetto "
@@ -375,28 +437,40 @@ RowsResult selectCalendarDeadlines(std::optional<qint64> userId)
         bindings.append({":user", *userId});
     }
     sql += QStringLiteral("ORDER BY Tavelo.scadenza, Tavelo.ID");
-    return readRows(sql, bindings);
+    // The entry's and the owner's columns share the name ID: told apart by position.
+    return streamOf<CalendarRow>(readRows(sql, bindings), [](const RowReader &) {
+        return [](const RowReader &row) {
+            return CalendarRow{row.number(0),
+                               row.date(1),
+                               row.date(2),
+                               storedText(row.value(3)),
+                               storedText(row.value(4)),
+                               row.number(5),
+                               storedText(row.value(6))};
+        };
+    });
 }
 
-RowsResult selectRegistryReportRows()
+Result<RowReader> selectRegistryReportRows()
 {
-    return readRows(
+    return reportRows(
         QStringLiteral("SELECT * FROM Utente ORDER BY Soggetto COLLATE ITALIAN NULLS FIRST, ID"),
         {});
 }
 
-RowsResult selectRegistryGridRows(int limit, const std::optional<SubjectOrderKey> &after)
+RowStream<Subject> selectRegistryGridRows(int limit, const Subject *after)
 {
     // NULL names come first in this order, then the names; equal names by ID.
     QString sql = QStringLiteral("SELECT * FROM Utente");
     Bindings bindings;
     if (after) {
-        if (after->soggetto.isNull()) {
+        const QVariant name = after->soggetto.isNull() ? QVariant() : QVariant(after->soggetto);
+        if (name.isNull()) {
             sql += QStringLiteral(" WHERE (Soggetto IS NULL AND ID > :id) OR Soggetto IS NOT NULL");
         } else {
             sql += QStringLiteral(" WHERE Soggetto COLLATE ITALIAN > :name OR "
                                   "(Soggetto COLLATE ITALIAN = :same AND ID > :id)");
-            bindings << Binding{":name", after->soggetto} << Binding{":same", after->soggetto};
+            bindings << Binding{":name", name} << Binding{":same", name};
         }
         bindings << Binding{":id", after->id};
     }
@@ -405,7 +479,17 @@ RowsResult selectRegistryGridRows(int limit, const std::optional<SubjectOrderKey
         sql += QStringLiteral(" LIMIT :limit");
         bindings << Binding{":limit", limit};
     }
-    return readRows(sql, bindings, limit <= 0);
+    return streamOf<Subject>(readRows(sql, bindings), subjectDecoder);
+}
+
+QVariant subjectColumnValue(const Subject &subject, int tableColumn)
+{
+    if (tableColumn == 0)
+        return subject.id;
+    if (tableColumn < 1 || tableColumn > int(std::size(subjectTexts)))
+        return {};
+    const QString &text = subject.*subjectTexts[tableColumn - 1];
+    return text.isNull() ? QVariant() : QVariant(text);
 }
 
 Result<qint64> insertSubject(const Subject &s)
@@ -422,22 +506,15 @@ WriteResult updateSubject(const Subject &s)
 
 Result<std::optional<Subject>> findSubjectById(qint64 subjectId)
 {
-    RowsResult rows =
-        readRows(QStringLiteral("SELECT * FROM Utente WHERE ID = :id"), {{":id", subjectId}});
-    Result<std::optional<Subject>> result{{}, rows.error};
-    if (rows.ok() && rows.value.next())
-        result.value = subjectFromRecord(rows.value);
-    return result;
+    return firstSubjectOf(
+        readRows(QStringLiteral("SELECT * FROM Utente WHERE ID = :id"), {{":id", subjectId}}));
 }
 
 Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code)
 {
-    RowsResult rows = readRows(
-        QStringLiteral("SELECT * FROM Utente WHERE Codice = :code ORDER BY ID"), {{":code", code}});
-    Result<QVector<Subject>> result{{}, rows.error};
-    if (rows.ok())
-        result.value = subjectsOf(rows.value);
-    return result;
+    return subjectsOf(
+        readRows(QStringLiteral("SELECT * FROM Utente WHERE Codice = :code ORDER BY ID"),
+                 {{":code", code}}));
 }
 
 namespace {
@@ -600,26 +677,44 @@ Result<QHash<QString, qint64>> selectUsedIds(const QSqlDatabase &source)
     return result;
 }
 
-RowsResult selectTableForCopy(const QSqlDatabase &source, const QString &table)
+RowStream<QVariantList> selectTableForCopy(const QSqlDatabase &source, const QString &table)
 {
-    RowsResult result;
     const QStringList columns = DbConnection::tableColumns(table);
-    if (columns.isEmpty()) {
-        result.error = QSqlError(QString(), QStringLiteral("tabella sconosciuta %1").arg(table),
-                                 QSqlError::StatementError);
-        return result;
-    }
-    result.value = QSqlQuery(source);
-    result.value.setForwardOnly(true);
+    if (columns.isEmpty())
+        return RowStream<QVariantList>(
+            QSqlError(QString(), QStringLiteral("tabella sconosciuta %1").arg(table),
+                      QSqlError::StatementError));
+    Executed executed;
+    executed.query = QSqlQuery(source);
+    executed.query.setForwardOnly(true);
     // The file's stored order for the version stamp, whose first row is the one that
     // counts; the other tables by ID.
     const QString order =
         table == QLatin1String("Versione") ? QStringLiteral("rowid") : QStringLiteral("ID");
-    run(result.value,
+    run(executed.query,
         QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
             .arg(columns.join(QStringLiteral(", ")), table, order),
-        {}, &result.error);
-    return result;
+        {}, &executed.error);
+    return streamOf<QVariantList>(std::move(executed), [columns](const RowReader &reader) {
+        QVector<int> index;
+        QVector<bool> dates;
+        for (const QString &column : columns) {
+            index << reader.column(column);
+            dates << isDateColumn(column);
+        }
+        return [index, dates](const RowReader &row) {
+            QVariantList values;
+            values.reserve(index.size());
+            for (int i = 0; i < index.size(); ++i) {
+                // Read as stored: the import keeps a date's time where the stamp has one.
+                QVariant value = row.stored(index.at(i));
+                if (dates.at(i) && !value.isNull() && value.toString().trimmed().isEmpty())
+                    value = QVariant(QMetaType(QMetaType::QString));
+                values << value;
+            }
+            return values;
+        };
+    });
 }
 
 QSqlError emptyArchive()
@@ -635,21 +730,21 @@ QSqlError emptyArchive()
 
 Result<qint64> countArchiveRows()
 {
-    RowsResult rows = readRows(
+    Executed rows = readRows(
         QStringLiteral("SELECT (SELECT COUNT(*) FROM Utente) + (SELECT COUNT(*) FROM Tavelo)"), {});
     Result<qint64> result{0, rows.error};
-    if (rows.ok() && rows.value.next())
-        result.value = rows.value.value(0).toLongLong();
+    if (rows.ok() && rows.query.next())
+        result.value = rows.query.value(0).toLongLong();
     return result;
 }
 
 Result<QString> checkIntegrity()
 {
-    RowsResult rows = readRows(QStringLiteral("PRAGMA integrity_check"), {});
+    Executed rows = readRows(QStringLiteral("PRAGMA integrity_check"), {});
     Result<QString> result{{}, rows.error};
     QStringList lines;
-    while (rows.ok() && rows.value.next())
-        lines << rows.value.value(0).toString();
+    while (rows.ok() && rows.query.next())
+        lines << rows.query.value(0).toString();
     result.value = lines.join(QLatin1Char('\n'));
     return result;
 }

@@ -5,6 +5,7 @@
 #include "test_support.h"
 
 #include "app/startup.h"
+#include "app/window_pair.h"
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
 #include "storage/db_connection.h"
@@ -35,7 +36,7 @@ bool prepareFile(const QString &setup, const QString &path)
         ok = insertSubject(subject).ok();
     }
     for (int i = 0; ok && setup.endsWith(QLatin1String("backups")) && i < 3; ++i)
-        ok = !writeBackup(&problem, QDateTime(QDate(2026, 12, 1 + i), QTime(18, 0))).isEmpty();
+        ok = writeBackup(QDateTime(QDate(2026, 12, 1 + i), QTime(18, 0))).ok();
     DbConnection::instance().close();
     return ok && (!damaged || (file.open(QIODevice::ReadWrite) && file.seek(4096) &&
                                file.write(QByteArray(4096, char(0x5a))) == 4096));
@@ -113,7 +114,7 @@ void TestStartup::unusableFileIsToldAndProgramStops()
     const auto start = [&] {
         m_prompt->answer(PromptAnswer::Ok);
         QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QRegularExpression::escape(path)));
-        const std::unique_ptr<frmRegistra> window = Main(path);
+        const std::unique_ptr<WindowPair> window = Main(path);
         const PromptRequest box = m_prompt->shown().value(0);
         return QStringLiteral("%1 %2 %3\n%4")
             .arg(QLatin1String(window ? "AVVIATO" : "FERMATO"))
@@ -141,14 +142,15 @@ void TestStartup::startupOpensAfterShowingWindow()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("nuova cartella/Database.sqlite"));
-    std::unique_ptr<frmRegistra> window = Main(path);
-    QVERIFY(window && window->isVisible());
+    std::unique_ptr<WindowPair> windows = Main(path);
+    QVERIFY(windows && windows->mainWindow()->isVisible());
     QVERIFY(DbConnection::instance().isOpen());
     QVERIFY(QFile::exists(path));
     // The activation waits for the event loop: nothing has been refilled yet.
-    QCOMPARE(window->Label25->text(), QStringLiteral("Versione"));
-    QTRY_VERIFY(window->Label25->text() != QStringLiteral("Versione"));
-    QVERIFY(window->Frame3->isVisible());
+    auto *stamp = windows->mainWindow()->findChild<QLabel *>(QStringLiteral("Label25"));
+    QCOMPARE(stamp->text(), QStringLiteral("Versione"));
+    QTRY_VERIFY(stamp->text() != QStringLiteral("Versione"));
+    QVERIFY(windows->mainWindow()->findChild<QWidget *>(QStringLiteral("Frame3"))->isVisible());
 }
 
 void TestStartup::guideIsBuiltBesideProgram()

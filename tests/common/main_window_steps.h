@@ -1,87 +1,81 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The operator's usual steps on the main window, and the test set-up around it, shared
-// by the test programs that drive the main window and the registry.
+// The operator's steps on the main window, and the test set-up around it, shared by the
+// test programs that drive the main window and the registry. Controls are found as the
+// operator finds them: by the names the window gives them.
 #pragma once
 
 #include "test_support.h"
 
+#include "app/window_pair.h"
+
 #include <QDate>
-#include <QString>
-#include <QStringList>
-#include <QVariantMap>
+#include <QTest>
 
 #include <functional>
 #include <memory>
 
-class DataGrid;
-class QComboBox;
-class QToolBar;
-class frmRegistra;
-
-// The scripted message boxes, a fresh data file and, once started, the main window on
-// that file.
+// The scripted message boxes, a fresh data file and, once started, the window pair on it.
 struct MainWindowTest
 {
     ScriptedPrompt *prompt = nullptr;
     std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<frmRegistra> window;
+    std::unique_ptr<WindowPair> windows;
+    QWidget *window = nullptr; // the pair's main window
 
     // Installs the scripted prompt and opens a fresh data file; false when it does not open.
     bool prepare();
     // Starts the main window on the data file (see startMainWindow()).
     bool start();
-    // Releases the window, the data file and the prompt, and returns how many message
-    // boxes came unexpected: everything is released first, so that one failure stays in
-    // its own test.
+    // Releases everything and returns how many message boxes came unexpected.
     int finish();
+    // The control of the main window with this name; a missing one fails the test.
+    template <typename Control = QWidget> Control *at(const char *name) const
+    {
+        auto *control = window->findChild<Control *>(QLatin1String(name));
+        if (!control)
+            QTest::qFail(name, __FILE__, __LINE__);
+        return control;
+    }
 };
 
-// Shows a new main window and waits for it to be active and for its queued activation
-// (user choice shown). A failure is reported to the running test and gives nullptr.
-std::unique_ptr<frmRegistra> startMainWindow();
+// Shows a new window pair and waits for its main window to be active and activated (user
+// choice shown). A failure is reported to the running test and gives nullptr.
+std::unique_ptr<WindowPair> startMainWindow();
 
-// The steps below report a failure to the running test and give false; the test may
-// go on or stop with QVERIFY(step(...)).
-
-// Picks a name in the user list, as the operator does with the mouse.
-bool chooseUser(frmRegistra &window, const QString &name);
-
-// Chooses the user, clicks "Accedi" and then "Gestione".
-bool openEntryPanel(frmRegistra &window, const QString &name);
-
-// Clicks the toolbar button with this key.
-bool clickToolbar(QToolBar *toolbar, const QString &key);
-
-QStringList comboItems(const QComboBox *combo);
-
+// Runs the operator's steps, separated by ";": "Name" clicks the control, "Name=text"
+// retypes it ("\\n" a line break), "Name+text" types at its caret, "Name<Key" presses Tab,
+// Down, Return, Space, Left, Backspace or F1 on it, "pick NOTE" clicks that row of the
+// diary grid, "gone NOTE" deletes that entry behind the window's back, "refuse EVENT"
+// makes the archive refuse such writes on the diary, "paste TEXT" pastes into the focused
+// control, "user NAME" picks the name in the user list, "subject NAME" registers a user, "sql
+// STATEMENT" runs it on the archive, "tool KEY" clicks the toolbar button, "activate" activates the
+// window again. Answers (Y, N, O for Yes, No, Ok) are given to the message boxes in turn. False
+// when a step cannot be done.
+bool runSteps(MainWindowTest &test, const QString &steps, const QString &answers = QString());
+// The columns of a table of the operator's steps: steps, answers, the message boxes
+// expected (patterns of shownBoxes()), names of controls and the pattern of their snapshot.
+void addStepColumns();
+// Runs the steps of the current row and checks the boxes and the snapshot.
+void checkStepRow(MainWindowTest &test);
+// What the operator sees of the named controls (blank-separated), joined by "|": texts,
+// toggles as 0/1, lists as E (enabled) or - and the notes of their rows, hidden labels as ~,
+// today's date as "oggi"; "@" gives the focused control, "panels" the panels shown.
+QString snapshot(const MainWindowTest &test, const QString &names);
+// The message boxes shown, each as icon (-, i, x), title and text, separated by "|".
+QStringList shownBoxes(const ScriptedPrompt &prompt);
+// Compares each text with its pattern (where * stands for any text), and reports the
+// first that differs.
+bool allMatch(const QStringList &patterns, const QStringList &texts);
+// Each row of the diary as note|date|due date|document|"oggi" when written today, in
+// the order written, and the owner's ID.
+QStringList storedDiary();
+// Clicks the toolbar button with this key, on this toolbar or the window's.
+bool clickToolbar(QWidget *window, const QString &key);
 // The panels that can be seen, by name, separated by blanks.
-QString visiblePanels(const frmRegistra &window);
-
-// Clicks the note cell of a row of the diary grid.
-void clickGridRow(DataGrid *grid, int row);
-
-// The grid row whose note is this text, or -1.
-int gridRowOf(const DataGrid *grid, const QString &note);
-
+QString visiblePanels(const QWidget &window);
 // Types the text key by key, accented letters and line breaks included.
 void typeText(QWidget *box, const QString &text);
-
-// Replaces a box's text the way the operator does: select all, type.
-template <typename Box> void retype(Box *box, const QString &text)
-{
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete);
-    typeText(box, text);
-}
-
 // Writes `total` entries "VOCE" dated 01/01/2026 in one transaction: the i-th falls due
 // i % spread days after firstDue and belongs to owner(i). False when a write fails.
 bool addManyEntries(TestDatabase &db, int total, const QDate &firstDue, int spread,
                     const std::function<qint64(int)> &owner);
-
-// One row of table Tavelo as stored, by column name; empty when there is none.
-QVariantMap storedEntry(qint64 id);
-
-// The ID of the last row written to table Tavelo.
-qint64 lastEntryId();

@@ -4,6 +4,7 @@
 
 #include "app/startup.h"
 #include "import_command/import_command.h"
+#include "app/window_pair.h"
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
 #include "storage/db_connection.h"
@@ -222,8 +223,8 @@ void TestImportCommand::startOffersImport()
         m_prompt->answer(answer == QLatin1String("Yes")  ? PromptAnswer::Yes
                          : answer == QLatin1String("No") ? PromptAnswer::No
                                                          : PromptAnswer::Ok);
-    std::unique_ptr<frmRegistra> window = Main(path);
-    QCOMPARE(bool(window), windowKept);
+    std::unique_ptr<WindowPair> windows = Main(path);
+    QCOMPARE(bool(windows), windowKept);
     const QList<PromptRequest> &shown = m_prompt->shown();
     QCOMPARE(shown.size(), boxes.size());
     for (int i = 0; i < shown.size(); ++i)
@@ -233,7 +234,7 @@ void TestImportCommand::startOffersImport()
         QCOMPARE(shown.last().icon, windowKept ? PromptIcon::Information : PromptIcon::Critical);
         QVERIFY(windowKept || shown.last().text.contains(QStringLiteral("non è stato scritto")));
     }
-    if (!window) {
+    if (!windows) {
         QVERIFY(!QFile::exists(path));
         QVERIFY(!DbConnection::instance().isOpen());
         return;
@@ -241,8 +242,9 @@ void TestImportCommand::startOffersImport()
     QCOMPARE(DbConnection::instance().filePath(), path);
     QCOMPARE(countArchiveRows().value, archiveRows);
     // The imported users, in the list of the window.
-    QTRY_COMPARE(window->Cbo1->count(), archiveRows > 0 ? 6 : 0);
-    window->hide();
+    const auto *users = windows->mainWindow()->findChild<QComboBox *>(QStringLiteral("Cbo1"));
+    QTRY_COMPARE(users->count(), archiveRows > 0 ? 6 : 0);
+    windows->mainWindow()->hide();
 }
 
 TAVELO_TEST_MAIN(TestImportCommand)

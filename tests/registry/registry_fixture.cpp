@@ -3,113 +3,147 @@
 
 #include "storage/db_connection.h"
 #include "widgets/data_grid.h"
-#include "widgets/toggle_button.h"
+#include "widgets/window_toolbar.h"
 
-#include <QAbstractItemModel>
-#include <QPushButton>
+#include <QLineEdit>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QToolBar>
 
 void RegistryFixture::start()
 {
-    QVERIFY(prepare());
-    window = std::make_unique<frmRegistra>();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QVERIFY(clickToolbar(window->tbTop, QStringLiteral("Anagrafica")));
-    w = window->registryWindow();
-    QVERIFY(w);
-    QVERIFY(QTest::qWaitForWindowExposed(w));
-    QTRY_COMPARE(w->Cmd2->text(), QString());
-    QCOMPARE(seenPanels(), QStringLiteral("Frame3"));
+    prompt = ScriptedPrompt::install();
+    db = std::make_unique<TestDatabase>();
+    QVERIFY(db->isOpen());
+    handedBack.clear();
+    w = std::make_unique<frmAnagrafe>();
+    w->setChosenUserSource([this] { return chosen; });
+    QObject::connect(w.get(), &frmAnagrafe::closedWithChosenUser,
+                     [this](const ChosenUserLabels &labels) { handedBack << labels; });
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    activateLater(w.get());
+    QTRY_COMPARE(text("Label1"), chosen.label1);
+    QCOMPARE(where(), "Frame3 /  / Check7");
 }
 
 void RegistryFixture::stop()
 {
-    w = nullptr;
-    QCOMPARE(finish(), 0);
+    w.reset();
+    const int unexpected = prompt->unexpected();
+    db.reset();
+    Prompt::install(nullptr);
+    QCOMPARE(unexpected, 0);
 }
 
-bool RegistryFixture::seen(QWidget *control)
+bool RegistryFixture::seen(const QString &name) const
 {
-    if (!control->isVisible())
-        return false;
-    QWidget *window = control->window();
-    const QPoint centre = control->mapTo(window, control->rect().center());
-    QWidget *top = window->childAt(centre);
-    return top && (top == control || control->isAncestorOf(top));
+    QWidget *control = find(name);
+    QWidget *top = w->childAt(control->mapTo(w.get(), control->rect().center()));
+    return control->isVisible() && top && (top == control || control->isAncestorOf(top));
 }
 
-void RegistryFixture::click(QWidget *control)
+QString RegistryFixture::where() const
 {
-    QVERIFY2(seen(control), qPrintable(control->objectName() + QStringLiteral(" is not seen")));
-    QVERIFY2(control->isEnabled(), qPrintable(control->objectName() + QStringLiteral(" is off")));
-    QTest::mouseClick(control, Qt::LeftButton);
-}
-
-QString RegistryFixture::seenPanels() const
-{
-    QStringList shown;
-    for (QGroupBox *panel : {w->Frame3, w->Frame4, w->Frame2, w->Frame1})
+    QStringList panels;
+    for (const char *panel : {"Frame3", "Frame4", "Frame2", "Frame1"})
         if (seen(panel))
-            shown << panel->objectName();
-    return shown.join(QLatin1Char(' '));
+            panels << panel;
+    const QWidget *focus = w->focusWidget();
+    return panels.join(' ') + " / " + text("Cmd2") + " / " + (focus ? focus->objectName() : "");
 }
 
-void RegistryFixture::openInsertFields(const QString &code)
+void RegistryFixture::run(const QString &steps)
 {
-    click(w->Check7);
-    click(w->Check6);
-    QVERIFY(w->Frame4->isVisible());
-    typeInto(w->Text55, code);
-    click(w->Cmd3);
-    QVERIFY(!w->Frame4->isVisible());
+    for (const QString &step : steps.split(';'))
+        runStep(step);
 }
 
-void RegistryFixture::openGrid(const QString &mode)
+// "insert CODE" opens the fields through the code check, "modify NAME" and "delete NAME"
+// pick the subject in the grid, "click NAME", "toolbar KEY", "altx" presses Alt+X, "BOX=keys"
+// types, "BOX:=keys" replaces, "sql ..." changes the file behind the window's back, "refuse" makes
+// it refuse inserts; "?NAME=text" and "?NAME.property=value", "?focus=NAME",
+// "?seen=NAME", "?covered=NAME" and "?empty" (fields empty, no user, no password) check.
+void RegistryFixture::runStep(const QString &step)
 {
-    click(w->Check7);
-    click(mode == QLatin1String("Modifica") ? w->Check2 : w->Check3);
-    QCOMPARE(w->Cmd2->text(), mode);
-    QVERIFY(seen(w->Datagrid1));
-}
-
-void RegistryFixture::pickRow(const QString &name)
-{
-    QAbstractItemModel *model = w->Datagrid1->model();
-    QVERIFY(model);
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QModelIndex index = model->index(row, 1);
-        if (index.data().toString() != name)
-            continue;
-        w->Datagrid1->scrollTo(index);
-        const QPoint spot = w->Datagrid1->visualRect(index).center();
-        QTest::mouseClick(w->Datagrid1->viewport(), Qt::LeftButton, {}, spot);
-        return;
+    const QString word = step.section(' ', 0, 0);
+    const QString rest = step.section(' ', 1);
+    const QString name = step.section('=', 0, 0).remove(':').remove('?');
+    const QString value = step.section('=', 1);
+    if (word == "insert") {
+        run("click Check7;click Check6;Text55=" + rest + ";click Cmd3");
+    } else if (word == "modify" || word == "delete") {
+        run(word == "modify" ? "click Check7;click Check2" : "click Check7;click Check3");
+        auto *grid = w->findChild<DataGrid *>("Datagrid1");
+        const QModelIndexList found = grid->model()->match(
+            grid->model()->index(0, 1), Qt::DisplayRole, rest, 1, Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), qPrintable("no grid row " + rest));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(found[0]).center());
+    } else if (word == "click") {
+        click(rest);
+    } else if (word == "toolbar") {
+        auto *toolbar = w->findChild<QToolBar *>("tbTop");
+        QTest::mouseClick(toolbar->widgetForAction(toolbarButton(toolbar, rest)), Qt::LeftButton);
+    } else if (word == "altx") {
+        QTest::keyClick(w->focusWidget(), Qt::Key_X, Qt::AltModifier);
+        QTest::qWait(250); // a mnemonic clicks the button a moment later
+    } else if (word == "sql") {
+        QVERIFY(db->exec(rest));
+    } else if (word == "refuse") {
+        QVERIFY(db->refuseWrites("Utente", "INSERT", "disco pieno"));
+    } else if (step == "?empty") {
+        run("?Text1=;?Text2=;?Text7=;?Text13=;?Text55=;?Check1.checked=false;"
+            "?Text13.enabled=false");
+    } else if (name == "focus") {
+        QCOMPARE(w->focusWidget()->objectName(), value);
+    } else if (name == "seen" || name == "covered") {
+        QVERIFY2(seen(value) == (name == "seen"), qPrintable(step));
+    } else if (step.startsWith('?')) {
+        const QString property = name.section('.', 1);
+        QCOMPARE(find(name.section('.', 0, 0))
+                     ->property(property.isEmpty() ? "text" : qPrintable(property))
+                     .toString(),
+                 value);
+    } else {
+        if (step.contains(":="))
+            qobject_cast<QLineEdit *>(find(name))->clear();
+        type(name, value);
     }
-    QFAIL(qPrintable(QStringLiteral("no grid row ") + name));
 }
 
-QSqlRecord RegistryFixture::storedRow(qint64 id) const
+void RegistryFixture::click(const QString &name)
+{
+    QVERIFY2(seen(name) && find(name)->isEnabled(), qPrintable(name + " cannot be clicked"));
+    QTest::mouseClick(find(name), Qt::LeftButton);
+}
+
+// "\x01" is Home, "\x02" Left, "\x16" Ctrl+V, "\x7f" Delete, "\r" Enter.
+void RegistryFixture::type(const QString &name, const QString &keys)
+{
+    const QHash<QChar, Qt::Key> special = {{'\x01', Qt::Key_Home},    {'\x02', Qt::Key_Left},
+                                           {'\b', Qt::Key_Backspace}, {'\x7f', Qt::Key_Delete},
+                                           {'\t', Qt::Key_Tab},       {'\r', Qt::Key_Return}};
+    find(name)->setFocus();
+    for (const QChar key : keys) {
+        QWidget *box = w->focusWidget();
+        if (key == '\x16')
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        else if (special.contains(key))
+            QTest::keyClick(box, special.value(key));
+        else // accented letters come as the keyboard sends them: a key with its text
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key(key.toUpper().unicode()), key, {});
+    }
+}
+
+QString RegistryFixture::storedRow(const QString &name) const
 {
     QSqlQuery query(DbConnection::instance().database());
-    query.prepare(QStringLiteral("SELECT * FROM Utente WHERE ID = :id"));
-    query.bindValue(QStringLiteral(":id"), id);
-    if (!query.exec() || !query.next())
-        return {};
-    return query.record();
-}
-
-void typeInto(QLineEdit *box, const QString &text)
-{
-    box->setFocus();
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80) {
-            QTest::keyClick(box, char(ch.unicode()));
-            continue;
-        }
-        // Accented letters come as the keyboard sends them: a key with its text.
-        const auto key = Qt::Key(ch.toUpper().unicode());
-        QTest::sendKeyEvent(QTest::Click, box, key, QString(ch), Qt::NoModifier);
-    }
+    query.prepare("SELECT * FROM Utente WHERE Soggetto = :name");
+    query.bindValue(":name", name);
+    QStringList texts;
+    if (query.exec() && query.next())
+        for (int column = 1; column < query.record().count(); ++column)
+            texts << query.value(column).toString();
+    return texts.join('|');
 }

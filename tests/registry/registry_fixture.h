@@ -1,45 +1,43 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The registry window opened from the main window's "Anagrafica" on a fresh data
-// file, and the operator's gestures on it.
-#include "main_window_steps.h"
+// The registry window on its own on a fresh data file, the header it is handed and the
+// headers it hands back, and the operator's gestures on it; controls by their names.
 #include "test_support.h"
 
-#include "main_window/frm_registra.h"
 #include "registry/frm_anagrafe.h"
 
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QSqlRecord>
+#include <QTest>
 
 #include <memory>
 
-class RegistryFixture : public MainWindowTest
+class RegistryFixture
 {
 public:
     void start();
     void stop();
 
-    // Clicks a control the way the operator does: it must be the control seen at that
-    // spot, not one hidden under a panel.
-    static void click(QWidget *control);
+    QWidget *find(const QString &name) const { return w->findChild<QWidget *>(name); }
+    // The caption of a button, the text of a box or of a label.
+    QString text(const QString &name) const { return find(name)->property("text").toString(); }
     // Whether the operator sees this control (no panel lies over its centre).
-    static bool seen(QWidget *control);
-    // The panels that can be seen, topmost first.
-    QString seenPanels() const;
+    bool seen(const QString &name) const;
+    // The panels that can be seen, topmost first, the action button's caption and the
+    // control with the focus, " / " between them.
+    QString where() const;
+    // Runs the operator's steps, ";" between them (see runStep).
+    void run(const QString &steps);
+    // The subject's stored columns after the ID, "|" between them; empty when none.
+    QString storedRow(const QString &name) const;
 
-    // Start → Menu → Code check → Insert with this code.
-    void openInsertFields(const QString &code);
-    // Start → Menu → Pick in the given mode ("Modifica" or "Elimina").
-    void openGrid(const QString &mode);
-    // Picks the grid row that shows this name.
-    void pickRow(const QString &name);
-    // The subject's stored row; empty when there is none.
-    QSqlRecord storedRow(qint64 id) const;
+    ScriptedPrompt *prompt = nullptr;
+    std::unique_ptr<TestDatabase> db;
+    std::unique_ptr<frmAnagrafe> w;
+    ChosenUserLabels chosen{"ROSSI MARIO", "Data", "ID"};
+    QList<ChosenUserLabels> handedBack;
 
-    frmAnagrafe *w = nullptr;
+private:
+    void runStep(const QString &step);
+    void click(const QString &name);
+    void type(const QString &name, const QString &keys);
 };
-
-// Types text into a box as the operator does.
-void typeInto(QLineEdit *box, const QString &text);

@@ -1,227 +1,198 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Pages drawn on a device and written to PDF files.
+// Pages drawn on a device, written to PDF files and shown in the preview.
 #include "report_fixtures.h"
+#include "test_support.h"
 
-#include "core/dates.h"
 #include "reports/report_definitions.h"
-#include "reports/report_layout.h"
 #include "reports/report_painter.h"
 #include "reports/report_rows.h"
-#include "reports/report_spool.h"
+#include "reports/report_viewer.h"
 
+#include <QAction>
 #include <QDir>
-#include <QFile>
+#include <QFileDialog>
 #include <QImage>
-#include <QLocale>
 #include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+namespace {
+
+QByteArray run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(120000);
+    return process.readAllStandardOutput();
+}
+
+} // namespace
 
 class TestReportPdf : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void painterScalesTwipsToDevice();
-    void pdfEndToEnd();
-    void pdfExportFailureLeavesNoFile();
-    void pdfExportStoppedKeepsOldFile();
-    void spooledPagesComeBackWhole();
+    void streamedPdfIsTheWholeReport();
+    void unfinishedExportLeavesWhatWasThere_data();
+    void unfinishedExportLeavesWhatWasThere();
+    void previewShowsEveryPage();
+    void cancelledExportWritesNothingAndSaysNothing();
 };
-
-void TestReportPdf::initTestCase()
-{
-    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-}
 
 void TestReportPdf::painterScalesTwipsToDevice()
 {
     ReportPage page;
-    ReportItem line;
-    line.kind = ReportItemKind::Line;
-    line.rect = QRectF(1440, 1440, 1440, 0); // one inch in, one inch long
-    page.items.append(line);
-    ReportItem text;
-    text.rect = QRectF(2 * 1440, 2 * 1440, 2 * 1440, 300);
-    text.font = arial10();
-    text.lines = QStringList{"MMMM"};
-    text.lineHeight = 230;
-    page.items.append(text);
-    // Far too wide for its half-inch box at three inches down: squeezed into it.
-    ReportItem wide = text;
-    wide.rect = QRectF(720, 3 * 1440, 720, 300);
-    wide.lines = QStringList{"MMMMMMMMMM"};
-    page.items.append(wide);
-
-    QImage image(400, 400, QImage::Format_RGB32);
+    page.items.resize(2);
+    page.items[0].kind = ReportItemKind::Line;
+    page.items[0].rect = QRectF(1440, 1440, 1440, 0); // one inch in, one inch long
+    // Far too wide for its half-inch box at two inches down: squeezed into it.
+    page.items[1].rect = QRectF(720, 2 * 1440, 720, 300);
+    page.items[1].font = arial10();
+    page.items[1].lines = QStringList{"MMMMMMMMMM"};
+    page.items[1].lineHeight = 230;
+    QImage image(300, 300, QImage::Format_RGB32);
     image.setDotsPerMeterX(qRound(96 / 0.0254));
     image.setDotsPerMeterY(qRound(96 / 0.0254));
     image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        paintReportPage(painter, page);
-    }
-    auto dark = [&image](int x, int y) { return qGray(image.pixel(x, y)) < 128; };
-    // The rule: one pixel high at 96 px (either side of the pixel edge), from 96 to 192.
-    auto ruleAt = [&dark](int x) { return dark(x, 95) || dark(x, 96); };
-    QVERIFY(ruleAt(98));
-    QVERIFY(ruleAt(189));
-    QVERIFY(!ruleAt(92));
-    QVERIFY(!ruleAt(196));
-    QVERIFY(!dark(150, 99));
-
-    int inked = 0;
-    for (int y = 192; y < 212; ++y) {
-        for (int x = 192; x < 260; ++x)
-            inked += dark(x, y);
-    }
-    QVERIFY(inked > 20);
-    int squeezed = 0;
-    int stray = 0;
-    for (int y = 212; y < 400; ++y) {
-        for (int x = 0; x < 400; ++x) {
-            const bool inWideBox = y >= 288 && y < 308 && x >= 48 && x < 97;
-            (inWideBox ? squeezed : stray) += dark(x, y);
+    QPainter painter(&image);
+    paintReportPage(painter, page);
+    painter.end();
+    // At 96 dots an inch: the rule one dot high at 96 (either side of the edge), from 96
+    // to 192 across; the text inside its box, from 48 to 96 across, 192 to 212 down.
+    int ink[3] = {};
+    for (int y = 0; y < 300; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            const bool inRule = (y == 95 || y == 96) && x >= 96 && x < 192;
+            const bool inText = y >= 192 && y < 212 && x >= 48 && x < 97;
+            ink[inRule ? 0 : inText ? 1 : 2] += qGray(image.pixel(x, y)) < 128;
         }
     }
-    QVERIFY(squeezed > 40);
-    QCOMPARE(stray, 0);
+    QVERIFY(ink[0] >= 90);
+    QVERIFY(ink[1] > 40);
+    QCOMPARE(ink[2], 0);
 }
 
-void TestReportPdf::pdfEndToEnd()
+// The pages of a streamed export wait in a file for the page count: they come back
+// whole, and print as the same report laid out in memory.
+void TestReportPdf::streamedPdfIsTheWholeReport()
 {
-    const QString pdfinfo = QStandardPaths::findExecutable("pdfinfo");
-    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-    if (pdfinfo.isEmpty() || pdftotext.isEmpty())
-        QSKIP("pdfinfo and pdftotext (poppler-utils) are needed");
-
+    // Every kind of item: texts centred or not, in several fonts, rules, a note split
+    // over pages, "%p" on the last page.
     QList<QVariantHash> rows;
-    for (int i = 1; i <= 50; ++i) {
-        rows.append({{"ID", i},
-                     {"Soggetto", QStringLiteral("UTENTE %1").arg(i)},
-                     {"Scadenza", "2024-06-30"},
-                     {"Oggetto", QStringLiteral("SCADENZA NUMERO %1").arg(i)}});
-    }
-    const ReportDocument document = layOut(createSchedaUtenti(), rows);
-    QCOMPARE(document.pageCount(), 3);
-
+    for (int i = 0; i < 40; ++i)
+        rows.append({{"ID", i}, {"CAP", "20100"}, {"Annotazione", i == 4 ? longText(2000) : ""}});
+    ListReportRows source(rows);
+    const ReportDocument document = buildReportDocument(createAnagrafe(), source);
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath("utenti.pdf");
-    QList<int> progress;
     QString error;
-    QVERIFY2(writeReportPdf(document, path, &error,
-                            [&progress](int page, int count) {
-                                progress.append(page * 10 + count);
-                                return true;
-                            }),
+    QVERIFY2(writeReportPdf(document, dir.filePath("whole.pdf"), &error), qPrintable(error));
+    QVERIFY2(writeReportPdfStreamed(
+                 createAnagrafe(),
+                 [&](QString *) { return std::make_unique<ListReportRows>(rows); },
+                 dir.filePath("streamed.pdf"), &error),
              qPrintable(error));
-    QCOMPARE(progress, (QList<int>{13, 23, 33}));
-
-    const QString info = runTool(pdfinfo, {path});
-    QVERIFY(info.contains(QRegularExpression("Pages:\\s+3\\n")));
-    QVERIFY(info.contains(QRegularExpression("Page size:\\s+84[12]\\S* x 595\\S* pts \\(A4\\)")));
-    QVERIFY(info.contains(QRegularExpression("Title:\\s+SchedaUtenti")));
-
-    for (int page = 1; page <= 3; ++page) {
-        const QString text = runTool(
-            pdftotext, {"-f", QString::number(page), "-l", QString::number(page), path, "-"});
-        QVERIFY2(text.contains(QStringLiteral("Pagina %1 di 3").arg(page)), qPrintable(text));
-        QVERIFY(text.contains(toLongDate(printDate)));
-        QCOMPARE(text.contains("Quorvalia per Utenti"), page == 1);
+    const QString info = QString::fromUtf8(run("pdfinfo", {dir.filePath("streamed.pdf")}));
+    QVERIFY2(info.contains(QRegularExpression("Page size:\\s+84[12]\\S* x 595\\S* pts \\(A4\\)")),
+             qPrintable(info));
+    for (const char *pdf : {"whole", "streamed"})
+        run("pdftoppm",
+            {"-r", "20", "-gray", dir.filePath(QLatin1String(pdf) + ".pdf"), dir.filePath(pdf)});
+    const QStringList images = QDir(dir.path()).entryList({"whole-*.pgm"});
+    QVERIFY(document.pageCount() > 3);
+    QCOMPARE(images.size(), document.pageCount());
+    for (const QString &image : images) {
+        QFile whole(dir.filePath(image));
+        QFile streamed(dir.filePath(QString(image).replace("whole", "streamed")));
+        QVERIFY(whole.open(QIODevice::ReadOnly) && streamed.open(QIODevice::ReadOnly));
+        QVERIFY2(whole.readAll() == streamed.readAll(), qPrintable(image));
     }
-    const QString all = runTool(pdftotext, {path, "-"});
-    QVERIFY(all.contains("UTENTE 17"));
-    QVERIFY(all.contains("SCADENZA NUMERO 50"));
-    QVERIFY(all.contains("30/06/2024"));
 }
 
-void TestReportPdf::pdfExportFailureLeavesNoFile()
+void TestReportPdf::unfinishedExportLeavesWhatWasThere_data()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("missing/folder/report.pdf");
-    const ReportDocument document = layOut(testReport(), names(3));
-    QString error;
-    QVERIFY(!writeReportPdf(document, path, &error));
-    QVERIFY(!error.isEmpty());
-    QVERIFY(!QFile::exists(path));
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("pagesWritten");
+    QTest::newRow("stopped after two pages") << "report.pdf" << 2;
+    QTest::newRow("into no folder") << "manca/report.pdf" << 0;
 }
 
-void TestReportPdf::pdfExportStoppedKeepsOldFile()
+void TestReportPdf::unfinishedExportLeavesWhatWasThere()
 {
+    QFETCH(QString, file);
+    QFETCH(int, pagesWritten);
     QTemporaryDir dir;
-    const QString path = dir.filePath("report.pdf");
-    {
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("earlier export");
-    }
-    const ReportDocument document = layOut(testReport(), names(17));
+    QFile old(dir.filePath(QStringLiteral("report.pdf")));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("earlier export") > 0);
+    old.close();
     QString error;
     int calls = 0;
-    QVERIFY(!writeReportPdf(document, path, &error, [&calls](int page, int) {
-        ++calls;
-        return page < 2;
-    }));
-    QCOMPARE(calls, 2);
+    QVERIFY(!writeReportPdf(layOut(testReport(), names(17)), dir.filePath(file), &error,
+                            [&calls](int page, int) { return ++calls, page < 2; }));
     QVERIFY(!error.isEmpty());
-    QCOMPARE(fileContents(path), QByteArray("earlier export"));
+    QCOMPARE(calls, pagesWritten);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"report.pdf"});
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("earlier export"));
 }
 
-void TestReportPdf::spooledPagesComeBackWhole()
+void TestReportPdf::previewShowsEveryPage()
 {
-    // Pages with every kind of item: texts, rules, a split band, "%p" still pending,
-    // fonts and names met again on later pages.
-    QList<QVariantHash> rows = names(17);
-    rows[4] = {{"nome", longText(600)}};
-    ListReportRows source(rows);
-    ReportLayout layout(testReport(), options());
-    QList<ReportPage> written;
-    ReportPageSpool spool;
-    QString error;
-    QVERIFY2(spool.open(&error), qPrintable(error));
-    const int pageCount = layout.run(source, [&](ReportPage &&page) {
-        QVERIFY(spool.write(page));
-        written.append(page);
-    });
-    QVERIFY(pageCount >= 4);
-    QVERIFY2(spool.rewind(&error), qPrintable(error));
-    for (const ReportPage &expected : written) {
-        ReportPage page;
-        QVERIFY(spool.read(page));
-        QCOMPARE(page.number, expected.number);
-        QCOMPARE(page.bands.size(), expected.bands.size());
-        for (qsizetype i = 0; i < page.bands.size(); ++i) {
-            const ReportBand &a = page.bands.at(i);
-            const ReportBand &b = expected.bands.at(i);
-            QVERIFY(a.section == b.section && a.top == b.top && a.height == b.height &&
-                    a.row == b.row && a.continued == b.continued);
-        }
-        QCOMPARE(page.items.size(), expected.items.size());
-        for (qsizetype i = 0; i < page.items.size(); ++i) {
-            const ReportItem &a = page.items.at(i);
-            const ReportItem &b = expected.items.at(i);
-            QCOMPARE(a.kind, b.kind);
-            QCOMPARE(a.section, b.section);
-            QCOMPARE(a.controlName, b.controlName);
-            QCOMPARE(a.rect, b.rect);
-            if (a.kind == ReportItemKind::Line)
-                continue;
-            QVERIFY(a.font == b.font);
-            QCOMPARE(a.alignment, b.alignment);
-            QCOMPARE(a.lines, b.lines);
-            QCOMPARE(a.lineHeight, b.lineHeight);
-            QCOMPARE(a.fitsAtDpi, b.fitsAtDpi);
-            QCOMPARE(a.pendingText, b.pendingText);
-        }
-    }
-    ReportPage beyond;
-    QVERIFY(!spool.read(beyond));
+    const ReportDocument document = layOut(testReport(), names(17));
+    std::unique_ptr<QPrintPreviewDialog> dialog = createReportPreview(document, nullptr);
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Prova"));
+    QVERIFY(dialog->windowState() & Qt::WindowMaximized);
+    QCOMPARE(dialog->printer()->pageLayout().orientation(), QPageLayout::Landscape);
+    QVERIFY(dialog->printer()->fullPage());
+    QCOMPARE(dialog->findChild<QAction *>("exportPdf")->text(), QStringLiteral("Esporta PDF"));
+    auto *preview = dialog->findChild<QPrintPreviewWidget *>();
+    preview->updatePreview();
+    QCOMPARE(preview->pageCount(), 3);
 }
 
-QTEST_MAIN(TestReportPdf)
+void TestReportPdf::cancelledExportWritesNothingAndSaysNothing()
+{
+    ScriptedPrompt *prompts = ScriptedPrompt::install();
+    // Long enough for the progress to show well before the export ends.
+    ReportDocument document = layOut(testReport(), names(17));
+    while (document.pageCount() < 20000)
+        document.pages += document.pages;
+    std::unique_ptr<QPrintPreviewDialog> dialog = createReportPreview(document, nullptr);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("annullato.pdf"));
+    bool clicked = false;
+    // The operator names the file, then clicks "Annulla" as soon as the progress shows.
+    QTimer hand;
+    QObject::connect(&hand, &QTimer::timeout, [&] {
+        if (auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            files->selectFile(path);
+            static_cast<QDialog *>(files)->accept();
+        } else if (auto *progress = dialog->findChild<QProgressDialog *>();
+                   !clicked && progress && progress->isVisible()) {
+            for (QPushButton *button : progress->findChildren<QPushButton *>()) {
+                if (button->text() == QLatin1String("Annulla")) {
+                    QTest::mouseClick(button, Qt::LeftButton);
+                    clicked = true;
+                }
+            }
+        }
+    });
+    hand.start(0);
+    dialog->findChild<QAction *>(QStringLiteral("exportPdf"))->trigger();
+    hand.stop();
+    QVERIFY2(clicked, "the export ended before its progress showed");
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(prompts->shown().size(), 0);
+    Prompt::install(nullptr);
+}
+
+TAVELO_TEST_MAIN(TestReportPdf)
 #include "tst_report_pdf.moc"

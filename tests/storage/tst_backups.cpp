@@ -2,6 +2,7 @@
 #include "main_window_steps.h"
 #include "test_support.h"
 
+#include "app/window_pair.h"
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
 #include "storage/db_connection.h"
@@ -83,9 +84,9 @@ void TestBackups::rotationKeepsTenMostRecent()
     const QDateTime first(QDate(2026, 1, 31), QTime(23, 59, 0));
     QStringList written;
     for (int i = 0; i < 12; ++i) {
-        QString problem;
-        written << writeBackup(&problem, first.addSecs(60 * i));
-        QVERIFY2(!written.last().isEmpty(), qPrintable(problem));
+        const Outcome<QString> backup = writeBackup(first.addSecs(60 * i));
+        written << backup.value;
+        QVERIFY2(backup.ok() && !backup.value.isEmpty(), qPrintable(backup.problem));
         QCOMPARE(backupsOf(db.path()).size(), qMin(i + 1, backupsKept));
     }
     QCOMPARE(QFileInfo(written.first()).fileName(),
@@ -110,14 +111,15 @@ void TestBackups::backupHoldsLastWrite()
     db.addEntry(last, QDate(2026, 12, 7), QDate(2026, 12, 31), QStringLiteral("VOCE"));
     for (int i = 0; i < 300; ++i)
         db.addSubject(QStringLiteral("SOGGETTO %1").arg(i, 3, 10, QLatin1Char('0')));
-    RowsResult grid = selectRegistryGridRows();
-    QVERIFY(grid.ok() && grid.value.next());
+    RowStream<Subject> grid = selectRegistryGridRows();
+    Subject row;
+    QVERIFY(grid.next(&row));
     QString problem;
     const QDateTime moment(QDate(2026, 12, 7), QTime(10, 0));
-    const QString first = writeBackup(&problem, moment);
-    QVERIFY2(!first.isEmpty(), qPrintable(problem));
+    const QString first = writeBackup(moment).value;
+    QVERIFY(!first.isEmpty());
     // A second close within the same instant still gets a copy of its own.
-    const QString second = writeBackup(&problem, moment);
+    const QString second = writeBackup(moment).value;
     QVERIFY(!second.isEmpty() && second != first);
     // Made on a second connection, into a file made afresh: still for the user alone.
     QCOMPARE(fileMode(second), 0600);
@@ -126,8 +128,8 @@ void TestBackups::backupHoldsLastWrite()
              QStringList({"ULTIMO L'ANNO", "SOGGETTO 299"}));
     QCOMPARE(readBackup(second, QStringLiteral("SELECT Oggetto FROM Tavelo")), QStringList{"VOCE"});
     QCOMPARE(readBackup(second, QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
-    QVERIFY(grid.value.next());
-    QCOMPARE(grid.value.value(1).toString(), QStringLiteral("SOGGETTO 001"));
+    QVERIFY(grid.next(&row));
+    QCOMPARE(row.soggetto, QStringLiteral("SOGGETTO 001"));
     // The copy is a data file that the program opens as its own.
     DbConnection::instance().close();
     QVERIFY2(DbConnection::instance().open(second, &problem), qPrintable(problem));
@@ -142,9 +144,9 @@ void TestBackups::failedBackupTouchesNothing()
     QFile blocker(backupFolder(db.path()));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    QString problem;
-    QVERIFY(writeBackup(&problem).isEmpty());
-    QVERIFY2(problem.contains(backupFolder(db.path())), qPrintable(problem));
+    const Outcome<QString> backup = writeBackup();
+    QVERIFY(!backup.ok() && backup.value.isEmpty());
+    QVERIFY2(backup.problem.contains(backupFolder(db.path())), qPrintable(backup.problem));
     QCOMPARE(db.count(QStringLiteral("Utente")), 1);
     QVERIFY(DbConnection::instance().isOpen());
 }
@@ -167,10 +169,13 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
     QVERIFY(!folderBlocked || blocker.open(QIODevice::WriteOnly));
     blocker.close();
     {
-        const std::unique_ptr<frmRegistra> window = startMainWindow();
-        QVERIFY(window && window->Label25->text() != QStringLiteral("Versione"));
+        const std::unique_ptr<WindowPair> windows = startMainWindow();
+        QVERIFY(windows);
+        frmRegistra *window = windows->mainWindow();
+        QVERIFY(window->findChild<QLabel *>(QStringLiteral("Label25"))->text() !=
+                QStringLiteral("Versione"));
         ProgramEndRecorder ended;
-        QVERIFY(clickToolbar(window->tbTop, QStringLiteral("Chiudi")));
+        QVERIFY(clickToolbar(window, QStringLiteral("Chiudi")));
         QCOMPARE(ended.statuses(), QList<int>{0});
     }
     QVERIFY(!DbConnection::instance().isOpen());

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The data file: created, checked, opened for the program or only for reading, and
-// every way in which it can refuse to open, told apart.
+// every way in which it can refuse to open, told apart, leaving the file as it was.
 #include "limited_child.h"
 #include "test_support.h"
 
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
@@ -16,458 +15,258 @@
 
 namespace {
 
-QByteArray fileHash(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
-QStringList columnsOf(const QString &table)
-{
-    QSqlQuery query(DbConnection::instance().database());
-    query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table));
-    QStringList columns;
-    while (query.next())
-        columns << query.value(1).toString();
-    return columns;
-}
-
-QStringList columnTexts(QSqlQuery &query, int column)
+// Runs statements on the file through a connection of its own, as another program
+// would; gives the first column of the last one's rows.
+QStringList rawExec(const QString &path, const QStringList &statements, bool *ok = nullptr)
 {
     QStringList texts;
-    while (query.next())
-        texts << query.value(column).toString();
-    return texts;
-}
-
-// Runs statements on the file through a connection of its own, as another program
-// (or an older version of this one) would.
-bool rawExec(const QString &path, const QStringList &statements)
-{
-    bool ok = true;
+    bool done = true;
     {
         QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
         raw.setDatabaseName(path);
-        ok = raw.open();
+        done = raw.open();
         for (const QString &sql : statements) {
             QSqlQuery query(raw);
-            if (ok && !query.exec(sql)) {
-                qWarning("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
-                ok = false;
-            }
+            done = done && query.exec(sql);
+            for (texts.clear(); done && query.next();)
+                texts << query.value(0).toString();
         }
-        raw.close();
     }
     QSqlDatabase::removeDatabase("raw");
-    return ok;
+    if (ok)
+        *ok = done;
+    return texts;
 }
 
 QStringList indexNames(const QString &path)
 {
-    QStringList names;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "names");
-        raw.setDatabaseName(path);
-        if (raw.open()) {
-            QSqlQuery query(raw);
-            query.exec(QStringLiteral(
-                "SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"));
-            names = columnTexts(query, 0);
-        }
-        raw.close();
-    }
-    QSqlDatabase::removeDatabase("names");
-    names.sort();
-    return names;
-}
-
-// A closed archive of the program holding one user, as a clean close leaves it.
-bool makeArchive(const QString &path)
-{
-    QString problem;
-    if (!DbConnection::instance().open(path, &problem)) {
-        qWarning("%s", qPrintable(problem));
-        return false;
-    }
-    Subject rossi;
-    rossi.soggetto = QStringLiteral("ROSSI MARIO");
-    rossi.codice = QStringLiteral("RSSMRA80A01F205X");
-    rossi.utente = QStringLiteral("S");
-    const bool ok = insertSubject(rossi).ok();
-    DbConnection::instance().close();
-    return ok;
-}
-
-bool dropIndexes(const QString &path)
-{
-    QStringList statements;
-    for (const QString &name : indexNames(path))
-        statements << QStringLiteral("DROP INDEX %1").arg(name);
-    return rawExec(path, statements);
-}
-
-// Spoils the table of tables at the start of the file, past its header: SQLite still
-// knows the file for one of its own, but cannot read what is in it.
-bool damage(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite) || !file.seek(100))
-        return false;
-    return file.write(QByteArray(200, '\x7f')) == 200;
-}
-
-void setMode(const QString &path, QFile::Permissions permissions)
-{
-    QFile::setPermissions(path, permissions);
+    // Looking at a missing file through SQLite would create it.
+    return !QFile::exists(path) ? QStringList()
+                                : rawExec(path, {"SELECT name FROM sqlite_master WHERE type = "
+                                                 "'index' AND sql IS NOT NULL ORDER BY name"});
 }
 
 const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
 const QFile::Permissions readOnlyFolder =
     readOnly | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
-const QFile::Permissions readWrite =
-    readOnly | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
 
+// What the program sees: the users' names, or why the file did not open.
 QString openedOrProblem(const QString &path, DbConnection::OpenMode mode)
 {
     QString problem;
     if (!DbConnection::instance().open(path, &problem, mode))
         return problem;
-    QStringList users;
-    const Result<QVector<Subject>> read = selectUsers();
-    for (const Subject &s : read.value)
-        users << s.soggetto;
+    const QStringList users = selectUserNames().value;
     DbConnection::instance().close();
     return QStringLiteral("APERTO: ") + users.join(QLatin1Char(','));
+}
+
+// Sets up the file (and its folder) as a row asks: a closed archive holding one user,
+// as a clean close leaves it, then spoilt; "schema:" and "bytes:" make another file.
+bool prepare(const QString &setup, const QString &dir, const QString &path)
+{
+    bool ok = true;
+    QFile file(path);
+    if (setup.startsWith("schema:"))
+        rawExec(path,
+                QStringList{"PRAGMA user_version = 7"} +
+                    setup.mid(7).split(';', Qt::SkipEmptyParts),
+                &ok);
+    else if (setup.startsWith("bytes:"))
+        ok = file.open(QIODevice::WriteOnly) && file.write(setup.mid(6).toUtf8()) > 0;
+    else if (!setup.startsWith("new") && setup != "missing") {
+        QString problem;
+        ok = DbConnection::instance().open(path, &problem) &&
+             insertSubject({0, "ROSSI MARIO", {}, {}, {}, {}, {}, {}, "S", {}, {}, {}, {}, {}, {}})
+                 .ok();
+        DbConnection::instance().close();
+    }
+    if (setup == "no indexes")
+        for (const QString &index : indexNames(path))
+            rawExec(path, {"DROP INDEX " + index}, &ok);
+    if (setup.contains("rollback"))
+        rawExec(path, {"PRAGMA journal_mode=DELETE"}, &ok);
+    // Past the header: SQLite knows the file but cannot read its table of tables.
+    if (setup == "damaged")
+        ok = ok && file.open(QIODevice::ReadWrite) && file.seek(100) &&
+             file.write(QByteArray(200, '\x7f')) == 200;
+    openToEverybody(dir);
+    if (setup.startsWith("read-only") && !setup.endsWith("folder"))
+        QFile::setPermissions(path, readOnly);
+    if (setup == "unreadable")
+        QFile::setPermissions(path, {});
+    if (setup.endsWith("read-only folder"))
+        QFile::setPermissions(dir, readOnlyFolder);
+    return ok;
 }
 
 } // namespace
 
 Q_DECLARE_METATYPE(ChildLimit)
+Q_DECLARE_METATYPE(DbConnection::OpenMode)
 
 class TestDbConnection : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
+    void cleanup() { DbConnection::instance().close(); }
     void newFileHasTablesVersionRowAndIndexes();
-    void existingFileKeepsItsRows();
-    void missingIndexesAreAddedWhenOpenedForWriting();
     void unusableFileIsLeftUntouched_data();
-    void unusableFileIsLeftUntouched();
-    void openingProblemsAreToldApart_data();
-    void openingProblemsAreToldApart();
-
+    void unusableFileIsLeftUntouched() { openAndCheck(DbConnection::OpenMode::ReadWrite); }
     void readOnlyOpenLeavesFileAsItWas_data();
-    void readOnlyOpenLeavesFileAsItWas();
-    void readOnlyOpenNeverCreatesFile();
-    void readOnlyOpenWorksInReadOnlyFolder();
-    void readOnlyOpenSeesRowsStillInTheLog();
+    void readOnlyOpenLeavesFileAsItWas() { openAndCheck(DbConnection::OpenMode::ReadOnly); }
 
     void modesAfterStart_data();
     void modesAfterStart();
 
 private:
-    ScriptedPrompt *m_prompt = nullptr;
+    void openAndCheck(DbConnection::OpenMode mode);
 };
-
-void TestDbConnection::init()
-{
-    m_prompt = ScriptedPrompt::install();
-}
-
-void TestDbConnection::cleanup()
-{
-    QCOMPARE(m_prompt->unexpected(), 0);
-    DbConnection::instance().close();
-    Prompt::install(nullptr);
-}
 
 void TestDbConnection::newFileHasTablesVersionRowAndIndexes()
 {
-    TestDatabase db;
-    QVERIFY(db.isOpen());
-    QCOMPARE(columnsOf(QStringLiteral("Utente")),
-             QStringList({"ID", "Soggetto", "indirizzo", "Comune", "pr", "cap", "Codice", "Partita",
-                          "utente", "email", "telefono", "cell", "fax", "Pwd", "Annotazione"}));
-    QCOMPARE(columnsOf(QStringLiteral("Tavelo")),
-             QStringList({"ID", "data", "scadenza", "Oggetto", "ndoc", "Utente", "AGG"}));
-    QCOMPARE(columnsOf(QStringLiteral("Versione")), QStringList({"Versione"}));
-    QSqlQuery query(DbConnection::instance().database());
-    QVERIFY(query.exec(QStringLiteral("SELECT COUNT(*), COUNT(Versione) FROM Versione")));
-    QVERIFY(query.next());
-    QCOMPARE(query.value(0).toInt(), 1);
-    QCOMPARE(query.value(1).toInt(), 0);
-    QVERIFY(query.exec(QStringLiteral("SELECT tbl_name || '(' || sql || ')' FROM sqlite_master "
-                                      "WHERE type = 'index' AND sql IS NOT NULL ORDER BY name")));
-    const QString indexes = columnTexts(query, 0).join(QLatin1Char('\n'));
-    QVERIFY2(indexes.contains(QLatin1String("Tavelo (Utente, scadenza)")), qPrintable(indexes));
-    QVERIFY(indexes.contains(QLatin1String("Tavelo (scadenza)")));
-    QVERIFY(indexes.contains(QLatin1String("Utente (Soggetto)")));
-    QVERIFY(indexes.contains(QLatin1String("Utente (Codice)")));
-    QVERIFY(indexes.contains(QLatin1String("Utente (utente, Soggetto)")));
-    QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next());
-    QCOMPARE(query.value(0).toString(), QStringLiteral("wal"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
+    QVERIFY(prepare("no indexes", dir.path(), path));
+    QVERIFY(indexNames(path).isEmpty());
+    QCOMPARE(openedOrProblem(path, DbConnection::OpenMode::ReadWrite),
+             QStringLiteral("APERTO: ROSSI MARIO"));
+    for (const char *table : {"Utente", "Tavelo", "Versione"})
+        QCOMPARE(
+            rawExec(path, {QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table)}),
+            DbConnection::tableColumns(table));
+    QCOMPARE(rawExec(path, {"SELECT COUNT(*) || COUNT(Versione) FROM Versione"}),
+             QStringList{"10"});
+    // Opened for writing, a file that lost them gets its indexes again.
+    QCOMPARE(indexNames(path),
+             QStringList({"TaveloScadenza", "TaveloUtenteScadenza", "UtenteCodice",
+                          "UtenteSoggetto", "UtenteUtenteSoggetto"}));
+    QCOMPARE(rawExec(path, {"PRAGMA journal_mode"}), QStringList{"wal"});
 }
 
-void TestDbConnection::existingFileKeepsItsRows()
-{
-    TestDatabase db;
-    const qint64 id = db.addSubject(QStringLiteral("ROSSI MARIO"));
-    DbConnection::instance().close();
-    QString problem;
-    QVERIFY2(DbConnection::instance().open(db.path(), &problem), qPrintable(problem));
-    const Result<std::optional<Subject>> found = findSubjectByName(QStringLiteral("ROSSI MARIO"));
-    QVERIFY(found.ok() && found.value);
-    QCOMPARE(found.value->id, id);
-    QCOMPARE(db.count(QStringLiteral("Versione")), 1);
-}
-
+// Each way a file can refuse to open gets its own message, naming the file (or the
+// folder at fault), and the file stays as it was. Root ignores file modes, so those
+// cases run as "nobody"; a full or failing disk is played by making the child's file
+// writes or reads fail.
 void TestDbConnection::unusableFileIsLeftUntouched_data()
-{
-    QTest::addColumn<QByteArray>("setup");
-    QTest::addColumn<QString>("problemPart");
-    QTest::newRow("not a database")
-        << QByteArray("questo non è un archivio\n") << "non è un archivio";
-    QTest::newRow("empty database without tables")
-        << QByteArray("schema:") << "manca la tabella Utente";
-    QTest::newRow("missing table")
-        << QByteArray("schema:CREATE TABLE Utente (ID, Soggetto, indirizzo, Comune, pr, cap, "
-                      "Codice, Partita, utente, email, telefono, cell, fax, Pwd, "
-                      "Annotazione);CREATE TABLE Versione (Versione)")
-        << "manca la tabella Tavelo";
-    QTest::newRow("missing column")
-        << QByteArray(
-               "schema:CREATE TABLE Utente (ID, Soggetto, indirizzo, Comune, pr, cap, Codice, "
-               "Partita, utente, email, telefono, cell, fax, Pwd, Annotazione);CREATE TABLE Tavelo "
-               "(ID, data, scadenza, Oggetto, Utente, AGG);CREATE TABLE Versione (Versione)")
-        << "manca la colonna ndoc";
-}
-
-void TestDbConnection::unusableFileIsLeftUntouched()
-{
-    QFETCH(QByteArray, setup);
-    QFETCH(QString, problemPart);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
-    if (setup.startsWith("schema:")) {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
-        raw.setDatabaseName(path);
-        QVERIFY(raw.open());
-        QSqlQuery(raw).exec(QStringLiteral("PRAGMA user_version = 7"));
-        for (const QByteArray &sql : setup.mid(7).split(';'))
-            if (!sql.isEmpty())
-                QVERIFY(QSqlQuery(raw).exec(QString::fromUtf8(sql)));
-        raw.close();
-        raw = QSqlDatabase();
-        QSqlDatabase::removeDatabase("raw");
-    } else {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(setup);
-    }
-    const QByteArray before = fileHash(path);
-    QVERIFY(!before.isEmpty());
-    QString problem;
-    QVERIFY(!DbConnection::instance().open(path, &problem));
-    QVERIFY2(problem.contains(path), qPrintable(problem));
-    QVERIFY2(problem.contains(problemPart), qPrintable(problem));
-    QVERIFY(!DbConnection::instance().isOpen());
-    QCOMPARE(fileHash(path), before);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"Database.sqlite"}));
-}
-
-void TestDbConnection::missingIndexesAreAddedWhenOpenedForWriting()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
-    QVERIFY(makeArchive(path));
-    const QStringList all = indexNames(path);
-    QVERIFY(all.contains(QStringLiteral("UtenteUtenteSoggetto")));
-    QVERIFY(dropIndexes(path));
-    QCOMPARE(indexNames(path), QStringList());
-    QString problem;
-    QVERIFY2(DbConnection::instance().open(path, &problem), qPrintable(problem));
-    DbConnection::instance().close();
-    QCOMPARE(indexNames(path), all);
-}
-
-// Each way a file can refuse to open gets its own message, naming the file or the
-// folder at fault. Root ignores file modes, so those cases run as "nobody"; a full or
-// failing disk is played by making the child's file writes or reads fail.
-void TestDbConnection::openingProblemsAreToldApart_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<ChildLimit>("limit");
     QTest::addColumn<QString>("expected");
-    QTest::addColumn<bool>("namesFolder");
-    QTest::newRow("damaged") << "damaged" << ChildLimit::None << "è danneggiato" << false;
+    QTest::addColumn<QString>("named"); // "" the file, "folder" its folder
+    const QString utente = "schema:CREATE TABLE Utente (ID, Soggetto, indirizzo, Comune, pr, cap, "
+                           "Codice, Partita, utente, email, telefono, cell, fax, Pwd, "
+                           "Annotazione);CREATE TABLE Versione (Versione)";
+    const QString readOnlyFile = "non si può scrivere: è in sola lettura";
+    const ChildLimit none = ChildLimit::None;
+    const ChildLimit nobody = ChildLimit::Unprivileged;
+    QTest::newRow("not a database")
+        << "bytes:questo non è un archivio" << none << "non è un archivio"
+        << "";
+    QTest::newRow("empty database") << "schema:" << none << "manca la tabella Utente"
+                                    << "";
+    QTest::newRow("missing table") << utente << none << "manca la tabella Tavelo"
+                                   << "";
+    QTest::newRow("missing column") << utente + ";CREATE TABLE Tavelo (ID, data, scadenza, "
+                                                "Oggetto, Utente, AGG)"
+                                    << none << "manca la colonna ndoc"
+                                    << "";
+    QTest::newRow("damaged") << "damaged" << none << "è danneggiato"
+                             << "";
     QTest::newRow("locked by another program")
-        << "locked" << ChildLimit::None << "è bloccato da un altro programma" << false;
-    QTest::newRow("read-only archive") << "read-only" << ChildLimit::Unprivileged
-                                       << "non si può scrivere: è in sola lettura" << false;
-    QTest::newRow("read-only archive with rollback journal")
-        << "read-only rollback" << ChildLimit::Unprivileged
-        << "non si può scrivere: è in sola lettura" << false;
-    QTest::newRow("unreadable archive")
-        << "unreadable" << ChildLimit::Unprivileged << "non si può leggere" << false;
-    QTest::newRow("read-only folder")
-        << "read-only folder" << ChildLimit::Unprivileged << "non si può scrivere" << true;
+        << "locked" << none << "è bloccato da un altro programma"
+        << "";
+    QTest::newRow("read-only archive") << "read-only" << nobody << readOnlyFile << "";
+    QTest::newRow("read-only with rollback journal")
+        << "read-only rollback" << nobody << readOnlyFile << "";
+    QTest::newRow("unreadable archive") << "unreadable" << nobody << "non si può leggere"
+                                        << "";
+    QTest::newRow("read-only folder") << "read-only folder" << nobody << "non si può scrivere"
+                                      << "folder";
     QTest::newRow("new file in read-only folder")
-        << "new in read-only folder" << ChildLimit::Unprivileged << "non si può scrivere" << true;
-    QTest::newRow("full disk") << "rollback" << ChildLimit::DiskFull << "è pieno" << false;
-    QTest::newRow("new file on full disk") << "new" << ChildLimit::DiskFull << "è pieno" << false;
+        << "new in read-only folder" << nobody << "non si può scrivere"
+        << "folder";
+    QTest::newRow("full disk") << "rollback" << ChildLimit::DiskFull << "è pieno"
+                               << "";
+    QTest::newRow("new file on full disk") << "new" << ChildLimit::DiskFull << "è pieno"
+                                           << "";
     QTest::newRow("failing disk") << "archive" << ChildLimit::DiskError
-                                  << "il disco ha dato un errore" << false;
+                                  << "il disco ha dato un errore"
+                                  << "";
 }
 
-void TestDbConnection::openingProblemsAreToldApart()
+// The one home of the read-only open: a command that only reads leaves the file byte
+// for byte as it was, adds nothing beside it, and still sees the program's last writes.
+void TestDbConnection::readOnlyOpenLeavesFileAsItWas_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<ChildLimit>("limit");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("named"); // a folder of this name holds the file
+    const QString rossi = "APERTO: ROSSI MARIO";
+    const ChildLimit none = ChildLimit::None;
+    QTest::newRow("archive of the program") << "archive" << none << rossi << "";
+    QTest::newRow("archive without indexes") << "no indexes" << none << rossi << "";
+    QTest::newRow("archive with rollback journal") << "rollback" << none << rossi << "";
+    QTest::newRow("folder with blanks, accents, # and ?")
+        << "archive" << none << rossi << "Dati è #1 ? 100%";
+    QTest::newRow("missing file is not created") << "missing" << none << "non esiste"
+                                                 << "";
+    QTest::newRow("read-only archive and folder")
+        << "read-only archive in read-only folder" << ChildLimit::Unprivileged << rossi << "";
+    QTest::newRow("rows still in the log") << "log" << none << "APERTO: ROSSI MARIO,VERDI ANNA"
+                                           << "";
+}
+
+void TestDbConnection::openAndCheck(DbConnection::OpenMode mode)
 {
     QFETCH(QString, setup);
     QFETCH(ChildLimit, limit);
     QFETCH(QString, expected);
-    QFETCH(bool, namesFolder);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
-    const bool existing = !setup.startsWith(QLatin1String("new"));
-    if (existing)
-        QVERIFY(makeArchive(path));
-    if (setup.contains(QLatin1String("rollback")))
-        QVERIFY(rawExec(path, {QStringLiteral("PRAGMA journal_mode=DELETE")}));
-    if (setup == QLatin1String("damaged"))
-        QVERIFY(damage(path));
-    openToEverybody(dir.path());
-    if (setup.startsWith(QLatin1String("read-only")) && !setup.endsWith(QLatin1String("folder")))
-        setMode(path, readOnly);
-    if (setup == QLatin1String("unreadable"))
-        setMode(path, {});
-    if (setup.endsWith(QLatin1String("read-only folder")))
-        setMode(dir.path(), readOnlyFolder);
-    const QByteArray before = fileHash(path);
-
-    std::unique_ptr<QSqlDatabase> other;
-    if (setup == QLatin1String("locked")) {
-        other = std::make_unique<QSqlDatabase>(
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other"));
-        other->setDatabaseName(path);
-        QVERIFY(other->open());
-        QVERIFY(QSqlQuery(*other).exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")));
-        QVERIFY(QSqlQuery(*other).exec(QStringLiteral("BEGIN EXCLUSIVE")));
-        QVERIFY(QSqlQuery(*other).exec(QStringLiteral("UPDATE Versione SET Versione = 'x'")));
-    }
-    auto attempt = [&] { return openedOrProblem(path, DbConnection::OpenMode::ReadWrite); };
-    ChildRun run;
-    if (limit == ChildLimit::None)
-        run = {true, 0, attempt()};
-    else
-        run = runLimited(limit, attempt);
-    if (other) {
-        other->close();
-        other.reset();
-        QSqlDatabase::removeDatabase("other");
-    }
-    setMode(dir.path(), readWrite | readOnlyFolder);
-    if (!run.limited)
-        QSKIP(qPrintable(run.output));
-
-    QVERIFY2(run.output.contains(expected), qPrintable(run.output));
-    const QString named =
-        namesFolder ? QStringLiteral("«%1»").arg(dir.path()) : QStringLiteral("«%1»").arg(path);
-    QVERIFY2(run.output.contains(named), qPrintable(run.output));
-    QVERIFY(!DbConnection::instance().isOpen());
-    if (existing)
-        QCOMPARE(fileHash(path), before);
-    else
-        QVERIFY(!QFile::exists(path));
-}
-
-void TestDbConnection::readOnlyOpenLeavesFileAsItWas_data()
-{
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<QString>("folder");
-    QTest::newRow("archive of the program") << "archive"
-                                            << "";
-    QTest::newRow("archive without indexes") << "no indexes"
-                                             << "";
-    QTest::newRow("archive with rollback journal") << "rollback"
-                                                   << "";
-    QTest::newRow("folder with blanks, accents, # and ?") << "archive"
-                                                          << "Dati è #1 ? 100%";
-}
-
-void TestDbConnection::readOnlyOpenLeavesFileAsItWas()
-{
-    QFETCH(QString, setup);
-    QFETCH(QString, folder);
+    QFETCH(QString, named);
+    const bool readOnlyMode = mode == DbConnection::OpenMode::ReadOnly;
     QTemporaryDir top;
-    QVERIFY(folder.isEmpty() || QDir(top.path()).mkdir(folder));
-    const QString dir = QDir(top.path()).filePath(folder);
+    const QString dir = readOnlyMode ? QDir(top.path()).filePath(named) : top.path();
+    QVERIFY(QDir().mkpath(dir));
     const QString path = QDir(dir).filePath(QStringLiteral("Database.sqlite"));
-    QVERIFY(makeArchive(path));
-    if (setup == QLatin1String("no indexes"))
-        QVERIFY(dropIndexes(path));
-    if (setup == QLatin1String("rollback"))
-        QVERIFY(rawExec(path, {QStringLiteral("PRAGMA journal_mode=DELETE")}));
-    const QByteArray before = fileHash(path);
+    QVERIFY(prepare(setup, dir, path));
+    const QByteArray before = fileSha256(path);
     const QStringList indexes = indexNames(path);
-    QCOMPARE(openedOrProblem(path, DbConnection::OpenMode::ReadOnly),
-             QStringLiteral("APERTO: ROSSI MARIO"));
-    QCOMPARE(fileHash(path), before);
-    QCOMPARE(indexNames(path), indexes);
-    QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList({"Database.sqlite"}));
-}
-
-void TestDbConnection::readOnlyOpenNeverCreatesFile()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
-    const QString problem = openedOrProblem(path, DbConnection::OpenMode::ReadOnly);
-    QVERIFY2(problem.contains(QLatin1String("non esiste")), qPrintable(problem));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
-}
-
-void TestDbConnection::readOnlyOpenWorksInReadOnlyFolder()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
-    QVERIFY(makeArchive(path));
-    const QByteArray before = fileHash(path);
-    openToEverybody(dir.path());
-    setMode(path, readOnly);
-    setMode(dir.path(), readOnlyFolder);
-    const ChildRun run = runLimited(ChildLimit::Unprivileged, [&] {
-        return openedOrProblem(path, DbConnection::OpenMode::ReadOnly);
-    });
-    setMode(dir.path(), readWrite | readOnlyFolder);
+    const QStringList files = QDir(dir).entryList(QDir::Files);
+    // Another program holds the file locked, or the program has it open with rows still
+    // in the log beside it.
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+    other.setDatabaseName(path);
+    const QStringList otherSql =
+        setup == "locked" ? QStringList{"PRAGMA locking_mode=EXCLUSIVE", "BEGIN EXCLUSIVE",
+                                        "UPDATE Versione SET Versione = 'x'"}
+        : setup == "log"
+            ? QStringList{"INSERT INTO Utente (Soggetto, utente) VALUES ('VERDI ANNA', 'S')"}
+            : QStringList{};
+    for (const QString &sql : otherSql)
+        QVERIFY((other.isOpen() || other.open()) && QSqlQuery(other).exec(sql));
+    auto attempt = [&] { return openedOrProblem(path, mode); };
+    const ChildRun run =
+        limit == ChildLimit::None ? ChildRun{true, 0, attempt()} : runLimited(limit, attempt);
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase("other");
+    QFile::setPermissions(dir, readOnlyFolder | QFile::WriteOwner);
     if (!run.limited)
         QSKIP(qPrintable(run.output));
-    QCOMPARE(run.output, QStringLiteral("APERTO: ROSSI MARIO"));
-    QCOMPARE(fileHash(path), before);
-}
-
-// While the program has the file open, its last writes may still be in the log beside
-// the file: a reader must see them.
-void TestDbConnection::readOnlyOpenSeesRowsStillInTheLog()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
-    QVERIFY(makeArchive(path));
-    {
-        QSqlDatabase program = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "program");
-        program.setDatabaseName(path);
-        QVERIFY(program.open());
-        QVERIFY(QSqlQuery(program).exec(QStringLiteral(
-            "INSERT INTO Utente (Soggetto, Codice, utente) VALUES ('VERDI ANNA', 'X', 'S')")));
-        QVERIFY(QFile::exists(path + QLatin1String("-wal")));
-        QCOMPARE(openedOrProblem(path, DbConnection::OpenMode::ReadOnly),
-                 QStringLiteral("APERTO: ROSSI MARIO,VERDI ANNA"));
-        program.close();
-    }
-    QSqlDatabase::removeDatabase("program");
+    QVERIFY2(run.output.contains(expected), qPrintable(run.output));
+    QVERIFY(!DbConnection::instance().isOpen());
+    if (!readOnlyMode)
+        QVERIFY2(run.output.contains(QStringLiteral("«%1»").arg(named.isEmpty() ? path : dir)),
+                 qPrintable(run.output));
+    if (setup == "log")
+        return;
+    // A file that is not the program's gets nothing beside it either.
+    if (readOnlyMode || setup.contains(':'))
+        QCOMPARE(QDir(dir).entryList(QDir::Files), files);
+    QCOMPARE(fileSha256(path), before);
+    QCOMPARE(indexNames(path), indexes);
 }
 
 TAVELO_TEST_MAIN(TestDbConnection)

@@ -1,22 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The overview panel: every user's deadlines in one list, earliest first, with its
 // print and exit toggles, and the way from a deadline to its entry.
-#include "main_window/frm_registra.h"
+#include "main_window/overview_panel.h"
 
 #include "widgets/prompt.h"
 #include "widgets/twips.h"
 #include "main_window/overview_list_model.h"
+#include "main_window/panel_parts.h"
+#include "main_window/report_launching.h"
+#include "reports/report_progress.h"
 #include "storage/db_connection.h"
-#include "storage/statements.h"
-#include "widgets/data_grid.h"
-#include "widgets/note_box.h"
-#include "widgets/toggle_button.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
 #include <QHeaderView>
-#include <QLabel>
 #include <QTreeView>
 
 namespace {
@@ -37,7 +33,23 @@ const OverviewColumn overviewColumns[] = {
 
 } // namespace
 
-void frmRegistra::connectOverviewPanel()
+OverviewPanel::OverviewPanel(QWidget *parent) : QGroupBox(QStringLiteral("Scadenze"), parent)
+{
+    placePanel(this, "Frame4", 360, 960, 8415, 3495);
+    Check7 = named(new QCheckBox(QStringLiteral("Stampa"), this), "Check7");
+    placeTwips(Check7, 6000, 240, 1215, 270);
+    Check6 = named(new QCheckBox(QStringLiteral("Esci"), this), "Check6");
+    placeTwips(Check6, 7440, 240, 855, 270);
+    ListView1 = named(new QTreeView(this), "ListView1");
+    placeTwips(ListView1, 120, 600, 8175, 2655);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setAllColumnsShowFocus(true);
+    ListView1->setAccessibleName(QStringLiteral("Scadenze di tutti gli utenti"));
+    setUpList();
+}
+
+void OverviewPanel::setUpList()
 {
     m_overviewModel = new OverviewListModel(this);
     ListView1->setModel(m_overviewModel);
@@ -47,19 +59,18 @@ void frmRegistra::connectOverviewPanel()
     ListView1->header()->setStretchLastSection(false);
     ListView1->setToolTip(
         QStringLiteral("Doppio clic o Invio su una scadenza: la apre per modificarla"));
-    connect(Check6, &QCheckBox::toggled, this, &frmRegistra::CloseOverviewPanel);
-    connect(Check7, &QCheckBox::toggled, this, &frmRegistra::PrintOverviewReport);
-    connect(ListView1, &QTreeView::activated, this, &frmRegistra::OpenOverviewEntry);
+    connect(Check6, &QCheckBox::toggled, this, &OverviewPanel::CloseOverviewPanel);
+    connect(Check7, &QCheckBox::toggled, this, &OverviewPanel::PrintOverviewReport);
+    connect(ListView1, &QTreeView::activated, this, &OverviewPanel::OpenOverviewEntry);
 }
 
-// Each time the panel opens: the list and its headers cleared and filled again. The
-// rows are read as the operator scrolls to them.
-void frmRegistra::LoadOverviewList()
+// The rows are read as the operator scrolls to them.
+void OverviewPanel::LoadOverviewList()
 {
     m_overviewModel->clear();
     const QSqlError error = m_overviewModel->load();
     if (error.isValid()) {
-        showDatabaseError(this, error);
+        showDatabaseError(window(), error);
         return;
     }
     for (int index = 0; index < int(std::size(overviewColumns)); ++index) {
@@ -74,71 +85,53 @@ void frmRegistra::LoadOverviewList()
     }
 }
 
-// The operator ticks "Esci": back to the user choice.
-void frmRegistra::CloseOverviewPanel()
+void OverviewPanel::CloseOverviewPanel()
 {
     if (!Check6->isChecked())
         return;
     Check7->setChecked(false);
-    Frame3->show();
-    Frame4->hide();
-    Cbo1->setFocus();
+    emit closed();
 }
 
-// The operator ticks "Stampa" under the list.
-void frmRegistra::PrintOverviewReport()
+void OverviewPanel::PrintOverviewReport()
 {
     if (!Check7->isChecked())
         return;
     ShowAllUsersReport();
 }
 
-// The deadline's owner becomes the selected user, the entry panel opens in Modify
-// mode and the entry is picked, ready to be changed.
-void frmRegistra::OpenOverviewEntry(const QModelIndex &item)
+void OverviewPanel::OpenOverviewEntry(const QModelIndex &item)
 {
     if (!item.isValid())
         return;
     const qint64 entryId = item.data(OverviewListModel::EntryIdRole).toLongLong();
     const QString ownerId = m_overviewModel->index(item.row(), 2).data().toString();
     const QString ownerName = m_overviewModel->index(item.row(), 3).data().toString();
-    Label8->setText(ownerId);
-    Label1->setText(ownerName);
-    Cbo1->setCurrentIndex(Cbo1->findText(ownerName));
+    emit ownerChosen(ownerId, ownerName);
     Check6->setChecked(true);
-    Frame3->hide();
-    Check1->setValue(0);
-    Check1->setValue(1);
-    Check3->setValue(1);
-    if (!pickDiaryRowWithId(entryId)) {
-        // The list is a snapshot: the entry may have been deleted since it was read.
-        showPrompt(this, QStringLiteral("La registrazione scelta non esiste più."), QString(),
-                   PromptButtons::Ok, PromptIcon::Information);
-        return;
-    }
-    FillEntryFromGridRow();
-    Text2->setFocus();
+    emit entryRequested(entryId);
 }
 
-// Makes the grid row of this entry the current one, reading further rows if needed.
-bool frmRegistra::pickDiaryRowWithId(qint64 entryId)
+QList<QWidget *> OverviewPanel::keyboardOrder() const
 {
-    QAbstractItemModel *model = DataGrid3->model();
-    if (!model)
-        return false;
-    for (int row = 0;; ++row) {
-        if (row >= model->rowCount()) {
-            if (!model->canFetchMore({}))
-                return false;
-            model->fetchMore({});
-            if (row >= model->rowCount())
-                return false;
-        }
-        if (model->index(row, 0).data().toLongLong() == entryId) {
-            const QModelIndex cell = model->index(row, 3);
-            DataGrid3->setCurrentIndex(cell);
-            DataGrid3->scrollTo(cell);
-            return true;
-        }
-    }
+    return {Check7, Check6, ListView1};
+}
+
+void OverviewPanel::ShowOverviewPanel()
+{
+    show();
+    Check6->setChecked(false);
+    LoadOverviewList();
+    ListView1->setFocus();
+}
+
+void OverviewPanel::ShowAllUsersReport()
+{
+    const ReportBuild deadlines =
+        buildWithProgress(window(), [](const ReportBuildProgress &progress) {
+            return buildAllUsersReport(progress);
+        });
+    showReportOrProblem(window(), deadlines);
+    Check7->setChecked(false);
+    emit reportClosed();
 }

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "storage/schema.h"
+
+#include <QSqlQuery>
+
+namespace {
+
+struct TableShape
+{
+    const char *name;
+    QStringList columns;
+};
+
+const QList<TableShape> &tableShapes()
+{
+    static const QList<TableShape> tables = {
+        {"Utente",
+         {"ID", "Soggetto", "indirizzo", "Comune", "pr", "cap", "Codice", "Partita", "utente",
+          "email", "telefono", "cell", "fax", "Pwd", "Annotazione"}},
+        {"Tavelo", {"ID", "data", "scadenza", "Oggetto", "ndoc", "Utente", "AGG"}},
+        {"Versione", {"Versione"}},
+    };
+    return tables;
+}
+
+} // namespace
+
+QStringList archiveTableNames()
+{
+    QStringList names;
+    for (const TableShape &table : tableShapes())
+        names << QLatin1String(table.name);
+    return names;
+}
+
+QStringList archiveTableColumns(const QString &table)
+{
+    for (const TableShape &shape : tableShapes()) {
+        if (table.compare(QLatin1String(shape.name), Qt::CaseInsensitive) == 0)
+            return shape.columns;
+    }
+    return {};
+}
+
+const QStringList &archiveIndexStatements()
+{
+    static const QStringList statements = {
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS TaveloUtenteScadenza ON Tavelo (Utente, scadenza)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS TaveloScadenza ON Tavelo (scadenza)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS UtenteSoggetto ON Utente (Soggetto)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS UtenteCodice ON Utente (Codice)"),
+        // The user list at every start: the users, found without reading every subject.
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS UtenteUtenteSoggetto ON Utente (utente, Soggetto)"),
+    };
+    return statements;
+}
+
+bool isDateColumn(QStringView column)
+{
+    for (const char *name : {"data", "scadenza", "AGG", "Versione"}) {
+        if (column.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool execAll(QSqlDatabase &db, const QStringList &statements, QSqlError *error)
+{
+    for (const QString &sql : statements) {
+        QSqlQuery query(db);
+        if (!query.exec(sql)) {
+            *error = query.lastError();
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// tavelo-report, run as an office runs it: arguments in, a PDF or a message out.
+#include "limited_child.h"
+#include "test_support.h"
+
+#include "report_command/report_command.h"
+#include "storage/db_connection.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+class TestReportCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void exitStatuses_data();
+    void exitStatuses();
+    void readsFileInReadOnlyFolder();
+
+private:
+    TestDatabase m_db; // its folder is the current one
+};
+
+void TestReportCommand::initTestCase()
+{
+    const qint64 rossi = m_db.addSubject(QStringLiteral("ROSSI MARIO"));
+    m_db.addSubject(QStringLiteral("BIANCHI & FIGLI S.R.L."), QStringLiteral("N"));
+    m_db.addEntry(rossi, QDate(2026, 1, 10), QDate(), QStringLiteral("NOTA SENZA SCADENZA"));
+    // Enough deadlines for several pages, which all wait for the page count.
+    for (int i = 0; i < 150; ++i)
+        m_db.addEntry(rossi, QDate(2026, 1, 1), QDate(2026, 1, 1).addDays(i),
+                      QStringLiteral("VOCE %1").arg(i, 3, 10, QLatin1Char('0')));
+    // As an older version left it: a report that opened it for writing would add them.
+    for (const QString &sql : DbConnection::indexStatements())
+        QVERIFY(m_db.exec("DROP INDEX " + sql.section(QLatin1Char(' '), 5, 5)));
+    DbConnection::instance().close();
+    QVERIFY(QDir::setCurrent(QFileInfo(m_db.path()).absolutePath()) && QDir().mkdir("sub"));
+    QCOMPARE(::mkfifo("sub/tubo", 0600), 0);
+    QCOMPARE(::link("Database.sqlite", "sub/stesso.pdf"), 0);
+    QVERIFY(QFile::link(m_db.path(), QStringLiteral("sub/collegamento.pdf")));
+    QFile foreign(QStringLiteral("sub/altro"));
+    QVERIFY(foreign.open(QIODevice::WriteOnly) && foreign.write("non sono un archivio") > 0);
+}
+
+void TestReportCommand::exitStatuses_data()
+{
+    // After "--dati Database.sqlite" (a second --dati wins), in the data file's folder.
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<int>("status");
+    // "|" between what the message says or, when done, the PDF; "!" before what they must
+    // not; PAGES, the number of pages the command said it wrote.
+    QTest::addColumn<QString>("said");
+    const QString refused = QStringLiteral("è il file dei dati");
+    QTest::newRow("no file") << "anagrafe" << 2 << "servono il nome";
+    QTest::newRow("unknown report") << "bilancio sub/x.pdf" << 2 << "sconosciuto «bilancio»";
+    QTest::newRow("card without id") << "scheda sub/x.pdf" << 2 << "--id <ID>";
+    QTest::newRow("id not a number") << "scheda --id uno sub/x.pdf" << 2 << "--id <ID>";
+    QTest::newRow("id not wanted") << "anagrafe --id 1 sub/x.pdf" << 2 << "--id vale solo";
+    QTest::newRow("unknown option") << "--colore anagrafe sub/x.pdf" << 2 << "colore";
+    QTest::newRow("missing data") << "--dati manca anagrafe sub/x.pdf" << 1 << "«manca» non esiste";
+    QTest::newRow("foreign data") << "--dati sub/altro anagrafe sub/x.pdf" << 1 << "sub/altro";
+    QTest::newRow("unknown subject") << "scheda --id 999 sub/x.pdf" << 1 << "con ID 999";
+    QTest::newRow("no such folder") << "anagrafe manca/x.pdf" << 1 << "manca/x.pdf";
+    // "tavelo-report --dati X anagrafe X" once replaced the archive with a PDF.
+    QTest::newRow("the data file") << "anagrafe Database.sqlite" << 1 << refused;
+    QTest::newRow("other spelling") << "anagrafe ./sub/../Database.sqlite" << 1 << refused;
+    QTest::newRow("double slash") << "anagrafe sub/..//Database.sqlite" << 1 << refused;
+    QTest::newRow("symbolic link") << "anagrafe sub/collegamento.pdf" << 1 << refused;
+    QTest::newRow("hard link") << "anagrafe sub/stesso.pdf" << 1 << refused;
+    QTest::newRow("write-ahead log") << "anagrafe Database.sqlite-wal" << 1 << refused;
+    QTest::newRow("shared memory") << "anagrafe Database.sqlite-shm" << 1 << refused;
+    QTest::newRow("journal") << "anagrafe Database.sqlite-journal" << 1 << refused;
+    QTest::newRow("folder") << "anagrafe sub" << 1 << "non è un file normale";
+    QTest::newRow("pipe") << "anagrafe sub/tubo" << 1 << "non è un file normale";
+    QTest::newRow("registry") << "Anagrafe sub/anagrafe.pdf" << 0
+                              << "ROSSI MARIO|BIANCHI & FIGLI|Pagina 1 di 1|!VOCE";
+    QTest::newRow("all users") << "schedautenti sub/utenti.pdf" << 0
+                               << "VOCE 000|30/05/2026|VOCE 149|Pagina 1 di PAGES|"
+                                  "Pagina PAGES di PAGES|!NOTA SENZA";
+    QTest::newRow("card") << "scheda --id 1 sub/scheda.pdf" << 0
+                          << "ROSSI MARIO|NOTA SENZA|10/01/2026|Pagina 2 di PAGES|!BIANCHI";
+}
+
+void TestReportCommand::exitStatuses()
+{
+    QFETCH(QString, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    const QStringList listed = QStringList{"--dati", "Database.sqlite"} + arguments.split(' ');
+    const QFileInfo outputWas(listed.constLast());
+    const QByteArray before = fileSha256(m_db.path());
+    const CommandRun run = runCommandInProcess(runReportCommand, "tavelo-report", listed);
+    QCOMPARE(run.status, status);
+    QVERIFY(!DbConnection::instance().isOpen());
+    QCOMPARE(fileSha256(m_db.path()), before);
+    QCOMPARE(QDir().entryList(QDir::Files), QStringList({"Database.sqlite"}));
+    const QFileInfo output(listed.constLast());
+    QCOMPARE(output.isFile(), status == 0 || outputWas.isFile());
+    QCOMPARE(output.isSymLink(), outputWas.isSymLink());
+    const QRegularExpressionMatch pages =
+        QRegularExpression(QStringLiteral(": (\\d+) pagin[ae]\\n$")).match(run.out);
+    QCOMPARE(pages.hasMatch(), status == 0);
+    QString text = run.err;
+    if (status == 0) {
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {"-layout", listed.constLast(), "-"});
+        text = pdftotext.waitForFinished() ? QString::fromUtf8(pdftotext.readAll()) : QString();
+    }
+    for (QString expected : said.replace("PAGES", pages.captured(1)).split(QLatin1Char('|'))) {
+        const bool absent = expected.startsWith(QLatin1Char('!'));
+        QVERIFY2(text.contains(expected.mid(absent ? 1 : 0)) != absent,
+                 qPrintable(expected + QLatin1String(" in:\n") + text));
+    }
+}
+
+// On a read-only share; root writes anywhere, so the command runs as "nobody".
+void TestReportCommand::readsFileInReadOnlyFolder()
+{
+    const QByteArray before = fileSha256(m_db.path());
+    openToEverybody(QDir::currentPath());
+    QFile::setPermissions(m_db.path(), QFile::ReadOther);
+    QFile::setPermissions(QStringLiteral("."), QFile::ReadOther | QFile::ExeOther);
+    const ChildRun child = runLimited(ChildLimit::Unprivileged, [] {
+        const CommandRun run =
+            runCommandInProcess(runReportCommand, "tavelo-report",
+                                {"--dati", "Database.sqlite", "anagrafe", "sub/x.pdf"});
+        return QString::number(run.status) + QLatin1Char('\n') + run.err;
+    });
+    openToEverybody(QDir::currentPath());
+    if (!child.limited)
+        QSKIP(qPrintable(child.output));
+    QCOMPARE(child.output, QStringLiteral("0\n"));
+    QCOMPARE(fileSha256(m_db.path()), before);
+    QCOMPARE(QDir().entryList(QDir::Files), QStringList({"Database.sqlite"}));
+}
+
+TAVELO_TEST_MAIN(TestReportCommand)
+#include "tst_report_command.moc"
