@@ -218,9 +218,9 @@ void TestBackups::interruptedBackupIsNoBackup()
     QFETCH(int, bytesKept);
     TestDatabase db;
     db.addSubject(QStringLiteral("ROSSI"));
-    QString problem;
-    const QString sound = writeBackup(&problem, QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
-    QVERIFY2(!sound.isEmpty(), qPrintable(problem));
+    const Outcome<QString> first = writeBackup(QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
+    const QString sound = first.value;
+    QVERIFY2(first.ok() && !sound.isEmpty(), qPrintable(first.problem));
     const QDir folder(backupFolder(db.path()));
     for (const QString &name : names) {
         const QString path = folder.filePath(name);
@@ -232,7 +232,7 @@ void TestBackups::interruptedBackupIsNoBackup()
     QCOMPARE(backupsOf(db.path()), QStringList{sound});
     const QString message = damagedDataFileMessage(db.path(), QStringLiteral("guasto"));
     QVERIFY2(message.contains(QStringLiteral("«%1»").arg(sound)), qPrintable(message));
-    QVERIFY(writeBackup(&problem, QDateTime(QDate(2026, 12, 8), QTime(9, 0))).size() > 0);
+    QVERIFY(writeBackup(QDateTime(QDate(2026, 12, 8), QTime(9, 0))).ok());
     QCOMPARE(backupsOf(db.path()).size(), 2);
     for (const QString &name : names)
         QVERIFY2(!folder.exists(name), qPrintable(name));
