@@ -2,12 +2,14 @@
 #include "calendar/deadline_calendar.h"
 
 #include "core/dates.h"
+#include "core/owner_only_files.h"
 #include "core/version.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -244,7 +246,14 @@ QString calendarFileBesideData()
 
 void refreshCalendarBesideData()
 {
+    // A calendar written for the first time is for the user alone, as the archive is: the
+    // file replaced keeps its mode.
+    const QString path = calendarFileBesideData();
+    const bool created = createOwnerOnlyFile(path);
     QString error;
-    if (!writeDeadlineCalendar(calendarFileBesideData(), std::nullopt, &error))
+    if (!writeDeadlineCalendar(path, std::nullopt, &error)) {
+        if (created)
+            QFile::remove(path);
         qWarning("Tavelo: calendario non aggiornato: %s", qPrintable(error));
+    }
 }

@@ -214,6 +214,9 @@ bool checkResult(QString *problem)
 // The complete new file takes the target's place in one step.
 bool putInPlace(const QString &built, const QString &target, QString *problem)
 {
+    // The file replaced keeps the mode its owner gave it.
+    if (QFileInfo::exists(target))
+        QFile::setPermissions(built, QFile::permissions(target));
     QFile::remove(target + QLatin1String("-wal"));
     QFile::remove(target + QLatin1String("-shm"));
     std::error_code error;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/backup_files.h"
 
+#include "storage/backup_check.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +21,45 @@ QRegularExpression backupPattern(const QString &dataFile)
                  QRegularExpression::escape(info.suffix())));
 }
 
+// The temporary copies of interrupted backups, with the engine's files beside them.
+QRegularExpression leftoverPattern(const QString &dataFile)
+{
+    const QFileInfo info(dataFile);
+    return QRegularExpression(QStringLiteral("^\\.%1_.*\\.%2\\.part(-journal|-wal|-shm)?$")
+                                  .arg(QRegularExpression::escape(info.completeBaseName()),
+                                       QRegularExpression::escape(info.suffix())));
+}
+
+// Every file named as a backup, finished or not, most recent first.
+QStringList namedBackups(const QString &dataFile)
+{
+    const QDir folder(backupFolder(dataFile));
+    const QRegularExpression pattern = backupPattern(dataFile);
+    QStringList paths;
+    for (const QString &name : folder.entryList(QDir::Files, QDir::Name | QDir::Reversed)) {
+        if (pattern.match(name).hasMatch())
+            paths << folder.filePath(name);
+    }
+    return paths;
+}
+
 } // namespace
+
+void removeWithJournal(const QString &path)
+{
+    QFile::remove(path);
+    QFile::remove(path + QLatin1String("-journal"));
+}
+
+void removeBackupLeftovers(const QString &dataFile)
+{
+    const QDir folder(backupFolder(dataFile));
+    const QRegularExpression pattern = leftoverPattern(dataFile);
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (pattern.match(name).hasMatch())
+            QFile::remove(folder.filePath(name));
+    }
+}
 
 QString backupFolder(const QString &dataFile)
 {
@@ -28,28 +68,34 @@ QString backupFolder(const QString &dataFile)
 
 QStringList backupsOf(const QString &dataFile)
 {
-    const QDir folder(backupFolder(dataFile));
-    const QRegularExpression pattern = backupPattern(dataFile);
-    QStringList names = folder.entryList(QDir::Files, QDir::Name | QDir::Reversed);
-    QStringList paths;
-    for (const QString &name : names) {
-        if (pattern.match(name).hasMatch())
-            paths << folder.filePath(name);
+    QStringList sound;
+    for (const QString &path : namedBackups(dataFile)) {
+        if (isSoundBackup(path))
+            sound << path;
     }
-    return paths;
+    return sound;
 }
 
 QString latestBackup(const QString &dataFile)
 {
-    const QStringList backups = backupsOf(dataFile);
-    return backups.isEmpty() ? QString() : backups.first();
+    for (const QString &path : namedBackups(dataFile)) {
+        if (isSoundBackup(path))
+            return path;
+    }
+    return {};
 }
 
+// A copy that fails the check is no backup: it is removed and does not count among the
+// ten.
 void removeOldBackups(const QString &dataFile)
 {
-    const QStringList backups = backupsOf(dataFile);
-    for (qsizetype i = backupsKept; i < backups.size(); ++i)
-        QFile::remove(backups.at(i));
+    int kept = 0;
+    for (const QString &path : namedBackups(dataFile)) {
+        if (kept < backupsKept && isSoundBackup(path))
+            ++kept;
+        else
+            removeWithJournal(path);
+    }
 }
 
 QString damagedDataFileMessage(const QString &dataFile, const QString &problem)

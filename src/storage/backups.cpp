@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/backups.h"
 
+#include "core/disk_sync.h"
+#include "core/owner_only_files.h"
+#include "storage/backup_check.h"
 #include "storage/backup_files.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
@@ -8,13 +11,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
 const char *const stampFormat = "yyyy-MM-dd_HH-mm-ss-zzz";
+// A copy being written has a name that is not a backup's: killed half-way, it is never
+// taken for one, and the next backup removes it.
+const char *const partSuffix = ".part";
 
 QString backupName(const QString &dataFile, const QDateTime &moment)
 {
@@ -23,19 +29,37 @@ QString backupName(const QString &dataFile, const QDateTime &moment)
         .arg(info.completeBaseName(), moment.toString(QLatin1String(stampFormat)), info.suffix());
 }
 
+// The copy is checked and on the disk before it takes a backup's name.
+Check finishCopy(const QString &part, const QString &path)
+{
+    QFile::setPermissions(part, QFile::ReadOwner | QFile::WriteOwner);
+    if (!isSoundBackup(part))
+        return Check::failure(QStringLiteral("la copia «%1» non supera il controllo.").arg(part));
+    std::error_code error;
+    if (syncFileToDisk(part)) {
+        std::filesystem::rename(QFile::encodeName(part).constData(),
+                                QFile::encodeName(path).constData(), error);
+    } else {
+        error = std::make_error_code(std::errc::io_error);
+    }
+    if (error)
+        return Check::failure(QStringLiteral("la copia «%1» non si può scrivere: %2")
+                                  .arg(path, QString::fromLocal8Bit(error.message())));
+    syncFolderToDisk(QFileInfo(path).absolutePath());
+    return passed();
+}
+
 } // namespace
 
 Outcome<QString> writeBackup(const QDateTime &moment)
 {
     const QString dataFile = DbConnection::instance().filePath();
-    if (!DbConnection::instance().isOpen() || dataFile.isEmpty()) {
+    if (!DbConnection::instance().isOpen() || dataFile.isEmpty())
         return Outcome<QString>::failure(QStringLiteral("l'archivio non è aperto."));
-    }
     const QString folder = backupFolder(dataFile);
-    if (!QDir().mkpath(folder)) {
+    if (!makeOwnerOnlyFolder(folder))
         return Outcome<QString>::failure(
             QStringLiteral("non si può creare la cartella «%1».").arg(folder));
-    }
     // Two closes within the same millisecond still get two copies.
     QDateTime when = moment;
     QString path = QDir(folder).filePath(backupName(dataFile, when));
@@ -43,11 +67,20 @@ Outcome<QString> writeBackup(const QDateTime &moment)
         when = when.addMSecs(1);
         path = QDir(folder).filePath(backupName(dataFile, when));
     }
-    const WriteResult copied = copyDataFileTo(path);
+    removeBackupLeftovers(dataFile);
+    const QString part = QDir(folder).filePath(QLatin1Char('.') + QFileInfo(path).fileName() +
+                                               QLatin1String(partSuffix));
+    createOwnerOnlyFile(part);
+    const WriteResult copied = copyDataFileTo(part);
     if (!copied.ok()) {
-        QFile::remove(path);
+        removeWithJournal(part);
         return Outcome<QString>::failure(
             QStringLiteral("la copia «%1» non si può scrivere: %2").arg(path, copied.error.text()));
+    }
+    const Check finished = finishCopy(part, path);
+    if (!finished.ok()) {
+        removeWithJournal(part);
+        return Outcome<QString>::failure(finished.problem);
     }
     removeOldBackups(dataFile);
     return {path, {}};

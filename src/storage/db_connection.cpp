@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/db_connection.h"
 
+#include "core/owner_only_files.h"
 #include "storage/backup_files.h"
 #include "storage/italian_collation.h"
 #include "storage/open_problems.h"
@@ -212,7 +213,7 @@ bool DbConnection::checkExisting(const QString &path, QString *problem)
 bool DbConnection::createNew(const QString &path, QString *problem)
 {
     const QFileInfo info(path);
-    if (!QDir().mkpath(info.absolutePath())) {
+    if (!makeOwnerOnlyFolder(info.absolutePath())) {
         *problem = QStringLiteral("Non si può creare la cartella «%1» per il file dei dati.\n"
                                   "Crearla o dare all'utente il permesso di scrivere nella "
                                   "cartella che la contiene, poi riprovare.")
@@ -221,6 +222,8 @@ bool DbConnection::createNew(const QString &path, QString *problem)
     }
     QSqlError error;
     bool ok = false;
+    // SQLite gives its -journal, -wal and -shm the data file's mode.
+    createOwnerOnlyFile(path);
     {
         QSqlDatabase db = makeConnection(path, QString());
         if (db.open()) {

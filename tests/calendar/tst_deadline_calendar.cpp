@@ -10,8 +10,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <libical/ical.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -57,6 +59,8 @@ private slots:
     void uidsStayAndDeletedEntriesGo();
     void failedWriteLeavesOldFile();
     void commandAndChiudiWriteTheCalendar();
+    void calendarBesideDataModes_data();
+    void calendarBesideDataModes();
 };
 
 void TestDeadlineCalendar::eventOfADeadline_data()
@@ -188,6 +192,38 @@ void TestDeadlineCalendar::commandAndChiudiWriteTheCalendar()
         QCOMPARE(ended.statuses(), QList<int>({0}));
         QCOMPARE(blocked ? QFileInfo(beside).isDir() : readCalendar(beside).size() == 3, true);
     }
+}
+
+// The calendar beside the data file is the office's own: a new one is for the user alone,
+// one that the office shares keeps its mode, a failed first write leaves nothing.
+void TestDeadlineCalendar::calendarBesideDataModes_data()
+{
+    QTest::addColumn<int>("modeBefore"); // -1: not there
+    QTest::addColumn<bool>("writeFails");
+    QTest::addColumn<int>("modeAfter");
+    QTest::newRow("new calendar") << -1 << false << 0600;
+    QTest::newRow("shared calendar") << 0664 << false << 0664;
+    QTest::newRow("new calendar, write fails") << -1 << true << -1;
+}
+
+void TestDeadlineCalendar::calendarBesideDataModes()
+{
+    QFETCH(int, modeBefore);
+    QFETCH(bool, writeFails);
+    QFETCH(int, modeAfter);
+    TestDatabase db;
+    db.addEntry(db.addSubject("ROSSI MARIO"), QDate(2026, 1, 1), QDate(2026, 2, 1), "UNO");
+    QVERIFY(!writeFails || db.exec(QStringLiteral("DROP TABLE Tavelo")));
+    const QString path = calendarFileBesideData();
+    QVERIFY(modeBefore < 0 ||
+            (QFile(path).open(QIODevice::WriteOnly) &&
+             ::chmod(QFile::encodeName(path).constData(), mode_t(modeBefore)) == 0));
+    if (writeFails)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("non aggiornato")));
+    refreshCalendarBesideData();
+    QCOMPARE(fileMode(path), modeAfter);
+    if (!writeFails)
+        QCOMPARE(readCalendar(path).size(), 1);
 }
 
 TAVELO_TEST_MAIN(TestDeadlineCalendar)

@@ -3,6 +3,7 @@
 
 #include "legacy/legacy_import.h"
 #include "storage/db_connection.h"
+#include "widgets/activation.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
@@ -14,6 +15,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTextStream>
+
+#include <sys/stat.h>
 
 QString readerName(QWidget *control)
 {
@@ -34,6 +37,14 @@ void prepareTestEnvironment()
     const QByteArray platform = qgetenv("TAVELO_TEST_QPA");
     qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    // The usual umask, whatever the shell's: a mode left to it shows as 0644 or 0755.
+    ::umask(022);
+}
+
+int fileMode(const QString &path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
 }
 
 QByteArray fileSha256(const QString &path)

@@ -79,6 +79,9 @@ private:
     bool m_open = false;
 };
 
+// A file's or folder's permission bits (as 0600), or -1 when it is not there.
+int fileMode(const QString &path);
+
 // The SHA-256 of a file's bytes; empty when it cannot be read.
 QByteArray fileSha256(const QString &path);
 

@@ -32,6 +32,12 @@ QStringList readBackup(const QString &path, const QString &sql)
     return values;
 }
 
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 } // namespace
 
 class TestBackups : public QObject
@@ -45,6 +51,8 @@ private slots:
     void rotationKeepsTenMostRecent();
     void backupHoldsLastWrite();
     void failedBackupTouchesNothing();
+    void interruptedBackupIsNoBackup_data();
+    void interruptedBackupIsNoBackup();
     void chiudiWritesBackupAfterVersionStamp_data();
     void chiudiWritesBackupAfterVersionStamp();
 
@@ -69,6 +77,10 @@ void TestBackups::rotationKeepsTenMostRecent()
         QFile other(folder.filePath(QLatin1String(name)));
         QVERIFY(other.open(QIODevice::WriteOnly));
     }
+    // A damaged copy, however recent, takes none of the ten places.
+    const QString broken =
+        folder.filePath(QStringLiteral("Database_2030-01-01_00-00-00-000.sqlite"));
+    QVERIFY(writeFile(broken, QByteArray(8192, 'x')));
     const QDateTime first(QDate(2026, 1, 31), QTime(23, 59, 0));
     QStringList written;
     for (int i = 0; i < 12; ++i) {
@@ -83,8 +95,12 @@ void TestBackups::rotationKeepsTenMostRecent()
     std::reverse(expected.begin(), expected.end());
     QCOMPARE(backupsOf(db.path()), expected);
     QCOMPARE(latestBackup(db.path()), written.last());
+    // The folder was there already: it keeps its mode; each backup is for the user alone.
+    QCOMPARE(fileMode(folder.path()), 0755);
+    QCOMPARE(fileMode(written.last()), 0600);
     for (const char *name : {"appunti.txt", "Database.sqlite", "Database_vecchio.sqlite"})
         QVERIFY(QFile::exists(folder.filePath(QLatin1String(name))));
+    QVERIFY(!QFile::exists(broken));
 }
 
 // Also while a grid that has fetched only its first rows keeps its statement running.
@@ -105,6 +121,9 @@ void TestBackups::backupHoldsLastWrite()
     // A second close within the same instant still gets a copy of its own.
     const QString second = writeBackup(moment).value;
     QVERIFY(!second.isEmpty() && second != first);
+    // Made on a second connection, into a file made afresh: still for the user alone.
+    QCOMPARE(fileMode(second), 0600);
+    QCOMPARE(fileMode(backupFolder(db.path())), 0700);
     QCOMPARE(readBackup(second, QStringLiteral("SELECT Soggetto FROM Utente WHERE ID IN (1, 301)")),
              QStringList({"ULTIMO L'ANNO", "SOGGETTO 299"}));
     QCOMPARE(readBackup(second, QStringLiteral("SELECT Oggetto FROM Tavelo")), QStringList{"VOCE"});
@@ -174,6 +193,49 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
         QCOMPARE(readBackup(backup, QStringLiteral("SELECT Soggetto FROM Utente")),
                  QStringList{"ROSSI MARIO"});
     }
+}
+
+// Killed while writing, a copy is left under its temporary name with its journal; a copy
+// under a finished name can still be damaged. Neither is counted, nor named as the copy
+// to restore, and the next backup removes them.
+void TestBackups::interruptedBackupIsNoBackup_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("bytesKept"); // of a sound copy; -1: none, only junk
+    const QString finished = QStringLiteral("Database_2030-01-01_00-00-00-000.sqlite");
+    const QString temporary = QLatin1Char('.') + finished + QLatin1String(".part");
+    QTest::newRow("temporary copy with its journal")
+        << QStringList{temporary, temporary + "-journal"} << 2 * 4096;
+    QTest::newRow("finished name, not a database") << QStringList{finished} << -1;
+    QTest::newRow("finished name, cut short") << QStringList{finished} << 2 * 4096;
+    QTest::newRow("finished name, journal beside")
+        << QStringList{finished, finished + "-journal"} << 0;
+}
+
+void TestBackups::interruptedBackupIsNoBackup()
+{
+    QFETCH(QStringList, names);
+    QFETCH(int, bytesKept);
+    TestDatabase db;
+    db.addSubject(QStringLiteral("ROSSI"));
+    const Outcome<QString> first = writeBackup(QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
+    const QString sound = first.value;
+    QVERIFY2(first.ok() && !sound.isEmpty(), qPrintable(first.problem));
+    const QDir folder(backupFolder(db.path()));
+    for (const QString &name : names) {
+        const QString path = folder.filePath(name);
+        if (name.endsWith(QLatin1String("-journal")) || bytesKept < 0)
+            QVERIFY(writeFile(path, QByteArray(4096, 'j')));
+        else
+            QVERIFY(QFile::copy(sound, path) && (!bytesKept || QFile::resize(path, bytesKept)));
+    }
+    QCOMPARE(backupsOf(db.path()), QStringList{sound});
+    const QString message = damagedDataFileMessage(db.path(), QStringLiteral("guasto"));
+    QVERIFY2(message.contains(QStringLiteral("«%1»").arg(sound)), qPrintable(message));
+    QVERIFY(writeBackup(QDateTime(QDate(2026, 12, 8), QTime(9, 0))).ok());
+    QCOMPARE(backupsOf(db.path()).size(), 2);
+    for (const QString &name : names)
+        QVERIFY2(!folder.exists(name), qPrintable(name));
 }
 
 TAVELO_TEST_MAIN(TestBackups)

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QSqlQuery>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Runs statements on the file through a connection of its own, as another program
@@ -114,6 +116,9 @@ private slots:
     void unusableFileIsLeftUntouched() { openAndCheck(DbConnection::OpenMode::ReadWrite); }
     void readOnlyOpenLeavesFileAsItWas_data();
     void readOnlyOpenLeavesFileAsItWas() { openAndCheck(DbConnection::OpenMode::ReadOnly); }
+
+    void modesAfterStart_data();
+    void modesAfterStart();
 
 private:
     void openAndCheck(DbConnection::OpenMode mode);
@@ -265,4 +270,42 @@ void TestDbConnection::openAndCheck(DbConnection::OpenMode mode)
 }
 
 TAVELO_TEST_MAIN(TestDbConnection)
+// What the program creates is for its user alone; a folder or file that an office
+// shares on purpose keeps its mode, and the engine's files beside it follow the file.
+void TestDbConnection::modesAfterStart_data()
+{
+    QTest::addColumn<int>("folderBefore"); // -1: not there
+    QTest::addColumn<int>("fileBefore");
+    QTest::addColumn<int>("folderAfter");
+    QTest::addColumn<int>("fileAfter");
+    QTest::newRow("first start") << -1 << -1 << 0700 << 0600;
+    QTest::newRow("shared folder, new file") << 0770 << -1 << 0770 << 0600;
+    QTest::newRow("shared folder and file") << 0770 << 0660 << 0770 << 0660;
+}
+
+void TestDbConnection::modesAfterStart()
+{
+    QFETCH(int, folderBefore);
+    QFETCH(int, fileBefore);
+    QFETCH(int, folderAfter);
+    QFETCH(int, fileAfter);
+    QTemporaryDir home;
+    const QString folder = home.filePath(QStringLiteral("dati/Tavelo"));
+    const QString path = QDir(folder).filePath(QStringLiteral("Database.sqlite"));
+    QString problem;
+    if (folderBefore >= 0) {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), mode_t(folderBefore)) == 0);
+    }
+    if (fileBefore >= 0) {
+        QVERIFY(DbConnection::instance().open(path, &problem));
+        DbConnection::instance().close();
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(fileBefore)) == 0);
+    }
+    QVERIFY2(DbConnection::instance().open(path, &problem), qPrintable(problem));
+    QCOMPARE(fileMode(folder), folderAfter);
+    for (const char *suffix : {"", "-wal", "-shm"})
+        QCOMPARE(fileMode(path + QLatin1String(suffix)), fileAfter);
+}
+
 #include "tst_db_connection.moc"
