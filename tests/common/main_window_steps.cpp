@@ -2,6 +2,7 @@
 #include "main_window_steps.h"
 
 #include "core/dates.h"
+#include "main_window/frm_registra.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 #include "widgets/activation.h"
