@@ -11,9 +11,9 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSqlQuery>
@@ -269,19 +269,4 @@ bool clickToolbar(QWidget *window, const QString &key)
     STEP_VERIFY(action, qPrintable(key));
     QTest::mouseClick(toolbar->widgetForAction(action), Qt::LeftButton);
     return true;
-}
-
-bool addManyEntries(TestDatabase &db, int total, const QDate &firstDue, int spread,
-                    const std::function<qint64(int)> &owner)
-{
-    QSqlQuery insert(DbConnection::instance().database());
-    STEP_VERIFY(db.exec("BEGIN") && insert.prepare("INSERT INTO Tavelo (data, scadenza, Oggetto, "
-                                                   "Utente) VALUES ('2026-01-01', ?, 'VOCE', ?)"),
-                "BEGIN");
-    for (int i = 0; i < total; ++i) {
-        insert.addBindValue(firstDue.addDays(i % spread).toString(Qt::ISODate));
-        insert.addBindValue(owner(i));
-        STEP_VERIFY(insert.exec(), qPrintable(QString::number(i)));
-    }
-    return db.exec("COMMIT");
 }

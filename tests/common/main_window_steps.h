@@ -11,7 +11,6 @@
 #include <QDate>
 #include <QTest>
 
-#include <functional>
 #include <memory>
 
 // The scripted message boxes, a fresh data file and, once started, the window pair on it.
@@ -71,7 +70,3 @@ bool allMatch(const QStringList &patterns, const QStringList &texts);
 QStringList storedDiary();
 // Clicks the toolbar button with this key, on this toolbar or the window's.
 bool clickToolbar(QWidget *window, const QString &key);
-// Writes `total` entries "VOCE" dated 01/01/2026 in one transaction: the i-th falls due
-// i % spread days after firstDue and belongs to owner(i). False when a write fails.
-bool addManyEntries(TestDatabase &db, int total, const QDate &firstDue, int spread,
-                    const std::function<qint64(int)> &owner);
