@@ -124,11 +124,8 @@ void TestStartup::unusableFileIsToldAndProgramStops()
     };
     const ChildRun run =
         limit == ChildLimit::None ? ChildRun{true, 0, start()} : runLimited(limit, start);
-    if (other) {
-        other->close();
-        other.reset();
-        QSqlDatabase::removeDatabase(QStringLiteral("other"));
-    }
+    other.reset(); // the lock goes with the connection
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
     if (!run.limited)
         QSKIP(qPrintable(run.output));
     QVERIFY2(run.output.startsWith(QStringLiteral("FERMATO 1 %1\n").arg(int(PromptIcon::Critical))),
@@ -143,8 +140,7 @@ void TestStartup::startupOpensAfterShowingWindow()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("nuova cartella/Database.sqlite"));
     std::unique_ptr<WindowPair> windows = Main(path);
-    QVERIFY(windows && windows->mainWindow()->isVisible());
-    QVERIFY(DbConnection::instance().isOpen());
+    QVERIFY(windows && windows->mainWindow()->isVisible() && DbConnection::instance().isOpen());
     QVERIFY(QFile::exists(path));
     // The activation waits for the event loop: nothing has been refilled yet.
     auto *stamp = windows->mainWindow()->findChild<QLabel *>(QStringLiteral("Label25"));

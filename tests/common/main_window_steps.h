@@ -11,7 +11,6 @@
 #include <QDate>
 #include <QTest>
 
-#include <functional>
 #include <memory>
 
 // The scripted message boxes, a fresh data file and, once started, the window pair on it.
@@ -43,17 +42,17 @@ struct MainWindowTest
 std::unique_ptr<WindowPair> startMainWindow();
 
 // Runs the operator's steps, separated by ";": "Name" clicks the control, "Name=text"
-// retypes it ("\\n" a line break), "Name+text" types at its caret, "Name<Key" presses Tab,
-// Down, Return, Space, Left, Backspace or F1 on it, "pick NOTE" clicks that row of the
-// diary grid, "gone NOTE" deletes that entry behind the window's back, "refuse EVENT"
-// makes the archive refuse such writes on the diary, "paste TEXT" pastes into the focused
-// control, "user NAME" picks the name in the user list, "subject NAME" registers a user, "sql
-// STATEMENT" runs it on the archive, "tool KEY" clicks the toolbar button, "activate" activates the
-// window again. Answers (Y, N, O for Yes, No, Ok) are given to the message boxes in turn. False
-// when a step cannot be done.
+// retypes it ("\\n" a line break), "Name+text" types at its caret, "Name<Key" presses the
+// key (named as QKeySequence names it) on it, "pick NOTE" clicks that row of the diary
+// grid, "gone NOTE" deletes that entry behind the window's back, "refuse EVENT" makes the
+// archive refuse such writes on the diary, "paste TEXT" pastes into the focused control,
+// "user NAME" picks the name in the user list, "sql STATEMENT" runs it on the archive,
+// "tool KEY" clicks the toolbar button, "activate" activates the window again. Answers
+// (Y, N, O for Yes, No, Ok) are given to the message boxes in turn. False when a step
+// cannot be done.
 bool runSteps(MainWindowTest &test, const QString &steps, const QString &answers = QString());
-// The columns of a table of the operator's steps: steps, answers, the message boxes
-// expected (patterns of shownBoxes()), names of controls and the pattern of their snapshot.
+// The columns of a table of the operator's steps: steps, answers, names of controls, the
+// pattern of their snapshot and the message boxes expected (patterns of shownBoxes()).
 void addStepColumns();
 // Runs the steps of the current row and checks the boxes and the snapshot.
 void checkStepRow(MainWindowTest &test);
@@ -66,16 +65,8 @@ QStringList shownBoxes(const ScriptedPrompt &prompt);
 // Compares each text with its pattern (where * stands for any text), and reports the
 // first that differs.
 bool allMatch(const QStringList &patterns, const QStringList &texts);
-// Each row of the diary as note|date|due date|document|"oggi" when written today, in
-// the order written, and the owner's ID.
+// Each row of the diary as note|date|due date|document|"oggi" when written today|owner's
+// ID, in the order written.
 QStringList storedDiary();
 // Clicks the toolbar button with this key, on this toolbar or the window's.
 bool clickToolbar(QWidget *window, const QString &key);
-// The panels that can be seen, by name, separated by blanks.
-QString visiblePanels(const QWidget &window);
-// Types the text key by key, accented letters and line breaks included.
-void typeText(QWidget *box, const QString &text);
-// Writes `total` entries "VOCE" dated 01/01/2026 in one transaction: the i-th falls due
-// i % spread days after firstDue and belongs to owner(i). False when a write fails.
-bool addManyEntries(TestDatabase &db, int total, const QDate &firstDue, int spread,
-                    const std::function<qint64(int)> &owner);

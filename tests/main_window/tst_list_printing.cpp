@@ -69,14 +69,15 @@ void TestListPrinting::printsTheListAsATable()
     paper->failBegin = failure == QLatin1String("begin");
     paper->failEnd = failure == QLatin1String("end");
     frmRegistra window;
-    auto *overview = window.findChild<OverviewPanel *>(QStringLiteral("Frame4"));
-    window.findChild<QCheckBox *>(QStringLiteral("Check7"))->blockSignals(true);
-    window.findChild<QCheckBox *>(QStringLiteral("Check7"))->setChecked(true);
+    auto *print = window.findChild<QCheckBox *>(QStringLiteral("Check7"));
+    print->blockSignals(true);
+    print->setChecked(true);
     QString title = QStringLiteral("  scadenze di tutti ");
     QFETCH(QString, told);
     if (!told.isEmpty())
         prompt->answer(PromptAnswer::Ok);
-    overview->ImprimerListView(&view, title, "Sottotitolo", "Liberation Sans", 9);
+    window.findChild<OverviewPanel *>(QStringLiteral("Frame4"))
+        ->ImprimerListView(&view, title, "Sottotitolo", "Liberation Sans", 9);
     QCOMPARE(title, QStringLiteral("SCADENZE DI TUTTI"));
     QStringList texts;
     for (const RecordingPrintSurface::Text &t : paper->texts)
@@ -96,7 +97,7 @@ void TestListPrinting::printsTheListAsATable()
         allMatch(told.isEmpty() ? QStringList() : QStringList{"x||" + told}, shownBoxes(*prompt)));
     QCOMPARE(paper->aborted, !told.isEmpty());
     // The print toggle is released when the list is printed, kept when it is not.
-    QCOMPARE(window.findChild<QCheckBox *>(QStringLiteral("Check7"))->isChecked(), !told.isEmpty());
+    QCOMPARE(print->isChecked(), !told.isEmpty());
     RecordingPrintSurface::uninstall();
     Prompt::install(nullptr);
 }

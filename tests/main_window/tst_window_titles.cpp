@@ -4,8 +4,8 @@
 #include "main_window_steps.h"
 
 #include "app/startup.h"
-#include "widgets/prompt.h"
 #include "registry/frm_anagrafe.h"
+#include "widgets/prompt.h"
 
 #include <QMessageBox>
 #include <QProcess>
@@ -34,19 +34,17 @@ private slots:
     void titlesAsTheServerShowsThem();
 };
 
+// clang-format off
 void TestWindowTitles::titlesAsTheServerShowsThem_data()
 {
     QTest::addColumn<QString>("steps"); // the steps that show the window, on a timer for a box
     QTest::addColumn<QString>("title");
-    QTest::newRow("main window") << ""
-                                 << "Registrazione";
-    QTest::newRow("registry") << "tool Anagrafica"
-                              << "Registrazione";
-    QTest::newRow("a box with a title of its own") << "Image2"
-                                                   << " Tavelo- ERRORE ";
-    QTest::newRow("a box with the application title") << "prompt"
-                                                      << "Tavelo";
+    QTest::newRow("main window") << "" << "Registrazione";
+    QTest::newRow("registry") << "tool Anagrafica" << "Registrazione";
+    QTest::newRow("a box with a title of its own") << "Image2" << " Tavelo- ERRORE ";
+    QTest::newRow("a box with the application title") << "prompt" << "Tavelo";
 }
+// clang-format on
 
 void TestWindowTitles::titlesAsTheServerShowsThem()
 {
