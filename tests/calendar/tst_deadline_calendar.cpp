@@ -56,13 +56,13 @@ class TestDeadlineCalendar : public QObject
 private slots:
     void eventOfADeadline_data();
     void eventOfADeadline();
-    void uidsStayAndDeletedEntriesGo();
-    void failedWriteLeavesOldFile();
+    void uidsStayAndFailedWriteLeavesOldFile();
     void commandAndChiudiWriteTheCalendar();
     void calendarBesideDataModes_data();
     void calendarBesideDataModes();
 };
 
+// Due on 15 January, entered on 1 December: the event takes the due date's day.
 void TestDeadlineCalendar::eventOfADeadline_data()
 {
     QTest::addColumn<QString>("note");
@@ -72,25 +72,22 @@ void TestDeadlineCalendar::eventOfADeadline_data()
     for (int i = 0; longNote.size() < 10000; ++i)
         longNote += QStringLiteral("Riga %1: àèéìòù, \"virgolette\"; l'€ \\ fine\n").arg(i);
     longNote.chop(1);
-    const QString day = "20260115 20260116 -P3D PT9H | ";
+    const QString day = "20260115 20260116 -P3D PT9H | ", owner = " — ROSSI MARIO | ";
+    const QString entered = "Utente: ROSSI MARIO\nData registrazione: 01/12/2025";
     QTest::newRow("note of two lines, document number")
         << "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO\nSECONDA RIGA: «PERÒ»"
         << "12,5"
-        << day + "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO — ROSSI MARIO | RINNOVO L'ASSICURAZIONE, "
-                 "AUTO; ÈCCO\nSECONDA RIGA: «PERÒ»\n\nUtente: ROSSI MARIO\nN. documento: 12,5\n"
-                 "Data registrazione: 01/12/2025";
+        << day + "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO" + owner +
+               "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO\nSECONDA RIGA: «PERÒ»\n\nUtente: ROSSI "
+               "MARIO\nN. documento: 12,5\nData registrazione: 01/12/2025";
     QTest::newRow("no note, no document number")
-        << QString() << QString()
-        << day + "ROSSI MARIO | Utente: ROSSI MARIO\nData registrazione: 01/12/2025";
+        << QString() << QString() << day + "ROSSI MARIO | " + entered;
     QTest::newRow("the earlier version's CR LF")
-        << "PRIMA\r\nSECONDA"
-        << ""
-        << day + "PRIMA — ROSSI MARIO | PRIMA\nSECONDA\n\nUtente: ROSSI MARIO\nData registrazione: "
-                 "01/12/2025";
-    QTest::newRow("long note, exactly")
-        << longNote << ""
-        << day + "Riga 0: àèéìòù, \"virgolette\"; l'€ \\ fine — ROSSI MARIO | " + longNote +
-               "\n\nUtente: ROSSI MARIO\nData registrazione: 01/12/2025";
+        << "PRIMA\r\nSECONDA" << QString()
+        << day + "PRIMA" + owner + "PRIMA\nSECONDA\n\n" + entered;
+    QTest::newRow("long note, exactly") << longNote << QString()
+                                        << day + "Riga 0: àèéìòù, \"virgolette\"; l'€ \\ fine" +
+                                               owner + longNote + "\n\n" + entered;
 }
 
 void TestDeadlineCalendar::eventOfADeadline()
@@ -101,53 +98,43 @@ void TestDeadlineCalendar::eventOfADeadline()
     TestDatabase db;
     db.addEntry(db.addSubject("ROSSI MARIO"), QDate(2025, 12, 1), QDate(2026, 1, 15), note, ndoc);
     QTemporaryDir out;
-    const QString path = out.filePath("tutte.ics");
     QString error;
     int events = 0;
-    QVERIFY2(writeDeadlineCalendar(path, std::nullopt, &error, &events), qPrintable(error));
+    QVERIFY2(writeDeadlineCalendar(out.filePath("a.ics"), std::nullopt, &error, &events),
+             qPrintable(error));
     QCOMPARE(events, 1);
-    QCOMPARE(readCalendar(path), QStringList{expected});
+    QCOMPARE(readCalendar(out.filePath("a.ics")), QStringList{expected});
 }
 
 // The same entry of the same archive keeps its event, however the path is spelled; an
-// entry that is gone takes its event along.
-void TestDeadlineCalendar::uidsStayAndDeletedEntriesGo()
+// entry that is gone takes its event along; a calendar that cannot be written leaves
+// the old file as it was.
+void TestDeadlineCalendar::uidsStayAndFailedWriteLeavesOldFile()
 {
     TestDatabase db;
     const qint64 user = db.addSubject("ROSSI");
     const qint64 first = db.addEntry(user, QDate(2026, 1, 1), QDate(2026, 2, 1), "UNO");
     const qint64 second = db.addEntry(user, QDate(2026, 1, 1), QDate(2026, 2, 2), "DUE");
+    const QFileInfo place(db.path());
     QVERIFY(calendarUid(first, db.path()) != calendarUid(second, db.path()));
     QVERIFY(calendarUid(first, db.path()) != calendarUid(first, db.path() + "x"));
-    const QFileInfo place(db.path());
     QCOMPARE(calendarUid(first, place.absolutePath() + "/./" + place.fileName()),
              calendarUid(first, db.path()));
     QTemporaryDir out;
+    const QString path = out.filePath("a.ics");
     QString error;
-    QVERIFY(deleteDiaryEntry(first).ok());
-    QVERIFY(writeDeadlineCalendar(out.filePath("a.ics"), std::nullopt, &error));
-    QFile file(out.filePath("a.ics"));
+    QVERIFY(deleteDiaryEntry(first).ok() && writeDeadlineCalendar(path, std::nullopt, &error));
+    QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll()).remove("\r\n ");
+    const QByteArray written = file.readAll();
+    const QString text = QString::fromUtf8(written).remove("\r\n ");
     QCOMPARE(text.count("UID:"), 1);
     QVERIFY(text.contains("UID:" + calendarUid(second, DbConnection::instance().archiveName())));
-}
-
-void TestDeadlineCalendar::failedWriteLeavesOldFile()
-{
-    TestDatabase db;
-    db.addEntry(db.addSubject("ROSSI"), QDate(2026, 1, 1), QDate(2026, 2, 1), "UNO");
     QVERIFY(db.exec("DROP TABLE Tavelo"));
-    QTemporaryDir out;
-    const QString path = out.filePath("vecchio.ics");
-    QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("VECCHIO") == 7);
-    old.close();
-    QString error;
     QVERIFY(!writeDeadlineCalendar(path, std::nullopt, &error));
     QVERIFY(error.startsWith(QStringLiteral("Errore del database:")));
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), QByteArray("VECCHIO"));
+    QVERIFY(file.seek(0));
+    QCOMPARE(file.readAll(), written);
 }
 
 // tavelo-report writes one user's dated deadlines or all of them, and refuses a subject
@@ -158,27 +145,25 @@ void TestDeadlineCalendar::commandAndChiudiWriteTheCalendar()
     auto db = std::make_unique<TestDatabase>();
     const qint64 rossi = db->addSubject("ROSSI MARIO");
     db->addEntry(rossi, QDate(2026, 1, 1), QDate(2026, 2, 1), "MIA");
-    db->addEntry(rossi, QDate(), QDate(2026, 2, 3), "SENZA DATA");
     db->addEntry(db->addSubject("BIANCHI"), QDate(2026, 1, 1), QDate(2026, 2, 2), "SUA");
     const QString data = db->path();
     const QString beside = QFileInfo(data).dir().filePath("Scadenze.ics");
-    QCOMPARE(calendarFileBesideData(), beside);
     DbConnection::instance().close();
     QTemporaryDir out;
     const QString path = out.filePath("rossi.ics");
     auto command = [&](const QStringList &arguments) {
         return runCommandInProcess(runReportCommand, "tavelo-report",
-                                   QStringList{"--dati", data} + arguments);
+                                   QStringList{"--dati", data} + arguments)
+            .status;
     };
-    QCOMPARE(command({"--id", QString::number(rossi), "calendario", path}).status, 0);
+    QCOMPARE(command({"--id", QString::number(rossi), "calendario", path}), 0);
     QCOMPARE(readCalendar(path).join(';').count("MIA — ROSSI MARIO"), 1);
     QCOMPARE(readCalendar(path).size(), 1);
-    QCOMPARE(command({"calendario", path}).status, 0);
-    QCOMPARE(readCalendar(path).size(), 3);
-    const CommandRun unknown = command({"--id", "999", "calendario", out.filePath("no.ics")});
-    QVERIFY(unknown.status == 1 && unknown.err.contains("999") &&
-            !QFile::exists(out.filePath("no.ics")));
-    QCOMPARE(command({"--id", "x", "calendario", path}).status, 2);
+    QCOMPARE(command({"calendario", path}), 0);
+    QCOMPARE(readCalendar(path).size(), 2);
+    QCOMPARE(command({"--id", "x", "calendario", path}), 2);
+    QCOMPARE(command({"--id", "999", "calendario", out.filePath("no.ics")}), 1);
+    QVERIFY(!QFile::exists(out.filePath("no.ics")));
     for (bool blocked : {false, true}) {
         QString problem;
         QVERIFY(DbConnection::instance().open(data, &problem));
@@ -190,7 +175,7 @@ void TestDeadlineCalendar::commandAndChiudiWriteTheCalendar()
         frmRegistra window;
         clickToolbar(&window, QStringLiteral("Chiudi"));
         QCOMPARE(ended.statuses(), QList<int>({0}));
-        QCOMPARE(blocked ? QFileInfo(beside).isDir() : readCalendar(beside).size() == 3, true);
+        QCOMPARE(blocked ? QFileInfo(beside).isDir() : readCalendar(beside).size() == 2, true);
     }
 }
 

@@ -103,7 +103,6 @@ bool prepare(const QString &setup, const QString &dir, const QString &path)
 } // namespace
 
 Q_DECLARE_METATYPE(ChildLimit)
-Q_DECLARE_METATYPE(DbConnection::OpenMode)
 
 class TestDbConnection : public QObject
 {
@@ -111,7 +110,6 @@ class TestDbConnection : public QObject
 
 private slots:
     void cleanup() { DbConnection::instance().close(); }
-    void newFileHasTablesVersionRowAndIndexes();
     void unusableFileIsLeftUntouched_data();
     void unusableFileIsLeftUntouched() { openAndCheck(DbConnection::OpenMode::ReadWrite); }
     void readOnlyOpenLeavesFileAsItWas_data();
@@ -123,27 +121,6 @@ private slots:
 private:
     void openAndCheck(DbConnection::OpenMode mode);
 };
-
-void TestDbConnection::newFileHasTablesVersionRowAndIndexes()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
-    QVERIFY(prepare("no indexes", dir.path(), path));
-    QVERIFY(indexNames(path).isEmpty());
-    QCOMPARE(openedOrProblem(path, DbConnection::OpenMode::ReadWrite),
-             QStringLiteral("APERTO: ROSSI MARIO"));
-    for (const char *table : {"Utente", "Tavelo", "Versione"})
-        QCOMPARE(
-            rawExec(path, {QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table)}),
-            DbConnection::tableColumns(table));
-    QCOMPARE(rawExec(path, {"SELECT COUNT(*) || COUNT(Versione) FROM Versione"}),
-             QStringList{"10"});
-    // Opened for writing, a file that lost them gets its indexes again.
-    QCOMPARE(indexNames(path),
-             QStringList({"TaveloScadenza", "TaveloUtenteScadenza", "UtenteCodice",
-                          "UtenteSoggetto", "UtenteUtenteSoggetto"}));
-    QCOMPARE(rawExec(path, {"PRAGMA journal_mode"}), QStringList{"wal"});
-}
 
 // Each way a file can refuse to open gets its own message, naming the file (or the
 // folder at fault), and the file stays as it was. Root ignores file modes, so those
@@ -159,41 +136,30 @@ void TestDbConnection::unusableFileIsLeftUntouched_data()
                            "Codice, Partita, utente, email, telefono, cell, fax, Pwd, "
                            "Annotazione);CREATE TABLE Versione (Versione)";
     const QString readOnlyFile = "non si può scrivere: è in sola lettura";
+    const QString file, folder = "folder";
     const ChildLimit none = ChildLimit::None;
     const ChildLimit nobody = ChildLimit::Unprivileged;
     QTest::newRow("not a database")
-        << "bytes:questo non è un archivio" << none << "non è un archivio"
-        << "";
-    QTest::newRow("empty database") << "schema:" << none << "manca la tabella Utente"
-                                    << "";
-    QTest::newRow("missing table") << utente << none << "manca la tabella Tavelo"
-                                   << "";
-    QTest::newRow("missing column") << utente + ";CREATE TABLE Tavelo (ID, data, scadenza, "
-                                                "Oggetto, Utente, AGG)"
-                                    << none << "manca la colonna ndoc"
-                                    << "";
-    QTest::newRow("damaged") << "damaged" << none << "è danneggiato"
-                             << "";
+        << "bytes:questo non è un archivio" << none << "non è un archivio" << file;
+    QTest::newRow("missing table") << utente << none << "manca la tabella Tavelo" << file;
+    QTest::newRow("missing column")
+        << utente + ";CREATE TABLE Tavelo (ID, data, scadenza, Oggetto, Utente, AGG)" << none
+        << "manca la colonna ndoc" << file;
+    QTest::newRow("damaged") << "damaged" << none << "è danneggiato" << file;
     QTest::newRow("locked by another program")
-        << "locked" << none << "è bloccato da un altro programma"
-        << "";
-    QTest::newRow("read-only archive") << "read-only" << nobody << readOnlyFile << "";
+        << "locked" << none << "è bloccato da un altro programma" << file;
+    QTest::newRow("read-only archive") << "read-only" << nobody << readOnlyFile << file;
     QTest::newRow("read-only with rollback journal")
-        << "read-only rollback" << nobody << readOnlyFile << "";
-    QTest::newRow("unreadable archive") << "unreadable" << nobody << "non si può leggere"
-                                        << "";
-    QTest::newRow("read-only folder") << "read-only folder" << nobody << "non si può scrivere"
-                                      << "folder";
+        << "read-only rollback" << nobody << readOnlyFile << file;
+    QTest::newRow("unreadable archive") << "unreadable" << nobody << "non si può leggere" << file;
+    QTest::newRow("read-only folder")
+        << "read-only folder" << nobody << "non si può scrivere" << folder;
     QTest::newRow("new file in read-only folder")
-        << "new in read-only folder" << nobody << "non si può scrivere"
-        << "folder";
-    QTest::newRow("full disk") << "rollback" << ChildLimit::DiskFull << "è pieno"
-                               << "";
-    QTest::newRow("new file on full disk") << "new" << ChildLimit::DiskFull << "è pieno"
-                                           << "";
+        << "new in read-only folder" << nobody << "non si può scrivere" << folder;
+    QTest::newRow("full disk") << "rollback" << ChildLimit::DiskFull << "è pieno" << file;
+    QTest::newRow("new file on full disk") << "new" << ChildLimit::DiskFull << "è pieno" << file;
     QTest::newRow("failing disk") << "archive" << ChildLimit::DiskError
-                                  << "il disco ha dato un errore"
-                                  << "";
+                                  << "il disco ha dato un errore" << file;
 }
 
 // The one home of the read-only open: a command that only reads leaves the file byte
@@ -204,19 +170,18 @@ void TestDbConnection::readOnlyOpenLeavesFileAsItWas_data()
     QTest::addColumn<ChildLimit>("limit");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("named"); // a folder of this name holds the file
-    const QString rossi = "APERTO: ROSSI MARIO";
+    const QString rossi = "APERTO: ROSSI MARIO", here;
     const ChildLimit none = ChildLimit::None;
-    QTest::newRow("archive of the program") << "archive" << none << rossi << "";
-    QTest::newRow("archive without indexes") << "no indexes" << none << rossi << "";
-    QTest::newRow("archive with rollback journal") << "rollback" << none << rossi << "";
+    QTest::newRow("archive of the program") << "archive" << none << rossi << here;
+    QTest::newRow("archive without indexes") << "no indexes" << none << rossi << here;
+    QTest::newRow("archive with rollback journal") << "rollback" << none << rossi << here;
     QTest::newRow("folder with blanks, accents, # and ?")
         << "archive" << none << rossi << "Dati è #1 ? 100%";
-    QTest::newRow("missing file is not created") << "missing" << none << "non esiste"
-                                                 << "";
+    QTest::newRow("missing file is not created") << "missing" << none << "non esiste" << here;
     QTest::newRow("read-only archive and folder")
-        << "read-only archive in read-only folder" << ChildLimit::Unprivileged << rossi << "";
-    QTest::newRow("rows still in the log") << "log" << none << "APERTO: ROSSI MARIO,VERDI ANNA"
-                                           << "";
+        << "read-only archive in read-only folder" << ChildLimit::Unprivileged << rossi << here;
+    QTest::newRow("rows still in the log")
+        << "log" << none << "APERTO: ROSSI MARIO,VERDI ANNA" << here;
 }
 
 void TestDbConnection::openAndCheck(DbConnection::OpenMode mode)
