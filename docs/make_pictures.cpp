@@ -4,11 +4,11 @@
 // Usage: make_pictures <folder>
 #include "app/window_pair.h"
 #include "core/dates.h"
-#include "widgets/prompt.h"
 #include "main_window/frm_registra.h"
 #include "registry/frm_anagrafe.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
+#include "widgets/prompt.h"
 
 #include <QAbstractItemView>
 #include <QAction>

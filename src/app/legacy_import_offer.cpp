@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/legacy_import_offer.h"
 
-#include "widgets/prompt.h"
 #include "legacy/legacy_import.h"
+#include "widgets/prompt.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,13 +3,13 @@
 
 #include "app/legacy_import_offer.h"
 #include "app/window_pair.h"
-#include "widgets/activation.h"
 #include "core/dates.h"
-#include "widgets/prompt.h"
 #include "core/version.h"
 #include "main_window/frm_registra.h"
 #include "storage/db_connection.h"
 #include "storage/server_archive.h"
+#include "widgets/activation.h"
+#include "widgets/prompt.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

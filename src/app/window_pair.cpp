@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/window_pair.h"
 
-#include "widgets/activation.h"
 #include "main_window/frm_registra.h"
 #include "registry/frm_anagrafe.h"
+#include "widgets/activation.h"
 
 WindowPair::WindowPair() : m_main(std::make_unique<frmRegistra>())
 {

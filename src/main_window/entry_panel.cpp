@@ -3,7 +3,6 @@
 #include "main_window/entry_panel.h"
 
 #include "core/dates.h"
-#include "widgets/prompt.h"
 #include "main_window/chosen_user.h"
 #include "main_window/diary_grid_model.h"
 #include "main_window/panel_parts.h"
@@ -16,6 +15,7 @@
 #include "widgets/labels.h"
 #include "widgets/note_box.h"
 #include "widgets/picture_button.h"
+#include "widgets/prompt.h"
 #include "widgets/toggle_button.h"
 
 #include <QEvent>

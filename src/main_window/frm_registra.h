@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "widgets/activation.h"
 #include "main_window/chosen_user.h"
+#include "widgets/activation.h"
 #include "widgets/chosen_user_labels.h"
 
 #include <QWidget>

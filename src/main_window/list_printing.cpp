@@ -4,9 +4,9 @@
 // the program's version and the date.
 #include "main_window/overview_panel.h"
 
-#include "widgets/prompt.h"
 #include "core/version.h"
 #include "widgets/print_surface.h"
+#include "widgets/prompt.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>

@@ -3,13 +3,13 @@
 // print and exit toggles, and the way from a deadline to its entry.
 #include "main_window/overview_panel.h"
 
-#include "widgets/prompt.h"
-#include "widgets/twips.h"
 #include "main_window/overview_list_model.h"
 #include "main_window/panel_parts.h"
 #include "main_window/report_launching.h"
 #include "reports/report_progress.h"
 #include "storage/db_connection.h"
+#include "widgets/prompt.h"
+#include "widgets/twips.h"
 
 #include <QCheckBox>
 #include <QHeaderView>

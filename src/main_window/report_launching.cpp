@@ -4,9 +4,9 @@
 // again and the print toggle is released.
 #include "main_window/report_launching.h"
 
-#include "widgets/prompt.h"
 #include "reports/report_progress.h"
 #include "reports/report_viewer.h"
+#include "widgets/prompt.h"
 
 void showReportOrProblem(QWidget *parent, const ReportBuild &report)
 {

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/user_choice_panel.h"
 
-#include "widgets/prompt.h"
 #include "main_window/chosen_user.h"
 #include "main_window/panel_parts.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 #include "widgets/labels.h"
 #include "widgets/picture_button.h"
+#include "widgets/prompt.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -5,8 +5,6 @@
 
 #include "calendar/deadline_calendar.h"
 #include "core/dates.h"
-#include "widgets/prompt.h"
-#include "widgets/shell_services.h"
 #include "main_window/diary_menu_panel.h"
 #include "main_window/entry_panel.h"
 #include "main_window/overview_panel.h"
@@ -15,6 +13,8 @@
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 #include "widgets/picture_button.h"
+#include "widgets/prompt.h"
+#include "widgets/shell_services.h"
 
 #include <QAction>
 #include <QCloseEvent>

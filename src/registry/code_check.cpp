@@ -4,13 +4,13 @@
 // it.
 #include "registry/frm_anagrafe.h"
 
-#include "widgets/prompt.h"
 #include "registry/code_check_panel.h"
 #include "registry/editing_panel.h"
 #include "registry/start_panel.h"
 #include "registry/subject_grid_panel.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
+#include "widgets/prompt.h"
 
 // The operator presses "Inserisci" on the editing panel: the check panel, over
 // the editing panel, which takes no input meanwhile. Releasing it leaves no

@@ -4,13 +4,13 @@
 // requests.
 #include "registry/frm_anagrafe.h"
 
-#include "widgets/twips.h"
 #include "registry/code_check_panel.h"
 #include "registry/editing_panel.h"
 #include "registry/registry_controls.h"
 #include "registry/start_panel.h"
 #include "registry/subject_grid_panel.h"
 #include "widgets/status_panels.h"
+#include "widgets/twips.h"
 #include "widgets/value_label.h"
 #include "widgets/window_toolbar.h"
 

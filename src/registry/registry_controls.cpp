@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "registry/registry_controls.h"
 
-#include "widgets/twips.h"
 #include "widgets/labels.h"
 #include "widgets/toggle_button.h"
+#include "widgets/twips.h"
 
 #include <QFrame>
 #include <QGroupBox>

@@ -2,10 +2,10 @@
 // The print of the whole registry from the start panel.
 #include "registry/frm_anagrafe.h"
 
-#include "widgets/prompt.h"
 #include "registry/start_panel.h"
 #include "reports/report_progress.h"
 #include "reports/report_viewer.h"
+#include "widgets/prompt.h"
 
 // The operator switches "Stampa" on: every subject, by name, in the preview.
 void frmAnagrafe::StartRegistryPrint()

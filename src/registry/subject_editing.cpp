@@ -5,9 +5,9 @@
 
 #include "registry/input_rules.h"
 
-#include "widgets/prompt.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
+#include "widgets/prompt.h"
 #include "widgets/toggle_button.h"
 
 #include <QLineEdit>

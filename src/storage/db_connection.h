@@ -67,7 +67,6 @@ private:
     bool m_readOnly = false;
 };
 
-
 // The operator's message for a failed database step.
 QString databaseErrorMessage(const QSqlError &error);
 

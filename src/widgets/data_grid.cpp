@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/data_grid.h"
 
-#include "widgets/twips.h"
 #include "widgets/background_colour.h"
+#include "widgets/twips.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>

@@ -5,8 +5,8 @@
 #include "test_support.h"
 
 #include "app/startup.h"
-#include "import_command/import_command.h"
 #include "app/window_pair.h"
+#include "import_command/import_command.h"
 #include "legacy/legacy_import.h"
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
