@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/diary_menu_panel.h"
 
-#include "main_window/panel_parts.h"
+#include "widgets/panel_placement.h"
 #include "widgets/picture_button.h"
 #include "widgets/toggle_button.h"
 

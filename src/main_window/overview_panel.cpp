@@ -4,10 +4,10 @@
 #include "main_window/overview_panel.h"
 
 #include "main_window/overview_list_model.h"
-#include "main_window/panel_parts.h"
 #include "main_window/report_launching.h"
 #include "reports/report_progress.h"
 #include "storage/db_connection.h"
+#include "widgets/panel_placement.h"
 #include "widgets/prompt.h"
 #include "widgets/twips.h"
 

@@ -2,10 +2,10 @@
 #include "main_window/user_choice_panel.h"
 
 #include "main_window/chosen_user.h"
-#include "main_window/panel_parts.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
 #include "widgets/labels.h"
+#include "widgets/panel_placement.h"
 #include "widgets/picture_button.h"
 #include "widgets/prompt.h"
 

@@ -2,6 +2,7 @@
 #include "registry/registry_controls.h"
 
 #include "widgets/labels.h"
+#include "widgets/panel_placement.h"
 #include "widgets/toggle_button.h"
 #include "widgets/twips.h"
 
@@ -29,9 +30,8 @@ void setUpPanel(QGroupBox *panel, const char *name, const QString &caption,
                 const QFont &captionFont, int left, int top, int width, int height)
 {
     panel->setTitle(caption);
-    placeControl(panel, name, left, top, width, height);
+    placePanel(panel, name, left, top, width, height);
     panel->setFont(captionFont);
-    panel->setAutoFillBackground(true);
 }
 
 QLabel *fieldLabel(QWidget *parent, const char *name, const QString &caption, int left, int top,

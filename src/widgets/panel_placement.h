@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the panels of the main window have in common.
+// Naming and placing the controls and panels of both windows.
 #pragma once
 
 #include "widgets/twips.h"
@@ -15,7 +15,7 @@ template <typename Control> Control *named(Control *control, const char *name)
     return control;
 }
 
-// Names and places a panel of the main window; a panel covers whatever lies beneath it.
+// Names and places a panel; a panel covers whatever lies beneath it.
 inline void placePanel(QGroupBox *panel, const char *name, int left, int top, int width, int height)
 {
     panel->setObjectName(QLatin1String(name));
