@@ -57,9 +57,9 @@ double readFixture(int *rows)
 // Writes `entries` diary rows (and a tenth as many subjects) the way the import does.
 double writeRows(const QTemporaryDir &dir, int entries)
 {
-    QString problem;
-    if (!DbConnection::instance().open(dir.filePath(QStringLiteral("rows-%1.sqlite").arg(entries)),
-                                       &problem))
+    if (!DbConnection::instance()
+             .open(dir.filePath(QStringLiteral("rows-%1.sqlite").arg(entries)))
+             .ok())
         return -1;
     const QDateTime day(QDate(2013, 1, 15), QTime(0, 0));
     const int subjects = qMax(1, entries / 10);

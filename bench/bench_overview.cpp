@@ -150,11 +150,11 @@ qint64 peakResidentKb()
 
 int generate(const QString &file, int subjects, int entries, int heavy)
 {
-    QString problem;
-    if (!DbConnection::instance().open(file, &problem)) {
-        std::fprintf(stderr, "%s\n", qPrintable(problem));
+    if (const Check opened = DbConnection::instance().open(file); !opened.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.problem));
         return 1;
     }
+    QString problem;
     if (!generateOfficeData(subjects, 10, entries, heavy, &problem)) {
         std::fprintf(stderr, "%s\n", qPrintable(problem));
         return 1;
@@ -217,8 +217,8 @@ int main(int argc, char *argv[])
     if (!server.isEmpty()) {
         command = {QStringLiteral("psql"),
                    {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-At"), server}};
-        if (!DbConnection::instance().openServer(server, &problem)) {
-            std::fprintf(stderr, "%s\n", qPrintable(problem));
+        if (const Check opened = DbConnection::instance().openServer(server); !opened.ok()) {
+            std::fprintf(stderr, "%s\n", qPrintable(opened.problem));
             return 1;
         }
         const Result<qint64> rows = countArchiveRows();
@@ -236,10 +236,10 @@ int main(int argc, char *argv[])
             std::printf("copied in %.1f s\n", summary.milliseconds / 1000.0);
         }
     }
-    const bool opened = server.isEmpty() ? DbConnection::instance().open(file, &problem)
-                                         : DbConnection::instance().openServer(server, &problem);
-    if (!opened) {
-        std::fprintf(stderr, "%s\n", qPrintable(problem));
+    const Check opened = server.isEmpty() ? DbConnection::instance().open(file)
+                                          : DbConnection::instance().openServer(server);
+    if (!opened.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.problem));
         return 1;
     }
     frmRegistra window;

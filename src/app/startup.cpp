@@ -49,12 +49,11 @@ std::unique_ptr<WindowPair> Main(const QString &dataFilePath, const QString &ser
         window->hide();
         return nullptr;
     }
-    QString problem;
-    const bool opened = server.isEmpty() ? DbConnection::instance().open(dataFilePath, &problem)
-                                         : DbConnection::instance().openServer(server, &problem);
-    if (!opened) {
-        qCritical("%s", qPrintable(problem));
-        showPrompt(window, problem, QString(), PromptButtons::Ok, PromptIcon::Critical);
+    const Check opened = server.isEmpty() ? DbConnection::instance().open(dataFilePath)
+                                          : DbConnection::instance().openServer(server);
+    if (!opened.ok()) {
+        qCritical("%s", qPrintable(opened.problem));
+        showPrompt(window, opened.problem, QString(), PromptButtons::Ok, PromptIcon::Critical);
         window->hide();
         return nullptr;
     }

@@ -27,9 +27,8 @@ bool prepareReplacement(const LegacyImportRequest &request, LegacyImportSummary 
                         QString *problem)
 {
     DbConnection &connection = DbConnection::instance();
-    QString reason;
-    if (!connection.open(request.dataFile, &reason)) {
-        *problem = QStringLiteral("%1\nIl file non viene sostituito.").arg(reason);
+    if (const Check opened = connection.open(request.dataFile); !opened.ok()) {
+        *problem = QStringLiteral("%1\nIl file non viene sostituito.").arg(opened.problem);
         return false;
     }
     bool ok = true;
@@ -236,8 +235,10 @@ bool importIntoServer(LegacyDatabase &legacy, const LegacyImportRequest &request
                       LegacyImportSummary *summary, QString *problem,
                       const ImportProgress &progress)
 {
-    if (!DbConnection::instance().openServer(request.server, problem))
+    if (const Check opened = DbConnection::instance().openServer(request.server); !opened.ok()) {
+        *problem = opened.problem;
         return false;
+    }
     const Result<qint64> rows = countArchiveRows();
     if (!rows.ok()) {
         *problem = rows.error.text();
@@ -302,7 +303,10 @@ bool importLegacyFile(const LegacyImportRequest &request, LegacyImportSummary *s
 
     const QString built = request.dataFile + QStringLiteral(".importazione");
     removeWithCompanions(built);
-    bool ok = connection.open(built, problem) &&
+    const Check opened = connection.open(built);
+    if (!opened.ok())
+        *problem = opened.problem;
+    bool ok = opened.ok() &&
               copyAllTables(legacy, request.legacyFile, summary, problem, progress) &&
               checkResult(problem);
     connection.close();
@@ -419,8 +423,11 @@ bool copyDataFileToServer(const LegacyImportRequest &request, LegacyImportSummar
     DbConnection &connection = DbConnection::instance();
     // The file is checked first, as the program checks it, and read on a connection of
     // its own while the server is the program's.
-    if (!connection.open(request.legacyFile, problem, DbConnection::OpenMode::ReadOnly))
+    if (const Check opened = connection.open(request.legacyFile, DbConnection::OpenMode::ReadOnly);
+        !opened.ok()) {
+        *problem = opened.problem;
         return false;
+    }
     connection.close();
     const QString sourceName = QStringLiteral("tavelo-copy-source");
     bool ok = false;
@@ -430,7 +437,9 @@ bool copyDataFileToServer(const LegacyImportRequest &request, LegacyImportSummar
         source.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         if (!source.open()) {
             *problem = source.lastError().text();
-        } else if (connection.openServer(request.server, problem)) {
+        } else if (const Check opened = connection.openServer(request.server); !opened.ok()) {
+            *problem = opened.problem;
+        } else {
             const Result<qint64> rows = countArchiveRows();
             if (!rows.ok()) {
                 *problem = rows.error.text();

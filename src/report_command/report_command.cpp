@@ -187,14 +187,12 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     }
     // The report only reads: the file keeps every byte, even without the indexes that
     // the program adds, and a file in a read-only folder can be printed too.
-    QString problem;
-    const bool opened =
+    const Check opened =
         server.isEmpty()
-            ? DbConnection::instance().open(dataPath, &problem, DbConnection::OpenMode::ReadOnly)
-            : DbConnection::instance().openServer(server, &problem,
-                                                  DbConnection::OpenMode::ReadOnly);
-    if (!opened) {
-        err << "tavelo-report: " << problem << "\n";
+            ? DbConnection::instance().open(dataPath, DbConnection::OpenMode::ReadOnly)
+            : DbConnection::instance().openServer(server, DbConnection::OpenMode::ReadOnly);
+    if (!opened.ok()) {
+        err << "tavelo-report: " << opened.problem << "\n";
         return CommandFailed;
     }
 
