@@ -3,16 +3,21 @@
 
 #include <QString>
 
-// What a step of the archive that is not one of its statements gives back: its value,
-// or why it failed, in words that the operator can be shown. A statement gives a
-// Result, with the database's own error.
+// What a step that can fail gives back, in every layer: its value, or why it failed,
+// in Italian words that the operator can be shown as they are. Only the statements that
+// run SQL give a Result instead, with the database's own error, which their callers put
+// into the operator's words.
 template <typename T> struct [[nodiscard]] Outcome
 {
     T value{};
     QString problem;
 
     bool ok() const { return problem.isEmpty(); }
-    static Outcome failure(const QString &why) { return {T{}, why}; }
+    // A failure always has words, so that it can never pass for success.
+    static Outcome failure(const QString &why)
+    {
+        return {T{}, why.isEmpty() ? QStringLiteral("errore sconosciuto.") : why};
+    }
 };
 
 // A step that gives nothing back but whether it worked.
