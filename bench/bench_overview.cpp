@@ -211,7 +211,6 @@ int main(int argc, char *argv[])
     }
 
     ScriptedPrompt::install();
-    QString problem;
     const QString server = parser.value(QStringLiteral("server"));
     CommandLine command{QStringLiteral("sqlite3"), {QStringLiteral("-readonly"), file}};
     if (!server.isEmpty()) {
@@ -228,12 +227,12 @@ int main(int argc, char *argv[])
             LegacyImportRequest request;
             request.legacyFile = file;
             request.server = server;
-            LegacyImportSummary summary;
-            if (!copyDataFileToServer(request, &summary, &problem)) {
-                std::fprintf(stderr, "%s\n", qPrintable(problem));
+            const Outcome<LegacyImportSummary> copied = copyDataFileToServer(request);
+            if (!copied.ok()) {
+                std::fprintf(stderr, "%s\n", qPrintable(copied.problem));
                 return 1;
             }
-            std::printf("copied in %.1f s\n", summary.milliseconds / 1000.0);
+            std::printf("copied in %.1f s\n", copied.value.milliseconds / 1000.0);
         }
     }
     const Check opened = server.isEmpty() ? DbConnection::instance().open(file)

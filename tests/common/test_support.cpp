@@ -222,9 +222,10 @@ bool importLegacyDatabase(const QString &mdbPath, QString *problem)
     request.legacyFile = mdbPath;
     request.dataFile = connection.filePath();
     request.server = server ? testServerConnection() : QString();
-    LegacyImportSummary summary;
-    if (!importLegacyFile(request, &summary, problem))
+    if (const Outcome<LegacyImportSummary> imported = importLegacyFile(request); !imported.ok()) {
+        *problem = imported.problem;
         return false;
+    }
     const Check opened =
         server ? connection.openServer(request.server) : connection.open(request.dataFile);
     *problem = opened.problem;

@@ -167,14 +167,13 @@ void TestImport::fixtureComesAcrossExactly()
     LegacyImportRequest request;
     request.legacyFile = legacyDatabasePath();
     request.dataFile = m_dir->filePath("Database.sqlite");
-    LegacyImportSummary summary;
-    QString problem;
     QMap<QString, QList<int>> done;
     const auto progress = [&](const QString &name, int row, int total) {
         done[name] << row;
         QVERIFY(row <= total);
     };
-    QVERIFY2(importLegacyFile(request, &summary, &problem, progress), qPrintable(problem));
+    const Outcome<LegacyImportSummary> imported = importLegacyFile(request, progress);
+    QVERIFY2(imported.ok(), qPrintable(imported.problem));
     QVERIFY(DbConnection::instance().open(request.dataFile).ok());
     QCOMPARE(storedRows(table), rows);
     QList<int> everyRow(rows.size());
