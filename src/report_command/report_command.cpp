@@ -222,9 +222,8 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
                              parser.isSet(idOption) ? std::optional<qint64>(id) : std::nullopt,
                              progress, out, err);
     int pages = 0;
-    QString error;
-    const bool written =
-        writeReportToPdf(kind, id, userName, pdfPath, &error, [&](int page, int pageCount) {
+    const Check written =
+        writeReportToPdf(kind, id, userName, pdfPath, [&](int page, int pageCount) {
             pages = pageCount;
             progress.report(
                 pageCount == 0
@@ -233,8 +232,8 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
             return true;
         });
     DbConnection::instance().close();
-    if (!written) {
-        err << "tavelo-report: " << error << "\n";
+    if (!written.ok()) {
+        err << "tavelo-report: " << written.problem << "\n";
         return CommandFailed;
     }
     out << pdfPath << ": " << pages << (pages == 1 ? " pagina\n" : " pagine\n");
