@@ -245,19 +245,19 @@ void TestServerArchive::lostConnectionIsADatabaseErrorAndThenHeals()
 void TestServerArchive::settingChoosesTheServer()
 {
     const QString server = testServerConnection();
-    ArchiveChoice choice;
-    QString message;
-    bool help = false;
     QSettings settings(QStringLiteral("Tavelo"), QStringLiteral("Tavelo"));
     settings.setValue(serverSettingKey(), server);
-    QVERIFY(chooseArchive({"tavelo"}, &choice, &message, &help) && choice.server == server);
-    QVERIFY(chooseArchive({"tavelo", "--server", "host=altro"}, &choice, &message, &help));
-    QCOMPARE(choice.server, QStringLiteral("host=altro"));
-    QVERIFY(!chooseArchive({"tavelo", "--server", " "}, &choice, &message, &help));
+    const Outcome<ArchiveChoice> configured = chooseArchive({"tavelo"});
+    QVERIFY(configured.ok() && configured.value.server == server);
+    const Outcome<ArchiveChoice> named = chooseArchive({"tavelo", "--server", "host=altro"});
+    QVERIFY(named.ok());
+    QCOMPARE(named.value.server, QStringLiteral("host=altro"));
+    QVERIFY(!chooseArchive({"tavelo", "--server", " "}).ok());
     // A file and a server at once would leave in doubt where the rows go.
     QCOMPARE(run(runImportCommand, {"--server", server, "--dati", "x.sqlite", "y.mdb"}).status, 2);
     settings.remove(serverSettingKey());
-    QVERIFY(chooseArchive({"tavelo"}, &choice, &message, &help) && choice.server.isEmpty());
+    const Outcome<ArchiveChoice> file = chooseArchive({"tavelo"});
+    QVERIFY(file.ok() && file.value.server.isEmpty());
 }
 
 // A data file goes onto the server as it is: IDs, the Italian order, dates, the stamp,
