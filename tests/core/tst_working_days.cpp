@@ -72,6 +72,8 @@ void TestWorkingDays::nextWorkingDay_data()
     row("Immaculate Conception", QDate(2026, 12, 8), QDate(2026, 12, 9),
         "Immacolata Concezione: il primo giorno lavorativo è mercoledì 09/12/2026");
     row("4 October, a working day before 2026", QDate(2024, 10, 4), QDate(2024, 10, 4), "");
+    row("4 October 2026, a Sunday, named as the holiday", QDate(2026, 10, 4), QDate(2026, 10, 5),
+        "San Francesco d'Assisi: il primo giorno lavorativo è lunedì 05/10/2026");
     row("4 October from 2027 on a Monday", QDate(2027, 10, 4), QDate(2027, 10, 5),
         "San Francesco d'Assisi: il primo giorno lavorativo è martedì 05/10/2027");
     row("4 October 2028", QDate(2028, 10, 4), QDate(2028, 10, 5),
