@@ -67,11 +67,13 @@ bool registerFold(QSqlDatabase &db)
 }
 
 // The server folds the same letters: lower() for the case, translate() for the accents.
+// The server's columns compare case aside, a collation that substring searches refuse:
+// the folded text is searched byte for byte.
 QString serverFolded(const QString &column)
 {
-    return QStringLiteral("translate(lower(%1), "
+    return QStringLiteral("(translate(lower(%1), "
                           "'àáâãäåçèéêëìíîïñòóôõöùúûüýÿ', "
-                          "'aaaaaaceeeeiiiinooooouuuuyy')")
+                          "'aaaaaaceeeeiiiinooooouuuuyy') COLLATE \"C\")")
         .arg(column);
 }
 
