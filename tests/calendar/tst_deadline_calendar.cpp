@@ -63,32 +63,23 @@ private slots:
 };
 
 // Due on 15 January, entered on 1 December: the event takes the due date's day.
+// clang-format off
 void TestDeadlineCalendar::eventOfADeadline_data()
 {
     QTest::addColumn<QString>("note");
     QTest::addColumn<QString>("ndoc");
     QTest::addColumn<QString>("expected");
     QString longNote;
-    for (int i = 0; longNote.size() < 10000; ++i)
-        longNote += QStringLiteral("Riga %1: àèéìòù, \"virgolette\"; l'€ \\ fine\n").arg(i);
+    for (int i = 0; longNote.size() < 10000; ++i) longNote += QStringLiteral("Riga %1: àèéìòù, \"virgolette\"; l'€ \\ fine\n").arg(i);
     longNote.chop(1);
     const QString day = "20260115 20260116 -P3D PT9H | ", owner = " — ROSSI MARIO | ";
     const QString entered = "Utente: ROSSI MARIO\nData registrazione: 01/12/2025";
-    QTest::newRow("note of two lines, document number")
-        << "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO\nSECONDA RIGA: «PERÒ»"
-        << "12,5"
-        << day + "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO" + owner +
-               "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO\nSECONDA RIGA: «PERÒ»\n\nUtente: ROSSI "
-               "MARIO\nN. documento: 12,5\nData registrazione: 01/12/2025";
-    QTest::newRow("no note, no document number")
-        << QString() << QString() << day + "ROSSI MARIO | " + entered;
-    QTest::newRow("the earlier version's CR LF")
-        << "PRIMA\r\nSECONDA" << QString()
-        << day + "PRIMA" + owner + "PRIMA\nSECONDA\n\n" + entered;
-    QTest::newRow("long note, exactly") << longNote << QString()
-                                        << day + "Riga 0: àèéìòù, \"virgolette\"; l'€ \\ fine" +
-                                               owner + longNote + "\n\n" + entered;
+    QTest::newRow("note of two lines, document number") << "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO\nSECONDA RIGA: «PERÒ»" << "12,5" << day + "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO" + owner + "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO\nSECONDA RIGA: «PERÒ»\n\nUtente: ROSSI MARIO\nN. documento: 12,5\nData registrazione: 01/12/2025";
+    QTest::newRow("no note, no document number") << QString() << QString() << day + "ROSSI MARIO | " + entered;
+    QTest::newRow("the earlier version's CR LF") << "PRIMA\r\nSECONDA" << QString() << day + "PRIMA" + owner + "PRIMA\nSECONDA\n\n" + entered;
+    QTest::newRow("long note, exactly") << longNote << QString() << day + "Riga 0: àèéìòù, \"virgolette\"; l'€ \\ fine" + owner + longNote + "\n\n" + entered;
 }
+// clang-format on
 
 void TestDeadlineCalendar::eventOfADeadline()
 {
@@ -181,6 +172,7 @@ void TestDeadlineCalendar::commandAndChiudiWriteTheCalendar()
 
 // The calendar beside the data file is the office's own: a new one is for the user alone,
 // one that the office shares keeps its mode, a failed first write leaves nothing.
+// clang-format off
 void TestDeadlineCalendar::calendarBesideDataModes_data()
 {
     QTest::addColumn<int>("modeBefore"); // -1: not there
@@ -190,6 +182,7 @@ void TestDeadlineCalendar::calendarBesideDataModes_data()
     QTest::newRow("shared calendar") << 0664 << false << 0664;
     QTest::newRow("new calendar, write fails") << -1 << true << -1;
 }
+// clang-format on
 
 void TestDeadlineCalendar::calendarBesideDataModes()
 {
