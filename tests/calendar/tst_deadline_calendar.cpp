@@ -3,12 +3,8 @@
 #include "test_support.h"
 
 #include "calendar/deadline_calendar.h"
-#include "main_window/frm_registra.h"
-#include "main_window_steps.h"
-#include "report_command/report_command.h"
 #include "storage/db_connection.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -57,7 +53,6 @@ private slots:
     void eventOfADeadline_data();
     void eventOfADeadline();
     void uidsStayAndFailedWriteLeavesOldFile();
-    void commandAndChiudiWriteTheCalendar();
     void calendarBesideDataModes_data();
     void calendarBesideDataModes();
 };
@@ -126,48 +121,6 @@ void TestDeadlineCalendar::uidsStayAndFailedWriteLeavesOldFile()
     QVERIFY(error.startsWith(QStringLiteral("Errore del database:")));
     QVERIFY(file.seek(0));
     QCOMPARE(file.readAll(), written);
-}
-
-// tavelo-report writes one user's dated deadlines or all of them, and refuses a subject
-// that is not there; "Chiudi" rewrites the file beside the data file, and ends all the
-// same when it cannot.
-void TestDeadlineCalendar::commandAndChiudiWriteTheCalendar()
-{
-    auto db = std::make_unique<TestDatabase>();
-    const qint64 rossi = db->addSubject("ROSSI MARIO");
-    db->addEntry(rossi, QDate(2026, 1, 1), QDate(2026, 2, 1), "MIA");
-    db->addEntry(db->addSubject("BIANCHI"), QDate(2026, 1, 1), QDate(2026, 2, 2), "SUA");
-    const QString data = db->path();
-    const QString beside = QFileInfo(data).dir().filePath("Scadenze.ics");
-    DbConnection::instance().close();
-    QTemporaryDir out;
-    const QString path = out.filePath("rossi.ics");
-    auto command = [&](const QStringList &arguments) {
-        return runCommandInProcess(runReportCommand, "tavelo-report",
-                                   QStringList{"--dati", data} + arguments)
-            .status;
-    };
-    QCOMPARE(command({"--id", QString::number(rossi), "calendario", path}), 0);
-    QCOMPARE(readCalendar(path).join(';').count("MIA — ROSSI MARIO"), 1);
-    QCOMPARE(readCalendar(path).size(), 1);
-    QCOMPARE(command({"calendario", path}), 0);
-    QCOMPARE(readCalendar(path).size(), 2);
-    QCOMPARE(command({"--id", "x", "calendario", path}), 2);
-    QCOMPARE(command({"--id", "999", "calendario", out.filePath("no.ics")}), 1);
-    QVERIFY(!QFile::exists(out.filePath("no.ics")));
-    for (bool blocked : {false, true}) {
-        QString problem;
-        QVERIFY(DbConnection::instance().open(data, &problem));
-        // A folder where the calendar should be: no write succeeds there, not even as root.
-        QVERIFY(!blocked || (QFile::remove(beside) && QDir().mkpath(beside)));
-        if (blocked)
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("calendario non aggiornato"));
-        ProgramEndRecorder ended;
-        frmRegistra window;
-        clickToolbar(&window, QStringLiteral("Chiudi"));
-        QCOMPARE(ended.statuses(), QList<int>({0}));
-        QCOMPARE(blocked ? QFileInfo(beside).isDir() : readCalendar(beside).size() == 2, true);
-    }
 }
 
 // The calendar beside the data file is the office's own: a new one is for the user alone,

@@ -30,6 +30,7 @@ void TestReportCommand::initTestCase()
     const qint64 rossi = m_db.addSubject("ROSSI MARIO");
     m_db.addSubject("BIANCHI & FIGLI S.R.L.", "N");
     m_db.addEntry(rossi, QDate(2026, 1, 10), QDate(), "NOTA SENZA SCADENZA");
+    m_db.addEntry(m_db.addSubject("VERDI", "N"), QDate(2026, 1, 1), QDate(2026, 1, 2), "DI VERDI");
     // Enough deadlines for several pages, which all wait for the page count.
     for (int i = 0; i < 150; ++i)
         m_db.addEntry(rossi, QDate(2026, 1, 1), QDate(2026, 1, 1).addDays(i),
@@ -79,6 +80,9 @@ void TestReportCommand::exitStatuses_data()
     QTest::newRow("registry") << "Anagrafe sub/anagrafe.pdf" << 0 << "ROSSI MARIO|BIANCHI & FIGLI|Pagina 1 di 1|!VOCE";
     QTest::newRow("all users") << "schedautenti sub/utenti.pdf" << 0 << "VOCE 000|30/05/2026|VOCE 149|Pagina 1 di PAGES|Pagina PAGES di PAGES|!NOTA SENZA";
     QTest::newRow("card") << "scheda --id 1 sub/scheda.pdf" << 0 << "ROSSI MARIO|NOTA SENZA|10/01/2026|Pagina 2 di PAGES|!BIANCHI";
+    QTest::newRow("calendar of one user") << "calendario --id 1 sub/rossi.ics" << 0 << "SUMMARY:VOCE 149 — ROSSI MARIO|!DI VERDI|!NOTA SENZA";
+    QTest::newRow("calendar of all") << "calendario sub/tutti.ics" << 0 << "SUMMARY:DI VERDI — VERDI|SUMMARY:VOCE 000";
+    QTest::newRow("calendar of nobody") << "calendario --id 999 sub/nessuno.ics" << 1 << "999";
 }
 // clang-format on
 
@@ -95,10 +99,15 @@ void TestReportCommand::exitStatuses()
     QVERIFY(!DbConnection::instance().isOpen() && fileSha256(m_db.path()) == before);
     QCOMPARE(QDir().entryList(QDir::Files), QStringList({"Database.sqlite"}));
     QCOMPARE(QFileInfo(listed.constLast()).isFile(), status == 0 || outputWas.isFile());
-    const auto pages = QRegularExpression(": (\\d+) pagin[ae]\\n$").match(run.out);
+    const bool calendar = arguments.startsWith("calendario");
+    const auto pages = QRegularExpression(": (\\d+) (pagin[ae]|scadenze)\\n$").match(run.out);
     QCOMPARE(pages.hasMatch(), status == 0);
     QString text = run.err;
-    if (status == 0) {
+    QFile written(listed.constLast());
+    if (status == 0 && calendar) {
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        text = QString::fromUtf8(written.readAll());
+    } else if (status == 0) {
         QProcess pdftotext;
         pdftotext.start("pdftotext", {"-layout", listed.constLast(), "-"});
         text = pdftotext.waitForFinished() ? QString::fromUtf8(pdftotext.readAll()) : QString();

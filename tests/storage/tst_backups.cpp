@@ -138,15 +138,16 @@ void TestBackups::failedBackupTouchesNothing()
 }
 
 // The window's activation writes the version stamp (where there is a row for it);
-// "Chiudi" then writes the backup, and ends the program even when the backup cannot be
-// written. The close box ends nothing. The launcher was placed when the window loaded.
+// "Chiudi" then writes the backup and the calendar beside the data file, and ends the
+// program even when neither can be written. The close box ends nothing. The launcher
+// was placed when the window loaded.
 // clang-format off
 void TestBackups::chiudiWritesBackupAfterVersionStamp_data()
 {
     QTest::addColumn<bool>("folderBlocked");
     QTest::addColumn<bool>("stampRow");
     QTest::newRow("backup written") << false << true;
-    QTest::newRow("backup folder cannot be made") << true << true;
+    QTest::newRow("backup and calendar cannot be written") << true << true;
     QTest::newRow("no stamp to write") << false << false;
 }
 // clang-format on
@@ -156,10 +157,13 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
     QFETCH(bool, folderBlocked);
     QFETCH(bool, stampRow);
     TestDatabase db;
-    db.addSubject(QStringLiteral("ROSSI MARIO"));
+    db.addEntry(db.addSubject("ROSSI MARIO"), QDate(2026, 1, 1), QDate(2026, 2, 1), "MIA");
     QVERIFY(stampRow || db.exec(QStringLiteral("DELETE FROM Versione")));
+    // A file named like the backup folder, a folder named like the calendar: neither
+    // can be written there, not even as root.
     QFile blocker(backupFolder(db.path()));
-    QVERIFY(!folderBlocked || blocker.open(QIODevice::WriteOnly));
+    const QString calendar = QFileInfo(db.path()).dir().filePath("Scadenze.ics");
+    QVERIFY(!folderBlocked || (blocker.open(QIODevice::WriteOnly) && QDir().mkpath(calendar)));
     blocker.close();
     const QString before = QDateTime::currentDateTime().toString(Qt::ISODate).left(19);
     {
@@ -183,6 +187,9 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
     QVERIFY2(stampRow ? stamp.left(19) >= before : stamp.isEmpty(), qPrintable(stamp));
     const QString backup = latestBackup(db.path());
     QCOMPARE(backup.isEmpty(), folderBlocked);
+    QFile events(calendar);
+    QCOMPARE(events.open(QIODevice::ReadOnly), !folderBlocked);
+    QCOMPARE(events.readAll().contains("SUMMARY:MIA — ROSSI MARIO"), !folderBlocked);
     if (!folderBlocked) {
         QCOMPARE(QFileInfo(backup).absolutePath(),
                  QFileInfo(db.path()).absolutePath() + QStringLiteral("/Backup"));
