@@ -333,8 +333,8 @@ void TestRegistry::registryPrintListsEverySubjectByName()
     };
     f.run("click Check4");
     QVERIFY(onWhileShown && print->value() == 0);
-    QCOMPARE(preview.viewer().owners().at(0).data(), f.w.get());
-    QCOMPARE(preview.viewer().documents().at(0).texts("TextBox5"), seeded);
+    QCOMPARE(preview.viewer().owners.at(0).data(), f.w.get());
+    QCOMPARE(preview.viewer().documents.at(0).texts("TextBox5"), seeded);
     QTRY_COMPARE(f.where(), "Frame3 /  / Check7");
 }
 
