@@ -154,17 +154,18 @@ void resetTestServerDatabase()
 
 TestDatabase::TestDatabase() : m_path(m_dir.filePath(QStringLiteral("Database.sqlite")))
 {
-    QString problem;
     if (testServerConnection().isEmpty()) {
-        m_open = DbConnection::instance().open(m_path, &problem);
+        const Check opened = DbConnection::instance().open(m_path);
+        m_open = opened.ok();
         if (!m_open)
-            qWarning("test database: %s", qPrintable(problem));
+            qWarning("test database: %s", qPrintable(opened.problem));
         return;
     }
     resetTestServerDatabase();
     m_path.clear();
-    if (!(m_open = DbConnection::instance().openServer(testServerConnection(), &problem)))
-        qFatal("test database on the server: %s", qPrintable(problem));
+    const Check opened = DbConnection::instance().openServer(testServerConnection());
+    if (!(m_open = opened.ok()))
+        qFatal("test database on the server: %s", qPrintable(opened.problem));
 }
 
 namespace {
