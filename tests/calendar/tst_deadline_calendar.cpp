@@ -3,12 +3,8 @@
 #include "test_support.h"
 
 #include "calendar/deadline_calendar.h"
-#include "main_window/frm_registra.h"
-#include "main_window_steps.h"
-#include "report_command/report_command.h"
 #include "storage/db_connection.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -57,38 +53,28 @@ private slots:
     void eventOfADeadline_data();
     void eventOfADeadline();
     void uidsStayAndFailedWriteLeavesOldFile();
-    void commandAndChiudiWriteTheCalendar();
     void calendarBesideDataModes_data();
     void calendarBesideDataModes();
 };
 
 // Due on 15 January, entered on 1 December: the event takes the due date's day.
+// clang-format off
 void TestDeadlineCalendar::eventOfADeadline_data()
 {
     QTest::addColumn<QString>("note");
     QTest::addColumn<QString>("ndoc");
     QTest::addColumn<QString>("expected");
     QString longNote;
-    for (int i = 0; longNote.size() < 10000; ++i)
-        longNote += QStringLiteral("Riga %1: àèéìòù, \"virgolette\"; l'€ \\ fine\n").arg(i);
+    for (int i = 0; longNote.size() < 10000; ++i) longNote += QStringLiteral("Riga %1: àèéìòù, \"virgolette\"; l'€ \\ fine\n").arg(i);
     longNote.chop(1);
     const QString day = "20260115 20260116 -P3D PT9H | ", owner = " — ROSSI MARIO | ";
     const QString entered = "Utente: ROSSI MARIO\nData registrazione: 01/12/2025";
-    QTest::newRow("note of two lines, document number")
-        << "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO\nSECONDA RIGA: «PERÒ»"
-        << "12,5"
-        << day + "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO" + owner +
-               "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO\nSECONDA RIGA: «PERÒ»\n\nUtente: ROSSI "
-               "MARIO\nN. documento: 12,5\nData registrazione: 01/12/2025";
-    QTest::newRow("no note, no document number")
-        << QString() << QString() << day + "ROSSI MARIO | " + entered;
-    QTest::newRow("the earlier version's CR LF")
-        << "PRIMA\r\nSECONDA" << QString()
-        << day + "PRIMA" + owner + "PRIMA\nSECONDA\n\n" + entered;
-    QTest::newRow("long note, exactly") << longNote << QString()
-                                        << day + "Riga 0: àèéìòù, \"virgolette\"; l'€ \\ fine" +
-                                               owner + longNote + "\n\n" + entered;
+    QTest::newRow("note of two lines, document number") << "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO\nSECONDA RIGA: «PERÒ»" << "12,5" << day + "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO" + owner + "RINNOVO L'ASSICURAZIONE, AUTO; ÈCCO\nSECONDA RIGA: «PERÒ»\n\nUtente: ROSSI MARIO\nN. documento: 12,5\nData registrazione: 01/12/2025";
+    QTest::newRow("no note, no document number") << QString() << QString() << day + "ROSSI MARIO | " + entered;
+    QTest::newRow("the earlier version's CR LF") << "PRIMA\r\nSECONDA" << QString() << day + "PRIMA" + owner + "PRIMA\nSECONDA\n\n" + entered;
+    QTest::newRow("long note, exactly") << longNote << QString() << day + "Riga 0: àèéìòù, \"virgolette\"; l'€ \\ fine" + owner + longNote + "\n\n" + entered;
 }
+// clang-format on
 
 void TestDeadlineCalendar::eventOfADeadline()
 {
@@ -137,49 +123,9 @@ void TestDeadlineCalendar::uidsStayAndFailedWriteLeavesOldFile()
     QCOMPARE(file.readAll(), written);
 }
 
-// tavelo-report writes one user's dated deadlines or all of them, and refuses a subject
-// that is not there; "Chiudi" rewrites the file beside the data file, and ends all the
-// same when it cannot.
-void TestDeadlineCalendar::commandAndChiudiWriteTheCalendar()
-{
-    auto db = std::make_unique<TestDatabase>();
-    const qint64 rossi = db->addSubject("ROSSI MARIO");
-    db->addEntry(rossi, QDate(2026, 1, 1), QDate(2026, 2, 1), "MIA");
-    db->addEntry(db->addSubject("BIANCHI"), QDate(2026, 1, 1), QDate(2026, 2, 2), "SUA");
-    const QString data = db->path();
-    const QString beside = QFileInfo(data).dir().filePath("Scadenze.ics");
-    DbConnection::instance().close();
-    QTemporaryDir out;
-    const QString path = out.filePath("rossi.ics");
-    auto command = [&](const QStringList &arguments) {
-        return runCommandInProcess(runReportCommand, "tavelo-report",
-                                   QStringList{"--dati", data} + arguments)
-            .status;
-    };
-    QCOMPARE(command({"--id", QString::number(rossi), "calendario", path}), 0);
-    QCOMPARE(readCalendar(path).join(';').count("MIA — ROSSI MARIO"), 1);
-    QCOMPARE(readCalendar(path).size(), 1);
-    QCOMPARE(command({"calendario", path}), 0);
-    QCOMPARE(readCalendar(path).size(), 2);
-    QCOMPARE(command({"--id", "x", "calendario", path}), 2);
-    QCOMPARE(command({"--id", "999", "calendario", out.filePath("no.ics")}), 1);
-    QVERIFY(!QFile::exists(out.filePath("no.ics")));
-    for (bool blocked : {false, true}) {
-        QVERIFY(DbConnection::instance().open(data).ok());
-        // A folder where the calendar should be: no write succeeds there, not even as root.
-        QVERIFY(!blocked || (QFile::remove(beside) && QDir().mkpath(beside)));
-        if (blocked)
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("calendario non aggiornato"));
-        ProgramEndRecorder ended;
-        frmRegistra window;
-        clickToolbar(&window, QStringLiteral("Chiudi"));
-        QCOMPARE(ended.statuses(), QList<int>({0}));
-        QCOMPARE(blocked ? QFileInfo(beside).isDir() : readCalendar(beside).size() == 2, true);
-    }
-}
-
 // The calendar beside the data file is the office's own: a new one is for the user alone,
 // one that the office shares keeps its mode, a failed first write leaves nothing.
+// clang-format off
 void TestDeadlineCalendar::calendarBesideDataModes_data()
 {
     QTest::addColumn<int>("modeBefore"); // -1: not there
@@ -189,6 +135,7 @@ void TestDeadlineCalendar::calendarBesideDataModes_data()
     QTest::newRow("shared calendar") << 0664 << false << 0664;
     QTest::newRow("new calendar, write fails") << -1 << true << -1;
 }
+// clang-format on
 
 void TestDeadlineCalendar::calendarBesideDataModes()
 {

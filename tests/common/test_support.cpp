@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
 
-#include "legacy/legacy_import.h"
 #include "storage/db_connection.h"
 #include "widgets/activation.h"
 
@@ -12,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTextStream>
@@ -39,6 +39,34 @@ void prepareTestEnvironment()
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     // The usual umask, whatever the shell's: a mode left to it shows as 0644 or 0755.
     ::umask(022);
+}
+
+QStringList queryFile(const QString &path, const QStringList &statements, bool *ok, bool readOnly)
+{
+    QStringList texts;
+    bool done = true;
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
+        raw.setDatabaseName(path);
+        raw.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
+        done = raw.open();
+        for (const QString &sql : statements) {
+            QSqlQuery query(raw);
+            done = done && query.exec(sql);
+            for (texts.clear(); done && query.next();)
+                texts << query.value(0).toString();
+        }
+    }
+    QSqlDatabase::removeDatabase("raw");
+    if (ok)
+        *ok = done;
+    return texts;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 int fileMode(const QString &path)
@@ -210,26 +238,6 @@ QString legacyDatabasePath()
     const QString folder =
         qEnvironmentVariable("TAVELO_FIXTURES", QStringLiteral(TAVELO_FIXTURES_DIR));
     return QDir(folder).filePath(QStringLiteral("legacy_database.mdb"));
-}
-
-bool importLegacyDatabase(const QString &mdbPath, QString *problem)
-{
-    // The program's own import, into the open (empty) data file, which is open again
-    // afterwards.
-    DbConnection &connection = DbConnection::instance();
-    const bool server = connection.isServer();
-    LegacyImportRequest request;
-    request.legacyFile = mdbPath;
-    request.dataFile = connection.filePath();
-    request.server = server ? testServerConnection() : QString();
-    if (const Outcome<LegacyImportSummary> imported = importLegacyFile(request); !imported.ok()) {
-        *problem = imported.problem;
-        return false;
-    }
-    const Check opened =
-        server ? connection.openServer(request.server) : connection.open(request.dataFile);
-    *problem = opened.problem;
-    return opened.ok();
 }
 
 ScriptedPrompt *ScriptedPrompt::install()

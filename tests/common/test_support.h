@@ -15,13 +15,6 @@
 
 class QTextStream;
 
-// Whether a date that the program took as today is today, also when midnight passed
-// between `before` (read just before the program's step) and now.
-inline bool isTodaySince(const QDate &date, const QDate &before)
-{
-    return date == before || date == QDate::currentDate();
-}
-
 // What a screen reader hears as the control's name, through its accessible interface.
 QString readerName(QWidget *control);
 
@@ -79,6 +72,14 @@ private:
     bool m_open = false;
 };
 
+// Runs statements on a data file through a connection of its own, as another program
+// would (read-only when asked); gives the first column of the last one's rows.
+QStringList queryFile(const QString &path, const QStringList &statements, bool *ok = nullptr,
+                      bool readOnly = false);
+
+// Writes the bytes as the whole file; false when they are not all written.
+bool writeFile(const QString &path, const QByteArray &bytes);
+
 // A file's or folder's permission bits (as 0600), or -1 when it is not there.
 int fileMode(const QString &path);
 
@@ -97,9 +98,6 @@ using CommandFunction = int (*)(const QStringList &, QTextStream &, QTextStream 
 CommandRun runCommandInProcess(CommandFunction command, const QString &name,
                                const QStringList &arguments);
 
-// Fills the open, empty data file with the rows of the earlier version's Database.mdb,
-// through the program's import. Returns false (with the reason) when it fails.
-bool importLegacyDatabase(const QString &mdbPath, QString *problem);
 QString legacyDatabasePath();
 
 // Answers message boxes from a script and records each one. A box that comes when

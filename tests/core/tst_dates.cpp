@@ -23,6 +23,7 @@ void TestDates::screenDates_data()
     QTest::newRow("leap day") << "29/02/2024" << QDate(2024, 2, 29);
     QTest::newRow("no leap day") << "29/02/2023" << QDate();
     QTest::newRow("two-digit year") << "05/03/26" << QDate();
+    QTest::newRow("year with leading zeros") << "5/3/0026" << QDate();
     QTest::newRow("blanks around") << "  05/03/2026 " << QDate(2026, 3, 5);
     QTest::newRow("empty") << "" << QDate();
     QTest::newRow("words") << "domani" << QDate();

@@ -14,6 +14,7 @@ private slots:
     void hintAsTyped();
 };
 
+// clang-format off
 void TestFiscalCode::hintAsTyped_data()
 {
     QTest::addColumn<QString>("typed");
@@ -29,14 +30,14 @@ void TestFiscalCode::hintAsTyped_data()
     row("born this century", "VRDGPP13E10F205R", "Nato il 10/05/2013, maschio");
     row("born this year", "RSSMRA26A01H501M", "Nato il 01/01/2026, maschio");
     row("wrong check character", "RSSMRA85T10A562K", "Carattere di controllo errato: atteso S");
-    row("check of the code before a letter replaced a digit", "RSSMRA85T10A56NS",
-        "Carattere di controllo errato: atteso H");
+    row("check of the code before a letter replaced a digit", "RSSMRA85T10A56NS", "Carattere di controllo errato: atteso H");
     row("no such day", "RSSMRA85B30A562G", "Data di nascita non valida");
     row("VAT number", "12345678903", "");
     row("VAT number, wrong digit", "12345678900", "Cifra di controllo errata: attesa 3");
     row("VAT number, digits swapped", "21345678903", "Cifra di controllo errata: attesa 4");
     row("foreign code", "AB1234567", "");
 }
+// clang-format on
 
 // A date and sex are news; any other hint is a mistake.
 void TestFiscalCode::hintAsTyped()

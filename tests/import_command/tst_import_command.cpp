@@ -50,12 +50,6 @@ bool copyLegacyFile(const QString &path, qint64 keptBytes)
            (keptBytes < 0 || QFile::resize(path, keptBytes));
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // The rows of the program's archive at path, made there when missing (with one subject
 // when adding); -1 when it cannot be opened.
 qint64 archiveRows(const QString &path, bool adding = false)
@@ -109,56 +103,19 @@ void TestImport::cleanup()
     m_dir.reset();
 }
 
+// clang-format off
 void TestImport::fixtureComesAcrossExactly_data()
 {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QStringList>("rows");
     // ID|Soggetto|indirizzo|Comune|pr|cap|Codice|Partita|utente|email|telefono|cell|fax|Pwd|
     // Annotazione
-    QTest::newRow("subjects")
-        << "Utente"
-        << QStringList{"1|ROSSI MARIO|VIA ROMA 1|MILANO|MI|20100|RSSMRA80A01F205X|"
-                       "01234567890|S|MARIO.ROSSI@ESEMPIO.IT|02123456|3331234567|∅|"
-                       "segreta|CLIENTE STORICO",
-                       "2|D'ANGELO NICOLÒ|PIAZZA DELL'UNITÀ 3|FORLÌ|FC|47121|"
-                       "DNGNCL70C10D704K|∅|S|∅|0543 22|∅|0543 23|pw'1|∅",
-                       "3|BIANCHI & FIGLI S.R.L.|CORSO ITALIA 10/B|TORINO|TO|10121|"
-                       "09876543210|09876543210|N|info@bianchi.it|∅|∅|∅|∅|FORNITORE",
-                       "4|100% SCONTI_SRL|∅|NAPOLI|NA|80100|SCNSRL00A01F839Q|"
-                       "11122233344|S|∅|∅|∅|∅|x|∅",
-                       "5|100X SCONTIASRL|∅|NAPOLI|NA|80100|SCNSRL00A01F839R|∅|N|∅|"
-                       "∅|∅|∅|∅|∅",
-                       "6|ÀLVARO ÉMILE|RUE DE LA PAIX|AOSTA|AO|11100|LVRMLE85D20A326W|"
-                       "∅|S|alvaro@esempio.it|∅|∅|∅|àè|" +
-                           longNote,
-                       "7|VERDI GIUSEPPE|VIA VERDI 7|BUSSETO|PR|43011|"
-                       "VRDGPP13R10B293I|∅|s|∅|∅|∅|∅|p|∅",
-                       "8|VERDI GIUSEPPE|VIA ALTRA 8|PARMA|PR|43121|VRDGPP13R10B293J|"
-                       "∅|S|∅|∅|∅|∅|q|∅",
-                       "9|NERI LUCA|∅|∅|∅|∅|NRELCU90E15H501T|∅|N|∅|∅|∅|∅|∅|∅",
-                       "10|SENZA CODICE|∅|∅|∅|∅|∅|∅|N|∅|∅|∅|∅|∅|∅"};
+    QTest::newRow("subjects") << "Utente" << QStringList{"1|ROSSI MARIO|VIA ROMA 1|MILANO|MI|20100|RSSMRA80A01F205X|01234567890|S|MARIO.ROSSI@ESEMPIO.IT|02123456|3331234567|∅|segreta|CLIENTE STORICO", "2|D'ANGELO NICOLÒ|PIAZZA DELL'UNITÀ 3|FORLÌ|FC|47121|DNGNCL70C10D704K|∅|S|∅|0543 22|∅|0543 23|pw'1|∅", "3|BIANCHI & FIGLI S.R.L.|CORSO ITALIA 10/B|TORINO|TO|10121|09876543210|09876543210|N|info@bianchi.it|∅|∅|∅|∅|FORNITORE", "4|100% SCONTI_SRL|∅|NAPOLI|NA|80100|SCNSRL00A01F839Q|11122233344|S|∅|∅|∅|∅|x|∅", "5|100X SCONTIASRL|∅|NAPOLI|NA|80100|SCNSRL00A01F839R|∅|N|∅|∅|∅|∅|∅|∅", "6|ÀLVARO ÉMILE|RUE DE LA PAIX|AOSTA|AO|11100|LVRMLE85D20A326W|∅|S|alvaro@esempio.it|∅|∅|∅|àè|" + longNote, "7|VERDI GIUSEPPE|VIA VERDI 7|BUSSETO|PR|43011|VRDGPP13R10B293I|∅|s|∅|∅|∅|∅|p|∅", "8|VERDI GIUSEPPE|VIA ALTRA 8|PARMA|PR|43121|VRDGPP13R10B293J|∅|S|∅|∅|∅|∅|q|∅", "9|NERI LUCA|∅|∅|∅|∅|NRELCU90E15H501T|∅|N|∅|∅|∅|∅|∅|∅", "10|SENZA CODICE|∅|∅|∅|∅|∅|∅|N|∅|∅|∅|∅|∅|∅"};
     // ID|data|scadenza|Oggetto|ndoc|Utente|AGG: the times of day are not kept.
-    QTest::newRow("entries")
-        << "Tavelo"
-        << QStringList{"1|2013-01-15|2013-02-02|RINNOVO CONTRATTO AFFITTO|12,3|1|"
-                       "2013-01-15",
-                       "2|2013-01-15|∅|NOTA SENZA SCADENZA||1|2013-01-15",
-                       "3|2024-02-28|2024-02-29|SCADENZA BISESTILE|7|1|2024-02-28",
-                       "4|2026-12-01|2026-11-30|SCADENZA PRIMA DELL'INSERIMENTO|∅|2|"
-                       "2026-12-01",
-                       "5|2026-06-01|2026-06-30|∅|1|2|2026-06-01",
-                       "6|1999-12-31|2000-01-01|CAMBIO MILLENNIO: VERIFICA|1999|4|"
-                       "2000-01-03",
-                       "7|2026-03-03|2030-03-03|ASSICURAZIONE \"KASKO\" – 5 ANNI|5,5|6|"
-                       "2026-03-03",
-                       "8|2026-03-03|2026-04-01|VOCE DI UN SOGGETTO ELIMINATO|9|99|"
-                       "2026-03-03",
-                       "9|2026-05-05|2026-05-05|STESSA DATA|2|7|2026-05-05",
-                       "10|2026-05-05|2026-05-05|STESSA DATA BIS|3|8|2026-05-05",
-                       "11|∅|2026-07-01|VOCE SENZA DATA DI INSERIMENTO|4|1|2026-07-01"};
-    QTest::newRow("version stamp, with its time")
-        << "Versione" << QStringList{"2013-04-30T18:05:42"};
+    QTest::newRow("entries") << "Tavelo" << QStringList{"1|2013-01-15|2013-02-02|RINNOVO CONTRATTO AFFITTO|12,3|1|2013-01-15", "2|2013-01-15|∅|NOTA SENZA SCADENZA||1|2013-01-15", "3|2024-02-28|2024-02-29|SCADENZA BISESTILE|7|1|2024-02-28", "4|2026-12-01|2026-11-30|SCADENZA PRIMA DELL'INSERIMENTO|∅|2|2026-12-01", "5|2026-06-01|2026-06-30|∅|1|2|2026-06-01", "6|1999-12-31|2000-01-01|CAMBIO MILLENNIO: VERIFICA|1999|4|2000-01-03", "7|2026-03-03|2030-03-03|ASSICURAZIONE \"KASKO\" – 5 ANNI|5,5|6|2026-03-03", "8|2026-03-03|2026-04-01|VOCE DI UN SOGGETTO ELIMINATO|9|99|2026-03-03", "9|2026-05-05|2026-05-05|STESSA DATA|2|7|2026-05-05", "10|2026-05-05|2026-05-05|STESSA DATA BIS|3|8|2026-05-05", "11|∅|2026-07-01|VOCE SENZA DATA DI INSERIMENTO|4|1|2026-07-01"};
+    QTest::newRow("version stamp, with its time") << "Versione" << QStringList{"2013-04-30T18:05:42"};
 }
+// clang-format on
 
 void TestImport::fixtureComesAcrossExactly()
 {
@@ -208,18 +165,17 @@ void TestImport::writerKeepsIdsNullsAndDates()
 }
 
 // The summary tells of the columns that match none, on either side.
+// clang-format off
 void TestImport::columnsMatchWithoutRegardToCase_data()
 {
     QTest::addColumn<QString>("legacy");
     QTest::addColumn<QList<int>>("sourceOf");
     QTest::addColumn<QString>("summary");
-    QTest::newRow("other case and order")
-        << "id UTENTE Data SCADENZA oggetto NDOC agg" << QList<int>{0, 2, 3, 4, 5, 1, 6} << "";
-    QTest::newRow("a column missing")
-        << "ID data scadenza Oggetto Utente Note AGG" << QList<int>{0, 1, 2, 3, -1, 4, 6}
-        << "  colonne lasciate fuori: Tavelo.Note\n"
-           "  colonne assenti nel file (lasciate vuote): Tavelo.ndoc\n";
+    QTest::newRow("other case and order") << "id UTENTE Data SCADENZA oggetto NDOC agg" << QList<int>{0, 2, 3, 4, 5, 1, 6} << "";
+    QTest::newRow("a column missing") << "ID data scadenza Oggetto Utente Note AGG" << QList<int>{0, 1, 2, 3, -1, 4, 6}
+        << "  colonne lasciate fuori: Tavelo.Note\n  colonne assenti nel file (lasciate vuote): Tavelo.ndoc\n";
 }
+// clang-format on
 
 void TestImport::columnsMatchWithoutRegardToCase()
 {
@@ -238,6 +194,7 @@ void TestImport::columnsMatchWithoutRegardToCase()
 // nothing, an empty archive, an archive with one subject ("data") or plain text; @MDB@
 // is the earlier version's fixture cut to keptBytes (whole when negative). A run that
 // fails leaves the data file as it was and nothing beside it.
+// clang-format off
 void TestImport::commandLine_data()
 {
     QTest::addColumn<QString>("existing");
@@ -246,8 +203,7 @@ void TestImport::commandLine_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("parts"); // "|" between them
     QTest::addColumn<int>("backups");
-    auto row = [](const char *name, const QString &existing, const QString &arguments, qint64 kept,
-                  int status, const QString &parts, int backups = 0) {
+    auto row = [](const char *name, const QString &existing, const QString &arguments, qint64 kept, int status, const QString &parts, int backups = 0) {
         QTest::newRow(name) << existing << arguments << kept << status << parts << backups;
     };
     const QString import = "--dati @DATA@ @MDB@", replace = "--sostituisci " + import;
@@ -258,27 +214,21 @@ void TestImport::commandLine_data()
     row("unknown option", "", "--tutto a.mdb", -1, 2, "tutto|Uso: tavelo-import");
     row("empty data file name", "", "--dati= a.mdb", -1, 2, "--dati vuole il nome");
     row("missing file", "", "--dati @DATA@ @DIR@/manca.mdb", -1, 1, "non esiste" + nothingWritten);
-    row("not an mdb", "", "--dati @DATA@ @DIR@/testo.mdb", -1, 1,
-        "non è un archivio della versione precedente");
+    row("not an mdb", "", "--dati @DATA@ @DIR@/testo.mdb", -1, 1, "non è un archivio della versione precedente");
     row("empty mdb", "", import, 0, 1, "danneggiato" + nothingWritten);
     row("header page only", "", import, 4096, 1, "danneggiato");
     row("cut in the middle of a page", "", import, 4096 * 20 + 100, 1, "troncato");
-    row("half the pages over an empty archive", "empty", import, 4096 * 19, 1,
-        "danneggiato" + nothingWritten);
-    row("data pages missing", "", import, 4096 * 30, 1,
-        "la tabella Utente dovrebbe avere 10 righe, se ne leggono 0");
+    row("half the pages over an empty archive", "empty", import, 4096 * 19, 1, "danneggiato" + nothingWritten);
+    row("data pages missing", "", import, 4096 * 30, 1, "la tabella Utente dovrebbe avere 10 righe, se ne leggono 0");
     // Subjects and entries have been written by then: the transaction takes them back.
-    row("last page missing", "", import, 159744 - 4096, 1,
-        "la tabella Versione dovrebbe avere 1 righe");
-    row("new file", "", import, -1, 0,
-        "  Utente:    10 righe\n  Tavelo:    11 righe\n  Versione:  1 riga\n  voci di soggetti "
-        "non più presenti (riportate, non mostrate): 1\n");
+    row("last page missing", "", import, 159744 - 4096, 1, "la tabella Versione dovrebbe avere 1 righe");
+    row("new file", "", import, -1, 0, "  Utente:    10 righe\n  Tavelo:    11 righe\n  Versione:  1 riga\n  voci di soggetti non più presenti (riportate, non mostrate): 1\n");
     row("empty archive, replaced without asking", "empty", import, -1, 0, "Tavelo:    11 righe");
     row("archive with data, refused", "data", import, -1, 1, "non viene sostituito|--sostituisci");
-    row("archive with data, replaced after a backup", "data", replace, -1, 0,
-        "copia del file sostituito: ", 1);
+    row("archive with data, replaced after a backup", "data", replace, -1, 0, "copia del file sostituito: ", 1);
     row("foreign file, never replaced", "text", replace, -1, 1, "non viene sostituito");
 }
+// clang-format on
 
 void TestImport::commandLine()
 {
@@ -318,6 +268,7 @@ void TestImport::commandLine()
 }
 
 // The earlier version's Database.mdb beside a data file that is not there yet.
+// clang-format off
 void TestImport::startOffersImport_data()
 {
     QTest::addColumn<qint64>("keptBytes");
@@ -327,15 +278,13 @@ void TestImport::startOffersImport_data()
     // What each box says, "|" between boxes, "+" between the parts of one.
     QTest::addColumn<QString>("boxes");
     QTest::addColumn<int>("archiveRows");
-    QTest::newRow("accepted") << -1LL << false << "Yes Ok" << true
-                              << "Database.mdb|Utente:    10 righe" << 21;
+    QTest::newRow("accepted") << -1LL << false << "Yes Ok" << true << "Database.mdb|Utente:    10 righe" << 21;
     QTest::newRow("declined") << -1LL << false << "No" << true << "Database.mdb" << 0;
     QTest::newRow("data file there") << -1LL << true << "" << true << "" << 0;
     // Nothing was created, so the next start offers the import again.
-    QTest::newRow("import fails")
-        << 4096LL * 30 << false << "Yes Ok" << false
-        << "Database.mdb|tabella Utente dovrebbe avere 10 righe+non è stato scritto" << -1;
+    QTest::newRow("import fails") << 4096LL * 30 << false << "Yes Ok" << false << "Database.mdb|tabella Utente dovrebbe avere 10 righe+non è stato scritto" << -1;
 }
+// clang-format on
 
 void TestImport::startOffersImport()
 {

@@ -2,15 +2,62 @@
 // Printing a list: title, page numbers, column heads placed by the columns' shares, cells
 // cut to their column, a page every 80 lines, the foot; a failure cancels and tells.
 #include "main_window_steps.h"
-#include "recording_print_surface.h"
 
 #include "main_window/frm_registra.h"
 #include "main_window/overview_panel.h"
+#include "widgets/print_surface.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QStandardItemModel>
 #include <QTreeView>
+
+namespace {
+
+// What the program printed: every character is one unit wide and a line 1.5 units high,
+// so that positions can be worked out by hand. Each text as "page x,y text", "*" if bold.
+struct Paper
+{
+    bool failBegin = false, failEnd = false, bold = false, aborted = false;
+    int pages = 1;
+    double x = 0, y = 0;
+    QStringList texts;
+};
+
+class RecordingSurface : public PrintSurface
+{
+public:
+    explicit RecordingSurface(Paper *paper) : p(paper) {}
+    bool begin() override { return !p->failBegin; }
+    void setFont(const QString &, int) override {}
+    void setBold(bool on) override { p->bold = on; }
+    void setScale(double, double) override {}
+    double currentX() const override { return p->x; }
+    double currentY() const override { return p->y; }
+    void setCurrentX(double x) override { p->x = x; }
+    void setCurrentY(double y) override { p->y = y; }
+    double textWidth(const QString &text) const override { return double(text.size()); }
+    void print(const QString &text) override
+    {
+        p->texts << QStringLiteral("%1 %2,%3 %4%5")
+                        .arg(p->pages)
+                        .arg(p->x, 0, 'g', 6)
+                        .arg(p->y, 0, 'g', 6)
+                        .arg(text, QLatin1String(p->bold ? "*" : ""));
+        p->x = 0;
+        p->y += 1.5;
+    }
+    void drawLine(double, double, double, double, const QColor &) override {}
+    void newPage() override { ++p->pages; }
+    bool end() override { return !p->failEnd; }
+    void abort() override { p->aborted = true; }
+    QString errorString() const override { return QStringLiteral("stampante di prova guasta"); }
+
+private:
+    Paper *p;
+};
+
+} // namespace
 
 class TestListPrinting : public QObject
 {
@@ -65,9 +112,10 @@ void TestListPrinting::printsTheListAsATable()
         view.header()->setSectionHidden(j, widths.at(j) == 0);
     }
     ScriptedPrompt *prompt = ScriptedPrompt::install();
-    RecordingPrintSurface *paper = RecordingPrintSurface::install();
-    paper->failBegin = failure == QLatin1String("begin");
-    paper->failEnd = failure == QLatin1String("end");
+    Paper paper;
+    paper.failBegin = failure == QLatin1String("begin");
+    paper.failEnd = failure == QLatin1String("end");
+    PrintSurface::setFactory([&paper] { return std::make_unique<RecordingSurface>(&paper); });
     frmRegistra window;
     auto *print = window.findChild<QCheckBox *>(QStringLiteral("Check7"));
     print->blockSignals(true);
@@ -79,26 +127,20 @@ void TestListPrinting::printsTheListAsATable()
     window.findChild<OverviewPanel *>(QStringLiteral("Frame4"))
         ->ImprimerListView(&view, title, "Sottotitolo", "Liberation Sans", 9);
     QCOMPARE(title, QStringLiteral("SCADENZE DI TUTTI"));
-    QStringList texts;
-    for (const RecordingPrintSurface::Text &t : paper->texts)
-        texts << QStringLiteral("%1 %2,%3 %4%5")
-                     .arg(t.page)
-                     .arg(t.x, 0, 'g', 6)
-                     .arg(t.y, 0, 'g', 6)
-                     .arg(t.text, QLatin1String(t.bold ? "*" : ""));
+    const QStringList &texts = paper.texts;
     QFETCH(QStringList, printed);
     qsizetype at = 0; // each text printed, in this order
     for (const QString &text : printed) {
         at = texts.indexOf(text, at);
         QVERIFY2(at >= 0, qPrintable(text + " in " + texts.join(" / ")));
     }
-    QTEST(paper->pages, "pages");
+    QTEST(paper.pages, "pages");
     QVERIFY(
         allMatch(told.isEmpty() ? QStringList() : QStringList{"x||" + told}, shownBoxes(*prompt)));
-    QCOMPARE(paper->aborted, !told.isEmpty());
+    QCOMPARE(paper.aborted, !told.isEmpty());
     // The print toggle is released when the list is printed, kept when it is not.
     QCOMPARE(print->isChecked(), !told.isEmpty());
-    RecordingPrintSurface::uninstall();
+    PrintSurface::setFactory({});
     Prompt::install(nullptr);
 }
 

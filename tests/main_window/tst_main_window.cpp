@@ -13,12 +13,8 @@
 #include "widgets/toggle_button.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardPaths>
 
 class TestMainWindow : public QObject
 {
@@ -32,8 +28,6 @@ private slots:
     void panelsShowWholeAndTabWalksThem_data();
     void panelsShowWholeAndTabWalksThem();
     void registryComesAndGoes();
-    void onlyChiudiEndsTheProgram_data();
-    void onlyChiudiEndsTheProgram();
 
 private:
     MainWindowTest f;
@@ -174,37 +168,6 @@ void TestMainWindow::registryComesAndGoes()
     QCOMPARE(f.windows->registryWindow(), registry);
     QTRY_COMPARE(shown("Label1"), QString());
     QVERIFY(!registry->close() && !registry->isVisible() && f.window->isVisible());
-}
-
-void TestMainWindow::onlyChiudiEndsTheProgram_data()
-{
-    QTest::addColumn<bool>("stampRow");
-    QTest::newRow("stamp written") << true;
-    QTest::newRow("no stamp to write") << false;
-}
-
-// Chiudi writes the version stamp (where there is one), closes the file and ends the
-// program; the close box is refused. The launcher was placed when the window loaded.
-void TestMainWindow::onlyChiudiEndsTheProgram()
-{
-    QFETCH(bool, stampRow);
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    QVERIFY(QFileInfo::exists(QDir(desktop).filePath(desktopLinkName() + ".desktop")));
-    QVERIFY(stampRow || f.db->exec(QStringLiteral("DELETE FROM Versione")));
-    ProgramEndRecorder ended;
-    QCloseEvent event;
-    QCoreApplication::sendEvent(f.window, &event);
-    QVERIFY(!event.isAccepted() && f.window->isVisible() && ended.statuses().isEmpty());
-    const QString before = QDateTime::currentDateTime().toString(Qt::ISODate).left(19);
-    const QString path = f.db->path();
-    QVERIFY(runSteps(f, "user ROSSI MARIO;Image2;Check1;tool Chiudi"));
-    QVERIFY(!f.window->isVisible() && !DbConnection::instance().isOpen());
-    QCOMPARE(ended.statuses(), QList<int>({0}));
-    const Check opened = DbConnection::instance().open(path);
-    QVERIFY2(opened.ok(), qPrintable(opened.problem));
-    const std::optional<QString> stamp = readVersionStamp().value;
-    QVERIFY2(stampRow ? stamp && stamp->left(19) >= before : !stamp,
-             qPrintable(stamp.value_or("")));
 }
 
 TAVELO_TEST_MAIN(TestMainWindow)

@@ -2,12 +2,14 @@
 // The banded layout: text broken into lines, bands per page, headers and footers,
 // growing and split bands, and the three reports of the program laid out; pages drawn
 // on a device, written to PDF files and shown in the preview.
-#include "report_fixtures.h"
 #include "test_support.h"
 
 #include "core/dates.h"
 #include "reports/report_definitions.h"
+#include "reports/report_document.h"
+#include "reports/report_layout.h"
 #include "reports/report_painter.h"
+#include "reports/report_rows.h"
 #include "reports/report_text_measurer.h"
 #include "reports/report_viewer.h"
 
@@ -27,6 +29,120 @@
 
 namespace {
 
+// A small report with round numbers, rows to fill it and ways to look at the pages
+// laid out.
+
+const QDate printDate(2024, 3, 15);
+
+ReportLayoutOptions options()
+{
+    ReportLayoutOptions o;
+    o.printDate = printDate;
+    return o;
+}
+
+ReportFont arial10()
+{
+    ReportFont font;
+    font.pointSize = 10;
+    return font;
+}
+
+// A label, or a text box when there is a field; a line when the height is 0.
+ReportControl control(const char *name, int left, int top, int width, const QString &caption,
+                      const QString &field = {}, int height = 300)
+{
+    ReportControl c;
+    c.kind = height == 0       ? ReportControlKind::Line
+             : field.isEmpty() ? ReportControlKind::Label
+                               : ReportControlKind::TextBox;
+    c.name = QString::fromLatin1(name);
+    c.left = left;
+    c.top = top;
+    c.width = width;
+    c.height = height;
+    c.caption = caption;
+    c.field = field;
+    c.expandsPlaceholders = caption.contains(QLatin1Char('%'));
+    return c;
+}
+
+// A report with round numbers: on A4 landscape (11905.5 twips high) with margins of
+// 1000 the first page has room for 8405.5 twips of detail under its two headers, the
+// others for 8905.5: eight 1000-twip bands on every page.
+ReportDefinition testReport()
+{
+    ReportDefinition report;
+    report.name = QStringLiteral("Prova");
+    report.defaultFont = arial10();
+    report.page.topMargin = 1000;
+    report.page.bottomMargin = 1000;
+    report.page.leftMargin = 500;
+    report.page.reportWidth = 10000;
+    auto section = [&report](ReportSectionKind kind, int height, QList<ReportControl> controls) {
+        report.section(kind).height = height;
+        report.section(kind).controls = controls;
+    };
+    section(ReportSectionKind::ReportHeader, 500, {control("Titolo", 0, 0, 5000, "Titolo")});
+    section(ReportSectionKind::PageHeader, 400,
+            {control("Testata", 0, 0, 5000, "Intestazione %P")});
+    // Under the name, beside it, and under "Sotto" only: moved by what moves above it.
+    // "Fisso" prints the name too, in a box that cannot grow.
+    ReportControl name = control("Nome", 0, 0, 3000, {}, "nome");
+    name.canGrow = true;
+    section(ReportSectionKind::Detail, 1000,
+            {name, control("Sotto", 2500, 400, 1000, "sotto"),
+             control("Accanto", 5000, 400, 1000, "accanto"),
+             control("Catena", 3200, 700, 1000, "catena"),
+             control("Fisso", 6500, 0, 1200, {}, "nome"),
+             control("Riga", 0, 900, 10000, {}, {}, 0)});
+    section(ReportSectionKind::PageFooter, 600, {control("Pagine", 0, 0, 3000, "Pagina %P di %p")});
+    section(ReportSectionKind::ReportFooter, 500, {control("Fine", 0, 0, 5000, "Stampato il  %D")});
+    return report;
+}
+
+// Rows with "RIGA 0 %P", "RIGA 1 %P", ... in the field "Nome" (data, never a page
+// number); the row `tall` has two lines more.
+QList<QVariantHash> names(int count, int tall = -1)
+{
+    QList<QVariantHash> rows;
+    for (int i = 0; i < count; ++i)
+        rows.append(
+            {{"Nome", QStringLiteral("RIGA %1 %P%2").arg(i).arg(i == tall ? "\n-\n-" : "")}});
+    return rows;
+}
+
+ReportDocument layOut(const ReportDefinition &definition, const QList<QVariantHash> &rows)
+{
+    ListReportRows source(rows);
+    return buildReportDocument(definition, source, options());
+}
+
+// Words enough for several lines in any box of a report.
+QString longText(int words)
+{
+    QStringList list;
+    for (int i = 0; i < words; ++i)
+        list.append(QStringLiteral("parola%1").arg(i));
+    return list.join(QLatin1Char(' '));
+}
+
+QList<int> detailCounts(const ReportDocument &document)
+{
+    QList<int> counts;
+    for (const ReportPage &page : document.pages)
+        counts.append(page.bandCount(ReportSectionKind::Detail));
+    return counts;
+}
+
+const ReportBand *detailBand(const ReportPage &page, int row)
+{
+    for (const ReportBand &band : page.bands)
+        if (band.section == ReportSectionKind::Detail && band.row == row)
+            return &band;
+    return nullptr;
+}
+
 QByteArray run(const QString &program, const QStringList &arguments)
 {
     QProcess process;
@@ -42,6 +158,8 @@ class TestReports : public QObject
     Q_OBJECT
 
 private slots:
+    void valuesAsText_data();
+    void valuesAsText();
     void fontFaces_data();
     void fontFaces();
     void lineBreaks_data();
@@ -60,6 +178,34 @@ private slots:
     void cancelledExportWritesNothingAndSaysNothing();
 };
 
+// clang-format off
+void TestReports::valuesAsText_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<ReportValueFormat>("format");
+    QTest::addColumn<QString>("text");
+    const auto text = ReportValueFormat::Text;
+    const auto date = ReportValueFormat::Date;
+    QTest::newRow("NULL text column") << QVariant(QMetaType::fromType<QString>()) << date << "";
+    QTest::newRow("NULL number column") << QVariant(QMetaType::fromType<qlonglong>()) << text << "";
+    QTest::newRow("date and time value") << QVariant(QDateTime(QDate(2024, 3, 5), QTime(10, 30))) << text << "05/03/2024";
+    QTest::newRow("ISO text in a date box") << QVariant("2024-03-05") << date << "05/03/2024";
+    QTest::newRow("ISO text in a text box") << QVariant("2024-03-05") << text << "2024-03-05";
+    QTest::newRow("other text in a date box") << QVariant("domani") << date << "domani";
+    QTest::newRow("integer") << QVariant(qlonglong(1234567)) << text << "1234567";
+    QTest::newRow("decimal") << QVariant(1234.5) << text << "1234,5";
+}
+// clang-format on
+
+void TestReports::valuesAsText()
+{
+    QFETCH(QVariant, value);
+    QFETCH(ReportValueFormat, format);
+    QFETCH(QString, text);
+    QCOMPARE(formatReportValue(value, format), text);
+}
+
+// clang-format off
 void TestReports::fontFaces_data()
 {
     QTest::addColumn<QString>("face");
@@ -70,6 +216,7 @@ void TestReports::fontFaces_data()
     QTest::newRow("vertical Unicode") << "@Arial Unicode MS" << QString("DejaVu Sans");
     QTest::newRow("Unicode") << "Arial Unicode MS" << QString("DejaVu Sans");
 }
+// clang-format on
 
 void TestReports::fontFaces()
 {
@@ -83,6 +230,7 @@ void TestReports::fontFaces()
     QVERIFY2(info.family() == family && info.italic(), qPrintable(info.family()));
 }
 
+// clang-format off
 void TestReports::lineBreaks_data()
 {
     QTest::addColumn<QString>("text");
@@ -92,6 +240,7 @@ void TestReports::lineBreaks_data()
     QTest::newRow("empty line between") << "A\n\nB" << QStringList{"A", "", "B"};
     QTest::newRow("word wider than the box") << QString(80, 'W') << QStringList();
 }
+// clang-format on
 
 void TestReports::lineBreaks()
 {
@@ -106,6 +255,7 @@ void TestReports::lineBreaks()
         QVERIFY(measurer.width(arial10(), line) <= 1000.5);
 }
 
+// clang-format off
 void TestReports::bandsPerPage_data()
 {
     QTest::addColumn<int>("rowCount");
@@ -119,6 +269,7 @@ void TestReports::bandsPerPage_data()
     QTest::newRow("seventeen rows") << 17 << -1 << QList<int>{8, 8, 1};
     QTest::newRow("a taller row, the eighth overleaf") << 8 << 3 << QList<int>{7, 1};
 }
+// clang-format on
 
 void TestReports::bandsPerPage()
 {
@@ -217,6 +368,7 @@ void TestReports::veryLongNoteIsSplitOverPages()
 
 // Every field of a row has its own value: the column's first three letters and the row's
 // number, dates a day later a row.
+// clang-format off
 void TestReports::threeReports_data()
 {
     QTest::addColumn<QString>("report");
@@ -224,31 +376,14 @@ void TestReports::threeReports_data()
     QTest::addColumn<QList<int>>("details");
     // "page control left,top text" of items that must be placed so, "|" between them.
     QTest::addColumn<QString>("items");
-    QTest::newRow("Anagrafe")
-        << "Anagrafe" << 25 << QList<int>{10, 11, 4}
-        << "1 Label3 4369,0 Elenco Anagrafica|1 Label10 8904,510 Città|"
-           "1 Label5 13439,510 Codice Ficale|1 Line1 400,860 |1 TextBox3 400,1875 2|"
-           "1 TextBox5 967,1875 SOG2|1 TextBox6 4935,1875 IND2|1 TextBox8 8904,1875 COM2|"
-           "1 TextBox4 11739,1875 CAP2|1 TextBox7 12872,1875 PR2|1 TextBox2 13439,1875 COD2|"
-           "1 TextBox9 15140,1875 PAR2|1 TextBox12 6069,2175 UTE2|1 TextBox1 7203,2175 EMA2|"
-           "1 TextBox10 12872,2175 TEL2|1 TextBox11 14573,2175 CEL2|1 TextBox14 5502,2442 FAX2|"
-           "1 TextBox15 7203,2442 PWD2|1 TextBox13 10038,2442 ANN2|1 Line2 400,2775 |"
-           "2 TextBox5 967,435 SOG11|3 Label15 400,4155 Pagina 3 di 3|"
-           "3 Label14 12872,4155 Stampato il  DATE";
-    QTest::newRow("Scheda")
-        << "Scheda" << 45 << QList<int>{19, 21, 5}
-        << "1 Label3 1000,600 Quorvalia |1 Label36 2701,600 Utente :|1 Label2 3835,600 ROSSI %P|"
-           "1 Label9 11205,1020 N_DOC|1 TextBox3 1000,1755 2|1 TextBox1 1567,1755 02/01/2024|"
-           "1 TextBox4 2701,1755 02/06/2024|1 TextBox2 3835,1755 OGG2|1 TextBox5 11205,1755 NDO2|"
-           "1 TextBox7 11772,1755 02/12/2024|2 TextBox2 3835,1035 OGG20|"
-           "2 Label14 1000,10802.5 Pagina 2 di 3|3 Label16 6669,10802.5 Stampato il  DATE|"
-           "3 Line3 1000,2535 ";
-    QTest::newRow("SchedaUtenti")
-        << "SchedaUtenti" << 2 << QList<int>{2}
-        << "1 Label3 1000,600 Quorvalia per Utenti|1 Label8 2701,1020 Soggetto|"
-           "1 TextBox3 1000,1770 2|1 TextBox4 1567,1770 02/06/2024|1 TextBox2 2701,1770 SOG2|"
-           "1 TextBox5 7803,1770 OGG2|1 Line3 1000,2130 |1 Label14 1000,10802.5 Pagina 1 di 1";
+    QTest::newRow("Anagrafe") << "Anagrafe" << 25 << QList<int>{10, 11, 4}
+        << "1 Label3 4369,0 Elenco Anagrafica|1 Label10 8904,510 Città|1 Label5 13439,510 Codice Ficale|1 Line1 400,860 |1 TextBox3 400,1875 2|1 TextBox5 967,1875 SOG2|1 TextBox6 4935,1875 IND2|1 TextBox8 8904,1875 COM2|1 TextBox4 11739,1875 CAP2|1 TextBox7 12872,1875 PR2|1 TextBox2 13439,1875 COD2|1 TextBox9 15140,1875 PAR2|1 TextBox12 6069,2175 UTE2|1 TextBox1 7203,2175 EMA2|1 TextBox10 12872,2175 TEL2|1 TextBox11 14573,2175 CEL2|1 TextBox14 5502,2442 FAX2|1 TextBox15 7203,2442 PWD2|1 TextBox13 10038,2442 ANN2|1 Line2 400,2775 |2 TextBox5 967,435 SOG11|3 Label15 400,4155 Pagina 3 di 3|3 Label14 12872,4155 Stampato il  DATE";
+    QTest::newRow("Scheda") << "Scheda" << 45 << QList<int>{19, 21, 5}
+        << "1 Label3 1000,600 Quorvalia |1 Label36 2701,600 Utente :|1 Label2 3835,600 ROSSI %P|1 Label9 11205,1020 N_DOC|1 TextBox3 1000,1755 2|1 TextBox1 1567,1755 02/01/2024|1 TextBox4 2701,1755 02/06/2024|1 TextBox2 3835,1755 OGG2|1 TextBox5 11205,1755 NDO2|1 TextBox7 11772,1755 02/12/2024|2 TextBox2 3835,1035 OGG20|2 Label14 1000,10802.5 Pagina 2 di 3|3 Label16 6669,10802.5 Stampato il  DATE|3 Line3 1000,2535 ";
+    QTest::newRow("SchedaUtenti") << "SchedaUtenti" << 2 << QList<int>{2}
+        << "1 Label3 1000,600 Quorvalia per Utenti|1 Label8 2701,1020 Soggetto|1 TextBox3 1000,1770 2|1 TextBox4 1567,1770 02/06/2024|1 TextBox2 2701,1770 SOG2|1 TextBox5 7803,1770 OGG2|1 Line3 1000,2130 |1 Label14 1000,10802.5 Pagina 1 di 1";
 }
+// clang-format on
 
 void TestReports::threeReports()
 {
@@ -357,6 +492,7 @@ void TestReports::streamedPdfIsTheWholeReport()
     }
 }
 
+// clang-format off
 void TestReports::unfinishedExportLeavesWhatWasThere_data()
 {
     QTest::addColumn<QString>("file");
@@ -364,6 +500,7 @@ void TestReports::unfinishedExportLeavesWhatWasThere_data()
     QTest::newRow("stopped after two pages") << "report.pdf" << 2;
     QTest::newRow("into no folder") << "manca/report.pdf" << 0;
 }
+// clang-format on
 
 void TestReports::unfinishedExportLeavesWhatWasThere()
 {

@@ -7,35 +7,21 @@
 #include "storage/backups.h"
 #include "storage/db_connection.h"
 #include "storage/statements.h"
+#include "widgets/shell_services.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QSqlQuery>
+#include <QStandardPaths>
 
 namespace {
 
-// Opens a backup on a connection of its own, read-only, and runs one query on it.
+// A backup looked at read-only, on a connection of its own.
 QStringList readBackup(const QString &path, const QString &sql)
 {
-    QStringList values;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("backup"));
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        QSqlQuery query(db);
-        for (bool ok = db.open() && query.exec(sql); ok && query.next();)
-            values << query.value(0).toString();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("backup"));
-    return values;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return queryFile(path, {sql}, nullptr, true);
 }
 
 } // namespace
@@ -151,44 +137,63 @@ void TestBackups::failedBackupTouchesNothing()
     QVERIFY(DbConnection::instance().isOpen());
 }
 
-// The window's activation writes the version stamp; "Chiudi" then writes the backup,
-// and ends the program even when the backup cannot be written.
+// The window's activation writes the version stamp (where there is a row for it);
+// "Chiudi" then writes the backup and the calendar beside the data file, and ends the
+// program even when neither can be written. The close box ends nothing. The launcher
+// was placed when the window loaded.
+// clang-format off
 void TestBackups::chiudiWritesBackupAfterVersionStamp_data()
 {
     QTest::addColumn<bool>("folderBlocked");
-    QTest::newRow("backup written") << false;
-    QTest::newRow("backup folder cannot be made") << true;
+    QTest::addColumn<bool>("stampRow");
+    QTest::newRow("backup written") << false << true;
+    QTest::newRow("backup and calendar cannot be written") << true << true;
+    QTest::newRow("no stamp to write") << false << false;
 }
+// clang-format on
 
 void TestBackups::chiudiWritesBackupAfterVersionStamp()
 {
     QFETCH(bool, folderBlocked);
+    QFETCH(bool, stampRow);
     TestDatabase db;
-    db.addSubject(QStringLiteral("ROSSI MARIO"));
+    db.addEntry(db.addSubject("ROSSI MARIO"), QDate(2026, 1, 1), QDate(2026, 2, 1), "MIA");
+    QVERIFY(stampRow || db.exec(QStringLiteral("DELETE FROM Versione")));
+    // A file named like the backup folder, a folder named like the calendar: neither
+    // can be written there, not even as root.
     QFile blocker(backupFolder(db.path()));
-    QVERIFY(!folderBlocked || blocker.open(QIODevice::WriteOnly));
+    const QString calendar = QFileInfo(db.path()).dir().filePath("Scadenze.ics");
+    QVERIFY(!folderBlocked || (blocker.open(QIODevice::WriteOnly) && QDir().mkpath(calendar)));
     blocker.close();
+    const QString before = QDateTime::currentDateTime().toString(Qt::ISODate).left(19);
     {
         const std::unique_ptr<WindowPair> windows = startMainWindow();
         QVERIFY(windows);
         frmRegistra *window = windows->mainWindow();
-        QVERIFY(window->findChild<QLabel *>(QStringLiteral("Label25"))->text() !=
-                QStringLiteral("Versione"));
+        const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+        QVERIFY(QFileInfo::exists(QDir(desktop).filePath(desktopLinkName() + ".desktop")));
         ProgramEndRecorder ended;
+        QCloseEvent event;
+        QCoreApplication::sendEvent(window, &event);
+        QVERIFY(!event.isAccepted() && window->isVisible() && ended.statuses().isEmpty());
         QVERIFY(clickToolbar(window, QStringLiteral("Chiudi")));
         QCOMPARE(ended.statuses(), QList<int>{0});
+        QVERIFY(!window->isVisible());
     }
     QVERIFY(!DbConnection::instance().isOpen());
     QVERIFY(DbConnection::instance().open(db.path()).ok());
     const QString stamp = readVersionStamp().value.value_or(QString());
-    QVERIFY(!stamp.isEmpty());
+    QVERIFY2(stampRow ? stamp.left(19) >= before : stamp.isEmpty(), qPrintable(stamp));
     const QString backup = latestBackup(db.path());
     QCOMPARE(backup.isEmpty(), folderBlocked);
+    QFile events(calendar);
+    QCOMPARE(events.open(QIODevice::ReadOnly), !folderBlocked);
+    QCOMPARE(events.readAll().contains("SUMMARY:MIA — ROSSI MARIO"), !folderBlocked);
     if (!folderBlocked) {
         QCOMPARE(QFileInfo(backup).absolutePath(),
                  QFileInfo(db.path()).absolutePath() + QStringLiteral("/Backup"));
         QCOMPARE(readBackup(backup, QStringLiteral("SELECT Versione FROM Versione")),
-                 QStringList{stamp});
+                 stampRow ? QStringList{stamp} : QStringList());
         QCOMPARE(readBackup(backup, QStringLiteral("SELECT Soggetto FROM Utente")),
                  QStringList{"ROSSI MARIO"});
     }
@@ -197,19 +202,19 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
 // Killed while writing, a copy is left under its temporary name with its journal; a copy
 // under a finished name can still be damaged. Neither is counted, nor named as the copy
 // to restore, and the next backup removes them.
+// clang-format off
 void TestBackups::interruptedBackupIsNoBackup_data()
 {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<int>("bytesKept"); // of a sound copy; -1: none, only junk
     const QString finished = QStringLiteral("Database_2030-01-01_00-00-00-000.sqlite");
     const QString temporary = QLatin1Char('.') + finished + QLatin1String(".part");
-    QTest::newRow("temporary copy with its journal")
-        << QStringList{temporary, temporary + "-journal"} << 2 * 4096;
+    QTest::newRow("temporary copy with its journal") << QStringList{temporary, temporary + "-journal"} << 2 * 4096;
     QTest::newRow("finished name, not a database") << QStringList{finished} << -1;
     QTest::newRow("finished name, cut short") << QStringList{finished} << 2 * 4096;
-    QTest::newRow("finished name, journal beside")
-        << QStringList{finished, finished + "-journal"} << 0;
+    QTest::newRow("finished name, journal beside") << QStringList{finished, finished + "-journal"} << 0;
 }
+// clang-format on
 
 void TestBackups::interruptedBackupIsNoBackup()
 {

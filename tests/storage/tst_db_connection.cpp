@@ -15,35 +15,12 @@
 
 namespace {
 
-// Runs statements on the file through a connection of its own, as another program
-// would; gives the first column of the last one's rows.
-QStringList rawExec(const QString &path, const QStringList &statements, bool *ok = nullptr)
-{
-    QStringList texts;
-    bool done = true;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
-        raw.setDatabaseName(path);
-        done = raw.open();
-        for (const QString &sql : statements) {
-            QSqlQuery query(raw);
-            done = done && query.exec(sql);
-            for (texts.clear(); done && query.next();)
-                texts << query.value(0).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase("raw");
-    if (ok)
-        *ok = done;
-    return texts;
-}
-
 QStringList indexNames(const QString &path)
 {
     // Looking at a missing file through SQLite would create it.
     return !QFile::exists(path) ? QStringList()
-                                : rawExec(path, {"SELECT name FROM sqlite_master WHERE type = "
-                                                 "'index' AND sql IS NOT NULL ORDER BY name"});
+                                : queryFile(path, {"SELECT name FROM sqlite_master WHERE type = "
+                                                   "'index' AND sql IS NOT NULL ORDER BY name"});
 }
 
 const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
@@ -67,10 +44,10 @@ bool prepare(const QString &setup, const QString &dir, const QString &path)
     bool ok = true;
     QFile file(path);
     if (setup.startsWith("schema:"))
-        rawExec(path,
-                QStringList{"PRAGMA user_version = 7"} +
-                    setup.mid(7).split(';', Qt::SkipEmptyParts),
-                &ok);
+        queryFile(path,
+                  QStringList{"PRAGMA user_version = 7"} +
+                      setup.mid(7).split(';', Qt::SkipEmptyParts),
+                  &ok);
     else if (setup.startsWith("bytes:"))
         ok = file.open(QIODevice::WriteOnly) && file.write(setup.mid(6).toUtf8()) > 0;
     else if (!setup.startsWith("new") && setup != "missing") {
@@ -81,9 +58,9 @@ bool prepare(const QString &setup, const QString &dir, const QString &path)
     }
     if (setup == "no indexes")
         for (const QString &index : indexNames(path))
-            rawExec(path, {"DROP INDEX " + index}, &ok);
+            queryFile(path, {"DROP INDEX " + index}, &ok);
     if (setup.contains("rollback"))
-        rawExec(path, {"PRAGMA journal_mode=DELETE"}, &ok);
+        queryFile(path, {"PRAGMA journal_mode=DELETE"}, &ok);
     // Past the header: SQLite knows the file but cannot read its table of tables.
     if (setup == "damaged")
         ok = ok && file.open(QIODevice::ReadWrite) && file.seek(100) &&
@@ -124,44 +101,37 @@ private:
 // folder at fault), and the file stays as it was. Root ignores file modes, so those
 // cases run as "nobody"; a full or failing disk is played by making the child's file
 // writes or reads fail.
+// clang-format off
 void TestDbConnection::unusableFileIsLeftUntouched_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<ChildLimit>("limit");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("named"); // "" the file, "folder" its folder
-    const QString utente = "schema:CREATE TABLE Utente (ID, Soggetto, indirizzo, Comune, pr, cap, "
-                           "Codice, Partita, utente, email, telefono, cell, fax, Pwd, "
-                           "Annotazione);CREATE TABLE Versione (Versione)";
+    const QString utente = "schema:CREATE TABLE Utente (ID, Soggetto, indirizzo, Comune, pr, cap, Codice, Partita, utente, email, telefono, cell, fax, Pwd, Annotazione);CREATE TABLE Versione (Versione)";
     const QString readOnlyFile = "non si può scrivere: è in sola lettura";
     const QString file, folder = "folder";
     const ChildLimit none = ChildLimit::None;
     const ChildLimit nobody = ChildLimit::Unprivileged;
-    QTest::newRow("not a database")
-        << "bytes:questo non è un archivio" << none << "non è un archivio" << file;
+    QTest::newRow("not a database") << "bytes:questo non è un archivio" << none << "non è un archivio" << file;
     QTest::newRow("missing table") << utente << none << "manca la tabella Tavelo" << file;
-    QTest::newRow("missing column")
-        << utente + ";CREATE TABLE Tavelo (ID, data, scadenza, Oggetto, Utente, AGG)" << none
-        << "manca la colonna ndoc" << file;
+    QTest::newRow("missing column") << utente + ";CREATE TABLE Tavelo (ID, data, scadenza, Oggetto, Utente, AGG)" << none << "manca la colonna ndoc" << file;
     QTest::newRow("damaged") << "damaged" << none << "è danneggiato" << file;
-    QTest::newRow("locked by another program")
-        << "locked" << none << "è bloccato da un altro programma" << file;
+    QTest::newRow("locked by another program") << "locked" << none << "è bloccato da un altro programma" << file;
     QTest::newRow("read-only archive") << "read-only" << nobody << readOnlyFile << file;
-    QTest::newRow("read-only with rollback journal")
-        << "read-only rollback" << nobody << readOnlyFile << file;
+    QTest::newRow("read-only with rollback journal") << "read-only rollback" << nobody << readOnlyFile << file;
     QTest::newRow("unreadable archive") << "unreadable" << nobody << "non si può leggere" << file;
-    QTest::newRow("read-only folder")
-        << "read-only folder" << nobody << "non si può scrivere" << folder;
-    QTest::newRow("new file in read-only folder")
-        << "new in read-only folder" << nobody << "non si può scrivere" << folder;
+    QTest::newRow("read-only folder") << "read-only folder" << nobody << "non si può scrivere" << folder;
+    QTest::newRow("new file in read-only folder") << "new in read-only folder" << nobody << "non si può scrivere" << folder;
     QTest::newRow("full disk") << "rollback" << ChildLimit::DiskFull << "è pieno" << file;
     QTest::newRow("new file on full disk") << "new" << ChildLimit::DiskFull << "è pieno" << file;
-    QTest::newRow("failing disk") << "archive" << ChildLimit::DiskError
-                                  << "il disco ha dato un errore" << file;
+    QTest::newRow("failing disk") << "archive" << ChildLimit::DiskError << "il disco ha dato un errore" << file;
 }
+// clang-format on
 
 // The one home of the read-only open: a command that only reads leaves the file byte
 // for byte as it was, adds nothing beside it, and still sees the program's last writes.
+// clang-format off
 void TestDbConnection::readOnlyOpenLeavesFileAsItWas_data()
 {
     QTest::addColumn<QString>("setup");
@@ -173,14 +143,12 @@ void TestDbConnection::readOnlyOpenLeavesFileAsItWas_data()
     QTest::newRow("archive of the program") << "archive" << none << rossi << here;
     QTest::newRow("archive without indexes") << "no indexes" << none << rossi << here;
     QTest::newRow("archive with rollback journal") << "rollback" << none << rossi << here;
-    QTest::newRow("folder with blanks, accents, # and ?")
-        << "archive" << none << rossi << "Dati è #1 ? 100%";
+    QTest::newRow("folder with blanks, accents, # and ?") << "archive" << none << rossi << "Dati è #1 ? 100%";
     QTest::newRow("missing file is not created") << "missing" << none << "non esiste" << here;
-    QTest::newRow("read-only archive and folder")
-        << "read-only archive in read-only folder" << ChildLimit::Unprivileged << rossi << here;
-    QTest::newRow("rows still in the log")
-        << "log" << none << "APERTO: ROSSI MARIO,VERDI ANNA" << here;
+    QTest::newRow("read-only archive and folder") << "read-only archive in read-only folder" << ChildLimit::Unprivileged << rossi << here;
+    QTest::newRow("rows still in the log") << "log" << none << "APERTO: ROSSI MARIO,VERDI ANNA" << here;
 }
+// clang-format on
 
 void TestDbConnection::openAndCheck(DbConnection::OpenMode mode)
 {
@@ -235,6 +203,7 @@ void TestDbConnection::openAndCheck(DbConnection::OpenMode mode)
 TAVELO_TEST_MAIN(TestDbConnection)
 // What the program creates is for its user alone; a folder or file that an office
 // shares on purpose keeps its mode, and the engine's files beside it follow the file.
+// clang-format off
 void TestDbConnection::modesAfterStart_data()
 {
     QTest::addColumn<int>("folderBefore"); // -1: not there
@@ -245,6 +214,7 @@ void TestDbConnection::modesAfterStart_data()
     QTest::newRow("shared folder, new file") << 0770 << -1 << 0770 << 0600;
     QTest::newRow("shared folder and file") << 0770 << 0660 << 0770 << 0660;
 }
+// clang-format on
 
 void TestDbConnection::modesAfterStart()
 {
