@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -22,6 +23,41 @@ QString readerName(QWidget *control)
 {
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
     return face ? face->text(QAccessible::Name) : QStringLiteral("<no interface>");
+}
+
+QWidget *findControl(QWidget *window, const QString &name)
+{
+    if (QWidget *named = window->findChild<QWidget *>(name))
+        return named;
+    QWidget *found = nullptr;
+    for (QWidget *control : window->findChildren<QWidget *>())
+        if (control->isVisible() && !qobject_cast<QLabel *>(control) &&
+            readerName(control) == name && (!found || found->property("checkable").toBool()))
+            found = control;
+    return found;
+}
+
+namespace {
+const QString secondDesk = QStringLiteral("tavelo-second-desk");
+}
+
+SecondDesk::SecondDesk()
+{
+    QSqlDatabase::cloneDatabase(DbConnection::instance().database(), secondDesk).open();
+}
+
+SecondDesk::~SecondDesk()
+{
+    QSqlDatabase::database(secondDesk, false).close();
+    QSqlDatabase::removeDatabase(secondDesk);
+}
+
+bool SecondDesk::exec(const QString &sql)
+{
+    QSqlQuery query(QSqlDatabase::database(secondDesk, false));
+    if (!query.exec(sql))
+        qWarning("other desk: %s", qPrintable(query.lastError().text()));
+    return !query.lastError().isValid();
 }
 
 void prepareTestEnvironment()

@@ -25,6 +25,20 @@ inline bool isTodaySince(const QDate &date, const QDate &before)
 // What a screen reader hears as the control's name, through its accessible interface.
 QString readerName(QWidget *control);
 
+// The control with this object name, or else the one that the operator finds by this
+// caption (as a screen reader names it, labels aside): of a toggle and a button that read
+// alike, the button.
+QWidget *findControl(QWidget *window, const QString &name);
+
+// Another desk on the same archive: a connection of its own, as a second program has.
+class SecondDesk
+{
+public:
+    SecondDesk();
+    ~SecondDesk();
+    bool exec(const QString &sql);
+};
+
 // Every test program runs with its own home folder (so that the desktop launcher and
 // the data folder are private to it), in Italian, offscreen.
 void prepareTestEnvironment();

@@ -41,8 +41,11 @@ const QHash<QString, QString> messages = {
     {"inserted", "Brandola - INSERIMENTO|L' inserimento è avvenuto con successo !"},
     {"askModify", "Brandola - MODIFICA|Vuoi Modificare questi dati ?"},
     {"modified", "|L' Aggiornamento è avvenuto con successo !"},
-    {"goneModify",
-     "Brandola - MODIFICA|Il Soggetto non è più in archivio: non è stato modificato nulla."},
+    {"goneModify", "Brandola - MODIFICA|Un'altra postazione ha eliminato questo Soggetto dopo "
+                   "che l'avete scelto: nulla è stato salvato."},
+    {"changedModify", "Brandola - MODIFICA|Un'altra postazione ha modificato questo Soggetto "
+                      "dopo che l'avete scelto: nulla è stato salvato. Per vedere i valori "
+                      "attuali riscegliete il Soggetto con «Modifica»."},
     {"askDelete", deleting + "Sei sicuro di voler eliminare il Soggetto selezionato"},
     {"deleted",
      "Brandola- ELIMINA SOGGETTO|Eliminazione  di       ROSSI MARIO   effettuata con successo ! "},
@@ -57,7 +60,7 @@ const QHash<QString, QString> messages = {
 class RegistryFixture
 {
 public:
-    QWidget *find(const QString &name) const { return w->findChild<QWidget *>(name); }
+    QWidget *find(const QString &name) const { return findControl(w.get(), name); }
     // The caption of a button, the text of a box or of a label.
     QString text(const QString &name) const { return find(name)->property("text").toString(); }
 
@@ -150,8 +153,8 @@ public:
         } else if (word == "altx") {
             QTest::keyClick(w->focusWidget(), Qt::Key_X, Qt::AltModifier);
             QTest::qWait(250); // a mnemonic clicks the button a moment later
-        } else if (word == "sql") {
-            QVERIFY(db->exec(rest));
+        } else if (word == "sql" || word == "desk") {
+            QVERIFY(word == "sql" ? db->exec(rest) : SecondDesk().exec(rest));
         } else if (word == "refuse") {
             QVERIFY(db->refuseWrites("Utente", "INSERT", "disco pieno"));
         } else if (step == "?empty") {
@@ -441,6 +444,26 @@ void TestRegistry::operatorDoes_data()
     row("modify, subject gone meanwhile",
         "modify BIANCHI SRL;sql DELETE FROM Utente WHERE Soggetto = 'BIANCHI SRL';click Cmd2;"
         "?Text2=BIANCHI SRL # askModify:Yes goneModify # -BIANCHI SRL # Frame1 / Modifica / Cmd2");
+    row("modify, subject changed at another desk",
+        "modify BIANCHI SRL;desk UPDATE Utente SET fax = '06' WHERE Soggetto = 'BIANCHI SRL';"
+        "Città:=roma;click Modifica;?Città=ROMA # askModify:Yes changedModify # "
+        "BIANCHI SRL|||||01234567890||N||||06|| # Frame1 / Modifica / Cmd2");
+    const QString wrong = "Carattere di controllo errato: atteso S";
+    row("code hint: wrong check character, inserted all the same",
+        "insert X;Codice Fiscale:=rssmra85t10a562k;?CodeHint=" + wrong +
+            ";?Codice Fiscale.toolTip=;?Codice Fiscale.accessibleDescription=" + wrong +
+            ";Text2=neri;click Inserisci # askInsert:Yes inserted # "
+            "NERI|||||RSSMRA85T10A562K||N|||||| # Frame3 /  / Check7");
+    row("code hint: a right code's birth in the tool tip",
+        "insert X;Codice Fiscale:=RSSMRA85T10A562S;?CodeHint=;?Codice Fiscale.toolTip=Nato il "
+        "10/12/1985, maschio # # # Frame1 / Inserisci / Text7");
+    row("code hint: VAT number's check digit",
+        "insert X;Partita IVA:=12345678900;?VatHint=Cifra di controllo errata: attesa 3;Partita "
+        "IVA:=12345678903;?VatHint= # # # Frame1 / Inserisci / Text8");
+    row("code hint: a picked woman's code, gone on leaving",
+        "sql UPDATE Utente SET Codice = 'BNCLRA90A41H501F' WHERE Soggetto = 'BIANCHI SRL';modify "
+        "BIANCHI SRL;?Codice Fiscale.toolTip=Nata il 01/01/1990, femmina;click Esci;"
+        "?Text7.toolTip= # # # Frame3 / Modifica / Check7");
     row("modify, code of another subject",
         "modify BIANCHI SRL;Text7:=rssmra80a01h501u;click Cmd2 # askModify:Yes taken # "
         "BIANCHI SRL|||||01234567890||N|||||| # Frame1 / Modifica / Text7");
