@@ -92,7 +92,7 @@ bool runStep(MainWindowTest &test, const QString &step)
     } else if (verb == "sql") {
         return test.db->exec(rest);
     } else if (verb == "desk") {
-        return SecondDesk().exec(rest);
+        return execAtSecondDesk(rest);
     } else if (verb == "refuse") {
         return test.db->refuseWrites("Tavelo", rest, "scrittura rifiutata");
     } else if (verb == "tool") {

@@ -37,27 +37,16 @@ QWidget *findControl(QWidget *window, const QString &name)
     return found;
 }
 
-namespace {
-const QString secondDesk = QStringLiteral("tavelo-second-desk");
-}
-
-SecondDesk::SecondDesk()
+bool execAtSecondDesk(const QString &sql)
 {
-    QSqlDatabase::cloneDatabase(DbConnection::instance().database(), secondDesk).open();
-}
-
-SecondDesk::~SecondDesk()
-{
-    QSqlDatabase::database(secondDesk, false).close();
-    QSqlDatabase::removeDatabase(secondDesk);
-}
-
-bool SecondDesk::exec(const QString &sql)
-{
-    QSqlQuery query(QSqlDatabase::database(secondDesk, false));
-    if (!query.exec(sql))
-        qWarning("other desk: %s", qPrintable(query.lastError().text()));
-    return !query.lastError().isValid();
+    const QString name = QStringLiteral("tavelo-second-desk");
+    bool ran = false;
+    {
+        QSqlDatabase desk = QSqlDatabase::cloneDatabase(DbConnection::instance().database(), name);
+        ran = desk.open() && QSqlQuery(desk).exec(sql);
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ran;
 }
 
 void prepareTestEnvironment()

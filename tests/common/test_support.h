@@ -30,14 +30,9 @@ QString readerName(QWidget *control);
 // alike, the button.
 QWidget *findControl(QWidget *window, const QString &name);
 
-// Another desk on the same archive: a connection of its own, as a second program has.
-class SecondDesk
-{
-public:
-    SecondDesk();
-    ~SecondDesk();
-    bool exec(const QString &sql);
-};
+// Runs a statement on the open archive through a connection of its own, as another desk
+// (a second program) does.
+bool execAtSecondDesk(const QString &sql);
 
 // Every test program runs with its own home folder (so that the desktop launcher and
 // the data folder are private to it), in Italian, offscreen.
