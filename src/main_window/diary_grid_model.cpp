@@ -49,6 +49,13 @@ void DiaryGridModel::clear()
     endResetModel();
 }
 
+std::optional<DiaryEntry> DiaryGridModel::entryAt(int row) const
+{
+    if (row < 0 || row >= m_rows.size())
+        return std::nullopt;
+    return m_rows.at(row);
+}
+
 int DiaryGridModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_rows.size());

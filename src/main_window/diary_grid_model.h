@@ -6,6 +6,8 @@
 #include <QAbstractTableModel>
 #include <QVector>
 
+#include <optional>
+
 // The rows of a user's diary for the entry grid, in the columns of the table Tavelo.
 // Rows are read from the archive as the grid scrolls to them, so a diary of any length
 // opens at once; date columns show in the short date form. Read-only.
@@ -20,6 +22,8 @@ public:
     QSqlError load(qint64 userId);
     // Empties the grid, columns and all.
     void clear();
+    // The entry of a row as it was read, for a write that must find it unchanged.
+    std::optional<DiaryEntry> entryAt(int row) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

@@ -350,6 +350,7 @@ bool EntryPanel::entryChecksPass()
 
 void EntryPanel::clearEntryFields()
 {
+    m_picked.reset();
     DataBox1->setText(todayScreenDate());
     DataBox2->setText(QString());
     DataBox2->setEnabled(false);
@@ -431,17 +432,19 @@ void EntryPanel::modifyEntry()
     // No entry picked, or one that is gone: nothing to write, and nothing is said.
     bool validId = false;
     const qint64 entryId = Text1->text().toLongLong(&validId);
-    if (!validId)
+    if (!validId || !m_picked || m_picked->id != entryId)
         return;
     DiaryEntry entry = entryFromFields(*owner);
     entry.id = entryId;
-    const WriteResult written = updateDiaryEntry(entry);
+    const WriteResult written = updatePickedDiaryEntry(entry, *m_picked);
     if (!written.ok()) {
         showDatabaseError(window(), written.error);
         return;
     }
-    if (written.rowsAffected == 0)
+    if (written.conflict != RowConflict::None) {
+        tellWrittenElsewhere(written.conflict, false);
         return;
+    }
     showPrompt(window(), QStringLiteral("L' Aggiornamento è avvenuto con successo !"), QString(),
                PromptButtons::Ok, PromptIcon::Information);
     returnToInsertMode(Check3);
@@ -451,7 +454,7 @@ void EntryPanel::deleteEntry()
 {
     bool validId = false;
     const qint64 entryId = Text1->text().toLongLong(&validId);
-    if (!validId) {
+    if (!validId || !m_picked || m_picked->id != entryId) {
         showPrompt(window(),
                    QStringLiteral("Nessuna registrazione scelta: selezionare nella griglia la "
                                   "riga da eliminare."),
@@ -461,12 +464,16 @@ void EntryPanel::deleteEntry()
     if (showPrompt(window(), QStringLiteral("Vuoi Eliminare questi dati ?"),
                    QStringLiteral("Tavelo - ELIMINA"), PromptButtons::YesNo) != PromptAnswer::Yes)
         return;
-    const WriteResult deleted = deleteDiaryEntry(entryId);
+    const WriteResult deleted = deletePickedDiaryEntry(*m_picked);
     if (!deleted.ok()) {
         showDatabaseError(window(), deleted.error);
         return;
     }
-    if (deleted.rowsAffected == 0) {
+    if (deleted.conflict == RowConflict::Changed) {
+        tellWrittenElsewhere(deleted.conflict, true);
+        return;
+    }
+    if (deleted.conflict == RowConflict::Deleted) {
         showPrompt(window(),
                    QStringLiteral("La registrazione scelta non esiste più: non è stato eliminato "
                                   "nulla."),
@@ -476,6 +483,25 @@ void EntryPanel::deleteEntry()
     showPrompt(window(), QStringLiteral("L' eliminazione è avvenuta con successo !"), titleDelete,
                PromptButtons::Ok, PromptIcon::Information);
     returnToInsertMode(Check4);
+}
+
+// Another desk wrote the picked entry first: nothing was written, the fields keep what the
+// operator typed, and the grid shows the diary as it is now, to pick the entry again from.
+void EntryPanel::tellWrittenElsewhere(RowConflict conflict, bool deleting)
+{
+    const QString outcome = deleting ? QStringLiteral("non è stato eliminato nulla")
+                                     : QStringLiteral("nulla è stato salvato");
+    const QString text =
+        conflict == RowConflict::Deleted
+            ? QStringLiteral("Un'altra postazione ha eliminato questa registrazione dopo che "
+                             "l'avete scelta: %1.")
+            : QStringLiteral("Un'altra postazione ha modificato questa registrazione dopo che "
+                             "l'avete scelta: %1. Riscegliete la riga per vedere i valori "
+                             "attuali.");
+    showPrompt(window(), text.arg(outcome), deleting ? titleDelete : QString(), PromptButtons::Ok,
+               PromptIcon::Critical);
+    if (!fillDiaryGrid())
+        releaseDiaryGrid();
 }
 
 // The note changes (typed or pasted): it stays upper case, the caret where it was.
@@ -504,6 +530,16 @@ void EntryPanel::FilterDocNumberKey(int &keyAscii)
 
 void EntryPanel::LoadDiaryGrid()
 {
+    if (fillDiaryGrid())
+        return;
+    releaseDiaryGrid();
+    showPrompt(window(), QStringLiteral(" Attenzione non ci sono dati  disponibili  ! "),
+               QStringLiteral(" Tavelo - ERRORE "), PromptButtons::Ok, PromptIcon::Information);
+}
+
+// Reads the chosen user's diary into the grid; false when there is nothing to show.
+bool EntryPanel::fillDiaryGrid()
+{
     // A grid that shows the diary already takes the new rows in place: detaching and
     // attaching it again would cost more than reading the rows.
     const bool attached = DataGrid3->model() == m_diaryModel;
@@ -512,12 +548,8 @@ void EntryPanel::LoadDiaryGrid()
     // A diary that cannot be read shows as an empty one, as it always has.
     if (!validId || m_diaryModel->load(userId).isValid())
         m_diaryModel->clear();
-    if (m_diaryModel->rowCount() == 0) {
-        releaseDiaryGrid();
-        showPrompt(window(), QStringLiteral(" Attenzione non ci sono dati  disponibili  ! "),
-                   QStringLiteral(" Tavelo - ERRORE "), PromptButtons::Ok, PromptIcon::Information);
-        return;
-    }
+    if (m_diaryModel->rowCount() == 0)
+        return false;
     if (!attached)
         DataGrid3->setModel(m_diaryModel);
     const int columns = m_diaryModel->columnCount();
@@ -531,6 +563,7 @@ void EntryPanel::LoadDiaryGrid()
     // Columns after the known ones are not the operator's business.
     for (int position = int(std::size(diaryGridColumns)); position < columns; ++position)
         DataGrid3->setColumnShown(position, false);
+    return true;
 }
 
 void EntryPanel::FillEntryFromGridRow()
@@ -540,6 +573,7 @@ void EntryPanel::FillEntryFromGridRow()
         return;
     if (!DataGrid3->model() || !DataGrid3->currentIndex().isValid())
         return;
+    m_picked = m_diaryModel->entryAt(DataGrid3->currentIndex().row());
     Text1->setText(DataGrid3->currentRowText(0));
     DataBox1->setText(DataGrid3->currentRowText(1));
     const QString dueDate = DataGrid3->currentRowText(2);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "storage/statements.h"
+
 #include <QGroupBox>
 #include <QList>
 
@@ -17,7 +19,6 @@ class QLineEdit;
 class QPushButton;
 class TickBox;
 class ToggleButton;
-struct DiaryEntry;
 
 // The entry panel (Frame2): the chosen user's diary in a grid, the fields of one entry,
 // the modes Insert / Modify / Delete and the user's card.
@@ -71,12 +72,17 @@ private:
     void modifyEntry();
     void deleteEntry();
     void clearEntryFields();
+    [[nodiscard]] bool fillDiaryGrid();
+    void tellWrittenElsewhere(RowConflict conflict, bool deleting);
     void returnToInsertMode(ToggleButton *modeToggle);
     void enterEntryMode(ToggleButton *otherMode, const QString &caption);
     void leaveEntryMode();
     [[nodiscard]] bool pickDiaryRowWithId(qint64 entryId);
 
     ChosenUser &m_chosen;
+    // The entry as it was read when the operator picked it: a modify or delete writes only
+    // while the stored entry still holds it.
+    std::optional<DiaryEntry> m_picked;
     DiaryGridModel *m_diaryModel = nullptr;
     QLineEdit *Text3 = nullptr;
     QPushButton *Cmd1 = nullptr;

@@ -3,6 +3,7 @@
 // filled.
 #include "registry/editing_panel.h"
 
+#include "registry/code_hint.h"
 #include "registry/input_rules.h"
 #include "registry/registry_controls.h"
 #include "widgets/toggle_button.h"
@@ -17,6 +18,7 @@ EditingPanel::EditingPanel(QWidget *window) : QGroupBox(window)
     setUpPanel(this, "Frame1", QStringLiteral("Inserimento "), windowFont(9, true), 960, 1080, 9975,
                4935);
     createFields();
+    createCodeHints();
     createButtons();
     coverFields();
     connectHandlers();
@@ -74,6 +76,22 @@ void EditingPanel::createFields()
     }
 }
 
+// A code's hint lies under its box, in the gap above the line that closes the row.
+void EditingPanel::createCodeHints()
+{
+    m_codeHint = fieldLabel(this, "CodeHint", QString(), 600, 2415, 2415, 210);
+    m_vatHint = fieldLabel(this, "VatHint", QString(), 3120, 2415, 2415, 210);
+    const std::pair<QLabel *, QLineEdit *> hints[] = {{m_codeHint, Text7}, {m_vatHint, Text8}};
+    for (const auto &[hint, box] : hints) {
+        hint->setFont(windowFont(7));
+        QPalette colours = hint->palette();
+        colours.setColor(QPalette::WindowText, QColor(160, 0, 0));
+        hint->setPalette(colours);
+        hint->setAccessibleName(QStringLiteral("Avviso ") + box->accessibleName());
+        showCodeHints(box, hint);
+    }
+}
+
 void EditingPanel::createButtons()
 {
     QWidget *p = this;
@@ -120,6 +138,7 @@ void EditingPanel::connectHandlers()
 
 void EditingPanel::clearFields()
 {
+    m_picked.reset();
     for (QLineEdit *box : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9, Text10,
                            Text11, Text12, Text13, Text14})
         setStoredText(box, QString());
@@ -191,6 +210,11 @@ void EditingPanel::showSubject(const QStringList &cells)
     if (readable)
         for (int position = 9; position < 15; ++position)
             setStoredText(lastBoxes[position - 9], cells.at(position));
+}
+
+void EditingPanel::keepPickedSubject(const std::optional<Subject> &picked)
+{
+    m_picked = picked;
 }
 
 void EditingPanel::takeCheckedCode(const QString &code)

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "storage/statements.h"
+
 #include <QGroupBox>
+
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -9,8 +13,6 @@ class QLineEdit;
 class QPushButton;
 class NumericKeys;
 class ToggleButton;
-struct Subject;
-struct SubjectWriteResult;
 
 // The editing panel: the subject's fields, the user flag, the modes
 // ("Inserisci", "Modifica", "Elimina"), its "Esci", and the action button that
@@ -38,12 +40,16 @@ public:
     // The subject of a picked grid row: its columns in the table's order, or
     // none.
     void showSubject(const QStringList &cells);
+    // The picked row as it was read: a modify or delete writes only while the stored
+    // subject still holds it.
+    void keepPickedSubject(const std::optional<Subject> &picked);
     // The code that passed the check becomes the new subject's.
     void takeCheckedCode(const QString &code);
 
     // The operator presses the action button.
     void RunSubjectAction();
-    void DeleteSubject();
+    // False when another desk changed the subject meanwhile and the panel stays as it is.
+    bool DeleteSubject();
     void ToggleUserFlag();
 
 signals:
@@ -69,6 +75,8 @@ private:
     void modifySubjectFromFields();
     void refuseDuplicateCode();
     [[nodiscard]] bool subjectWritten(const SubjectWriteResult &written);
+    void tellWrittenElsewhere(RowConflict conflict, bool deleting);
+    void createCodeHints();
 
     QGroupBox *Frame6 = nullptr;
     QLineEdit *Text1 = nullptr;
@@ -110,4 +118,7 @@ private:
     QFrame *Line3 = nullptr;
     QFrame *Line4 = nullptr;
     NumericKeys *m_numericKeys = nullptr;
+    QLabel *m_codeHint = nullptr;
+    QLabel *m_vatHint = nullptr;
+    std::optional<Subject> m_picked;
 };

@@ -83,6 +83,7 @@ void frmAnagrafe::LeaveGridPanel()
 void frmAnagrafe::FillSubjectFromGridRow()
 {
     Frame1->showSubject(Frame2->pickedRow());
+    Frame1->keepPickedSubject(Frame2->pickedSubject());
     Frame2->hide();
     Frame1->releasePickModes();
     Frame1->focusName();

@@ -59,8 +59,8 @@ void EditingPanel::RunSubjectAction()
     } else if (mode == QLatin1String("Modifica")) {
         modifySubjectFromFields();
     } else if (mode == QLatin1String("Elimina")) {
-        DeleteSubject();
-        emit subjectDone(false);
+        if (DeleteSubject())
+            emit subjectDone(false);
     }
 }
 
@@ -151,21 +151,18 @@ void EditingPanel::modifySubjectFromFields()
     if (!confirmed(window(), QStringLiteral("Vuoi Modificare questi dati ?"), modifyTitle))
         return;
     const Subject subject = subjectFromFields();
-    if (subject.id == 0) {
+    if (subject.id == 0 || !m_picked || m_picked->id != subject.id) {
         tell(window(),
              QStringLiteral("Nessun Soggetto è stato scelto nell'elenco: non è stato "
                             "modificato nulla."),
              modifyTitle);
         return;
     }
-    const SubjectWriteResult written = updateSubjectWithFreeCode(subject);
+    const SubjectWriteResult written = updatePickedSubjectWithFreeCode(subject, *m_picked);
     if (!subjectWritten(written))
         return;
-    if (written.rowsAffected == 0) {
-        tell(window(),
-             QStringLiteral("Il Soggetto non è più in archivio: non è stato modificato "
-                            "nulla."),
-             modifyTitle);
+    if (written.conflict != RowConflict::None) {
+        tellWrittenElsewhere(written.conflict, false);
         return;
     }
     tell(window(), QStringLiteral("L' Aggiornamento è avvenuto con successo !"));
@@ -174,30 +171,34 @@ void EditingPanel::modifySubjectFromFields()
 
 // Deletes the picked subject after the operator confirms. The diary entries of
 // a deleted user stay in the file.
-void EditingPanel::DeleteSubject()
+bool EditingPanel::DeleteSubject()
 {
     if (!confirmed(window(),
                    QStringLiteral("Sei sicuro di voler eliminare il Soggetto selezionato"),
                    deleteTitle))
-        return;
+        return true;
     const qint64 id = pickedId(Text1);
-    if (id == 0) {
+    if (id == 0 || !m_picked || m_picked->id != id) {
         tell(window(),
              QStringLiteral("Nessun Soggetto è stato scelto nell'elenco: non è stato eliminato "
                             "nulla."),
              deleteTitle);
-        return;
+        return true;
     }
-    const WriteResult deleted = deleteSubject(id);
+    const WriteResult deleted = deletePickedSubject(*m_picked);
     if (!deleted.ok()) {
         showDatabaseError(window(), deleted.error);
-        return;
+        return true;
     }
-    if (deleted.rowsAffected == 0) {
+    if (deleted.conflict == RowConflict::Changed) {
+        tellWrittenElsewhere(deleted.conflict, true);
+        return false;
+    }
+    if (deleted.conflict == RowConflict::Deleted) {
         tell(window(),
              QStringLiteral("Il Soggetto non è più in archivio: non è stato eliminato nulla."),
              deleteTitle);
-        return;
+        return true;
     }
     tell(window(),
          QStringLiteral("Eliminazione  di       ") + Text2->text() +
@@ -205,4 +206,24 @@ void EditingPanel::DeleteSubject()
          QStringLiteral("Brandola- ELIMINA SOGGETTO"));
     clearFields();
     Check3->setValue(0);
+    return true;
+}
+
+// Another desk wrote the subject after the operator picked it: nothing was written, and the
+// fields keep what the operator typed until the subject is picked again.
+void EditingPanel::tellWrittenElsewhere(RowConflict conflict, bool deleting)
+{
+    const QString outcome = deleting ? QStringLiteral("non è stato eliminato nulla")
+                                     : QStringLiteral("nulla è stato salvato");
+    const QString text =
+        conflict == RowConflict::Deleted
+            ? QStringLiteral("Un'altra postazione ha eliminato questo Soggetto dopo che l'avete "
+                             "scelto: %1.")
+                  .arg(outcome)
+            : QStringLiteral("Un'altra postazione ha modificato questo Soggetto dopo che "
+                             "l'avete scelto: %1. Per vedere i valori attuali riscegliete il "
+                             "Soggetto con «%2».")
+                  .arg(outcome, deleting ? QStringLiteral("Elimina") : QStringLiteral("Modifica"));
+    showPrompt(window(), text, deleting ? deleteTitle : modifyTitle, PromptButtons::Ok,
+               PromptIcon::Critical);
 }

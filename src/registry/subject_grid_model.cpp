@@ -18,6 +18,13 @@ void SubjectGridModel::clear()
     reload(false);
 }
 
+std::optional<Subject> SubjectGridModel::subjectAt(int row) const
+{
+    if (row < 0 || row >= rows().size())
+        return std::nullopt;
+    return rows().at(row);
+}
+
 RowStream<Subject> SubjectGridModel::nextPage(const Subject *last)
 {
     RowStream<Subject> page = selectRegistryGridRows(pageSize, last);

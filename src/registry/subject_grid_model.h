@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include <optional>
+
 // The subjects of the registry grid, by name in the Italian order, read a page at a
 // time as the grid scrolls: the first rows come without sorting the whole table,
 // which the Italian order could not take from an index. Read-only.
@@ -20,6 +22,8 @@ public:
     // Reads the first page; an invalid error means success.
     QSqlError load();
     void clear();
+    // The subject of a row as it was read, for a write that must find it unchanged.
+    std::optional<Subject> subjectAt(int row) const;
 
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;

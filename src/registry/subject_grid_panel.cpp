@@ -95,6 +95,13 @@ QStringList SubjectGridPanel::pickedRow() const
     return cells;
 }
 
+std::optional<Subject> SubjectGridPanel::pickedSubject() const
+{
+    if (Datagrid1->model() != m_gridModel || !Datagrid1->currentIndex().isValid())
+        return std::nullopt;
+    return m_gridModel->subjectAt(Datagrid1->currentIndex().row());
+}
+
 void SubjectGridPanel::releaseLeave()
 {
     Check5->setValue(0);

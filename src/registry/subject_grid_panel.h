@@ -4,10 +4,13 @@
 #include <QGroupBox>
 #include <QStringList>
 
+#include <optional>
+
 class DataGrid;
 class QLabel;
 class SubjectGridModel;
 class ToggleButton;
+struct Subject;
 
 // The grid of subjects, shown to pick the one to modify or delete, and its
 // "Esci".
@@ -25,6 +28,8 @@ public:
     // The texts of the picked row's columns, in the table's order; empty when no
     // row can be read.
     QStringList pickedRow() const;
+    // The picked row's subject as it was read; none when no row is picked.
+    std::optional<Subject> pickedSubject() const;
     void releaseLeave();
     void focusGrid();
 

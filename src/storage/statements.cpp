@@ -17,7 +17,7 @@
 
 namespace {
 
-using Binding = std::pair<const char *, QVariant>;
+using Binding = std::pair<QString, QVariant>;
 using Bindings = QList<Binding>;
 
 QSqlError notOpenError()
@@ -33,7 +33,7 @@ bool run(QSqlQuery &query, const QString &sql, const Bindings &bindings, QSqlErr
         return false;
     }
     for (const Binding &binding : bindings)
-        query.bindValue(QLatin1String(binding.first), binding.second);
+        query.bindValue(binding.first, binding.second);
     if (!query.exec()) {
         *error = query.lastError();
         return false;
@@ -116,6 +116,43 @@ WriteResult write(const QString &sql, const Bindings &bindings, QVariant *insert
     return result;
 }
 
+// Why a write of a picked row touched nothing: the row changed, or it is gone. Read
+// inside the write's transaction.
+RowConflict missedRow(const char *table, qint64 id, QSqlError *error)
+{
+    QSqlQuery query(DbConnection::instance().database());
+    query.setForwardOnly(true);
+    if (!run(query, QStringLiteral("SELECT ID FROM %1 WHERE ID = :id").arg(QLatin1String(table)),
+             {{":id", id}}, error))
+        return RowConflict::None;
+    return query.next() ? RowConflict::Changed : RowConflict::Deleted;
+}
+
+// A write of the picked row `id` of `table`, whose statement holds the row to its picked
+// values, in its own transaction.
+WriteResult writePicked(const char *table, qint64 id, const QString &sql, const Bindings &bindings)
+{
+    WriteResult result;
+    WriteTransaction transaction;
+    if (!transaction.started()) {
+        result.error = transaction.error();
+        return result;
+    }
+    QSqlQuery query(DbConnection::instance().database());
+    if (!run(query, sql, bindings, &result.error))
+        return result;
+    result.rowsAffected = query.numRowsAffected();
+    if (result.rowsAffected == 0) {
+        result.conflict = missedRow(table, id, &result.error);
+        return result;
+    }
+    if (!transaction.commit()) {
+        result.error = transaction.error();
+        result.rowsAffected = 0;
+    }
+    return result;
+}
+
 QVariant dateValue(const QDate &date)
 {
     return date.isValid() ? QVariant(toStoredDate(date)) : QVariant(QMetaType(QMetaType::QString));
@@ -140,6 +177,69 @@ Bindings entryValues(const DiaryEntry &e)
             {":utente", e.utente},        {":agg", dateValue(e.agg)}};
 }
 
+QVariant textValue(const QString &text)
+{
+    return text.isNull() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
+}
+
+// How a column is compared with the value that the operator picked: as the program read
+// it. A text to the letter (the columns themselves ignore case); a date by the day that
+// the program took from it, so that a file holding "" or a time after the day compares
+// as it reads; a number with NULL read as 0.
+enum class Reading { Number, Text, Date };
+
+struct PickedValue
+{
+    const char *column;
+    Reading reading;
+    QVariant value;
+};
+
+QString sameAsPickedTerm(const PickedValue &picked, const QString &placeholder)
+{
+    const bool server = DbConnection::instance().isServer();
+    QString read;
+    switch (picked.reading) {
+    case Reading::Text:
+        read = server ? QStringLiteral("%1 COLLATE \"C\"") : QStringLiteral("%1 COLLATE BINARY");
+        break;
+    case Reading::Number:
+        read = QStringLiteral("COALESCE(%1, 0)");
+        break;
+    case Reading::Date:
+        // A server's date column holds dates only.
+        read = server ? QStringLiteral("%1")
+                      : QStringLiteral("(CASE WHEN date(substr(%1, 1, 10)) = substr(%1, 1, 10) "
+                                       "THEN substr(%1, 1, 10) END)");
+        break;
+    }
+    return read.arg(QLatin1String(picked.column)) +
+           (server ? QLatin1String(" IS NOT DISTINCT FROM ") : QLatin1String(" IS ")) + placeholder;
+}
+
+// The condition that the row still holds every picked value, NULL for NULL; its values
+// go into `bindings`.
+QString sameAsPicked(const QList<PickedValue> &values, Bindings *bindings)
+{
+    QStringList terms;
+    for (const PickedValue &picked : values) {
+        const QString placeholder = QStringLiteral(":picked%1").arg(terms.size());
+        terms << sameAsPickedTerm(picked, placeholder);
+        bindings->append({placeholder, picked.value});
+    }
+    return terms.join(QLatin1String(" AND "));
+}
+
+QList<PickedValue> pickedEntry(const DiaryEntry &e)
+{
+    return {{"data", Reading::Date, dateValue(e.data)},
+            {"scadenza", Reading::Date, dateValue(e.scadenza)},
+            {"Oggetto", Reading::Text, textValue(e.oggetto)},
+            {"ndoc", Reading::Text, textValue(e.ndoc)},
+            {"Utente", Reading::Number, e.utente},
+            {"AGG", Reading::Date, dateValue(e.agg)}};
+}
+
 // The columns of Utente, in table order.
 const char *const subjectColumns[] = {"ID",       "Soggetto", "indirizzo", "Comune", "pr",
                                       "cap",      "Codice",   "Partita",   "utente", "email",
@@ -151,6 +251,14 @@ QString Subject::*const subjectTexts[] = {
     &Subject::cap,      &Subject::codice,     &Subject::partita, &Subject::utente,
     &Subject::email,    &Subject::telefono,   &Subject::cell,    &Subject::fax,
     &Subject::pwd,      &Subject::annotazione};
+
+QList<PickedValue> pickedSubject(const Subject &s)
+{
+    QList<PickedValue> values;
+    for (std::size_t i = 0; i < std::size(subjectTexts); ++i)
+        values.append({subjectColumns[i + 1], Reading::Text, textValue(s.*subjectTexts[i])});
+    return values;
+}
 
 // Makes subjects of the rows of a query on Utente, its columns found by name once.
 std::function<Subject(const RowReader &)> subjectDecoder(const RowReader &reader)
@@ -348,12 +456,13 @@ Result<qint64> insertDiaryEntry(const DiaryEntry &entry)
     return {written.ok() ? id.toLongLong() : 0, written.error};
 }
 
+static const char *const updateEntrySql =
+    "UPDATE Tavelo SET data = :data, scadenza = :scadenza, Oggetto = :oggetto, ndoc = :ndoc, "
+    "Utente = :utente, AGG = :agg WHERE ID = :id";
+
 WriteResult updateDiaryEntry(const DiaryEntry &entry)
 {
-    return write(QStringLiteral("UPDATE Tavelo SET data = :data, scadenza = :scadenza, "
-                                "Oggetto = :oggetto, ndoc = :ndoc, Utente = :utente, "
-                                "AGG = :agg WHERE ID = :id"),
-                 entryValues(entry) << Binding{":id", entry.id});
+    return write(QLatin1String(updateEntrySql), entryValues(entry) << Binding{":id", entry.id});
 }
 
 WriteResult deleteDiaryEntry(qint64 entryId)
@@ -364,6 +473,33 @@ WriteResult deleteDiaryEntry(qint64 entryId)
 WriteResult deleteSubject(qint64 subjectId)
 {
     return write(QStringLiteral("DELETE FROM Utente WHERE ID = :id"), {{":id", subjectId}});
+}
+
+WriteResult updatePickedDiaryEntry(const DiaryEntry &entry, const DiaryEntry &picked)
+{
+    Bindings bindings = entryValues(entry) << Binding{":id", picked.id};
+    const QString unchanged = sameAsPicked(pickedEntry(picked), &bindings);
+    return writePicked("Tavelo", picked.id,
+                       QLatin1String(updateEntrySql) + QLatin1String(" AND ") + unchanged,
+                       bindings);
+}
+
+WriteResult deletePickedDiaryEntry(const DiaryEntry &picked)
+{
+    Bindings bindings = {{":id", picked.id}};
+    const QString unchanged = sameAsPicked(pickedEntry(picked), &bindings);
+    return writePicked("Tavelo", picked.id,
+                       QLatin1String("DELETE FROM Tavelo WHERE ID = :id AND ") + unchanged,
+                       bindings);
+}
+
+WriteResult deletePickedSubject(const Subject &picked)
+{
+    Bindings bindings = {{":id", picked.id}};
+    const QString unchanged = sameAsPicked(pickedSubject(picked), &bindings);
+    return writePicked("Utente", picked.id,
+                       QLatin1String("DELETE FROM Utente WHERE ID = :id AND ") + unchanged,
+                       bindings);
 }
 
 RowStream<OverviewDeadline> selectDeadlines(int limit, const OverviewDeadline *after,
@@ -555,11 +691,11 @@ Result<QVector<Subject>> findSubjectsByFiscalCode(const QString &code)
 namespace {
 
 // Runs the write of a subject in the transaction already open, and commits it.
-void writeSubject(WriteTransaction &transaction, const char *sql, const Bindings &bindings,
+void writeSubject(WriteTransaction &transaction, const QString &sql, const Bindings &bindings,
                   SubjectWriteResult *result)
 {
     QSqlQuery query(DbConnection::instance().database());
-    if (!run(query, QLatin1String(sql), bindings, &result->error))
+    if (!run(query, sql, bindings, &result->error))
         return;
     result->rowsAffected = query.numRowsAffected();
     result->id = returnedId(query).toLongLong();
@@ -587,11 +723,15 @@ SubjectWriteResult insertSubjectWithFreeCode(const Subject &s)
         result.duplicateCode = true;
         return result;
     }
-    writeSubject(transaction, insertSubjectSql, subjectValues(s), &result);
+    writeSubject(transaction, QLatin1String(insertSubjectSql), subjectValues(s), &result);
     return result;
 }
 
-SubjectWriteResult updateSubjectWithFreeCode(const Subject &s)
+namespace {
+
+// A modify of the registry, the code looked up first; with `picked`, only while the
+// stored subject still holds its values.
+SubjectWriteResult rewriteSubject(const Subject &s, const Subject *picked)
 {
     SubjectWriteResult result;
     WriteTransaction transaction;
@@ -600,9 +740,12 @@ SubjectWriteResult updateSubjectWithFreeCode(const Subject &s)
         return result;
     }
     std::optional<QString> stored;
-    if (!serialiseSubjectWrites(&result.error) || !storedCode(s.id, &stored, &result.error) ||
-        !stored)
+    if (!serialiseSubjectWrites(&result.error) || !storedCode(s.id, &stored, &result.error))
         return result;
+    if (!stored) {
+        result.conflict = picked ? RowConflict::Deleted : RowConflict::None;
+        return result;
+    }
     if (stored->compare(s.codice, Qt::CaseInsensitive) != 0) {
         bool taken = false;
         if (!codeTaken(s.codice, s.id, &taken, &result.error))
@@ -612,9 +755,27 @@ SubjectWriteResult updateSubjectWithFreeCode(const Subject &s)
             return result;
         }
     }
-    writeSubject(transaction, updateSubjectSql, subjectValues(s) << Binding{":id", s.id}, &result);
+    Bindings bindings = subjectValues(s) << Binding{":id", s.id};
+    QString sql = QLatin1String(updateSubjectSql);
+    if (picked)
+        sql += QLatin1String(" AND ") + sameAsPicked(pickedSubject(*picked), &bindings);
+    writeSubject(transaction, sql, bindings, &result);
+    if (picked && result.ok() && result.rowsAffected == 0)
+        result.conflict = RowConflict::Changed;
     result.id = result.ok() ? s.id : 0;
     return result;
+}
+
+} // namespace
+
+SubjectWriteResult updateSubjectWithFreeCode(const Subject &s)
+{
+    return rewriteSubject(s, nullptr);
+}
+
+SubjectWriteResult updatePickedSubjectWithFreeCode(const Subject &s, const Subject &picked)
+{
+    return rewriteSubject(s, &picked);
 }
 
 QSqlError ImportWriter::insertSubjectRow(const QVariantList &values)

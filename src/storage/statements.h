@@ -59,10 +59,15 @@ template <typename T> struct Result
     bool ok() const { return !error.isValid(); }
 };
 
+// What a write of a row that the operator picked found: the row as picked, or changed or
+// deleted by another desk (or window) since, when nothing was written.
+enum class RowConflict { None, Changed, Deleted };
+
 // A write: how many rows it touched, or the error that rolled it back.
 struct WriteResult
 {
     int rowsAffected = 0;
+    RowConflict conflict = RowConflict::None;
     QSqlError error;
     bool ok() const { return !error.isValid(); }
 };
@@ -112,6 +117,12 @@ Result<std::optional<QString>> readVersionStamp();
 [[nodiscard]] WriteResult deleteDiaryEntry(qint64 entryId);
 // Deletes one subject; its diary entries stay in the file.
 [[nodiscard]] WriteResult deleteSubject(qint64 subjectId);
+// The writes of a row that the operator picked: each goes through only while the stored row
+// still holds every value of `picked` (as the program read it), compared in the write
+// itself; otherwise nothing is written and the result's conflict says why.
+[[nodiscard]] WriteResult updatePickedDiaryEntry(const DiaryEntry &entry, const DiaryEntry &picked);
+[[nodiscard]] WriteResult deletePickedDiaryEntry(const DiaryEntry &picked);
+[[nodiscard]] WriteResult deletePickedSubject(const Subject &picked);
 // Every user's deadlines, earliest first: all of them, or a page of at most `limit`
 // deadlines after `after` (the last one of the page before), so that the overview reads
 // only as far as the operator scrolls, on a server as well as on the file. With
@@ -162,6 +173,7 @@ struct SubjectWriteResult
     qint64 id = 0;              // the new subject's ID after an insert
     int rowsAffected = 0;       // 0 after a modify: the subject is no longer there
     bool duplicateCode = false; // another subject holds the code; nothing was written
+    RowConflict conflict = RowConflict::None;
     QSqlError error;
     bool ok() const { return !error.isValid(); }
 };
@@ -172,6 +184,9 @@ struct SubjectWriteResult
 // updateSubject after the code's lookup: rewrites subject.id. The code is checked only when it
 // differs from the stored one, so that subjects stored twice with one code can still be edited.
 [[nodiscard]] SubjectWriteResult updateSubjectWithFreeCode(const Subject &subject);
+// The same for the subject that the operator picked, as updatePickedDiaryEntry guards it.
+[[nodiscard]] SubjectWriteResult updatePickedSubjectWithFreeCode(const Subject &subject,
+                                                                 const Subject &picked);
 
 // Import of the earlier version's data file: each table's rows go in with their own
 //     IDs, so that new IDs continue after the largest. Values come in the order of

@@ -59,7 +59,7 @@ QModelIndex gridCellOf(const QAbstractItemView *grid, const QString &note)
 bool useControl(MainWindowTest &test, const QString &step)
 {
     const qsizetype mark = step.indexOf(QRegularExpression(QStringLiteral("[=+<]|$")));
-    QWidget *control = test.at(qPrintable(step.left(mark)));
+    QWidget *control = findControl(test.window, step.left(mark));
     const QString how = step.mid(mark, 1);
     const QString text = step.mid(mark + 1).replace("\\n", "\n");
     if (!control)
@@ -91,6 +91,8 @@ bool runStep(MainWindowTest &test, const QString &step)
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
     } else if (verb == "sql") {
         return test.db->exec(rest);
+    } else if (verb == "desk") {
+        return execAtSecondDesk(rest);
     } else if (verb == "refuse") {
         return test.db->refuseWrites("Tavelo", rest, "scrittura rifiutata");
     } else if (verb == "tool") {

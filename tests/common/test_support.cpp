@@ -10,6 +10,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -22,6 +23,30 @@ QString readerName(QWidget *control)
 {
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
     return face ? face->text(QAccessible::Name) : QStringLiteral("<no interface>");
+}
+
+QWidget *findControl(QWidget *window, const QString &name)
+{
+    if (QWidget *named = window->findChild<QWidget *>(name))
+        return named;
+    QWidget *found = nullptr;
+    for (QWidget *control : window->findChildren<QWidget *>())
+        if (control->isVisible() && !qobject_cast<QLabel *>(control) &&
+            readerName(control) == name && (!found || found->property("checkable").toBool()))
+            found = control;
+    return found;
+}
+
+bool execAtSecondDesk(const QString &sql)
+{
+    const QString name = QStringLiteral("tavelo-second-desk");
+    bool ran = false;
+    {
+        QSqlDatabase desk = QSqlDatabase::cloneDatabase(DbConnection::instance().database(), name);
+        ran = desk.open() && QSqlQuery(desk).exec(sql);
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ran;
 }
 
 void prepareTestEnvironment()

@@ -18,6 +18,15 @@ class QTextStream;
 // What a screen reader hears as the control's name, through its accessible interface.
 QString readerName(QWidget *control);
 
+// The control with this object name, or else the one that the operator finds by this
+// caption (as a screen reader names it, labels aside): of a toggle and a button that read
+// alike, the button.
+QWidget *findControl(QWidget *window, const QString &name);
+
+// Runs a statement on the open archive through a connection of its own, as another desk
+// (a second program) does.
+bool execAtSecondDesk(const QString &sql);
+
 // Every test program runs with its own home folder (so that the desktop launcher and
 // the data folder are private to it), in Italian, offscreen.
 void prepareTestEnvironment();

@@ -16,6 +16,8 @@ const char *const askDel = "-|Tavelo - ELIMINA|Vuoi Eliminare questi dati ?";
 const char *const doneIns = "i||L' inserimento è avvenuto con successo !";
 const char *const doneMod = "i||L' Aggiornamento è avvenuto con successo !";
 const char *const doneDel = "i| Tavelo -Eliminazione|L' eliminazione è avvenuta con successo !";
+const char *const otherDesk = "x||Un'altra postazione ha %1 questa registrazione dopo che l'avete "
+                              "scelta: nulla è stato salvato.";
 const char *const noDate = "x|ERRORE - DATA |Data: «*» non è una data valida. Scrivere*";
 // The fields, then the action, the Modify and Delete toggles, the grid, the hint, the focus.
 const char *const panel =
@@ -83,7 +85,8 @@ void TestEntryEditing::operatorSteps_data()
     QTest::newRow("modify") << "Check3;pick FEBBRAIO;DataBox2=15/02/2026;Text2=rinviato;Cmd1" << "YO" << panel << "|oggi||0|||Inserisci|0|0|-:SENZA SCADENZA,RINVIATO,MARZO|~|*" << QStringList{askMod, doneMod} << QStringList{M, S, "RINVIATO|2026-01-12|2026-02-15|7|oggi"};
     QTest::newRow("modify, due date taken away") << "Check3;pick FEBBRAIO;Check2;Cmd1" << "YO" << panel << "|oggi||0|||" + inserting + "*" << QStringList{askMod, doneMod} << QStringList{M, S, "FEBBRAIO|2026-01-12||7|oggi"};
     QTest::newRow("modify, No") << "Check3;pick FEBBRAIO;Text2=cambiata;Cmd1" << "N" << panel << "*|12/01/2026|01/02/2026|1|CAMBIATA|7|" + modifying + "*" << QStringList{askMod} << three;
-    QTest::newRow("modify of a gone entry") << "Check3;pick FEBBRAIO;gone FEBBRAIO;Text2=non c'è;Cmd1" << "Y" << panel << "*|NON C'È|7|" + modifying + "*" << QStringList{askMod} << QStringList{M, S};
+    QTest::newRow("modify of a gone entry") << "Check3;pick FEBBRAIO;gone FEBBRAIO;Text2=non c'è;Cmd1" << "YO" << panel << "*|NON C'È|7|Modifica|1|0|E:SENZA SCADENZA,MARZO|Sel*|*" << QStringList{askMod, QString(otherDesk).arg("eliminato")} << QStringList{M, S};
+    QTest::newRow("modify of an entry changed at another desk") << "Modifica;pick FEBBRAIO;desk UPDATE Tavelo SET ndoc = '9' WHERE Oggetto = 'FEBBRAIO';Oggetto=spostata;Modifica" << "YO" << panel << "*|12/01/2026|01/02/2026|1|SPOSTATA|7|" + modifying + "*" << QStringList{askMod, QString(otherDesk).arg("modificato") + " Riscegliete la riga per vedere i valori attuali."} << QStringList{M, S, "FEBBRAIO|2026-01-12|2026-02-01|9|"};
     QTest::newRow("delete") << "Check4;pick MARZO;Cmd1" << "YO" << panel << "|oggi||0|||Inserisci|0|0|-:SENZA SCADENZA,FEBBRAIO|~|*" << QStringList{askDel, doneDel} << QStringList{S, F};
     QTest::newRow("delete, No") << "Check4;pick MARZO;Cmd1" << "N" << panel << "*|" + deleting + "*" << QStringList{askDel} << three;
     QTest::newRow("delete, no row picked") << "Check4;Cmd1" << "O" << panel << "*|" + deleting + "*" << QStringList{"i| Tavelo -Eliminazione|Nessuna registrazione scelta: selezionare nella griglia la riga da eliminare."} << three;

@@ -41,7 +41,8 @@ const QHash<QString, QString> messages = {
     {"inserted", "Brandola - INSERIMENTO|L' inserimento è avvenuto con successo !"},
     {"askModify", "Brandola - MODIFICA|Vuoi Modificare questi dati ?"},
     {"modified", "|L' Aggiornamento è avvenuto con successo !"},
-    {"goneModify", "Brandola - MODIFICA|Il Soggetto non è più in archivio: non è stato modificato nulla."},
+    {"goneModify", "Brandola - MODIFICA|Un'altra postazione ha eliminato questo Soggetto dopo che l'avete scelto: nulla è stato salvato."},
+    {"changedModify", "Brandola - MODIFICA|Un'altra postazione ha modificato questo Soggetto dopo che l'avete scelto: nulla è stato salvato. Per vedere i valori attuali riscegliete il Soggetto con «Modifica»."},
     {"askDelete", deleting + "Sei sicuro di voler eliminare il Soggetto selezionato"},
     {"deleted", "Brandola- ELIMINA SOGGETTO|Eliminazione  di       ROSSI MARIO   effettuata con successo ! "},
     {"goneDelete", deleting + "Il Soggetto non è più in archivio: non è stato eliminato nulla."},
@@ -56,7 +57,7 @@ const QHash<QString, QString> messages = {
 class RegistryFixture
 {
 public:
-    QWidget *find(const QString &name) const { return w->findChild<QWidget *>(name); }
+    QWidget *find(const QString &name) const { return findControl(w.get(), name); }
     // The caption of a button, the text of a box or of a label.
     QString text(const QString &name) const { return find(name)->property("text").toString(); }
 
@@ -149,8 +150,8 @@ public:
         } else if (word == "altx") {
             QTest::keyClick(w->focusWidget(), Qt::Key_X, Qt::AltModifier);
             QTest::qWait(250); // a mnemonic clicks the button a moment later
-        } else if (word == "sql") {
-            QVERIFY(db->exec(rest));
+        } else if (word == "sql" || word == "desk") {
+            QVERIFY(word == "sql" ? db->exec(rest) : execAtSecondDesk(rest));
         } else if (word == "refuse") {
             QVERIFY(db->refuseWrites("Utente", "INSERT", "disco pieno"));
         } else if (step == "?empty") {
@@ -405,6 +406,9 @@ void TestRegistry::operatorDoes_data()
     row("modify, every column in capitals", "sql UPDATE Utente SET email = 'i@b.it', cap = '20100' WHERE Soggetto = 'BIANCHI SRL';modify BIANCHI SRL;Text4= milano;click Cmd2 # askModify:Yes modified # BIANCHI SRL|| MILANO||20100|01234567890||N|I@B.IT||||| # Frame3 /  / Check7");
     row("modify, password of a non-user", "sql UPDATE Utente SET Pwd = 'old' WHERE Soggetto = 'BIANCHI SRL';modify BIANCHI SRL;?Text13=old;click Cmd2;click Check1;Text13=x;click Cmd2 # passwordOfNonUser askModify:Yes modified # BIANCHI SRL|||||01234567890||S|||||oldx| # Frame3 /  / Check7");
     row("modify, subject gone meanwhile", "modify BIANCHI SRL;sql DELETE FROM Utente WHERE Soggetto = 'BIANCHI SRL';click Cmd2;?Text2=BIANCHI SRL # askModify:Yes goneModify # -BIANCHI SRL # Frame1 / Modifica / Cmd2");
+    row("modify, subject changed at another desk", "modify BIANCHI SRL;desk UPDATE Utente SET fax = '06' WHERE Soggetto = 'BIANCHI SRL';Città:=roma;click Modifica;?Città=ROMA # askModify:Yes changedModify # BIANCHI SRL|||||01234567890||N||||06|| # Frame1 / Modifica / Cmd2");
+    row("code hints: wrong check characters, inserted all the same", QString("insert X;Codice Fiscale:=rssmra85t10a562k;?CodeHint=%1;?Codice Fiscale.toolTip=;?Codice Fiscale.accessibleDescription=%1;Partita IVA:=12345678900;?VatHint=Cifra di controllo errata: attesa 3;Text2=neri;click Inserisci # askInsert:Yes inserted # NERI|||||RSSMRA85T10A562K|12345678900|N|||||| # Frame3 /  / Check7").arg("Carattere di controllo errato: atteso S"));
+    row("code hints: right codes, a birth in the tool tip", "insert X;Codice Fiscale:=RSSMRA85T10A562S;?CodeHint=;?Codice Fiscale.toolTip=Nato il 10/12/1985, maschio;Partita IVA:=12345678903;?VatHint= # # # Frame1 / Inserisci / Text8");
     row("modify, code of another subject", "modify BIANCHI SRL;Text7:=rssmra80a01h501u;click Cmd2 # askModify:Yes taken # BIANCHI SRL|||||01234567890||N|||||| # Frame1 / Modifica / Text7");
     row("modify, code stored twice", "sql INSERT INTO Utente (Soggetto, Codice, utente) VALUES ('BIS', 'RSSMRA80A01H501U', 'N');modify BIS;Text3=via verdi;click Cmd2 # askModify:Yes modified # BIS|VIA VERDI||||RSSMRA80A01H501U||N|||||| # Frame3 /  / Check7");
     row("modify, user flag stored in small letters", "sql UPDATE Utente SET utente = 's' WHERE Soggetto = 'ROSSI MARIO';modify ROSSI MARIO;click Cmd2 # askModify:Yes modified # ROSSI MARIO|||||RSSMRA80A01H501U||S|||||pw| # Frame3 /  / Check7");
