@@ -6,6 +6,7 @@
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
 #include "storage/db_connection.h"
+#include "storage/italian_collation.h"
 #include "storage/statements.h"
 
 #include <QDir>
@@ -25,7 +26,9 @@ QStringList readBackup(const QString &path, const QString &sql)
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         QSqlQuery query(db);
-        for (bool ok = db.open() && query.exec(sql); ok && query.next();)
+        // As the program reads it: the registry's index sorts through the collation.
+        for (bool ok = db.open() && registerItalianCollation(db) && query.exec(sql);
+             ok && query.next();)
             values << query.value(0).toString();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("backup"));
