@@ -119,9 +119,9 @@ int runBenchmark(int argc, char *argv[])
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
-    QString problem;
-    if (!DbConnection::instance().open(path, &problem) ||
-        !generateRegistryData(subjects, users, &problem)) {
+    const Check opened = DbConnection::instance().open(path);
+    QString problem = opened.problem;
+    if (!opened.ok() || !generateRegistryData(subjects, users, &problem)) {
         std::fprintf(stderr, "%s\n", qPrintable(problem));
         return 1;
     }
