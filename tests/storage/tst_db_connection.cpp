@@ -241,7 +241,7 @@ TAVELO_TEST_MAIN(TestDbConnection)
 void TestDbConnection::fileWithoutIndexesGetsThemAtOpen()
 {
     QTemporaryDir dir;
-    const QString path = QDir(dir.path()).filePath(QStringLiteral("Database.sqlite"));
+    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
     QVERIFY(prepare("no indexes", dir.path(), path) && indexNames(path).isEmpty());
     QCOMPARE(openedOrProblem(path, DbConnection::OpenMode::ReadWrite), "APERTO: ROSSI MARIO");
     QVERIFY(indexNames(path).contains("UtenteSoggettoItaliano"));
