@@ -22,6 +22,7 @@
 
 #include "storage/db_connection.h"
 #include "storage/statements.h"
+#include "storage/text_search.h"
 #include "widgets/data_grid.h"
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -54,6 +55,20 @@ struct CommandLine
     QStringList arguments;
     QString name() const { return program; }
 };
+
+// The overview's query with the search for `words`, as the command line can run it: the
+// engine's lower() in place of the program's fold, which the command line does not have.
+QString searchSql(const QStringList &words, bool server)
+{
+    QString sql = QString::fromLatin1(overviewSql).section(QStringLiteral(" ORDER BY"), 0, 0);
+    const QString holds = server ? QStringLiteral("strpos(lower(%1), '%2') > 0")
+                                 : QStringLiteral("instr(lower(%1), '%2') > 0");
+    for (const QString &word : words)
+        sql += QStringLiteral(" AND (%1 OR %2)")
+                   .arg(holds.arg(QStringLiteral("Tavelo.Oggetto"), word),
+                        holds.arg(QStringLiteral("Utente.Soggetto"), word));
+    return sql + QStringLiteral(" ORDER BY Tavelo.scadenza, Tavelo.ID LIMIT 256");
+}
 
 QString diaryGridSql(const QString &userId)
 {
@@ -263,6 +278,31 @@ int main(int argc, char *argv[])
     const int overviewRows = window.findChild<QAbstractItemView *>(QStringLiteral("ListView1"))
                                  ->model()
                                  ->rowCount(); // before any scrolling
+    // The search: a word in every note (the first page comes at once) and one in a handful
+    // (the whole archive is read for them), from the query to its rows.
+    struct SearchTimes
+    {
+        const char *typed;
+        QList<double> ours;
+        CliTimes cli;
+        int rows = 0;
+    };
+    QList<SearchTimes> searches = {{"ricordare", {}, {}}, {"numero 99999", {}, {}}};
+    for (SearchTimes &search : searches) {
+        const QStringList words = searchWords(QString::fromLatin1(search.typed));
+        for (int i = 0; i < qMin(runs, 5); ++i) {
+            QElapsedTimer clock;
+            clock.start();
+            RowStream<OverviewDeadline> page = selectDeadlines(256, nullptr, words);
+            OverviewDeadline row;
+            search.rows = 0;
+            while (page.next(&row))
+                ++search.rows;
+            search.ours << clock.nsecsElapsed() / 1e6;
+        }
+        search.cli = commandLineTimes(command, searchSql(words, !server.isEmpty()), 3);
+    }
+
     // Scrolling a few pages down keeps the reading lazy.
     for (int page = 0; page < 20; ++page)
         window.findChild<QAbstractItemView *>(QStringLiteral("ListView1"))
@@ -317,6 +357,13 @@ int main(int argc, char *argv[])
     std::printf("  of which reading the first rows: least %.2f ms; rows read before "
                 "scrolling: %d\n",
                 least(overviewRead), overviewRows);
+    for (const SearchTimes &search : searches) {
+        const QByteArray what = QStringLiteral("overview searched for \"%1\", first page (%2 rows)")
+                                    .arg(QString::fromLatin1(search.typed))
+                                    .arg(search.rows)
+                                    .toUtf8();
+        report(what.constData(), search.ours, search.cli, command);
+    }
     report("diary grid of the user with the most entries, reloaded after an insert", grid, gridCli,
            command);
     std::printf("  user %s; the insert itself (committed to disk): median %.2f ms\n",

@@ -9,6 +9,7 @@
 #include "storage/db_connection.h"
 #include "storage/server_archive.h"
 #include "widgets/activation.h"
+#include "widgets/due_notice.h"
 #include "widgets/prompt.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStyleFactory>
+#include <QTimer>
 #include <QTranslator>
 
 void setUpApplication(QApplication &app)
@@ -58,6 +60,8 @@ std::unique_ptr<WindowPair> Main(const QString &dataFilePath, const QString &ser
         return nullptr;
     }
     activateLater(window);
+    // Once the window is up: counting the deadlines must not hold back the first frame.
+    QTimer::singleShot(0, window, notifyDueDeadlines);
     return pair;
 }
 

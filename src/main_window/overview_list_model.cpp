@@ -4,16 +4,22 @@
 #include "core/dates.h"
 #include "storage/statements.h"
 
+#include <QColor>
+#include <QFont>
+
 namespace {
 
 // Due date, note, the owner's ID and name; the entry's ID rides on every cell.
 enum Column { DueDateColumn, NoteColumn, OwnerIdColumn, OwnerNameColumn };
 constexpr int shownColumns = OwnerNameColumn + 1;
+// A deadline is due soon from today to this many days on.
+constexpr int dueSoonDays = 7;
 
 } // namespace
 
 QSqlError OverviewListModel::load()
 {
+    m_today = QDate::currentDate();
     return reload(true);
 }
 
@@ -27,7 +33,7 @@ void OverviewListModel::clear()
 // The next deadlines after the last one read.
 RowStream<OverviewDeadline> OverviewListModel::nextPage(const OverviewDeadline *last)
 {
-    return selectDeadlines(pageSize, last);
+    return selectDeadlines(pageSize, last, m_words);
 }
 
 int OverviewListModel::columnCount(const QModelIndex &parent) const
@@ -42,6 +48,8 @@ QVariant OverviewListModel::data(const QModelIndex &index, int role) const
     const OverviewDeadline &row = rows().at(index.row());
     if (role == EntryIdRole)
         return row.entryId;
+    if (role == Qt::ForegroundRole || role == Qt::FontRole || role == Qt::AccessibleDescriptionRole)
+        return dueStateData(row, role);
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     auto text = [](const QString &value) { return value.isNull() ? QVariant() : QVariant(value); };
@@ -57,6 +65,29 @@ QVariant OverviewListModel::data(const QModelIndex &index, int role) const
         return row.utente;
     case OwnerNameColumn:
         return text(row.soggetto);
+    }
+    return {};
+}
+
+QVariant OverviewListModel::dueStateData(const OverviewDeadline &row, int role) const
+{
+    const bool pastDue = row.scadenza < m_today;
+    const bool dueSoon = !pastDue && row.scadenza <= m_today.addDays(dueSoonDays);
+    switch (role) {
+    case Qt::ForegroundRole:
+        return pastDue ? QVariant(QColor(0xb0, 0x00, 0x20)) : QVariant();
+    case Qt::FontRole:
+        if (!dueSoon)
+            return {};
+        {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+    case Qt::AccessibleDescriptionRole:
+        if (pastDue)
+            return QStringLiteral("scaduta");
+        return dueSoon ? QVariant(QStringLiteral("in scadenza")) : QVariant();
     }
     return {};
 }

@@ -11,7 +11,8 @@
 // and name. Rows are read a page at a time, each page after the last row read, as the
 // list scrolls to them, so a million deadlines open at once on the file and on a
 // server alike. The due date shows in the short date form; each row also carries its
-// entry's ID, for opening that entry. Read-only.
+// entry's ID, for opening that entry. A deadline past due is drawn in red, one due
+// within a week in bold, and a screen reader hears which. Read-only.
 class OverviewListModel : public PagedModel<OverviewDeadline>
 {
     Q_OBJECT
@@ -24,8 +25,12 @@ public:
 
     using PagedModel::PagedModel;
 
-    // Reads the first page of a new reading; an invalid error means success.
+    // Reads the first page of a new reading; an invalid error means success. Today, as
+    // the colours of the rows take it, is the day of the reading.
     QSqlError load();
+    // Only the deadlines that hold every one of these words (folded by searchWords) from
+    // the next reading on; none: every deadline.
+    void setSearchWords(const QStringList &words) { m_words = words; }
     // Empties the list and forgets its headers.
     void clear();
 
@@ -40,5 +45,9 @@ protected:
     RowStream<OverviewDeadline> nextPage(const OverviewDeadline *last) override;
 
 private:
+    QVariant dueStateData(const OverviewDeadline &row, int role) const;
+
     QHash<QPair<int, int>, QVariant> m_headers; // by section and role
+    QStringList m_words;
+    QDate m_today;
 };

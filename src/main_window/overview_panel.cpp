@@ -7,12 +7,18 @@
 #include "main_window/report_launching.h"
 #include "reports/report_progress.h"
 #include "storage/db_connection.h"
+#include "storage/text_search.h"
 #include "widgets/panel_placement.h"
 #include "widgets/prompt.h"
 #include "widgets/twips.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -47,6 +53,37 @@ OverviewPanel::OverviewPanel(QWidget *parent) : QGroupBox(QStringLiteral("Scaden
     ListView1->setAllColumnsShowFocus(true);
     ListView1->setAccessibleName(QStringLiteral("Scadenze di tutti gli utenti"));
     setUpList();
+    setUpSearch();
+}
+
+// In the free space left of the ticks; Ctrl+F reaches it from anywhere in the panel.
+void OverviewPanel::setUpSearch()
+{
+    auto *caption = new QLabel(QStringLiteral("Cerca"), this);
+    placeTwips(caption, 120, 270, 540, 240);
+    m_search = new QLineEdit(this);
+    m_search->setObjectName(QStringLiteral("Cerca"));
+    placeTwips(m_search, 660, 225, 5100, 315);
+    m_search->setClearButtonEnabled(true);
+    m_search->setToolTip(QStringLiteral(
+        "Mostra solo le scadenze la cui nota o il cui soggetto contiene ogni parola"));
+    caption->setBuddy(m_search);
+    m_searchPause = new QTimer(this);
+    m_searchPause->setSingleShot(true);
+    m_searchPause->setInterval(250);
+    connect(m_search, &QLineEdit::textChanged, m_searchPause, qOverload<>(&QTimer::start));
+    connect(m_searchPause, &QTimer::timeout, this, &OverviewPanel::SearchOverviewList);
+    auto *find = new QShortcut(QKeySequence::Find, this);
+    find->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, m_search, [this] { m_search->setFocus(); });
+}
+
+void OverviewPanel::SearchOverviewList()
+{
+    m_overviewModel->setSearchWords(searchWords(m_search->text()));
+    const QSqlError error = m_overviewModel->load();
+    if (error.isValid())
+        showDatabaseError(window(), error);
 }
 
 void OverviewPanel::setUpList()
@@ -114,13 +151,18 @@ void OverviewPanel::OpenOverviewEntry(const QModelIndex &item)
 
 QList<QWidget *> OverviewPanel::keyboardOrder() const
 {
-    return {Check7, Check6, ListView1};
+    return {Check7, Check6, ListView1, m_search};
 }
 
 void OverviewPanel::ShowOverviewPanel()
 {
     show();
     Check6->setChecked(false);
+    {
+        const QSignalBlocker quiet(m_search);
+        m_search->clear();
+    }
+    m_overviewModel->setSearchWords({});
     LoadOverviewList();
     ListView1->setFocus();
 }

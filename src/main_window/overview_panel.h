@@ -6,11 +6,14 @@
 
 class OverviewListModel;
 class QCheckBox;
+class QLineEdit;
 class QModelIndex;
+class QTimer;
 class QTreeView;
 
 // The overview (Frame4): every user's deadlines in one list, earliest first, with its
-// print and exit ticks, and the way from a deadline to its entry.
+// print and exit ticks, the way from a deadline to its entry, and a search box that
+// keeps only the deadlines whose note or owner's name holds the typed words.
 class OverviewPanel : public QGroupBox
 {
     Q_OBJECT
@@ -50,9 +53,14 @@ signals:
 
 private:
     void setUpList();
+    void setUpSearch();
+    // The list read again with the words in the search box, once the operator pauses.
+    void SearchOverviewList();
 
     OverviewListModel *m_overviewModel = nullptr;
     QCheckBox *Check7 = nullptr;
     QCheckBox *Check6 = nullptr;
     QTreeView *ListView1 = nullptr;
+    QLineEdit *m_search = nullptr;
+    QTimer *m_searchPause = nullptr;
 };

@@ -5,11 +5,13 @@
 #include "storage/db_connection.h"
 #include "storage/italian_collation.h"
 #include "storage/schema.h"
+#include "storage/text_search.h"
 
 #include <QFile>
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <iterator>
@@ -378,13 +380,29 @@ WriteResult deleteSubject(qint64 subjectId)
     return write(QStringLiteral("DELETE FROM Utente WHERE ID = :id"), {{":id", subjectId}});
 }
 
-RowStream<OverviewDeadline> selectDeadlines(int limit, const OverviewDeadline *after)
+RowStream<OverviewDeadline> selectDeadlines(int limit, const OverviewDeadline *after,
+                                            const QStringList &words)
 {
     QString sql = QStringLiteral("SELECT Tavelo.scadenza, Tavelo.Oggetto, Tavelo.Utente, "
                                  "Utente.Soggetto, Tavelo.ID "
                                  "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
                                  "WHERE Tavelo.scadenza IS NOT NULL");
     Bindings bindings;
+    QSqlDatabase db = DbConnection::instance().database();
+    // Each word is bound twice, under names of its own: the note's and the name's.
+    static const char *const wordNames[][2] = {{":w0n", ":w0s"}, {":w1n", ":w1s"}, {":w2n", ":w2s"},
+                                               {":w3n", ":w3s"}, {":w4n", ":w4s"}, {":w5n", ":w5s"},
+                                               {":w6n", ":w6s"}, {":w7n", ":w7s"}};
+    const int searched = std::min<int>(words.size(), int(std::size(wordNames)));
+    for (int w = 0; w < searched && db.isOpen(); ++w) {
+        const auto &names = wordNames[w];
+        sql += QStringLiteral(" AND (%1 OR %2)")
+                   .arg(holdsWordCondition(db, QStringLiteral("Tavelo.Oggetto"),
+                                           QLatin1String(names[0])),
+                        holdsWordCondition(db, QStringLiteral("Utente.Soggetto"),
+                                           QLatin1String(names[1])));
+        bindings << Binding{names[0], words.at(w)} << Binding{names[1], words.at(w)};
+    }
     if (after) {
         sql += QStringLiteral(" AND (Tavelo.scadenza > :due OR "
                               "(Tavelo.scadenza = :same AND Tavelo.ID > :id))");
@@ -405,6 +423,23 @@ RowStream<OverviewDeadline> selectDeadlines(int limit, const OverviewDeadline *a
                                     storedText(row.value(name)), row.number(entry)};
         };
     });
+}
+
+Result<DueCounts> countDueDeadlines(const QDate &today, int soon)
+{
+    Executed rows = readRows(
+        QStringLiteral(
+            "SELECT COALESCE(SUM(CASE WHEN Tavelo.scadenza < :today THEN 1 ELSE 0 END), 0), "
+            "COUNT(*) "
+            "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
+            "WHERE Tavelo.scadenza IS NOT NULL AND Tavelo.scadenza <= :soon"),
+        {{":today", dateValue(today)}, {":soon", dateValue(today.addDays(soon))}});
+    Result<DueCounts> result{{}, rows.error};
+    if (rows.ok() && rows.query.next()) {
+        result.value.pastDue = rows.query.value(0).toLongLong();
+        result.value.dueSoon = rows.query.value(1).toLongLong() - result.value.pastDue;
+    }
+    return result;
 }
 
 namespace {

@@ -14,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 #include <QVector>
 
@@ -116,8 +117,19 @@ Result<std::optional<QString>> readVersionStamp();
 [[nodiscard]] WriteResult deleteSubject(qint64 subjectId);
 // Every user's deadlines, earliest first: all of them, or a page of at most `limit`
 // deadlines after `after` (the last one of the page before), so that the overview reads
-// only as far as the operator scrolls, on a server as well as on the file.
-RowStream<OverviewDeadline> selectDeadlines(int limit = 0, const OverviewDeadline *after = nullptr);
+// only as far as the operator scrolls, on a server as well as on the file. With
+// `words` (folded by searchWords), only the deadlines whose note or owner's name holds
+// each of them; words after the eighth are not searched.
+RowStream<OverviewDeadline> selectDeadlines(int limit = 0, const OverviewDeadline *after = nullptr,
+                                            const QStringList &words = {});
+// What the overview holds that needs the operator: deadlines past due, and those due
+// from today to `soon` days on.
+struct DueCounts
+{
+    qint64 pastDue = 0;
+    qint64 dueSoon = 0;
+};
+Result<DueCounts> countDueDeadlines(const QDate &today, int soon = 7);
 // The rows of the reports, read by the reports' field names. The user's card: one
 // user's entries with an entry date, by due date.
 Result<RowReader> selectUserCardRows(qint64 userId);
