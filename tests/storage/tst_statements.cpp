@@ -56,13 +56,13 @@ QStringList reportField(Result<RowReader> rows, const QString &field)
     return values;
 }
 
-// Pages of `limit` rows, each read after the last row of the one before, put together.
 // The overview's pages, with nothing searched.
 RowStream<OverviewDeadline> deadlinePage(int limit, const OverviewDeadline *after)
 {
     return selectDeadlines(limit, after);
 }
 
+// Pages of `limit` rows, each read after the last row of the one before, put together.
 template <typename Row>
 QStringList paged(const std::function<RowStream<Row>(int, const Row *)> &page, int limit)
 {
