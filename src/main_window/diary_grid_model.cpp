@@ -6,9 +6,6 @@
 
 namespace {
 
-// The rows read at a time, as the grid scrolls.
-constexpr int batch = 256;
-
 enum Column { IdColumn, DataColumn, DueDateColumn, NoteColumn, DocColumn, UserColumn, AggColumn };
 
 QVariant text(const QString &value)
@@ -27,38 +24,31 @@ QVariant date(const QDate &value, int role)
 
 QSqlError DiaryGridModel::load(qint64 userId)
 {
-    beginResetModel();
-    m_rows.clear();
-    m_stream = selectDiaryGridRows(userId);
-    m_more = m_stream.ok();
-    m_columns = m_more ? DbConnection::tableColumns(QStringLiteral("Tavelo")) : QStringList();
-    endResetModel();
-    if (!m_stream.ok())
-        return m_stream.error();
-    fetchMore();
-    return {};
+    m_userId = userId;
+    m_columns.clear();
+    return reload(true);
 }
 
 void DiaryGridModel::clear()
 {
-    beginResetModel();
-    m_stream = RowStream<DiaryEntry>();
-    m_rows.clear();
     m_columns.clear();
-    m_more = false;
-    endResetModel();
+    reload(false);
 }
 
 std::optional<DiaryEntry> DiaryGridModel::entryAt(int row) const
 {
-    if (row < 0 || row >= m_rows.size())
+    if (row < 0 || row >= rows().size())
         return std::nullopt;
-    return m_rows.at(row);
+    return rows().at(row);
 }
 
-int DiaryGridModel::rowCount(const QModelIndex &parent) const
+RowStream<DiaryEntry> DiaryGridModel::nextPage(const DiaryEntry *last)
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    RowStream<DiaryEntry> page = selectDiaryGridRows(m_userId, pageSize, last);
+    // A first page that could be read gives the columns, with the table's own names.
+    if (!last && page.ok())
+        m_columns = DbConnection::tableColumns(QStringLiteral("Tavelo"));
+    return page;
 }
 
 int DiaryGridModel::columnCount(const QModelIndex &parent) const
@@ -66,36 +56,13 @@ int DiaryGridModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(m_columns.size());
 }
 
-bool DiaryGridModel::canFetchMore(const QModelIndex &parent) const
-{
-    return !parent.isValid() && m_more;
-}
-
-void DiaryGridModel::fetchMore(const QModelIndex &parent)
-{
-    if (!canFetchMore(parent))
-        return;
-    QVector<DiaryEntry> read;
-    DiaryEntry entry;
-    while (read.size() < batch && m_stream.next(&entry))
-        read.append(entry);
-    m_more = read.size() == batch;
-    if (!m_more)
-        m_stream = RowStream<DiaryEntry>(); // lets the archive go
-    if (read.isEmpty())
-        return;
-    beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + read.size() - 1));
-    m_rows += read;
-    endInsertRows();
-}
-
 QVariant DiaryGridModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size() || index.column() >= m_columns.size())
+    if (!index.isValid() || index.row() >= rows().size() || index.column() >= m_columns.size())
         return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    const DiaryEntry &entry = m_rows.at(index.row());
+    const DiaryEntry &entry = rows().at(index.row());
     switch (index.column()) {
     case IdColumn:
         return entry.id;

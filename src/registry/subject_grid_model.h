@@ -10,8 +10,8 @@
 #include <optional>
 
 // The subjects of the registry grid, by name in the Italian order, read a page at a
-// time as the grid scrolls: the first rows come without sorting the whole table,
-// which the Italian order could not take from an index. Read-only.
+// time as the grid scrolls: each page is sought in the index kept in that order, so the
+// first rows come without sorting the whole table. Read-only.
 class SubjectGridModel : public PagedModel<Subject>
 {
     Q_OBJECT

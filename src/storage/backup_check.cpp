@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/backup_check.h"
 
+#include "storage/italian_collation.h"
 #include "storage/schema.h"
 
 #include <QFileInfo>
@@ -53,7 +54,9 @@ bool isSoundBackup(const QString &path)
             QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
             QLatin1String("?immutable=1"));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
-        sound = db.open() && passesQuickCheck(db) && holdsProgramTables(db);
+        // The check reads the registry's index, which sorts through the collation.
+        sound = db.open() && registerItalianCollation(db) && passesQuickCheck(db) &&
+                holdsProgramTables(db);
     }
     QSqlDatabase::removeDatabase(QLatin1String(checkConnection));
     return sound;

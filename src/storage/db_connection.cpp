@@ -217,8 +217,9 @@ Check DbConnection::createNew(const QString &path)
     {
         QSqlDatabase db = makeConnection(path, QString());
         if (db.open()) {
-            ok = db.transaction() && execAll(db, schemaStatements(), &error) &&
-                 execAll(db, indexStatements(), &error);
+            // The registry's index sorts through the collation: it must be there first.
+            ok = registerItalianCollation(db) && db.transaction() &&
+                 execAll(db, schemaStatements(), &error) && execAll(db, indexStatements(), &error);
             if (ok)
                 ok = db.commit();
             if (!ok && !error.isValid())
@@ -242,18 +243,21 @@ Check DbConnection::openReadWrite(const QString &path)
     QSqlDatabase db =
         makeConnection(path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
     QSqlError error;
-    bool ok = db.open() &&
-              execAll(db,
-                      {QStringLiteral("PRAGMA journal_mode=WAL"),
-                       QStringLiteral("PRAGMA synchronous=FULL")},
-                      &error) &&
-              execAll(db, indexStatements(), &error) && tryWrite(db, &error);
+    bool ok = db.open();
+    // Before the indexes: the registry's sorts through it, and a file without it yet
+    // gets it here.
     if (ok && !registerItalianCollation(db)) {
         ok = false;
         error =
             QSqlError(QString(), QStringLiteral("l'ordine alfabetico italiano non è disponibile"),
                       QSqlError::ConnectionError);
     }
+    ok = ok &&
+         execAll(
+             db,
+             {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL")},
+             &error) &&
+         execAll(db, indexStatements(), &error) && tryWrite(db, &error);
     if (!ok) {
         if (!error.isValid())
             error = db.lastError();

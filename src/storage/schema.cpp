@@ -49,6 +49,11 @@ const QStringList &archiveIndexStatements()
             "CREATE INDEX IF NOT EXISTS TaveloUtenteScadenza ON Tavelo (Utente, scadenza)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS TaveloScadenza ON Tavelo (scadenza)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS UtenteSoggetto ON Utente (Soggetto)"),
+        // The registry grid's pages in Italian order, each found without a pass over the
+        // table. A file's index names the collation that every connection of the program
+        // registers; a tool without it reads the file but cannot write Utente.
+        QStringLiteral("CREATE INDEX IF NOT EXISTS UtenteSoggettoItaliano ON Utente "
+                       "(Soggetto COLLATE ITALIAN, ID)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS UtenteCodice ON Utente (Codice)"),
         // The user list at every start: the users, found without reading every subject.
         QStringLiteral(

@@ -47,9 +47,6 @@ const QStringList &schemaStatements()
         QStringLiteral("CREATE TABLE Versione (Versione TIMESTAMP(0), "
                        "Riga INTEGER GENERATED ALWAYS AS IDENTITY)"),
         QStringLiteral("INSERT INTO Versione (Versione) VALUES (NULL)"),
-        // The registry grid reads its pages in Italian order.
-        QStringLiteral("CREATE INDEX UtenteSoggettoItaliano ON Utente (Soggetto COLLATE italian, "
-                       "ID)"),
     };
     return statements;
 }

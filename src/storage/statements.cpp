@@ -3,6 +3,7 @@
 
 #include "core/dates.h"
 #include "storage/db_connection.h"
+#include "storage/italian_collation.h"
 #include "storage/schema.h"
 #include "storage/text_search.h"
 
@@ -405,13 +406,26 @@ Result<std::optional<Subject>> findSubjectByName(const QString &name)
                  {{":name", name}}));
 }
 
-RowStream<DiaryEntry> selectDiaryGridRows(qint64 userId)
+RowStream<DiaryEntry> selectDiaryGridRows(qint64 userId, int limit, const DiaryEntry *after)
 {
-    return streamOf<DiaryEntry>(
-        readRows(QStringLiteral(
-                     "SELECT * FROM Tavelo WHERE Utente = :user ORDER BY scadenza NULLS FIRST, ID"),
-                 {{":user", userId}}),
-        entryDecoder);
+    // Entries without a due date first, then by date; equal dates by ID.
+    QString sql = QStringLiteral("SELECT * FROM Tavelo WHERE Utente = :user");
+    Bindings bindings{{":user", userId}};
+    if (after && !after->scadenza.isValid()) {
+        sql += QStringLiteral(" AND ((scadenza IS NULL AND ID > :id) OR scadenza IS NOT NULL)");
+        bindings << Binding{":id", after->id};
+    } else if (after) {
+        // The index is sought to the last date, not read from the user's first entry.
+        sql += QStringLiteral(" AND scadenza >= :due AND (scadenza > :same OR ID > :id)");
+        const QVariant due = dateValue(after->scadenza);
+        bindings << Binding{":due", due} << Binding{":same", due} << Binding{":id", after->id};
+    }
+    sql += QStringLiteral(" ORDER BY scadenza NULLS FIRST, ID");
+    if (limit > 0) {
+        sql += QStringLiteral(" LIMIT :limit");
+        bindings << Binding{":limit", limit};
+    }
+    return streamOf<DiaryEntry>(readRows(sql, bindings), entryDecoder);
 }
 
 Result<std::optional<QString>> readVersionStamp()
@@ -639,8 +653,10 @@ RowStream<Subject> selectRegistryGridRows(int limit, const Subject *after)
         if (name.isNull()) {
             sql += QStringLiteral(" WHERE (Soggetto IS NULL AND ID > :id) OR Soggetto IS NOT NULL");
         } else {
-            sql += QStringLiteral(" WHERE Soggetto COLLATE ITALIAN > :name OR "
-                                  "(Soggetto COLLATE ITALIAN = :same AND ID > :id)");
+            // Written so that the index is sought to the last name: for an OR of the two
+            // SQLite would read both ranges and sort them again.
+            sql += QStringLiteral(" WHERE Soggetto COLLATE ITALIAN >= :name AND "
+                                  "(Soggetto COLLATE ITALIAN > :same OR ID > :id)");
             bindings << Binding{":name", name} << Binding{":same", name};
         }
         bindings << Binding{":id", after->id};
@@ -967,7 +983,8 @@ WriteResult copyDataFileTo(const QString &path)
         QSqlDatabase copier = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), second);
         copier.setDatabaseName(db.databaseName());
         copier.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
-        if (copier.open()) {
+        // The copy rebuilds the registry's index, which sorts through the collation.
+        if (copier.open() && registerItalianCollation(copier)) {
             QSqlQuery retry(copier);
             QSqlError error;
             if (run(retry, sql, {{":path", path}}, &error))

@@ -103,8 +103,11 @@ Result<QVector<Subject>> selectUsers();
 Result<QStringList> selectUserNames();
 // The first subject with exactly this name (case aside).
 Result<std::optional<Subject>> findSubjectByName(const QString &name);
-// A user's diary for the entry grid, by due date (entries without one first).
-RowStream<DiaryEntry> selectDiaryGridRows(qint64 userId);
+// A user's diary for the entry grid, by due date (entries without one first): all of
+// it, or a page of at most `limit` entries after `after` (the last one of the page
+// before), so that a long diary shows its first rows at once on a server too.
+RowStream<DiaryEntry> selectDiaryGridRows(qint64 userId, int limit = 0,
+                                          const DiaryEntry *after = nullptr);
 // The version stamp, when one has been written.
 Result<std::optional<QString>> readVersionStamp();
 // Writes the version stamp into the first row; with no row nothing is written.
@@ -150,9 +153,8 @@ Result<RowReader> selectRegistryReportRows();
 // entries that have both an entry date and a due date.
 RowStream<CalendarRow> selectCalendarDeadlines(std::optional<qint64> userId = std::nullopt);
 // The registry for the registry grid, by name: every subject, or a page of at most
-// `limit` subjects after `after` (the last one of the page before). A page costs one
-// pass over the table without a full sort, so the grid reads only as far as the
-// operator scrolls.
+// `limit` subjects after `after` (the last one of the page before). A page is read from
+// the index in that order, so the grid reads only as far as the operator scrolls.
 RowStream<Subject> selectRegistryGridRows(int limit = 0, const Subject *after = nullptr);
 // The value of a subject's column, by its position in table order (as
 // DbConnection::tableColumns("Utente") names them); a NULL text is a null QVariant.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
 
+#include "storage/italian_collation.h"
+
 #include "storage/db_connection.h"
 #include "widgets/activation.h"
 
@@ -74,7 +76,8 @@ QStringList queryFile(const QString &path, const QStringList &statements, bool *
         QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
         raw.setDatabaseName(path);
         raw.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
-        done = raw.open();
+        // As the program opens it: the registry's index sorts through the collation.
+        done = raw.open() && registerItalianCollation(raw);
         for (const QString &sql : statements) {
             QSqlQuery query(raw);
             done = done && query.exec(sql);

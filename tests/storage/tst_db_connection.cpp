@@ -5,6 +5,7 @@
 #include "test_support.h"
 
 #include "storage/db_connection.h"
+#include "storage/italian_collation.h"
 #include "storage/statements.h"
 
 #include <QDir>
@@ -90,6 +91,7 @@ private slots:
     void readOnlyOpenLeavesFileAsItWas_data();
     void readOnlyOpenLeavesFileAsItWas() { openAndCheck(DbConnection::OpenMode::ReadOnly); }
 
+    void fileWithoutIndexesGetsThemAtOpen();
     void modesAfterStart_data();
     void modesAfterStart();
 
@@ -169,6 +171,7 @@ void TestDbConnection::openAndCheck(DbConnection::OpenMode mode)
     // in the log beside it.
     QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
     other.setDatabaseName(path);
+    QVERIFY(setup != "log" || (other.open() && registerItalianCollation(other)));
     const QStringList otherSql =
         setup == "locked" ? QStringList{"PRAGMA locking_mode=EXCLUSIVE", "BEGIN EXCLUSIVE",
                                         "UPDATE Versione SET Versione = 'x'"}
@@ -201,6 +204,17 @@ void TestDbConnection::openAndCheck(DbConnection::OpenMode mode)
 }
 
 TAVELO_TEST_MAIN(TestDbConnection)
+// A file of an earlier version: the registry's index, which sorts through the
+// collation, is added as the others are.
+void TestDbConnection::fileWithoutIndexesGetsThemAtOpen()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
+    QVERIFY(prepare("no indexes", dir.path(), path) && indexNames(path).isEmpty());
+    QCOMPARE(openedOrProblem(path, DbConnection::OpenMode::ReadWrite), "APERTO: ROSSI MARIO");
+    QVERIFY(indexNames(path).contains("UtenteSoggettoItaliano"));
+}
+
 // What the program creates is for its user alone; a folder or file that an office
 // shares on purpose keeps its mode, and the engine's files beside it follow the file.
 // clang-format off

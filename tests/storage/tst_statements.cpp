@@ -56,14 +56,15 @@ QStringList reportField(Result<RowReader> rows, const QString &field)
     return values;
 }
 
-// Pages of `limit` rows, each read after the last row of the one before, put together.
 // The overview's pages, with nothing searched.
 RowStream<OverviewDeadline> deadlinePage(int limit, const OverviewDeadline *after)
 {
     return selectDeadlines(limit, after);
 }
 
-template <typename Row> QStringList paged(RowStream<Row> (*page)(int, const Row *), int limit)
+// Pages of `limit` rows, each read after the last row of the one before, put together.
+template <typename Row>
+QStringList paged(const std::function<RowStream<Row>(int, const Row *)> &page, int limit)
 {
     QStringList shown;
     std::optional<Row> last;
@@ -250,16 +251,24 @@ void TestStatements::keysetPagesMeetAtTheirBoundaries_data()
 void TestStatements::keysetPagesMeetAtTheirBoundaries()
 {
     QFETCH(int, limit);
-    for (const char *each : {"ROSSI", "rossi", "", "RÒSSI", "BIANCHI", "ROSSI"})
+    for (const char *each : {"ROSSI", "Rossì", "rossi", "", "RÒSSI", "BIANCHI", "ROSSI", "ròssi"})
         m_db->addSubject(each, "S", QStringLiteral("C%1").arg(m_db->count("Utente")));
     QVERIFY(m_db->exec("INSERT INTO Utente (Soggetto, utente) VALUES (NULL, 'N'), (NULL, 'N')"));
     const qint64 user = m_db->addSubject("ZETA");
-    for (int day : {3, 1, 3, 3, 2, 1, 3})
-        m_db->addEntry(user, QDate(2026, 1, 1), QDate(2026, 1, day), QString::number(day));
+    const QList<int> days = {3, 0, 1, 3, 3, 0, 2, 1, 3}; // 0: no due date
+    for (int i = 0; i < days.size(); ++i)
+        m_db->addEntry(user, QDate(2026, 1, 1), days[i] ? QDate(2026, 1, days[i]) : QDate(),
+                       QString::number(days[i]) + QChar('a' + i));
     int subjects = 0, deadlines = 0;
-    QCOMPARE(paged(selectRegistryGridRows, limit), lines(selectRegistryGridRows(), &subjects));
-    QCOMPARE(paged(deadlinePage, limit), lines(selectDeadlines(), &deadlines));
-    QCOMPARE(QList<int>({subjects, deadlines}), QList<int>({9, 7}));
+    QCOMPARE(paged<Subject>(selectRegistryGridRows, limit),
+             lines(selectRegistryGridRows(), &subjects));
+    QCOMPARE(paged<OverviewDeadline>(deadlinePage, limit), lines(selectDeadlines(), &deadlines));
+    const auto diary = [user](int n, const DiaryEntry *after) {
+        return selectDiaryGridRows(user, n, after);
+    };
+    QCOMPARE(paged<DiaryEntry>(diary, limit) << lines(selectDiaryGridRows(user)).join(' '),
+             QString("0b 0f 1c 1h 2g 3a 3d 3e 3i").split(' ') << "0b 0f 1c 1h 2g 3a 3d 3e 3i");
+    QCOMPARE(QList<int>({subjects, deadlines}), QList<int>({11, 7}));
 }
 
 // The grid's order comes from the engine (ITALIAN), the checks of a page's start from
