@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QVariant>
 
@@ -63,8 +64,11 @@ icalcomponent *displayAlarm(int secondsFromStart)
     return alarm;
 }
 
+// The name of the calendar's property that holds the digest of what it was written with.
+const char *const stampProperty = "X-TAVELO-STAMP";
+
 // The calendar's own lines, up to the place where the events go.
-QByteArray calendarHead()
+QByteArray calendarHead(const QString &stamp)
 {
     Component calendar(icalcomponent_new_vcalendar());
     icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
@@ -75,6 +79,11 @@ QByteArray calendarHead()
     icalproperty *name = icalproperty_new_x("Scadenze (Tavelo)");
     icalproperty_set_x_name(name, "X-WR-CALNAME");
     icalcomponent_add_property(calendar.get(), name);
+    if (!stamp.isEmpty()) {
+        icalproperty *mark = icalproperty_new_x(stamp.toUtf8().constData());
+        icalproperty_set_x_name(mark, stampProperty);
+        icalcomponent_add_property(calendar.get(), mark);
+    }
     QByteArray text = serialized(calendar.get());
     return text.left(text.lastIndexOf("END:VCALENDAR"));
 }
@@ -84,13 +93,27 @@ QByteArray calendarTail()
     return QByteArrayLiteral("END:VCALENDAR\r\n");
 }
 
+// The archive is known by where it lives, however its path is spelled.
+QByteArray archiveKey(const QString &dataFilePath)
+{
+    const QFileInfo file(dataFilePath);
+    const QString place =
+        file.canonicalFilePath().isEmpty() ? file.absoluteFilePath() : file.canonicalFilePath();
+    return QCryptographicHash::hash(place.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+}
+
+QByteArray uidOf(qint64 entryId, const QByteArray &key)
+{
+    return "tavelo-" + QByteArray::number(entryId) + '-' + key + "@quorvalia";
+}
+
 // One event, built once and given each deadline's values in turn: a calendar of a hundred
 // thousand deadlines would otherwise spend most of its time building and freeing them.
 class EventWriter
 {
 public:
     EventWriter(const QString &dataFilePath)
-        : m_dataFilePath(dataFilePath), m_event(icalcomponent_new_vevent())
+        : m_archiveKey(archiveKey(dataFilePath)), m_event(icalcomponent_new_vevent())
     {
         icalcomponent *e = m_event.get();
         m_uid = add(icalproperty_new_uid(""));
@@ -111,8 +134,7 @@ public:
 
     QByteArray text(const CalendarDeadline &deadline)
     {
-        icalproperty_set_uid(m_uid,
-                             calendarUid(deadline.entryId, m_dataFilePath).toUtf8().constData());
+        icalproperty_set_uid(m_uid, uidOf(deadline.entryId, m_archiveKey).constData());
         icalproperty_set_dtstart(m_start, dateValue(deadline.dueDate));
         icalproperty_set_dtend(m_end, dateValue(deadline.dueDate.addDays(1)));
         const QByteArray summary = calendarSummary(deadline).toUtf8();
@@ -131,7 +153,7 @@ private:
         return property;
     }
 
-    QString m_dataFilePath;
+    QByteArray m_archiveKey;
     Component m_event;
     icalproperty *m_uid = nullptr;
     icalproperty *m_start = nullptr;
@@ -184,31 +206,40 @@ QString calendarDescription(const CalendarDeadline &deadline)
 
 QString calendarUid(qint64 entryId, const QString &dataFilePath)
 {
-    // The archive is known by where it lives, however its path is spelled.
-    const QFileInfo file(dataFilePath);
-    const QString place =
-        file.canonicalFilePath().isEmpty() ? file.absoluteFilePath() : file.canonicalFilePath();
-    const QByteArray key =
-        QCryptographicHash::hash(place.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("tavelo-%1-%2@quorvalia").arg(entryId).arg(QString::fromLatin1(key));
+    return QString::fromLatin1(uidOf(entryId, archiveKey(dataFilePath)));
 }
 
-bool writeDeadlineCalendar(const QString &path, std::optional<qint64> userId, QString *error,
-                           int *events, const CalendarProgress &progress)
+QString calendarDaysBackKey()
 {
-    RowStream<CalendarRow> rows = selectCalendarDeadlines(userId);
-    if (!rows.ok()) {
-        *error = databaseErrorMessage(rows.error());
-        return false;
-    }
+    return QStringLiteral("calendario_giorni_passati");
+}
+
+QDate calendarFirstDue(const QDate &today)
+{
+    // The settings file that names the server: ~/.config/Tavelo/Tavelo.conf.
+    const QSettings settings(QStringLiteral("Tavelo"), QStringLiteral("Tavelo"));
+    bool ok = false;
+    const int days = settings.value(calendarDaysBackKey()).toInt(&ok);
+    return today.addDays(ok && days >= 0 ? -days : -60);
+}
+
+namespace {
+
+QString cannotWrite(const QString &path, const QString &why)
+{
+    return QStringLiteral("Impossibile scrivere il calendario «%1»: %2").arg(path, why);
+}
+
+Outcome<int> writeCalendarFile(const QString &path, RowStream<CalendarRow> rows,
+                               const QString &stamp, const CalendarProgress &progress)
+{
+    if (!rows.ok())
+        return Outcome<int>::failure(databaseErrorMessage(rows.error()));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("Impossibile scrivere il calendario «%1»: %2")
-                     .arg(path, file.errorString());
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly))
+        return Outcome<int>::failure(cannotWrite(path, file.errorString()));
     EventWriter event(DbConnection::instance().archiveName());
-    file.write(calendarHead());
+    file.write(calendarHead(stamp));
     int written = 0;
     CalendarRow row;
     while (rows.next(&row)) {
@@ -220,17 +251,51 @@ bool writeDeadlineCalendar(const QString &path, std::optional<qint64> userId, QS
     file.write(calendarTail());
     if (rows.error().isValid()) {
         file.cancelWriting();
-        *error = databaseErrorMessage(rows.error());
-        return false;
+        return Outcome<int>::failure(databaseErrorMessage(rows.error()));
     }
-    if (!file.commit()) {
-        *error = QStringLiteral("Impossibile scrivere il calendario «%1»: %2")
-                     .arg(path, file.errorString());
-        return false;
-    }
-    if (events)
-        *events = written;
-    return true;
+    if (!file.commit())
+        return Outcome<int>::failure(cannotWrite(path, file.errorString()));
+    return {written, {}};
+}
+
+// What the calendar beside the data would hold today, in a few characters: the digest of
+// its deadlines and the archive that their UIDs name.
+Outcome<QString> currentStamp(const QDate &firstDue)
+{
+    const Result<QString> digest = selectCalendarDigest(firstDue);
+    if (!digest.ok())
+        return Outcome<QString>::failure(databaseErrorMessage(digest.error));
+    const QByteArray key =
+        "1\n" + digest.value.toUtf8() + '\n' + DbConnection::instance().archiveName().toUtf8();
+    return {QString::fromLatin1(
+                QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(32)),
+            {}};
+}
+
+// The stamp that the calendar at path was written with; empty when there is none.
+QString writtenStamp(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray head = file.read(4096);
+    const QByteArray mark = QByteArray("\r\n") + stampProperty + ':';
+    const qsizetype at = head.indexOf(mark);
+    if (at < 0)
+        return {};
+    const qsizetype start = at + mark.size();
+    const qsizetype end = head.indexOf("\r\n", start);
+    return end < 0 ? QString() : QString::fromLatin1(head.mid(start, end - start));
+}
+
+} // namespace
+
+Outcome<int> writeDeadlineCalendar(const QString &path, std::optional<qint64> userId,
+                                   CalendarSpan span, const CalendarProgress &progress)
+{
+    const QDate firstDue =
+        span == CalendarSpan::Ahead ? calendarFirstDue(QDate::currentDate()) : QDate();
+    return writeCalendarFile(path, selectCalendarDeadlines(userId, firstDue), QString(), progress);
 }
 
 QString calendarFileBesideData()
@@ -244,16 +309,28 @@ QString calendarFileBesideData()
         .filePath(QStringLiteral("Scadenze.ics"));
 }
 
-void refreshCalendarBesideData()
+bool refreshCalendarBesideData()
 {
-    // A calendar written for the first time is for the user alone, as the archive is: the
-    // file replaced keeps its mode.
     const QString path = calendarFileBesideData();
-    const bool created = createOwnerOnlyFile(path);
-    QString error;
-    if (!writeDeadlineCalendar(path, std::nullopt, &error)) {
-        if (created)
+    const QDate firstDue = calendarFirstDue(QDate::currentDate());
+    const Outcome<QString> stamp = currentStamp(firstDue);
+    if (stamp.ok() && stamp.value == writtenStamp(path))
+        return false;
+    const QString folder = QFileInfo(path).absolutePath();
+    Outcome<int> written = Outcome<int>::failure(
+        cannotWrite(path, QStringLiteral("non si può creare la cartella «%1»").arg(folder)));
+    if (!stamp.ok()) {
+        written = Outcome<int>::failure(stamp.problem);
+    } else if (makeOwnerOnlyFolder(folder)) {
+        // A calendar written for the first time is for the user alone, as the archive is:
+        // the file replaced keeps its mode.
+        const bool created = createOwnerOnlyFile(path);
+        written = writeCalendarFile(path, selectCalendarDeadlines(std::nullopt, firstDue),
+                                    stamp.value, {});
+        if (!written.ok() && created)
             QFile::remove(path);
-        qWarning("Tavelo: calendario non aggiornato: %s", qPrintable(error));
     }
+    if (!written.ok())
+        qWarning("Tavelo: calendario non aggiornato: %s", qPrintable(written.problem));
+    return written.ok();
 }

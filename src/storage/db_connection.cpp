@@ -3,6 +3,7 @@
 
 #include "core/owner_only_files.h"
 #include "storage/backup_files.h"
+#include "storage/file_check.h"
 #include "storage/italian_collation.h"
 #include "storage/open_problems.h"
 #include "storage/schema.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QUrl>
@@ -128,19 +130,33 @@ QSqlDatabase makeConnection(const QString &path, const QString &options)
 }
 
 // A damaged file is not used: the message names what is wrong and the latest backup.
-bool passesQuickCheck(QSqlDatabase &db, const QString &path, QString *problem)
+bool passesQuickCheck(const QString &path, QString *problem)
+{
+    const QString findings = quickCheckFindings(QLatin1String(connectionName));
+    if (findings.isEmpty())
+        return true;
+    *problem = damagedDataFileMessage(path, findings);
+    return false;
+}
+
+// A file that lacks an index or the write-ahead log is written at open (its first open by
+// this version): it is checked before that, not beside the open program.
+bool writtenAtOpen(QSqlDatabase &db)
 {
     QSqlQuery query(db);
-    QStringList findings;
-    if (query.exec(QStringLiteral("PRAGMA quick_check"))) {
-        while (query.next() && findings.size() < 3)
-            findings << query.value(0).toString();
-    } else {
-        findings << query.lastError().text();
-    }
-    if (findings == QStringList{QStringLiteral("ok")})
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode")) || !query.next() ||
+        query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
         return true;
-    *problem = damagedDataFileMessage(path, findings.join(QStringLiteral("; ")));
+    QStringList present;
+    if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
+        return true;
+    while (query.next())
+        present << query.value(0).toString();
+    static const QRegularExpression indexName(QStringLiteral("IF NOT EXISTS (\\w+)"));
+    for (const QString &statement : archiveIndexStatements()) {
+        if (!present.contains(indexName.match(statement).captured(1), Qt::CaseInsensitive))
+            return true;
+    }
     return false;
 }
 
@@ -177,10 +193,13 @@ bool DbConnection::open(const QString &path, QString *problem, OpenMode mode)
         if (!openReadOnly(path, problem))
             return false;
     } else {
-        if (info.exists() ? !checkExisting(path, problem) : !createNew(path, problem))
+        bool checked = !info.exists();
+        if (info.exists() ? !checkExisting(path, problem, &checked) : !createNew(path, problem))
             return false;
         if (!openReadWrite(path, problem))
             return false;
+        if (!checked)
+            FileCheck::instance().expect(path);
     }
     m_path = path;
     return true;
@@ -188,9 +207,10 @@ bool DbConnection::open(const QString &path, QString *problem, OpenMode mode)
 
 // Looks at the file read-only, so that a file that is not ours stays byte for byte
 // as it was.
-bool DbConnection::checkExisting(const QString &path, QString *problem)
+bool DbConnection::checkExisting(const QString &path, QString *problem, bool *checkedNow)
 {
     bool ok = false;
+    bool checked = false;
     {
         QSqlDatabase db = makeConnection(
             path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
@@ -203,10 +223,12 @@ bool DbConnection::checkExisting(const QString &path, QString *problem)
             }
         } else
             *problem = describeOpenFailure(path, db.lastError());
-        if (ok)
-            ok = passesQuickCheck(db, path, problem);
+        checked = ok && writtenAtOpen(db);
+        if (checked)
+            ok = passesQuickCheck(path, problem);
     }
     dropConnection();
+    *checkedNow = checked;
     return ok;
 }
 
@@ -316,6 +338,7 @@ bool DbConnection::isOpen() const
 
 void DbConnection::close()
 {
+    FileCheck::instance().forget();
     dropConnection();
     m_path.clear();
     m_server.clear();
@@ -412,6 +435,11 @@ QString databaseErrorMessage(const QSqlError &error)
 
 WriteTransaction::WriteTransaction() : m_db(DbConnection::instance().database())
 {
+    const QString damage = FileCheck::instance().waitForVerdict();
+    if (!damage.isEmpty()) {
+        m_error = QSqlError(QString(), damage, QSqlError::ConnectionError);
+        return;
+    }
     m_started = m_db.isOpen() && m_db.transaction();
     if (!m_started)
         m_error = m_db.isOpen() ? m_db.lastError()

@@ -30,7 +30,8 @@ public:
     // Opens an existing file after checking that it holds the program's tables, or
     // (ReadWrite only) creates a new one. Returns false with an Italian description of
     // what is wrong and what to do in *problem; an existing file that fails the check
-    // is left exactly as it was.
+    // is left exactly as it was. The check of every page (FileCheck) follows once the
+    // program runs, unless the open itself has to write to the file.
     bool open(const QString &path, QString *problem, OpenMode mode = OpenMode::ReadWrite);
     bool isOpen() const;
     void close();
@@ -57,7 +58,7 @@ public:
 
 private:
     DbConnection() = default;
-    bool checkExisting(const QString &path, QString *problem);
+    bool checkExisting(const QString &path, QString *problem, bool *checkedNow);
     bool createNew(const QString &path, QString *problem);
     bool openReadWrite(const QString &path, QString *problem);
     bool openReadOnly(const QString &path, QString *problem);

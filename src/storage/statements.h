@@ -124,8 +124,15 @@ Result<RowReader> selectAllUsersDeadlines();
 // The registry report: every subject, by name.
 Result<RowReader> selectRegistryReportRows();
 // Every user's deadlines for the calendar, earliest first; with a user, that user's
-// entries that have both an entry date and a due date.
-RowStream<CalendarRow> selectCalendarDeadlines(std::optional<qint64> userId = std::nullopt);
+// entries that have both an entry date and a due date. With a first day, only those due
+// from that day on.
+RowStream<CalendarRow> selectCalendarDeadlines(std::optional<qint64> userId = std::nullopt,
+                                               const QDate &firstDue = QDate());
+// What the calendar's deadlines due from firstDue on are made of, in a few numbers: any
+// change to one of them (its dates, note, document number or owner's name), one more or
+// one less gives other numbers. One aggregate on the archive, for knowing whether the
+// calendar written before is still right.
+Result<QString> selectCalendarDigest(const QDate &firstDue);
 // The registry for the registry grid, by name: every subject, or a page of at most
 // `limit` subjects after `after` (the last one of the page before). A page costs one
 // pass over the table without a full sort, so the grid reads only as far as the

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the main window first, then the data file, or a message that says what is
-// wrong with it and the end of the program.
+// wrong with it and the end of the program (a damaged file: tst_damage_after_start).
 #include "limited_child.h"
 #include "test_support.h"
 
 #include "app/startup.h"
 #include "app/window_pair.h"
 #include "main_window/frm_registra.h"
-#include "storage/backups.h"
 #include "storage/db_connection.h"
 
 #include <QFile>
@@ -19,27 +18,16 @@
 
 namespace {
 
-// The data file a row starts with: text, or an archive, damaged with or without backups:
-// the first page of its tables spoilt as a bad disk would, so that the schema stays
-// readable and only the file's own check finds it.
+// The data file a row starts with: text, or an archive.
 bool prepareFile(const QString &setup, const QString &path)
 {
     QFile file(path);
     if (setup == QLatin1String("text"))
         return file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096;
     QString problem;
-    const bool damaged = setup.startsWith(QLatin1String("damaged"));
-    bool ok = DbConnection::instance().open(path, &problem);
-    for (int i = 0; ok && damaged && i < 30; ++i) {
-        Subject subject;
-        subject.soggetto = QStringLiteral("SOGGETTO %1").arg(i);
-        ok = insertSubject(subject).ok();
-    }
-    for (int i = 0; ok && setup.endsWith(QLatin1String("backups")) && i < 3; ++i)
-        ok = writeBackup(QDateTime(QDate(2026, 12, 1 + i), QTime(18, 0))).ok();
+    const bool ok = DbConnection::instance().open(path, &problem);
     DbConnection::instance().close();
-    return ok && (!damaged || (file.open(QIODevice::ReadWrite) && file.seek(4096) &&
-                               file.write(QByteArray(4096, char(0x5a))) == 4096));
+    return ok;
 }
 
 } // namespace
@@ -76,13 +64,6 @@ void TestStartup::unusableFileIsToldAndProgramStops_data()
     QTest::addColumn<QStringList>("parts");
     QTest::newRow("not an archive")
         << "text" << ChildLimit::None << QStringList{"non è un archivio di Tavelo"};
-    QTest::newRow("damaged, without backup")
-        << "damaged" << ChildLimit::None
-        << QStringList{"è danneggiato", "Non c'è nessuna copia di sicurezza"};
-    QTest::newRow("damaged, with backups")
-        << "damaged+backups" << ChildLimit::None
-        << QStringList{"è danneggiato", "Backup/Database_2026-12-03_18-00-00-000.sqlite»",
-                       "rinominandola «Database.sqlite»"};
     QTest::newRow("locked by another program")
         << "locked" << ChildLimit::None << QStringList{"è bloccato da un altro programma"};
     QTest::newRow("read-only") << "read-only" << ChildLimit::Unprivileged

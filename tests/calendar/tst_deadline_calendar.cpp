@@ -98,11 +98,10 @@ void TestDeadlineCalendar::eventOfADeadline()
     TestDatabase db;
     db.addEntry(db.addSubject("ROSSI MARIO"), QDate(2025, 12, 1), QDate(2026, 1, 15), note, ndoc);
     QTemporaryDir out;
-    QString error;
-    int events = 0;
-    QVERIFY2(writeDeadlineCalendar(out.filePath("a.ics"), std::nullopt, &error, &events),
-             qPrintable(error));
-    QCOMPARE(events, 1);
+    const Outcome<int> events =
+        writeDeadlineCalendar(out.filePath("a.ics"), std::nullopt, CalendarSpan::Everything);
+    QVERIFY2(events.ok(), qPrintable(events.problem));
+    QCOMPARE(events.value, 1);
     QCOMPARE(readCalendar(out.filePath("a.ics")), QStringList{expected});
 }
 
@@ -122,8 +121,10 @@ void TestDeadlineCalendar::uidsStayAndFailedWriteLeavesOldFile()
              calendarUid(first, db.path()));
     QTemporaryDir out;
     const QString path = out.filePath("a.ics");
-    QString error;
-    QVERIFY(deleteDiaryEntry(first).ok() && writeDeadlineCalendar(path, std::nullopt, &error));
+    const auto write = [&] {
+        return writeDeadlineCalendar(path, std::nullopt, CalendarSpan::Everything);
+    };
+    QVERIFY(deleteDiaryEntry(first).ok() && write().ok());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray written = file.readAll();
@@ -131,8 +132,7 @@ void TestDeadlineCalendar::uidsStayAndFailedWriteLeavesOldFile()
     QCOMPARE(text.count("UID:"), 1);
     QVERIFY(text.contains("UID:" + calendarUid(second, DbConnection::instance().archiveName())));
     QVERIFY(db.exec("DROP TABLE Tavelo"));
-    QVERIFY(!writeDeadlineCalendar(path, std::nullopt, &error));
-    QVERIFY(error.startsWith(QStringLiteral("Errore del database:")));
+    QVERIFY(write().problem.startsWith(QStringLiteral("Errore del database:")));
     QVERIFY(file.seek(0));
     QCOMPARE(file.readAll(), written);
 }
@@ -144,8 +144,9 @@ void TestDeadlineCalendar::commandAndChiudiWriteTheCalendar()
 {
     auto db = std::make_unique<TestDatabase>();
     const qint64 rossi = db->addSubject("ROSSI MARIO");
-    db->addEntry(rossi, QDate(2026, 1, 1), QDate(2026, 2, 1), "MIA");
-    db->addEntry(db->addSubject("BIANCHI"), QDate(2026, 1, 1), QDate(2026, 2, 2), "SUA");
+    const QDate today = QDate::currentDate();
+    db->addEntry(rossi, today, today.addDays(30), "MIA");
+    db->addEntry(db->addSubject("BIANCHI"), today, today.addDays(31), "SUA");
     const QString data = db->path();
     const QString beside = QFileInfo(data).dir().filePath("Scadenze.ics");
     DbConnection::instance().close();
@@ -197,7 +198,8 @@ void TestDeadlineCalendar::calendarBesideDataModes()
     QFETCH(bool, writeFails);
     QFETCH(int, modeAfter);
     TestDatabase db;
-    db.addEntry(db.addSubject("ROSSI MARIO"), QDate(2026, 1, 1), QDate(2026, 2, 1), "UNO");
+    db.addEntry(db.addSubject("ROSSI MARIO"), QDate::currentDate(),
+                QDate::currentDate().addDays(10), "UNO");
     QVERIFY(!writeFails || db.exec(QStringLiteral("DROP TABLE Tavelo")));
     const QString path = calendarFileBesideData();
     QVERIFY(modeBefore < 0 ||

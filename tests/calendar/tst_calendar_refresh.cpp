@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Scadenze.ics at "Chiudi": the deadlines still ahead, rewritten only when they changed
+// since it was written, in a folder made for the user alone when missing.
+#include "test_support.h"
+
+#include "calendar/deadline_calendar.h"
+#include "report_command/report_command.h"
+#include "storage/server_archive.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QSqlQuery>
+
+namespace {
+
+const QDateTime longAgo(QDate(2001, 1, 1), QTime(0, 0));
+
+int eventsIn(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? int(file.readAll().count("BEGIN:VEVENT")) : -1;
+}
+
+QString textOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// A change made by another desk (another connection to the same archive).
+bool execAsOtherDesk(const QString &sql)
+{
+    bool ok = false;
+    {
+        QSqlDatabase other;
+        if (DbConnection::instance().isServer()) {
+            other = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("other"));
+            other.setConnectOptions(serverConnectOptions(testServerConnection()).value);
+        } else {
+            other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(DbConnection::instance().filePath());
+        }
+        ok = other.open() && QSqlQuery(other).exec(sql);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    return ok;
+}
+
+QString isoDaysFromToday(int days)
+{
+    return QDate::currentDate().addDays(days).toString(Qt::ISODate);
+}
+
+} // namespace
+
+class TestCalendarRefresh : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QSettings(QStringLiteral("Tavelo"), QStringLiteral("Tavelo")).clear(); }
+    void rewrittenOnlyWhenChanged_data();
+    void rewrittenOnlyWhenChanged();
+    void windowOfDaysBack_data();
+    void windowOfDaysBack();
+    void missingFolderIsMadeForUserAlone();
+};
+
+// Two deadlines of ROSSI ahead ("UNO" in 5 days, "DUE" in 9), written; then the change.
+void TestCalendarRefresh::rewrittenOnlyWhenChanged_data()
+{
+    QTest::addColumn<QString>("change"); // SQL; "" none; "remove" the file goes
+    QTest::addColumn<bool>("otherDesk");
+    QTest::addColumn<bool>("rewritten");
+    QTest::addColumn<int>("events");
+    QTest::addColumn<QString>("shown"); // in the file afterwards
+    const QString ahead = QStringLiteral("INSERT INTO Tavelo (data, scadenza, Oggetto, Utente) "
+                                         "SELECT '%1', '%2', 'TRE', ID FROM Utente")
+                              .arg(isoDaysFromToday(0));
+    QTest::newRow("nothing changed") << "" << false << false << 2 << "UNO";
+    QTest::newRow("insert") << ahead.arg(isoDaysFromToday(3)) << false << true << 3 << "TRE";
+    QTest::newRow("insert long past")
+        << ahead.arg(isoDaysFromToday(-61)) << false << false << 2 << "DUE";
+    QTest::newRow("note, same length")
+        << "UPDATE Tavelo SET Oggetto = 'UNA' WHERE Oggetto = 'UNO'" << false << true << 2 << "UNA";
+    QTest::newRow("due date") << QStringLiteral(
+                                     "UPDATE Tavelo SET scadenza = '%1' WHERE Oggetto = 'UNO'")
+                                     .arg(isoDaysFromToday(6))
+                              << false << true << 2
+                              << "DTSTART;VALUE=DATE:" +
+                                     QDate::currentDate().addDays(6).toString("yyyyMMdd");
+    QTest::newRow("document number") << "UPDATE Tavelo SET ndoc = '7' WHERE Oggetto = 'DUE'"
+                                     << false << true << 2 << "N. documento: 7";
+    QTest::newRow("owner renamed")
+        << "UPDATE Utente SET Soggetto = 'ROSSO'" << false << true << 2 << "UNO — ROSSO";
+    QTest::newRow("delete") << "DELETE FROM Tavelo WHERE Oggetto = 'UNO'" << false << true << 1
+                            << "DUE";
+    QTest::newRow("another desk's change")
+        << "UPDATE Tavelo SET Oggetto = 'DIE' WHERE Oggetto = 'DUE'" << true << true << 2 << "DIE";
+    QTest::newRow("file removed") << "remove" << false << true << 2 << "UNO";
+}
+
+void TestCalendarRefresh::rewrittenOnlyWhenChanged()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, otherDesk);
+    QFETCH(bool, rewritten);
+    QFETCH(int, events);
+    QFETCH(QString, shown);
+    TestDatabase db;
+    const QDate today = QDate::currentDate();
+    const qint64 rossi = db.addSubject(QStringLiteral("ROSSI"));
+    db.addEntry(rossi, today, today.addDays(5), QStringLiteral("UNO"));
+    db.addEntry(rossi, today, today.addDays(9), QStringLiteral("DUE"));
+    // A desk's calendar of a server outlives the test's database.
+    const QString path = calendarFileBesideData();
+    QFile::remove(path);
+    QVERIFY(refreshCalendarBesideData());
+    QCOMPARE(eventsIn(path), 2);
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    }
+    if (change == QLatin1String("remove"))
+        QVERIFY(QFile::remove(path));
+    else if (!change.isEmpty())
+        QVERIFY(otherDesk ? execAsOtherDesk(change) : db.exec(change));
+
+    QCOMPARE(refreshCalendarBesideData(), rewritten);
+    QCOMPARE(QFileInfo(path).lastModified() != longAgo, rewritten);
+    QCOMPARE(eventsIn(path), events);
+    QVERIFY2(textOf(path).remove(QStringLiteral("\r\n ")).contains(shown), qPrintable(shown));
+}
+
+// A deadline due `daysBack` days ago, with the settings' key at `setting` ("": unset): in
+// the calendar at "Chiudi" and in tavelo-report's, and always with --tutte.
+void TestCalendarRefresh::windowOfDaysBack_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<int>("daysBack");
+    QTest::addColumn<bool>("included");
+    QTest::newRow("59 days back") << "" << 59 << true;
+    QTest::newRow("60 days back") << "" << 60 << true;
+    QTest::newRow("61 days back") << "" << 61 << false;
+    QTest::newRow("due today") << "" << 0 << true;
+    QTest::newRow("key 10, 10 days back") << "10" << 10 << true;
+    QTest::newRow("key 10, 11 days back") << "10" << 11 << false;
+    QTest::newRow("key 90, 61 days back") << "90" << 61 << true;
+    QTest::newRow("key 0, yesterday") << "0" << 1 << false;
+    QTest::newRow("key not a number, 61 days back") << "molti" << 61 << false;
+}
+
+void TestCalendarRefresh::windowOfDaysBack()
+{
+    QFETCH(QString, setting);
+    QFETCH(int, daysBack);
+    QFETCH(bool, included);
+    if (!setting.isEmpty())
+        QSettings(QStringLiteral("Tavelo"), QStringLiteral("Tavelo"))
+            .setValue(calendarDaysBackKey(), setting);
+    TestDatabase db;
+    const QDate due = QDate::currentDate().addDays(-daysBack);
+    db.addEntry(db.addSubject(QStringLiteral("ROSSI")), due.addDays(-1), due,
+                QStringLiteral("UNO"));
+    QFile::remove(calendarFileBesideData());
+    QVERIFY(refreshCalendarBesideData());
+    QCOMPARE(eventsIn(calendarFileBesideData()), included ? 1 : 0);
+
+    QTemporaryDir out;
+    const QStringList archive =
+        db.isOpen() && DbConnection::instance().isServer()
+            ? QStringList{QStringLiteral("--server"), testServerConnection()}
+            : QStringList{QStringLiteral("--dati"), db.path()};
+    DbConnection::instance().close();
+    for (const bool every : {false, true}) {
+        const QString path = out.filePath(QStringLiteral("%1.ics").arg(every));
+        const QStringList arguments =
+            archive + (every ? QStringList{QStringLiteral("--tutte")} : QStringList{}) +
+            QStringList{QStringLiteral("calendario"), path};
+        QCOMPARE(runCommandInProcess(runReportCommand, QStringLiteral("tavelo-report"), arguments)
+                     .status,
+                 0);
+        QCOMPARE(eventsIn(path), every || included ? 1 : 0);
+    }
+}
+
+// A desk on a server keeps its calendar in its own data folder, which may never have been
+// made: it is made at the first "Chiudi", for the user alone.
+void TestCalendarRefresh::missingFolderIsMadeForUserAlone()
+{
+    TestDatabase db;
+    if (!DbConnection::instance().isServer())
+        QSKIP("a data file's calendar goes beside it, in a folder that is there");
+    const QString folder = QFileInfo(calendarFileBesideData()).absolutePath();
+    QDir(folder).removeRecursively();
+    db.addEntry(db.addSubject(QStringLiteral("ROSSI")), QDate::currentDate(),
+                QDate::currentDate().addDays(1), QStringLiteral("UNO"));
+    QVERIFY(refreshCalendarBesideData());
+    QCOMPARE(fileMode(folder), 0700);
+    QCOMPARE(fileMode(calendarFileBesideData()), 0600);
+    QCOMPARE(eventsIn(calendarFileBesideData()), 1);
+}
+
+TAVELO_TEST_MAIN(TestCalendarRefresh)
+#include "tst_calendar_refresh.moc"
