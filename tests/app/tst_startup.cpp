@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the main window first, then the data file, or a message that says what is
-// wrong with it and the end of the program (a damaged file: tst_damage_after_start).
+// wrong with it and the end of the program; a damaged file is found once the window is
+// shown, and nothing is written to it.
 #include "limited_child.h"
 #include "test_support.h"
 
 #include "app/startup.h"
 #include "app/window_pair.h"
 #include "main_window/frm_registra.h"
+#include "storage/backups.h"
 #include "storage/db_connection.h"
 
 #include <QFile>
@@ -18,16 +20,30 @@
 
 namespace {
 
-// The data file a row starts with: text, or an archive.
+// The data file a row starts with: text, or an archive, damaged with or without backups:
+// the first page of its tables spoilt as a bad disk would, so that the schema stays
+// readable and only the file's own check finds it.
 bool prepareFile(const QString &setup, const QString &path)
 {
     QFile file(path);
     if (setup == QLatin1String("text"))
         return file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096;
     QString problem;
-    const bool ok = DbConnection::instance().open(path, &problem);
+    const bool damaged = setup.startsWith(QLatin1String("damaged"));
+    bool ok = DbConnection::instance().open(path, &problem);
+    for (int i = 0; ok && damaged && i < 30; ++i) {
+        Subject subject;
+        subject.soggetto = QStringLiteral("SOGGETTO %1").arg(i);
+        ok = insertSubject(subject).ok();
+    }
+    for (int i = 0; ok && setup.endsWith(QLatin1String("backups")) && i < 3; ++i)
+        ok = writeBackup(QDateTime(QDate(2026, 12, 1 + i), QTime(18, 0))).ok();
+    if (ok && setup.contains(QLatin1String("index")))
+        ok = QSqlQuery(DbConnection::instance().database())
+                 .exec(QStringLiteral("DROP INDEX UtenteCodice"));
     DbConnection::instance().close();
-    return ok;
+    return ok && (!damaged || (file.open(QIODevice::ReadWrite) && file.seek(4096) &&
+                               file.write(QByteArray(4096, char(0x5a))) == 4096));
 }
 
 } // namespace
@@ -62,12 +78,30 @@ void TestStartup::unusableFileIsToldAndProgramStops_data()
     QTest::addColumn<QString>("setup");
     QTest::addColumn<ChildLimit>("limit");
     QTest::addColumn<QStringList>("parts");
+    QTest::addColumn<QString>("outcome"); // once told: started, ended by the told damage
+    const QString stopped = QStringLiteral("FERMATO 1 %1 fine -").arg(int(PromptIcon::Critical));
+    const QString ended = QStringLiteral("AVVIATO 1 %1 fine 1").arg(int(PromptIcon::Critical));
+    const QStringList noBackup = {"è danneggiato", "Non c'è nessuna copia di sicurezza"};
     QTest::newRow("not an archive")
-        << "text" << ChildLimit::None << QStringList{"non è un archivio di Tavelo"};
+        << "text" << ChildLimit::None << QStringList{"non è un archivio di Tavelo"} << stopped;
+    QTest::newRow("damaged, without backup") << "damaged" << ChildLimit::None << noBackup << ended;
+    QTest::newRow("damaged, with backups")
+        << "damaged+backups" << ChildLimit::None
+        << QStringList{"è danneggiato", "Backup/Database_2026-12-03_18-00-00-000.sqlite»",
+                       "rinominandola «Database.sqlite»"}
+        << ended;
+    // Before the event loop has run the check: the write waits for it and is refused.
+    QTest::newRow("damaged, written at once")
+        << "damaged, written" << ChildLimit::None << noBackup + QStringList{"SCRITTURA RIFIUTATA"}
+        << ended;
+    // An older file gets its indexes at open: checked before that, as the window opens.
+    QTest::newRow("damaged, without an index")
+        << "damaged, index" << ChildLimit::None << noBackup << stopped;
     QTest::newRow("locked by another program")
-        << "locked" << ChildLimit::None << QStringList{"è bloccato da un altro programma"};
+        << "locked" << ChildLimit::None << QStringList{"è bloccato da un altro programma"}
+        << stopped;
     QTest::newRow("read-only") << "read-only" << ChildLimit::Unprivileged
-                               << QStringList{"non si può scrivere: è in sola lettura"};
+                               << QStringList{"non si può scrivere: è in sola lettura"} << stopped;
 }
 
 void TestStartup::unusableFileIsToldAndProgramStops()
@@ -75,6 +109,7 @@ void TestStartup::unusableFileIsToldAndProgramStops()
     QFETCH(QString, setup);
     QFETCH(ChildLimit, limit);
     QFETCH(QStringList, parts);
+    QFETCH(QString, outcome);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
     QVERIFY(prepareFile(setup, path));
@@ -95,13 +130,20 @@ void TestStartup::unusableFileIsToldAndProgramStops()
     const auto start = [&] {
         m_prompt->answer(PromptAnswer::Ok);
         QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QRegularExpression::escape(path)));
+        const ProgramEndRecorder ends;
         const std::unique_ptr<WindowPair> window = Main(path);
+        const Result<qint64> written =
+            setup.contains(QLatin1String("written")) ? insertSubject(Subject{}) : Result<qint64>{};
+        const bool told = QTest::qWaitFor([&] { return !m_prompt->shown().isEmpty(); });
         const PromptRequest box = m_prompt->shown().value(0);
-        return QStringLiteral("%1 %2 %3\n%4")
+        return QStringLiteral("%1 %2 %3 fine %4\n%5%6")
             .arg(QLatin1String(window ? "AVVIATO" : "FERMATO"))
             .arg(m_prompt->shown().size())
-            .arg(int(box.icon))
-            .arg(box.text);
+            .arg(told ? int(box.icon) : -1)
+            .arg(ends.statuses().isEmpty() ? QStringLiteral("-")
+                                           : QString::number(ends.statuses().constFirst()))
+            .arg(box.text)
+            .arg(written.error.text().contains(parts.first()) ? "\nSCRITTURA RIFIUTATA" : "");
     };
     const ChildRun run =
         limit == ChildLimit::None ? ChildRun{true, 0, start()} : runLimited(limit, start);
@@ -109,8 +151,7 @@ void TestStartup::unusableFileIsToldAndProgramStops()
     QSqlDatabase::removeDatabase(QStringLiteral("other"));
     if (!run.limited)
         QSKIP(qPrintable(run.output));
-    QVERIFY2(run.output.startsWith(QStringLiteral("FERMATO 1 %1\n").arg(int(PromptIcon::Critical))),
-             qPrintable(run.output));
+    QVERIFY2(run.output.startsWith(outcome + QLatin1Char('\n')), qPrintable(run.output));
     for (const QString &part : QStringList{QStringLiteral("«%1»").arg(path)} + parts)
         QVERIFY2(run.output.contains(part), qPrintable(run.output));
     QCOMPARE(fileSha256(path), before);

@@ -137,9 +137,9 @@ void TestDeadlineCalendar::uidsStayAndFailedWriteLeavesOldFile()
     QCOMPARE(file.readAll(), written);
 }
 
-// tavelo-report writes one user's dated deadlines or all of them, and refuses a subject
-// that is not there; "Chiudi" rewrites the file beside the data file, and ends all the
-// same when it cannot.
+// tavelo-report writes one user's dated deadlines still ahead, or all of them (with
+// --tutte those long past too), and refuses a subject that is not there; "Chiudi"
+// rewrites the file beside the data file, and ends all the same when it cannot.
 void TestDeadlineCalendar::commandAndChiudiWriteTheCalendar()
 {
     auto db = std::make_unique<TestDatabase>();
@@ -147,6 +147,7 @@ void TestDeadlineCalendar::commandAndChiudiWriteTheCalendar()
     const QDate today = QDate::currentDate();
     db->addEntry(rossi, today, today.addDays(30), "MIA");
     db->addEntry(db->addSubject("BIANCHI"), today, today.addDays(31), "SUA");
+    db->addEntry(rossi, QDate(2020, 1, 1), QDate(2020, 2, 1), "PASSATA");
     const QString data = db->path();
     const QString beside = QFileInfo(data).dir().filePath("Scadenze.ics");
     DbConnection::instance().close();
@@ -162,6 +163,8 @@ void TestDeadlineCalendar::commandAndChiudiWriteTheCalendar()
     QCOMPARE(readCalendar(path).size(), 1);
     QCOMPARE(command({"calendario", path}), 0);
     QCOMPARE(readCalendar(path).size(), 2);
+    QCOMPARE(command({"--tutte", "calendario", path}), 0);
+    QCOMPARE(readCalendar(path).size(), 3);
     QCOMPARE(command({"--id", "x", "calendario", path}), 2);
     QCOMPARE(command({"--id", "999", "calendario", out.filePath("no.ics")}), 1);
     QVERIFY(!QFile::exists(out.filePath("no.ics")));
