@@ -111,8 +111,8 @@ bool pairCalendarWithCsv(const QString &data, CalendarSpan span, int runs, QText
 bool touchOneEntry(int run)
 {
     QSqlQuery query(DbConnection::instance().database());
-    return query.exec(QStringLiteral("UPDATE Tavelo SET ndoc = '%1' WHERE ID = (SELECT max(ID) "
-                                     "FROM Tavelo WHERE scadenza IS NOT NULL)")
+    return query.exec(QStringLiteral("UPDATE Tavelo SET ndoc = '%1' WHERE ID = (SELECT ID FROM "
+                                     "Tavelo ORDER BY scadenza DESC LIMIT 1)")
                           .arg(run % 2 ? QStringLiteral("X") : QString::number(run)));
 }
 

@@ -107,28 +107,47 @@ QByteArray uidOf(qint64 entryId, const QByteArray &key)
     return "tavelo-" + QByteArray::number(entryId) + '-' + key + "@quorvalia";
 }
 
+QByteArray serialized(icalproperty *property)
+{
+    char *text = icalproperty_as_ical_string_r(property);
+    QByteArray bytes(text);
+    icalmemory_free_buffer(text);
+    return bytes;
+}
+
 // One event, built once and given each deadline's values in turn: a calendar of a hundred
 // thousand deadlines would otherwise spend most of its time building and freeing them.
+// Only the properties that change are written out anew for each deadline (the alarms'
+// text, the summary, once for both): the lines that stay the same are written once, and
+// the event is put together as libical puts it together, which the writer checks on its
+// first event before relying on it.
 class EventWriter
 {
 public:
     EventWriter(const QString &dataFilePath)
-        : m_archiveKey(archiveKey(dataFilePath)), m_event(icalcomponent_new_vevent())
+        : m_archiveKey(archiveKey(dataFilePath)), m_event(icalcomponent_new_vevent()),
+          m_alarmText(icalproperty_new_description(""))
     {
         icalcomponent *e = m_event.get();
         m_uid = add(icalproperty_new_uid(""));
-        add(icalproperty_new_dtstamp(
-            icaltime_current_time_with_zone(icaltimezone_get_utc_timezone())));
+        m_constant[0] = serialized(add(icalproperty_new_dtstamp(
+            icaltime_current_time_with_zone(icaltimezone_get_utc_timezone()))));
         m_start = add(icalproperty_new_dtstart(icaltime_null_date()));
         m_end = add(icalproperty_new_dtend(icaltime_null_date()));
         m_summary = add(icalproperty_new_summary(""));
         m_description = add(icalproperty_new_description(""));
-        add(icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+        m_constant[1] = serialized(add(icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT)));
         for (int seconds : {-3 * 24 * 3600, 9 * 3600}) {
             icalcomponent *alarm = displayAlarm(seconds);
             icalcomponent_add_component(e, alarm);
             m_alarmTexts.push_back(
                 icalcomponent_get_first_property(alarm, ICAL_DESCRIPTION_PROPERTY));
+            QByteArray head = "BEGIN:VALARM\r\n";
+            for (icalproperty *p = icalcomponent_get_first_property(alarm, ICAL_ANY_PROPERTY);
+                 p != m_alarmTexts.back();
+                 p = icalcomponent_get_next_property(alarm, ICAL_ANY_PROPERTY))
+                head += serialized(p);
+            m_alarmHeads.push_back(head);
         }
     }
 
@@ -141,12 +160,30 @@ public:
         icalproperty_set_summary(m_summary, summary.constData());
         icalproperty_set_description(m_description,
                                      calendarDescription(deadline).toUtf8().constData());
+        icalproperty_set_description(m_alarmText.get(), summary.constData());
+        QByteArray text = "BEGIN:VEVENT\r\n" + serialized(m_uid) + m_constant[0] +
+                          serialized(m_start) + serialized(m_end) + serialized(m_summary) +
+                          serialized(m_description) + m_constant[1];
+        const QByteArray alarmText = serialized(m_alarmText.get());
+        for (const QByteArray &head : m_alarmHeads)
+            text += head + alarmText + "END:VALARM\r\n";
+        text += "END:VEVENT\r\n";
+        if (m_checked)
+            return text;
+        // The first event, as libical writes the whole event.
         for (icalproperty *alarmText : m_alarmTexts)
             icalproperty_set_description(alarmText, summary.constData());
-        return serialized(m_event.get());
+        const QByteArray whole = serialized(m_event.get());
+        m_checked = whole == text;
+        return whole;
     }
 
 private:
+    struct PropertyDeleter
+    {
+        void operator()(icalproperty *property) const { icalproperty_free(property); }
+    };
+
     icalproperty *add(icalproperty *property)
     {
         icalcomponent_add_property(m_event.get(), property);
@@ -155,12 +192,16 @@ private:
 
     QByteArray m_archiveKey;
     Component m_event;
+    std::unique_ptr<icalproperty, PropertyDeleter> m_alarmText;
     icalproperty *m_uid = nullptr;
     icalproperty *m_start = nullptr;
     icalproperty *m_end = nullptr;
     icalproperty *m_summary = nullptr;
     icalproperty *m_description = nullptr;
     std::vector<icalproperty *> m_alarmTexts;
+    QByteArray m_constant[2];
+    std::vector<QByteArray> m_alarmHeads;
+    bool m_checked = false;
 };
 
 // iCalendar texts break lines with LF alone; the earlier version's notes may hold CR LF.
@@ -230,9 +271,12 @@ QString cannotWrite(const QString &path, const QString &why)
     return QStringLiteral("Impossibile scrivere il calendario «%1»: %2").arg(path, why);
 }
 
-Outcome<int> writeCalendarFile(const QString &path, RowStream<CalendarRow> rows,
-                               const QString &stamp, const CalendarProgress &progress)
+Outcome<int> writeCalendarFile(const QString &path, const QDate &firstDue,
+                               std::optional<qint64> userId, const QString &stamp,
+                               const CalendarProgress &progress)
 {
+    const LargePageCache cache;
+    RowStream<CalendarRow> rows = selectCalendarDeadlines(userId, firstDue);
     if (!rows.ok())
         return Outcome<int>::failure(databaseErrorMessage(rows.error()));
     QSaveFile file(path);
@@ -295,7 +339,7 @@ Outcome<int> writeDeadlineCalendar(const QString &path, std::optional<qint64> us
 {
     const QDate firstDue =
         span == CalendarSpan::Ahead ? calendarFirstDue(QDate::currentDate()) : QDate();
-    return writeCalendarFile(path, selectCalendarDeadlines(userId, firstDue), QString(), progress);
+    return writeCalendarFile(path, firstDue, userId, QString(), progress);
 }
 
 QString calendarFileBesideData()
@@ -325,8 +369,7 @@ bool refreshCalendarBesideData()
         // A calendar written for the first time is for the user alone, as the archive is:
         // the file replaced keeps its mode.
         const bool created = createOwnerOnlyFile(path);
-        written = writeCalendarFile(path, selectCalendarDeadlines(std::nullopt, firstDue),
-                                    stamp.value, {});
+        written = writeCalendarFile(path, firstDue, std::nullopt, stamp.value, {});
         if (!written.ok() && created)
             QFile::remove(path);
     }

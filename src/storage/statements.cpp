@@ -453,6 +453,24 @@ RowStream<CalendarRow> selectCalendarDeadlines(std::optional<qint64> userId, con
     });
 }
 
+LargePageCache::LargePageCache()
+{
+    if (DbConnection::instance().isServer())
+        return;
+    QSqlQuery query(DbConnection::instance().database());
+    if (query.exec(QStringLiteral("PRAGMA cache_size")) && query.next())
+        m_before = query.value(0);
+    if (m_before.isValid())
+        query.exec(QStringLiteral("PRAGMA cache_size = -65536"));
+}
+
+LargePageCache::~LargePageCache()
+{
+    if (m_before.isValid())
+        QSqlQuery(DbConnection::instance().database())
+            .exec(QStringLiteral("PRAGMA cache_size = %1").arg(m_before.toLongLong()));
+}
+
 Result<QString> selectCalendarDigest(const QDate &firstDue)
 {
     Result<QString> result;
