@@ -156,8 +156,10 @@ bool openArchive(int entries, QTextStream &out)
 {
     QString problem;
     const QString path = cachedOfficeArchive(entries, &problem);
-    if (path.isEmpty() || !DbConnection::instance().open(path, &problem)) {
-        out << problem << "\n";
+    const Check opened =
+        path.isEmpty() ? Check::failure(problem) : DbConnection::instance().open(path);
+    if (!opened.ok()) {
+        out << opened.problem << "\n";
         return false;
     }
     FileCheck::instance().waitForVerdict();

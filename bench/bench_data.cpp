@@ -226,8 +226,10 @@ QString cachedOfficeArchive(int entries, QString *problem)
     for (const char *suffix : {"", "-wal", "-shm"})
         QFile::remove(part + QLatin1String(suffix));
     std::fprintf(stderr, "making %s…\n", qPrintable(path));
-    const bool made = DbConnection::instance().open(part, problem) &&
-                      generateOfficeData(qMax(1, entries / 10), 10, entries, 0, problem, 5);
+    const Check opened = DbConnection::instance().open(part);
+    *problem = opened.problem;
+    const bool made =
+        opened.ok() && generateOfficeData(qMax(1, entries / 10), 10, entries, 0, problem, 5);
     DbConnection::instance().close();
     if (!made || !QFile::rename(part, path))
         return {};

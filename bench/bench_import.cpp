@@ -24,12 +24,10 @@ double importFixture(const QTemporaryDir &dir, int run)
     LegacyImportRequest request;
     request.legacyFile = legacyDatabasePath();
     request.dataFile = dir.filePath(QStringLiteral("fixture-%1.sqlite").arg(run));
-    LegacyImportSummary summary;
-    QString problem;
     QElapsedTimer clock;
     clock.start();
-    if (!importLegacyFile(request, &summary, &problem)) {
-        std::fprintf(stderr, "%s\n", qPrintable(problem));
+    if (const Outcome<LegacyImportSummary> imported = importLegacyFile(request); !imported.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(imported.problem));
         return -1;
     }
     return clock.nsecsElapsed() / 1e6;
@@ -41,14 +39,15 @@ double readFixture(int *rows)
     QElapsedTimer clock;
     clock.start();
     LegacyDatabase legacy;
-    QString problem;
-    if (!legacy.open(legacyDatabasePath(), &problem))
+    if (!legacy.open(legacyDatabasePath()).ok())
         return -1;
     *rows = 0;
     for (const QString &table : DbConnection::tableNames()) {
-        LegacyDatabase::Table shape;
-        if (!legacy.readTable(
-                table, &shape, [&](int, const QVariantList &) { return ++*rows > 0; }, &problem))
+        const auto count = [&](int, const QVariantList &) {
+            ++*rows;
+            return passed();
+        };
+        if (!legacy.readTable(table, count).ok())
             return -1;
     }
     return clock.nsecsElapsed() / 1e6;
@@ -57,9 +56,9 @@ double readFixture(int *rows)
 // Writes `entries` diary rows (and a tenth as many subjects) the way the import does.
 double writeRows(const QTemporaryDir &dir, int entries)
 {
-    QString problem;
-    if (!DbConnection::instance().open(dir.filePath(QStringLiteral("rows-%1.sqlite").arg(entries)),
-                                       &problem))
+    if (!DbConnection::instance()
+             .open(dir.filePath(QStringLiteral("rows-%1.sqlite").arg(entries)))
+             .ok())
         return -1;
     const QDateTime day(QDate(2013, 1, 15), QTime(0, 0));
     const int subjects = qMax(1, entries / 10);

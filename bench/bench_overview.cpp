@@ -150,11 +150,11 @@ qint64 peakResidentKb()
 
 int generate(const QString &file, int subjects, int entries, int heavy)
 {
-    QString problem;
-    if (!DbConnection::instance().open(file, &problem)) {
-        std::fprintf(stderr, "%s\n", qPrintable(problem));
+    if (const Check opened = DbConnection::instance().open(file); !opened.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.problem));
         return 1;
     }
+    QString problem;
     if (!generateOfficeData(subjects, 10, entries, heavy, &problem)) {
         std::fprintf(stderr, "%s\n", qPrintable(problem));
         return 1;
@@ -211,14 +211,13 @@ int main(int argc, char *argv[])
     }
 
     ScriptedPrompt::install();
-    QString problem;
     const QString server = parser.value(QStringLiteral("server"));
     CommandLine command{QStringLiteral("sqlite3"), {QStringLiteral("-readonly"), file}};
     if (!server.isEmpty()) {
         command = {QStringLiteral("psql"),
                    {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-At"), server}};
-        if (!DbConnection::instance().openServer(server, &problem)) {
-            std::fprintf(stderr, "%s\n", qPrintable(problem));
+        if (const Check opened = DbConnection::instance().openServer(server); !opened.ok()) {
+            std::fprintf(stderr, "%s\n", qPrintable(opened.problem));
             return 1;
         }
         const Result<qint64> rows = countArchiveRows();
@@ -228,18 +227,18 @@ int main(int argc, char *argv[])
             LegacyImportRequest request;
             request.legacyFile = file;
             request.server = server;
-            LegacyImportSummary summary;
-            if (!copyDataFileToServer(request, &summary, &problem)) {
-                std::fprintf(stderr, "%s\n", qPrintable(problem));
+            const Outcome<LegacyImportSummary> copied = copyDataFileToServer(request);
+            if (!copied.ok()) {
+                std::fprintf(stderr, "%s\n", qPrintable(copied.problem));
                 return 1;
             }
-            std::printf("copied in %.1f s\n", summary.milliseconds / 1000.0);
+            std::printf("copied in %.1f s\n", copied.value.milliseconds / 1000.0);
         }
     }
-    const bool opened = server.isEmpty() ? DbConnection::instance().open(file, &problem)
-                                         : DbConnection::instance().openServer(server, &problem);
-    if (!opened) {
-        std::fprintf(stderr, "%s\n", qPrintable(problem));
+    const Check opened = server.isEmpty() ? DbConnection::instance().open(file)
+                                          : DbConnection::instance().openServer(server);
+    if (!opened.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.problem));
         return 1;
     }
     frmRegistra window;

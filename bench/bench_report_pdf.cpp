@@ -199,18 +199,17 @@ int benchOneSize(int entries, const QString &keep, QTextStream &out)
     QElapsedTimer clock;
     clock.start();
     double cpu = cpuSeconds();
-    QString error;
     int pages = 0;
-    const bool written =
-        writeReportToPdf(ReportKind::AllUsers, 0, {}, reportPath, &error, [&pages](int page, int) {
+    const Check written =
+        writeReportToPdf(ReportKind::AllUsers, 0, {}, reportPath, [&pages](int page, int) {
             pages = page;
             return true;
         });
     const qint64 reportMs = clock.elapsed();
     const double reportCpu = cpuSeconds() - cpu;
     const double reportPeak = peakMegabytes();
-    if (!written) {
-        out << "report failed: " << error << Qt::endl;
+    if (!written.ok()) {
+        out << "report failed: " << written.problem << Qt::endl;
         return 1;
     }
 
@@ -250,7 +249,7 @@ int benchOneSize(int entries, const QString &keep, QTextStream &out)
                .arg(QFileInfo(barePath).size() / 1048576.0, 0, 'f', 1)
                .arg(reportPeak, 0, 'f', 0)
         << Qt::endl;
-    return pages == int(bare.pages.size()) && preview.document.pageCount() == pages ? 0 : 1;
+    return pages == int(bare.pages.size()) && preview.value.pageCount() == pages ? 0 : 1;
 }
 
 } // namespace

@@ -266,10 +266,9 @@ int main(int argc, char *argv[])
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
     Prompt::install(std::make_unique<QuietPrompt>());
-    QString problem;
-    if (!DbConnection::instance().open(home.filePath(DbConnection::dataFileName()), &problem) ||
-        !fillSampleArchive()) {
-        std::fprintf(stderr, "make_pictures: archivio di prova: %s\n", qPrintable(problem));
+    const Check opened = DbConnection::instance().open(home.filePath(DbConnection::dataFileName()));
+    if (!opened.ok() || !fillSampleArchive()) {
+        std::fprintf(stderr, "make_pictures: archivio di prova: %s\n", qPrintable(opened.problem));
         return 1;
     }
     PictureTaker pictures(folder);

@@ -10,18 +10,16 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     setUpApplication(app);
-    ArchiveChoice archive;
-    QString message;
-    bool helpAsked = false;
-    if (!chooseArchive(QApplication::arguments(), &archive, &message, &helpAsked)) {
-        std::fprintf(stderr, "tavelo: %s", qPrintable(message));
+    const Outcome<ArchiveChoice> archive = chooseArchive(QApplication::arguments());
+    if (!archive.ok()) {
+        std::fprintf(stderr, "tavelo: %s", qPrintable(archive.problem));
         return 2;
     }
-    if (helpAsked) {
-        std::fprintf(stdout, "%s", qPrintable(message));
+    if (!archive.value.help.isEmpty()) {
+        std::fprintf(stdout, "%s", qPrintable(archive.value.help));
         return 0;
     }
-    std::unique_ptr<WindowPair> windows = Main(archive.dataFile, archive.server);
+    std::unique_ptr<WindowPair> windows = Main(archive.value.dataFile, archive.value.server);
     if (!windows)
         return 1;
     return app.exec();

@@ -57,10 +57,8 @@ bool offerLegacyImport(QWidget *window, const QString &dataFilePath)
     LegacyImportRequest request;
     request.legacyFile = archive;
     request.dataFile = dataFilePath;
-    LegacyImportSummary summary;
-    QString problem;
-    const bool imported = importLegacyFile(
-        request, &summary, &problem, [&](const QString &table, int done, int total) {
+    const Outcome<LegacyImportSummary> imported =
+        importLegacyFile(request, [&](const QString &table, int done, int total) {
             if (done % 100 != 0 && done != total)
                 return;
             progress.setLabelText(
@@ -73,19 +71,19 @@ bool offerLegacyImport(QWidget *window, const QString &dataFilePath)
             progress.setValue(done);
         });
     progress.close();
-    if (!imported) {
+    if (!imported.ok()) {
         showPrompt(window,
                    QStringLiteral("L'archivio della versione precedente non è stato importato "
                                   "e non è stato scritto nulla.\n\n%1\n\nIl programma si chiude: "
                                   "al prossimo avvio l'importazione verrà proposta di nuovo "
                                   "(rispondendo No si parte con un archivio vuoto).")
-                       .arg(problem),
+                       .arg(imported.problem),
                    QString(), PromptButtons::Ok, PromptIcon::Critical);
         return false;
     }
     showPrompt(window,
                QStringLiteral("Archivio della versione precedente importato:\n%1")
-                   .arg(importSummaryText(summary)),
+                   .arg(importSummaryText(imported.value)),
                QString(), PromptButtons::Ok, PromptIcon::Information);
     return true;
 }

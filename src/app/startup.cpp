@@ -78,12 +78,11 @@ std::unique_ptr<WindowPair> Main(const QString &dataFilePath, const QString &ser
         window->hide();
         return nullptr;
     }
-    QString problem;
-    const bool opened = server.isEmpty() ? DbConnection::instance().open(dataFilePath, &problem)
-                                         : DbConnection::instance().openServer(server, &problem);
-    if (!opened) {
-        qCritical("%s", qPrintable(problem));
-        showPrompt(window, problem, QString(), PromptButtons::Ok, PromptIcon::Critical);
+    const Check opened = server.isEmpty() ? DbConnection::instance().open(dataFilePath)
+                                          : DbConnection::instance().openServer(server);
+    if (!opened.ok()) {
+        qCritical("%s", qPrintable(opened.problem));
+        showPrompt(window, opened.problem, QString(), PromptButtons::Ok, PromptIcon::Critical);
         window->hide();
         return nullptr;
     }
@@ -92,8 +91,7 @@ std::unique_ptr<WindowPair> Main(const QString &dataFilePath, const QString &ser
     return pair;
 }
 
-bool chooseArchive(const QStringList &arguments, ArchiveChoice *choice, QString *message,
-                   bool *helpAsked)
+Outcome<ArchiveChoice> chooseArchive(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -109,28 +107,24 @@ bool chooseArchive(const QStringList &arguments, ArchiveChoice *choice, QString 
         QStringLiteral("connessione"));
     parser.addOption(helpOption);
     parser.addOption(serverOption);
-    *helpAsked = false;
-    if (!parser.parse(arguments)) {
-        *message = parser.errorText() + QLatin1Char('\n') + parser.helpText();
-        return false;
-    }
+    if (!parser.parse(arguments))
+        return Outcome<ArchiveChoice>::failure(parser.errorText() + QLatin1Char('\n') +
+                                               parser.helpText());
+    ArchiveChoice choice;
     if (parser.isSet(helpOption)) {
-        *helpAsked = true;
-        *message = parser.helpText();
-        return true;
+        choice.help = parser.helpText();
+        return {choice, {}};
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        *message = QStringLiteral("Argomenti non previsti: %1\n")
-                       .arg(parser.positionalArguments().join(QLatin1Char(' '))) +
-                   parser.helpText();
-        return false;
-    }
-    choice->server =
+    if (!parser.positionalArguments().isEmpty())
+        return Outcome<ArchiveChoice>::failure(
+            QStringLiteral("Argomenti non previsti: %1\n")
+                .arg(parser.positionalArguments().join(QLatin1Char(' '))) +
+            parser.helpText());
+    choice.server =
         parser.isSet(serverOption) ? parser.value(serverOption).trimmed() : configuredServer();
-    if (parser.isSet(serverOption) && choice->server.isEmpty()) {
-        *message = QStringLiteral("--server vuole una stringa di connessione.\n");
-        return false;
-    }
-    choice->dataFile = DbConnection::locateDataFile();
-    return true;
+    if (parser.isSet(serverOption) && choice.server.isEmpty())
+        return Outcome<ArchiveChoice>::failure(
+            QStringLiteral("--server vuole una stringa di connessione.\n"));
+    choice.dataFile = DbConnection::locateDataFile();
+    return {choice, {}};
 }

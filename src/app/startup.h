@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/outcome.h"
+
 #include <QString>
 
 #include <memory>
@@ -18,12 +20,12 @@ void setUpApplication(QApplication &app);
 std::unique_ptr<WindowPair> Main(const QString &dataFilePath, const QString &server = QString());
 
 // Where the archive is: the server given on the command line (--server), or the one in
-// the settings, or (without either) the data file. Returns false with the message for
-// a command line that cannot be used.
+// the settings, or (without either) the data file. A command line that cannot be used
+// fails with the message to print.
 struct ArchiveChoice
 {
     QString server; // empty: the data file
     QString dataFile;
+    QString help; // --help: the text to print instead of starting
 };
-bool chooseArchive(const QStringList &arguments, ArchiveChoice *choice, QString *message,
-                   bool *helpAsked);
+Outcome<ArchiveChoice> chooseArchive(const QStringList &arguments);

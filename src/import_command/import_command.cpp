@@ -94,16 +94,17 @@ int runImportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         return CommandUsage;
     }
     ProgressLine progress(err, QStringLiteral("tavelo-import"), 1000);
-    LegacyImportSummary summary;
-    QString problem;
     const auto import = dataFile ? copyDataFileToServer : importLegacyFile;
-    if (!import(request, &summary, &problem, [&](const QString &table, int done, int total) {
+    const Outcome<LegacyImportSummary> imported =
+        import(request, [&](const QString &table, int done, int total) {
             progress.report(QStringLiteral("%1: %2 di %3 righe…").arg(table).arg(done).arg(total));
-        })) {
+        });
+    if (!imported.ok()) {
         err << "tavelo-import: importazione non riuscita, nessun dato è stato scritto.\n"
-            << problem << "\n";
+            << imported.problem << "\n";
         return CommandFailed;
     }
+    const LegacyImportSummary &summary = imported.value;
     out << "Importato «" << request.legacyFile << "» in «"
         << (request.server.isEmpty() ? request.dataFile : describeServer(request.server)) << "» in "
         << QString::number(summary.milliseconds / 1000.0, 'f', 1) << " s:\n"

@@ -66,45 +66,111 @@ std::vector<bool> nullColumns(MdbTableDef *table)
     return nulls;
 }
 
-QVariant typedValue(const MdbColumn *column, const QByteArray &text, bool isNull, bool *ok,
-                    QString *problem)
+Outcome<QVariant> valid(const QVariant &value)
 {
-    *ok = true;
+    return {value, {}};
+}
+
+Outcome<QVariant> typedValue(const MdbColumn *column, const QByteArray &text, bool isNull)
+{
     const QString value = QString::fromUtf8(text);
     switch (column->col_type) {
     case MDB_BOOL:
-        return value == QLatin1String("1");
+        return valid(value == QLatin1String("1"));
     case MDB_BYTE:
     case MDB_INT:
-    case MDB_LONGINT:
+    case MDB_LONGINT: {
         if (isNull)
-            return QVariant(QMetaType(QMetaType::LongLong));
-        return value.toLongLong(ok);
+            return valid(QVariant(QMetaType(QMetaType::LongLong)));
+        bool ok = false;
+        const qlonglong number = value.toLongLong(&ok);
+        if (!ok)
+            return Outcome<QVariant>::failure(QStringLiteral("valore non valido nella colonna %1")
+                                                  .arg(QString::fromUtf8(column->name)));
+        return valid(number);
+    }
     case MDB_DATETIME: {
         if (isNull)
-            return QVariant(QMetaType(QMetaType::QDateTime));
+            return valid(QVariant(QMetaType(QMetaType::QDateTime)));
         const QDateTime moment =
             QDateTime::fromString(value, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        *ok = moment.isValid();
-        if (!*ok)
-            *problem = QStringLiteral("data non valida «%1»").arg(value);
-        return moment;
+        if (!moment.isValid())
+            return Outcome<QVariant>::failure(QStringLiteral("data non valida «%1»").arg(value));
+        return valid(moment);
     }
     case MDB_TEXT:
     case MDB_MEMO:
         if (isNull)
-            return QVariant(QMetaType(QMetaType::QString));
-        if (size_t(text.size()) >= bindSize - 1) {
-            *ok = false;
-            *problem = QStringLiteral("il testo della colonna %1 è troppo lungo")
-                           .arg(QString::fromUtf8(column->name));
-        }
-        return value;
+            return valid(QVariant(QMetaType(QMetaType::QString)));
+        if (size_t(text.size()) >= bindSize - 1)
+            return Outcome<QVariant>::failure(
+                QStringLiteral("il testo della colonna %1 è troppo lungo")
+                    .arg(QString::fromUtf8(column->name)));
+        return valid(value);
     default:
         if (isNull)
-            return QVariant(QMetaType(QMetaType::QString));
-        return value;
+            return valid(QVariant(QMetaType(QMetaType::QString)));
+        return valid(value);
     }
+}
+
+Outcome<LegacyDatabase::Table> readColumns(MdbTableDef *table, const QString &path,
+                                           const QString &tableName)
+{
+    if (!mdb_read_columns(table))
+        return Outcome<LegacyDatabase::Table>::failure(
+            damaged(path, QStringLiteral("le colonne della tabella %1 non si possono "
+                                         "leggere.")
+                              .arg(tableName)));
+    LegacyDatabase::Table shape;
+    for (unsigned int i = 0; i < table->num_cols; ++i) {
+        auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
+        shape.columns << QString::fromUtf8(column->name);
+    }
+    shape.declaredRows = int(table->num_rows);
+    return {shape, {}};
+}
+
+// A row that cannot be read names the table, the row and the column.
+Outcome<QVariantList> rowValues(MdbHandle *mdb, MdbTableDef *table, const QString &tableName,
+                                int rowNumber)
+{
+    const std::vector<bool> nulls = nullColumns(table);
+    QVariantList values;
+    values.reserve(int(table->num_cols));
+    for (unsigned int i = 0; i < table->num_cols; ++i) {
+        auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
+        const Outcome<QVariant> value = typedValue(column, columnText(mdb, column), nulls[i]);
+        if (!value.ok())
+            return Outcome<QVariantList>::failure(QStringLiteral("tabella %1, riga %2: %3")
+                                                      .arg(tableName)
+                                                      .arg(rowNumber)
+                                                      .arg(value.problem));
+        values << value.value;
+    }
+    return {values, {}};
+}
+
+Check readRows(MdbHandle *mdb, MdbTableDef *table, const QString &path, const QString &tableName,
+               int declaredRows, const LegacyDatabase::RowHandler &onRow)
+{
+    mdb_rewind_table(table);
+    int rowNumber = 0;
+    while (mdb_fetch_row(table)) {
+        ++rowNumber;
+        const Outcome<QVariantList> values = rowValues(mdb, table, tableName, rowNumber);
+        if (!values.ok())
+            return Check::failure(values.problem);
+        if (Check handled = onRow(rowNumber, values.value); !handled.ok())
+            return handled;
+    }
+    if (rowNumber != declaredRows)
+        return Check::failure(damaged(path, QStringLiteral("la tabella %1 dovrebbe avere %2 righe, "
+                                                           "se ne leggono %3.")
+                                                .arg(tableName)
+                                                .arg(declaredRows)
+                                                .arg(rowNumber)));
+    return passed();
 }
 
 } // namespace
@@ -115,34 +181,28 @@ LegacyDatabase::~LegacyDatabase()
         mdb_close(handleOf(m_handle));
 }
 
-bool LegacyDatabase::open(const QString &path, QString *problem)
+Check LegacyDatabase::open(const QString &path)
 {
     const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable()) {
-        *problem = QStringLiteral("Il file «%1» non esiste o non si può leggere.").arg(path);
-        return false;
-    }
+    if (!info.isFile() || !info.isReadable())
+        return Check::failure(
+            QStringLiteral("Il file «%1» non esiste o non si può leggere.").arg(path));
     MdbHandle *mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
-    if (!mdb) {
-        *problem = QStringLiteral("Il file «%1» non è un archivio della versione precedente "
-                                  "(un file .mdb di Access) o è danneggiato.")
-                       .arg(path);
-        return false;
-    }
+    if (!mdb)
+        return Check::failure(QStringLiteral("Il file «%1» non è un archivio della versione "
+                                             "precedente (un file .mdb di Access) o è danneggiato.")
+                                  .arg(path));
     m_handle = mdb;
     m_path = path;
     // A file cut short ends in the middle of a page.
-    if (info.size() % mdb->fmt->pg_size != 0) {
-        *problem = damaged(path, QStringLiteral("il file è troncato."));
-        return false;
-    }
-    if (!mdb_read_catalog(mdb, MDB_TABLE)) {
-        *problem = damaged(path, QStringLiteral("l'elenco delle tabelle non si può leggere."));
-        return false;
-    }
+    if (info.size() % mdb->fmt->pg_size != 0)
+        return Check::failure(damaged(path, QStringLiteral("il file è troncato.")));
+    if (!mdb_read_catalog(mdb, MDB_TABLE))
+        return Check::failure(
+            damaged(path, QStringLiteral("l'elenco delle tabelle non si può leggere.")));
     mdb_set_date_fmt(mdb, dateFormat);
     mdb_set_bind_size(mdb, bindSize);
-    return true;
+    return passed();
 }
 
 bool LegacyDatabase::hasTable(const QString &table) const
@@ -159,70 +219,27 @@ bool LegacyDatabase::hasTable(const QString &table) const
     return false;
 }
 
-bool LegacyDatabase::describeTable(const QString &table, Table *shape, QString *problem)
+Outcome<LegacyDatabase::Table> LegacyDatabase::describeTable(const QString &table)
 {
-    return readTable(table, shape, {}, problem);
+    return readTable(table, {});
 }
 
-bool LegacyDatabase::readTable(const QString &tableName, Table *shape, const RowHandler &onRow,
-                               QString *problem)
+Outcome<LegacyDatabase::Table> LegacyDatabase::readTable(const QString &tableName,
+                                                         const RowHandler &onRow)
 {
     MdbHandle *mdb = handleOf(m_handle);
     QByteArray name = tableName.toUtf8();
     MdbTableDef *table = mdb ? mdb_read_table_by_name(mdb, name.data(), MDB_TABLE) : nullptr;
-    if (!table) {
-        *problem =
-            damaged(m_path, QStringLiteral("la tabella %1 non si può leggere.").arg(tableName));
-        return false;
-    }
-    bool ok = true;
-    if (!mdb_read_columns(table)) {
-        *problem = damaged(m_path, QStringLiteral("le colonne della tabella %1 non si possono "
-                                                  "leggere.")
-                                       .arg(tableName));
-        ok = false;
-    }
-    if (ok) {
-        shape->columns.clear();
-        for (unsigned int i = 0; i < table->num_cols; ++i) {
-            auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
-            shape->columns << QString::fromUtf8(column->name);
-        }
-        shape->declaredRows = int(table->num_rows);
-    }
-    if (ok && onRow) {
-        mdb_rewind_table(table);
-        int rowNumber = 0;
-        while (ok && mdb_fetch_row(table)) {
-            ++rowNumber;
-            const std::vector<bool> nulls = nullColumns(table);
-            QVariantList values;
-            values.reserve(int(table->num_cols));
-            for (unsigned int i = 0; ok && i < table->num_cols; ++i) {
-                auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
-                QString detail;
-                values << typedValue(column, columnText(mdb, column), nulls[i], &ok, &detail);
-                if (!ok)
-                    *problem = QStringLiteral("tabella %1, riga %2: %3")
-                                   .arg(tableName)
-                                   .arg(rowNumber)
-                                   .arg(detail.isEmpty() ? QStringLiteral("valore non valido "
-                                                                          "nella colonna %1")
-                                                               .arg(shape->columns.at(int(i)))
-                                                         : detail);
-            }
-            if (ok && !onRow(rowNumber, values))
-                ok = false;
-        }
-        if (ok && rowNumber != shape->declaredRows) {
-            *problem = damaged(m_path, QStringLiteral("la tabella %1 dovrebbe avere %2 righe, "
-                                                      "se ne leggono %3.")
-                                           .arg(tableName)
-                                           .arg(shape->declaredRows)
-                                           .arg(rowNumber));
-            ok = false;
-        }
+    if (!table)
+        return Outcome<Table>::failure(
+            damaged(m_path, QStringLiteral("la tabella %1 non si può leggere.").arg(tableName)));
+    Outcome<Table> read = readColumns(table, m_path, tableName);
+    if (read.ok() && onRow) {
+        if (const Check rows =
+                readRows(mdb, table, m_path, tableName, read.value.declaredRows, onRow);
+            !rows.ok())
+            read = Outcome<Table>::failure(rows.problem);
     }
     mdb_free_tabledef(table);
-    return ok;
+    return read;
 }

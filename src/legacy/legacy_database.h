@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/outcome.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -19,7 +21,7 @@ public:
     LegacyDatabase(const LegacyDatabase &) = delete;
     LegacyDatabase &operator=(const LegacyDatabase &) = delete;
 
-    bool open(const QString &path, QString *problem);
+    Check open(const QString &path);
     bool hasTable(const QString &table) const;
 
     struct Table
@@ -28,12 +30,12 @@ public:
         int declaredRows = 0; // the row count that the file records for the table
     };
     // Reads the table's columns, then hands each row to onRow (values in column
-    // order, its number from 1) until onRow returns false. A file that ends before the
-    // rows that it records is reported as damaged.
-    using RowHandler = std::function<bool(int rowNumber, const QVariantList &values)>;
-    bool readTable(const QString &table, Table *shape, const RowHandler &onRow, QString *problem);
+    // order, its number from 1) until onRow fails, whose reason then stands for the
+    // table's. A file that ends before the rows that it records is reported as damaged.
+    using RowHandler = std::function<Check(int rowNumber, const QVariantList &values)>;
+    Outcome<Table> readTable(const QString &table, const RowHandler &onRow);
     // Only the columns and the recorded row count.
-    bool describeTable(const QString &table, Table *shape, QString *problem);
+    Outcome<Table> describeTable(const QString &table);
 
 private:
     void *m_handle = nullptr; // MdbHandle

@@ -23,39 +23,34 @@ void removeWithCompanions(const QString &path)
 
 // An existing data file is replaced only when it is the program's own, and only when it
 // is empty or the operator asked for it; a file with data is backed up first.
-bool prepareReplacement(const LegacyImportRequest &request, LegacyImportSummary *summary,
-                        QString *problem)
+Check prepareReplacement(const LegacyImportRequest &request, LegacyImportSummary *summary)
 {
     DbConnection &connection = DbConnection::instance();
-    QString reason;
-    if (!connection.open(request.dataFile, &reason)) {
-        *problem = QStringLiteral("%1\nIl file non viene sostituito.").arg(reason);
-        return false;
-    }
-    bool ok = true;
+    if (const Check opened = connection.open(request.dataFile); !opened.ok())
+        return Check::failure(
+            QStringLiteral("%1\nIl file non viene sostituito.").arg(opened.problem));
+    Check prepared = passed();
     const Result<qint64> rows = countArchiveRows();
     if (!rows.ok()) {
-        *problem = QStringLiteral("Il file dei dati «%1» non si può leggere: %2")
-                       .arg(request.dataFile, rows.error.text());
-        ok = false;
+        prepared = Check::failure(QStringLiteral("Il file dei dati «%1» non si può leggere: %2")
+                                      .arg(request.dataFile, rows.error.text()));
     } else if (rows.value > 0 && !request.replaceExisting) {
-        *problem = QStringLiteral("Il file dei dati «%1» contiene già soggetti o voci dello "
-                                  "scadenzario: non viene sostituito. Per sostituirlo usare "
-                                  "--sostituisci (prima ne viene fatta una copia di sicurezza).")
-                       .arg(request.dataFile);
-        ok = false;
+        prepared = Check::failure(
+            QStringLiteral("Il file dei dati «%1» contiene già soggetti o voci dello "
+                           "scadenzario: non viene sostituito. Per sostituirlo usare "
+                           "--sostituisci (prima ne viene fatta una copia di sicurezza).")
+                .arg(request.dataFile));
     } else if (rows.value > 0) {
         const Outcome<QString> backup = writeBackup();
         summary->replacedFileBackup = backup.value;
-        if (!backup.ok()) {
-            *problem = QStringLiteral("La copia di sicurezza di «%1» non è riuscita, il file non "
-                                      "viene sostituito: %2")
-                           .arg(request.dataFile, backup.problem);
-            ok = false;
-        }
+        if (!backup.ok())
+            prepared = Check::failure(
+                QStringLiteral("La copia di sicurezza di «%1» non è riuscita, il file non "
+                               "viene sostituito: %2")
+                    .arg(request.dataFile, backup.problem));
     }
     connection.close();
-    return ok;
+    return prepared;
 }
 
 int columnIndex(const QStringList &columns, const QString &name)
@@ -76,19 +71,19 @@ public:
         : m_legacy(legacy), m_writer(writer), m_summary(summary), m_progress(progress)
     {}
 
-    bool copy(const QString &table, QString *problem)
+    Check copy(const QString &table)
     {
-        LegacyDatabase::Table shape;
-        if (!m_legacy.describeTable(table, &shape, problem))
-            return false;
+        const Outcome<LegacyDatabase::Table> described = m_legacy.describeTable(table);
+        if (!described.ok())
+            return Check::failure(described.problem);
+        const LegacyDatabase::Table &shape = described.value;
         const QStringList programColumns = DbConnection::tableColumns(table);
         const ColumnMatch match = matchColumns(shape.columns, programColumns);
         const int idColumn = columnIndex(programColumns, QStringLiteral("ID"));
-        if (idColumn >= 0 && match.sourceOf.at(idColumn) < 0) {
-            *problem = QStringLiteral("Nella tabella %1 del file «%2» manca la colonna ID.")
-                           .arg(table, m_legacyPath);
-            return false;
-        }
+        if (idColumn >= 0 && match.sourceOf.at(idColumn) < 0)
+            return Check::failure(
+                QStringLiteral("Nella tabella %1 del file «%2» manca la colonna ID.")
+                    .arg(table, m_legacyPath));
         for (const QString &column : match.leftOut)
             m_summary.columnsLeftOut << table + QLatin1Char('.') + column;
         for (const QString &column : match.missing)
@@ -101,27 +96,26 @@ public:
             for (int source : match.sourceOf)
                 row << (source >= 0 ? values.at(source) : QVariant(QMetaType(QMetaType::QString)));
             const QSqlError error = insert(table, row);
-            if (error.isValid()) {
-                *problem =
+            if (error.isValid())
+                return Check::failure(
                     QStringLiteral("tabella %1, riga %2%3: %4")
                         .arg(table)
                         .arg(rowNumber)
                         .arg(idColumn >= 0
                                  ? QStringLiteral(" (ID %1)").arg(row.at(idColumn).toString())
                                  : QString(),
-                             error.text());
-                return false;
-            }
+                             error.text()));
             noteOwner(table, programColumns, row);
             ++written;
             if (m_progress)
                 m_progress(table, written, shape.declaredRows);
-            return true;
+            return passed();
         };
-        if (!m_legacy.readTable(table, &shape, writeRow, problem))
-            return false;
+        if (const Outcome<LegacyDatabase::Table> read = m_legacy.readTable(table, writeRow);
+            !read.ok())
+            return Check::failure(read.problem);
         m_summary.tables.append({table, written});
-        return true;
+        return passed();
     }
 
     void setLegacyPath(const QString &path) { m_legacyPath = path; }
@@ -157,26 +151,33 @@ private:
 };
 
 // The import's one transaction, on an archive emptied first when it is replaced.
-bool startImport(WriteTransaction &transaction, bool emptyFirst, QString *problem)
+Check startImport(WriteTransaction &transaction, bool emptyFirst)
 {
-    if (!transaction.started()) {
-        *problem = transaction.error().text();
-        return false;
-    }
+    if (!transaction.started())
+        return Check::failure(transaction.error().text());
     const QSqlError emptied = emptyFirst ? emptyArchive() : QSqlError();
-    if (emptied.isValid()) {
-        *problem = emptied.text();
-        return false;
-    }
-    return true;
+    if (emptied.isValid())
+        return Check::failure(emptied.text());
+    return passed();
 }
 
-bool copyAllTables(LegacyDatabase &legacy, const QString &legacyPath, LegacyImportSummary *summary,
-                   QString *problem, const ImportProgress &progress, bool emptyFirst = false)
+// Ends the import: new IDs continue after those brought across, then the commit makes
+// it durable.
+Check finishImport(WriteTransaction &transaction, const QSqlError &moved)
+{
+    if (moved.isValid())
+        return Check::failure(moved.text());
+    if (!transaction.commit())
+        return Check::failure(transaction.error().text());
+    return passed();
+}
+
+Check copyAllTables(LegacyDatabase &legacy, const QString &legacyPath, LegacyImportSummary *summary,
+                    const ImportProgress &progress, bool emptyFirst = false)
 {
     WriteTransaction transaction;
-    if (!startImport(transaction, emptyFirst, problem))
-        return false;
+    if (const Check started = startImport(transaction, emptyFirst); !started.ok())
+        return started;
     ImportWriter writer;
     TableCopy copy(legacy, writer, *summary, progress);
     copy.setLegacyPath(legacyPath);
@@ -184,35 +185,24 @@ bool copyAllTables(LegacyDatabase &legacy, const QString &legacyPath, LegacyImpo
         // A file without a version stamp keeps the new file's empty one.
         if (table == QLatin1String("Versione") && !legacy.hasTable(table))
             continue;
-        if (!copy.copy(table, problem))
-            return false;
+        if (const Check copied = copy.copy(table); !copied.ok())
+            return copied;
     }
     summary->timesLeftOut = writer.timesLeftOut();
-    const QSqlError moved = writer.finish();
-    if (moved.isValid()) {
-        *problem = moved.text();
-        return false;
-    }
-    if (!transaction.commit()) {
-        *problem = transaction.error().text();
-        return false;
-    }
-    return true;
+    return finishImport(transaction, writer.finish());
 }
 
-bool checkResult(QString *problem)
+Check checkResult()
 {
     const Result<QString> integrity = checkIntegrity();
-    if (!integrity.ok() || integrity.value != QLatin1String("ok")) {
-        *problem = QStringLiteral("Il controllo del file creato non è riuscito: %1")
-                       .arg(integrity.ok() ? integrity.value : integrity.error.text());
-        return false;
-    }
-    return true;
+    if (!integrity.ok() || integrity.value != QLatin1String("ok"))
+        return Check::failure(QStringLiteral("Il controllo del file creato non è riuscito: %1")
+                                  .arg(integrity.ok() ? integrity.value : integrity.error.text()));
+    return passed();
 }
 
 // The complete new file takes the target's place in one step.
-bool putInPlace(const QString &built, const QString &target, QString *problem)
+Check putInPlace(const QString &built, const QString &target)
 {
     // The file replaced keeps the mode its owner gave it.
     if (QFileInfo::exists(target))
@@ -222,35 +212,29 @@ bool putInPlace(const QString &built, const QString &target, QString *problem)
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(built).constData(),
                             QFile::encodeName(target).constData(), error);
-    if (error) {
-        *problem = QStringLiteral("Il file dei dati «%1» non si può scrivere: %2")
-                       .arg(target, QString::fromLocal8Bit(error.message()));
-        return false;
-    }
-    return true;
+    if (error)
+        return Check::failure(QStringLiteral("Il file dei dati «%1» non si può scrivere: %2")
+                                  .arg(target, QString::fromLocal8Bit(error.message())));
+    return passed();
 }
 
 // On a server the rows go straight into its database, in one transaction: an archive
 // that already holds data is emptied in that same transaction, and only when asked.
-bool importIntoServer(LegacyDatabase &legacy, const LegacyImportRequest &request,
-                      LegacyImportSummary *summary, QString *problem,
-                      const ImportProgress &progress)
+Check importIntoServer(LegacyDatabase &legacy, const LegacyImportRequest &request,
+                       LegacyImportSummary *summary, const ImportProgress &progress)
 {
-    if (!DbConnection::instance().openServer(request.server, problem))
-        return false;
+    if (const Check opened = DbConnection::instance().openServer(request.server); !opened.ok())
+        return opened;
     const Result<qint64> rows = countArchiveRows();
-    if (!rows.ok()) {
-        *problem = rows.error.text();
-        return false;
-    }
-    if (rows.value > 0 && !request.replaceExisting) {
-        *problem = QStringLiteral("Il database «%1» contiene già soggetti o voci dello "
-                                  "scadenzario: non viene sostituito. Per sostituirlo usare "
-                                  "--sostituisci (le copie di sicurezza sono quelle del server).")
-                       .arg(DbConnection::instance().archiveName());
-        return false;
-    }
-    return copyAllTables(legacy, request.legacyFile, summary, problem, progress, rows.value > 0);
+    if (!rows.ok())
+        return Check::failure(rows.error.text());
+    if (rows.value > 0 && !request.replaceExisting)
+        return Check::failure(
+            QStringLiteral("Il database «%1» contiene già soggetti o voci dello "
+                           "scadenzario: non viene sostituito. Per sostituirlo usare "
+                           "--sostituisci (le copie di sicurezza sono quelle del server).")
+                .arg(DbConnection::instance().archiveName()));
+    return copyAllTables(legacy, request.legacyFile, summary, progress, rows.value > 0);
 }
 
 } // namespace
@@ -271,47 +255,70 @@ ColumnMatch matchColumns(const QStringList &legacyColumns, const QStringList &pr
     return match;
 }
 
-bool importLegacyFile(const LegacyImportRequest &request, LegacyImportSummary *summary,
-                      QString *problem, const ImportProgress &progress)
+namespace {
+
+Check openLegacyFile(LegacyDatabase &legacy, const QString &path)
+{
+    if (const Check opened = legacy.open(path); !opened.ok())
+        return opened;
+    for (const QString &table : {QStringLiteral("Utente"), QStringLiteral("Tavelo")}) {
+        if (!legacy.hasTable(table))
+            return Check::failure(
+                QStringLiteral("Il file «%1» non è un archivio della versione precedente: "
+                               "manca la tabella %2.")
+                    .arg(path, table));
+    }
+    return passed();
+}
+
+// The new file is built beside the target and takes its place only once complete and
+// checked.
+Check importIntoFile(LegacyDatabase &legacy, const LegacyImportRequest &request,
+                     LegacyImportSummary *summary, const ImportProgress &progress)
+{
+    if (QFileInfo::exists(request.dataFile)) {
+        if (const Check prepared = prepareReplacement(request, summary); !prepared.ok())
+            return prepared;
+    }
+    DbConnection &connection = DbConnection::instance();
+    const QString built = request.dataFile + QStringLiteral(".importazione");
+    removeWithCompanions(built);
+    Check imported = connection.open(built);
+    if (imported.ok())
+        imported = copyAllTables(legacy, request.legacyFile, summary, progress);
+    if (imported.ok())
+        imported = checkResult();
+    connection.close();
+    if (imported.ok())
+        imported = putInPlace(built, request.dataFile);
+    if (!imported.ok())
+        removeWithCompanions(built);
+    return imported;
+}
+
+} // namespace
+
+Outcome<LegacyImportSummary> importLegacyFile(const LegacyImportRequest &request,
+                                              const ImportProgress &progress)
 {
     QElapsedTimer clock;
     clock.start();
-    *summary = {};
+    LegacyImportSummary summary;
     DbConnection &connection = DbConnection::instance();
     connection.close();
 
     LegacyDatabase legacy;
-    if (!legacy.open(request.legacyFile, problem))
-        return false;
-    for (const QString &table : {QStringLiteral("Utente"), QStringLiteral("Tavelo")}) {
-        if (!legacy.hasTable(table)) {
-            *problem = QStringLiteral("Il file «%1» non è un archivio della versione precedente: "
-                                      "manca la tabella %2.")
-                           .arg(request.legacyFile, table);
-            return false;
-        }
-    }
-    if (!request.server.isEmpty()) {
-        const bool ok = importIntoServer(legacy, request, summary, problem, progress);
+    if (const Check opened = openLegacyFile(legacy, request.legacyFile); !opened.ok())
+        return Outcome<LegacyImportSummary>::failure(opened.problem);
+    const Check imported = request.server.isEmpty()
+                               ? importIntoFile(legacy, request, &summary, progress)
+                               : importIntoServer(legacy, request, &summary, progress);
+    if (!request.server.isEmpty())
         connection.close();
-        summary->milliseconds = clock.elapsed();
-        return ok;
-    }
-    if (QFileInfo::exists(request.dataFile) && !prepareReplacement(request, summary, problem))
-        return false;
-
-    const QString built = request.dataFile + QStringLiteral(".importazione");
-    removeWithCompanions(built);
-    bool ok = connection.open(built, problem) &&
-              copyAllTables(legacy, request.legacyFile, summary, problem, progress) &&
-              checkResult(problem);
-    connection.close();
-    if (ok)
-        ok = putInPlace(built, request.dataFile, problem);
-    if (!ok)
-        removeWithCompanions(built);
-    summary->milliseconds = clock.elapsed();
-    return ok;
+    if (!imported.ok())
+        return Outcome<LegacyImportSummary>::failure(imported.problem);
+    summary.milliseconds = clock.elapsed();
+    return {summary, {}};
 }
 
 QString importSummaryText(const LegacyImportSummary &summary)
@@ -350,14 +357,13 @@ bool isSqliteFile(const QString &path)
 namespace {
 
 // The rows of one table of the file, written onto the server with their IDs.
-bool copyFileTable(const QSqlDatabase &source, const QString &table, ImportWriter &writer,
-                   LegacyImportSummary *summary, QString *problem, const ImportProgress &progress)
+Check copyFileTable(const QSqlDatabase &source, const QString &table, ImportWriter &writer,
+                    LegacyImportSummary *summary, const ImportProgress &progress)
 {
     RowStream<QVariantList> rows = selectTableForCopy(source, table);
-    if (!rows.ok()) {
-        *problem = QStringLiteral("tabella %1 del file: %2").arg(table, rows.error().text());
-        return false;
-    }
+    if (!rows.ok())
+        return Check::failure(
+            QStringLiteral("tabella %1 del file: %2").arg(table, rows.error().text()));
     int written = 0;
     QVariantList values;
     while (rows.next(&values)) {
@@ -365,88 +371,89 @@ bool copyFileTable(const QSqlDatabase &source, const QString &table, ImportWrite
                                 : table == QLatin1String("Tavelo")
                                     ? writer.insertDiaryEntryRow(values)
                                     : writer.insertVersionRow(values);
-        if (error.isValid()) {
-            *problem = QStringLiteral("tabella %1, riga %2: %3")
-                           .arg(table)
-                           .arg(written + 1)
-                           .arg(error.text());
-            return false;
-        }
+        if (error.isValid())
+            return Check::failure(QStringLiteral("tabella %1, riga %2: %3")
+                                      .arg(table)
+                                      .arg(written + 1)
+                                      .arg(error.text()));
         ++written;
         if (progress)
             progress(table, written, 0);
     }
     summary->tables.append({table, written});
-    return true;
+    return passed();
 }
 
-bool copyAllFileTables(const QSqlDatabase &source, bool emptyFirst, LegacyImportSummary *summary,
-                       QString *problem, const ImportProgress &progress)
+Check copyAllFileTables(const QSqlDatabase &source, bool emptyFirst, LegacyImportSummary *summary,
+                        const ImportProgress &progress)
 {
     WriteTransaction transaction;
-    if (!startImport(transaction, emptyFirst, problem))
-        return false;
+    if (const Check started = startImport(transaction, emptyFirst); !started.ok())
+        return started;
     ImportWriter writer;
     for (const QString &table : DbConnection::tableNames()) {
-        if (!copyFileTable(source, table, writer, summary, problem, progress))
-            return false;
+        if (const Check copied = copyFileTable(source, table, writer, summary, progress);
+            !copied.ok())
+            return copied;
     }
     const Result<QHash<QString, qint64>> usedIds = selectUsedIds(source);
-    if (!usedIds.ok()) {
-        *problem = usedIds.error.text();
-        return false;
+    if (!usedIds.ok())
+        return Check::failure(usedIds.error.text());
+    return finishImport(transaction, writer.finish(usedIds.value));
+}
+
+// The rows of the file onto the server, which must be empty unless replacing was asked.
+Check copyOntoServer(const QSqlDatabase &source, const LegacyImportRequest &request,
+                     LegacyImportSummary *summary, const ImportProgress &progress)
+{
+    DbConnection &connection = DbConnection::instance();
+    if (const Check opened = connection.openServer(request.server); !opened.ok())
+        return opened;
+    Check copied = passed();
+    const Result<qint64> rows = countArchiveRows();
+    if (!rows.ok()) {
+        copied = Check::failure(rows.error.text());
+    } else if (rows.value > 0 && !request.replaceExisting) {
+        copied =
+            Check::failure(QStringLiteral("Il database «%1» contiene già soggetti o voci dello "
+                                          "scadenzario: non viene sostituito. Per sostituirlo "
+                                          "usare --sostituisci (le copie di sicurezza sono "
+                                          "quelle del server).")
+                               .arg(connection.archiveName()));
+    } else {
+        copied = copyAllFileTables(source, rows.value > 0, summary, progress);
     }
-    const QSqlError moved = writer.finish(usedIds.value);
-    if (moved.isValid()) {
-        *problem = moved.text();
-        return false;
-    }
-    if (!transaction.commit()) {
-        *problem = transaction.error().text();
-        return false;
-    }
-    return true;
+    connection.close();
+    return copied;
 }
 
 } // namespace
 
-bool copyDataFileToServer(const LegacyImportRequest &request, LegacyImportSummary *summary,
-                          QString *problem, const ImportProgress &progress)
+Outcome<LegacyImportSummary> copyDataFileToServer(const LegacyImportRequest &request,
+                                                  const ImportProgress &progress)
 {
     QElapsedTimer clock;
     clock.start();
-    *summary = {};
+    LegacyImportSummary summary;
     DbConnection &connection = DbConnection::instance();
     // The file is checked first, as the program checks it, and read on a connection of
     // its own while the server is the program's.
-    if (!connection.open(request.legacyFile, problem, DbConnection::OpenMode::ReadOnly))
-        return false;
+    if (const Check opened = connection.open(request.legacyFile, DbConnection::OpenMode::ReadOnly);
+        !opened.ok())
+        return Outcome<LegacyImportSummary>::failure(opened.problem);
     connection.close();
     const QString sourceName = QStringLiteral("tavelo-copy-source");
-    bool ok = false;
+    Check copied;
     {
         QSqlDatabase source = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), sourceName);
         source.setDatabaseName(request.legacyFile);
         source.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (!source.open()) {
-            *problem = source.lastError().text();
-        } else if (connection.openServer(request.server, problem)) {
-            const Result<qint64> rows = countArchiveRows();
-            if (!rows.ok()) {
-                *problem = rows.error.text();
-            } else if (rows.value > 0 && !request.replaceExisting) {
-                *problem = QStringLiteral("Il database «%1» contiene già soggetti o voci dello "
-                                          "scadenzario: non viene sostituito. Per sostituirlo "
-                                          "usare --sostituisci (le copie di sicurezza sono "
-                                          "quelle del server).")
-                               .arg(connection.archiveName());
-            } else {
-                ok = copyAllFileTables(source, rows.value > 0, summary, problem, progress);
-            }
-            connection.close();
-        }
+        copied = source.open() ? copyOntoServer(source, request, &summary, progress)
+                               : Check::failure(source.lastError().text());
     }
     QSqlDatabase::removeDatabase(sourceName);
-    summary->milliseconds = clock.elapsed();
-    return ok;
+    if (!copied.ok())
+        return Outcome<LegacyImportSummary>::failure(copied.problem);
+    summary.milliseconds = clock.elapsed();
+    return {summary, {}};
 }

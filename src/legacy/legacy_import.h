@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/outcome.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -42,10 +44,10 @@ struct LegacyImportSummary
 // Called for every row written: table, rows done, rows in the table.
 using ImportProgress = std::function<void(const QString &table, int done, int total)>;
 
-// Uses the program's one connection, which is closed before and after. Returns false
-// with an Italian description (naming table and row when a row failed).
-bool importLegacyFile(const LegacyImportRequest &request, LegacyImportSummary *summary,
-                      QString *problem, const ImportProgress &progress = {});
+// Uses the program's one connection, which is closed before and after. A failure is
+// described in Italian, naming table and row when a row failed.
+Outcome<LegacyImportSummary> importLegacyFile(const LegacyImportRequest &request,
+                                              const ImportProgress &progress = {});
 
 // Which column of the earlier file feeds each of the program's columns (matched without
 // regard to case; -1 when it has none), and which of its columns are left out.
@@ -64,8 +66,8 @@ QString importSummaryText(const LegacyImportSummary &summary);
 // row with its ID, in one transaction; new IDs on the server continue after the
 // largest. A server archive that already holds data is emptied first only when asked
 // (replaceExisting). The file is only read.
-bool copyDataFileToServer(const LegacyImportRequest &request, LegacyImportSummary *summary,
-                          QString *problem, const ImportProgress &progress = {});
+Outcome<LegacyImportSummary> copyDataFileToServer(const LegacyImportRequest &request,
+                                                  const ImportProgress &progress = {});
 
 // Whether the file is an SQLite database (by its header), rather than an .mdb.
 bool isSqliteFile(const QString &path);

@@ -11,7 +11,7 @@
 void showReportOrProblem(QWidget *parent, const ReportBuild &report)
 {
     if (report.ok())
-        ReportViewer::current().showModal(report.document, parent);
+        ReportViewer::current().showModal(report.value, parent);
     else
-        showPrompt(parent, report.error, QString(), PromptButtons::Ok, PromptIcon::Critical);
+        showPrompt(parent, report.problem, QString(), PromptButtons::Ok, PromptIcon::Critical);
 }

@@ -21,9 +21,9 @@ void frmAnagrafe::ShowRegistryReport()
     const ReportBuild registry = buildWithProgress(
         this, [](const ReportBuildProgress &progress) { return buildRegistryReport(progress); });
     if (registry.ok())
-        ReportViewer::current().showModal(registry.document, this);
+        ReportViewer::current().showModal(registry.value, this);
     else
-        showPrompt(this, registry.error, QString(), PromptButtons::Ok, PromptIcon::Critical);
+        showPrompt(this, registry.problem, QString(), PromptButtons::Ok, PromptIcon::Critical);
     Frame3->releasePrint();
     activateLater(this);
 }

@@ -198,14 +198,12 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     }
     // The report only reads: the file keeps every byte, even without the indexes that
     // the program adds, and a file in a read-only folder can be printed too.
-    QString problem;
-    const bool opened =
+    const Check opened =
         server.isEmpty()
-            ? DbConnection::instance().open(dataPath, &problem, DbConnection::OpenMode::ReadOnly)
-            : DbConnection::instance().openServer(server, &problem,
-                                                  DbConnection::OpenMode::ReadOnly);
-    if (!opened) {
-        err << "tavelo-report: " << problem << "\n";
+            ? DbConnection::instance().open(dataPath, DbConnection::OpenMode::ReadOnly)
+            : DbConnection::instance().openServer(server, DbConnection::OpenMode::ReadOnly);
+    if (!opened.ok()) {
+        err << "tavelo-report: " << opened.problem << "\n";
         return CommandFailed;
     }
 
@@ -236,9 +234,8 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
             parser.isSet(everyOption) ? CalendarSpan::Everything : CalendarSpan::Ahead, progress,
             out, err);
     int pages = 0;
-    QString error;
-    const bool written =
-        writeReportToPdf(kind, id, userName, pdfPath, &error, [&](int page, int pageCount) {
+    const Check written =
+        writeReportToPdf(kind, id, userName, pdfPath, [&](int page, int pageCount) {
             pages = pageCount;
             progress.report(
                 pageCount == 0
@@ -247,8 +244,8 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
             return true;
         });
     DbConnection::instance().close();
-    if (!written) {
-        err << "tavelo-report: " << error << "\n";
+    if (!written.ok()) {
+        err << "tavelo-report: " << written.problem << "\n";
         return CommandFailed;
     }
     out << pdfPath << ": " << pages << (pages == 1 ? " pagina\n" : " pagine\n");

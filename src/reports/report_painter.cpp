@@ -21,12 +21,6 @@ namespace {
 // Rules print one pixel wide on a 96 dpi screen.
 constexpr qreal ruleWidth = 15;
 
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
 } // namespace
 
 ReportPagePainter::ReportPagePainter(QPainter &painter) : m_painter(painter) {}
@@ -128,16 +122,12 @@ namespace {
 class PdfPageWriter
 {
 public:
-    PdfPageWriter(const QString &filePath, QString *error) : m_file(filePath), m_error(error) {}
+    explicit PdfPageWriter(const QString &filePath) : m_file(filePath) {}
 
-    bool open(const QPageLayout &layout, const QString &title)
+    Check open(const QPageLayout &layout, const QString &title)
     {
-        if (!m_file.open(QIODevice::WriteOnly)) {
-            setError(m_error,
-                     QStringLiteral("Impossibile scrivere il file %1: %2")
-                         .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString()));
-            return false;
-        }
+        if (!m_file.open(QIODevice::WriteOnly))
+            return fileFailure();
         m_writer = std::make_unique<QPdfWriter>(&m_file);
         m_writer->setResolution(1200);
         m_writer->setPageLayout(layout);
@@ -146,42 +136,43 @@ public:
         if (!m_painter.begin(m_writer.get()))
             return fail(QStringLiteral("Impossibile preparare il documento PDF."));
         m_pagePainter = std::make_unique<ReportPagePainter>(m_painter);
-        return true;
+        return passed();
     }
 
-    bool addPage(const ReportPage &page)
+    Check addPage(const ReportPage &page)
     {
         if (m_pages > 0 && !m_writer->newPage())
             return fail(QStringLiteral("Impossibile aggiungere una pagina al PDF."));
         m_pagePainter->paint(page);
         ++m_pages;
-        return true;
+        return passed();
     }
 
-    bool fail(const QString &reason)
+    Check fail(const QString &reason)
     {
         if (m_painter.isActive())
             m_painter.end();
         m_file.cancelWriting();
-        setError(m_error, reason);
-        return false;
+        return Check::failure(reason);
     }
 
-    bool finish()
+    Check finish()
     {
         m_painter.end();
-        if (!m_file.commit()) {
-            setError(m_error,
-                     QStringLiteral("Impossibile scrivere il file %1: %2")
-                         .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString()));
-            return false;
-        }
-        return true;
+        if (!m_file.commit())
+            return fileFailure();
+        return passed();
     }
 
 private:
+    Check fileFailure() const
+    {
+        return Check::failure(
+            QStringLiteral("Impossibile scrivere il file %1: %2")
+                .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString()));
+    }
+
     QSaveFile m_file;
-    QString *m_error;
     std::unique_ptr<QPdfWriter> m_writer;
     QPainter m_painter;
     std::unique_ptr<ReportPagePainter> m_pagePainter;
@@ -190,62 +181,74 @@ private:
 
 } // namespace
 
-bool writeReportPdf(const ReportDocument &document, const QString &filePath, QString *error,
-                    const ReportProgress &progress)
+Check writeReportPdf(const ReportDocument &document, const QString &filePath,
+                     const ReportProgress &progress)
 {
-    PdfPageWriter pdf(filePath, error);
-    if (!pdf.open(document.pageLayout, document.title))
-        return false;
+    PdfPageWriter pdf(filePath);
+    if (const Check opened = pdf.open(document.pageLayout, document.title); !opened.ok())
+        return opened;
     const int pageCount = document.pageCount();
     for (int i = 0; i < pageCount; ++i) {
-        if (!pdf.addPage(document.pages.at(i)))
-            return false;
+        if (const Check added = pdf.addPage(document.pages.at(i)); !added.ok())
+            return added;
         if (progress && !progress(i + 1, pageCount))
             return pdf.fail(QStringLiteral("Esportazione annullata."));
     }
     return pdf.finish();
 }
 
-bool writeReportPdfStreamed(const ReportDefinition &definition, const OpenReportRows &openRows,
-                            const QString &filePath, QString *error, const ReportProgress &progress)
+namespace {
+
+// Lays out every page into the spool, which learns their number.
+Outcome<int> spoolPages(ReportLayout &layout, ReportRows &rows, ReportPageSpool &spool,
+                        const ReportProgress &progress)
 {
-    // "%p" needs the number of pages on every page: the pages wait in a spool file until
-    // the last is laid out.
-    std::unique_ptr<ReportRows> rows = openRows(error);
-    if (!rows)
-        return false;
-    ReportPageSpool spool;
-    if (!spool.open(error))
-        return false;
-    ReportLayout layout(definition);
-    bool spooled = true;
-    const int pageCount = layout.run(*rows, [&](ReportPage &&page) {
-        spooled = spooled && spool.write(page);
+    Check spooled = passed();
+    const int pageCount = layout.run(rows, [&](ReportPage &&page) {
+        if (spooled.ok())
+            spooled = spool.write(page);
         if (progress)
             progress(page.number, 0);
     });
-    if (!rows->errorString().isEmpty()) {
-        setError(error, rows->errorString());
-        return false;
-    }
-    if (!spooled) {
-        setError(error, spool.errorString());
-        return false;
-    }
-    rows.reset();
-    if (!spool.rewind(error))
-        return false;
+    if (!rows.errorString().isEmpty())
+        return Outcome<int>::failure(rows.errorString());
+    if (!spooled.ok())
+        return Outcome<int>::failure(spooled.problem);
+    return {pageCount, {}};
+}
 
-    PdfPageWriter pdf(filePath, error);
-    if (!pdf.open(definition.page.sheetLayout(), definition.name))
-        return false;
+} // namespace
+
+Check writeReportPdfStreamed(const ReportDefinition &definition, const OpenReportRows &openRows,
+                             const QString &filePath, const ReportProgress &progress)
+{
+    // "%p" needs the number of pages on every page: the pages wait in a spool file until
+    // the last is laid out.
+    Outcome<std::unique_ptr<ReportRows>> rows = openRows();
+    if (!rows.ok())
+        return Check::failure(rows.problem);
+    ReportPageSpool spool;
+    if (const Check opened = spool.open(); !opened.ok())
+        return opened;
+    ReportLayout layout(definition);
+    const Outcome<int> spooled = spoolPages(layout, *rows.value, spool, progress);
+    if (!spooled.ok())
+        return Check::failure(spooled.problem);
+    const int pageCount = spooled.value;
+    rows.value.reset();
+    if (const Check rewound = spool.rewind(); !rewound.ok())
+        return rewound;
+
+    PdfPageWriter pdf(filePath);
+    if (const Check opened = pdf.open(definition.page.sheetLayout(), definition.name); !opened.ok())
+        return opened;
     for (int number = 1; number <= pageCount; ++number) {
-        ReportPage page;
-        if (!spool.read(page))
-            return pdf.fail(spool.errorString());
-        layout.resolvePageCount(page, pageCount);
-        if (!pdf.addPage(page))
-            return false;
+        Outcome<ReportPage> page = spool.read();
+        if (!page.ok())
+            return pdf.fail(page.problem);
+        layout.resolvePageCount(page.value, pageCount);
+        if (const Check added = pdf.addPage(page.value); !added.ok())
+            return added;
         if (progress && !progress(number, pageCount))
             return pdf.fail(QStringLiteral("Esportazione annullata."));
     }

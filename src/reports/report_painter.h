@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/outcome.h"
 #include "reports/report_definition.h"
 #include "reports/report_document.h"
 
@@ -53,17 +54,15 @@ using ReportProgress = std::function<bool(int page, int pageCount)>;
 
 // Writes the document to a PDF file, one sheet a page. The file is replaced only when
 // the whole document has been written: a failed or stopped export leaves whatever was
-// there before. On failure returns false with the reason, in the operator's language,
-// in *error.
-bool writeReportPdf(const ReportDocument &document, const QString &filePath,
-                    QString *error = nullptr, const ReportProgress &progress = {});
+// there before. A failure gives the reason in the operator's language.
+Check writeReportPdf(const ReportDocument &document, const QString &filePath,
+                     const ReportProgress &progress = {});
 
-// Opens the report's rows afresh, or returns nullptr with the reason in *error.
-using OpenReportRows = std::function<std::unique_ptr<ReportRows>(QString *error)>;
+// Opens the report's rows afresh.
+using OpenReportRows = std::function<Outcome<std::unique_ptr<ReportRows>>()>;
 
 // Lays out and writes a report one page at a time, so that a report of any length
 // needs the memory of one page: the pages laid out wait in a temporary file until
 // their number is known, and are then printed.
-bool writeReportPdfStreamed(const ReportDefinition &definition, const OpenReportRows &openRows,
-                            const QString &filePath, QString *error = nullptr,
-                            const ReportProgress &progress = {});
+Check writeReportPdfStreamed(const ReportDefinition &definition, const OpenReportRows &openRows,
+                             const QString &filePath, const ReportProgress &progress = {});

@@ -29,17 +29,14 @@ ReportDefinition definitionFor(ReportKind kind, const QString &userName)
     return scheda;
 }
 
-std::unique_ptr<ReportRows> openRows(ReportKind kind, qint64 userId, QString *error)
+Outcome<std::unique_ptr<ReportRows>> openRows(ReportKind kind, qint64 userId)
 {
     Result<RowReader> rows = kind == ReportKind::Registry   ? selectRegistryReportRows()
                              : kind == ReportKind::AllUsers ? selectAllUsersDeadlines()
                                                             : selectUserCardRows(userId);
-    if (!rows.ok()) {
-        if (error)
-            *error = databaseErrorMessage(rows.error);
-        return nullptr;
-    }
-    return std::make_unique<SqlReportRows>(std::move(rows.value));
+    if (!rows.ok())
+        return Outcome<std::unique_ptr<ReportRows>>::failure(databaseErrorMessage(rows.error));
+    return {std::make_unique<SqlReportRows>(std::move(rows.value)), {}};
 }
 
 } // namespace
@@ -47,20 +44,19 @@ std::unique_ptr<ReportRows> openRows(ReportKind kind, qint64 userId, QString *er
 ReportBuild buildReport(ReportKind kind, qint64 userId, const QString &userName,
                         const ReportBuildProgress &progress)
 {
+    const Outcome<std::unique_ptr<ReportRows>> rows = openRows(kind, userId);
+    if (!rows.ok())
+        return ReportBuild::failure(rows.problem);
     ReportBuild build;
-    std::unique_ptr<ReportRows> rows = openRows(kind, userId, &build.error);
-    if (!rows)
-        return build;
-    build.document = buildReportDocument(definitionFor(kind, userName), *rows, {}, progress);
-    build.error = rows->errorString();
+    build.value = buildReportDocument(definitionFor(kind, userName), *rows.value, {}, progress);
+    build.problem = rows.value->errorString();
     return build;
 }
 
-bool writeReportToPdf(ReportKind kind, qint64 userId, const QString &userName,
-                      const QString &filePath, QString *error, const ReportProgress &progress)
+Check writeReportToPdf(ReportKind kind, qint64 userId, const QString &userName,
+                       const QString &filePath, const ReportProgress &progress)
 {
     return writeReportPdfStreamed(
-        definitionFor(kind, userName),
-        [kind, userId](QString *reason) { return openRows(kind, userId, reason); }, filePath, error,
+        definitionFor(kind, userName), [kind, userId] { return openRows(kind, userId); }, filePath,
         progress);
 }

@@ -17,12 +17,8 @@ enum class ReportKind {
     AllUsers, // SchedaUtenti: every user's deadlines, earliest first
 };
 
-struct ReportBuild
-{
-    ReportDocument document;
-    QString error; // the operator's message when the rows could not be read
-    bool ok() const { return error.isEmpty(); }
-};
+// The document laid out, or the operator's message when the rows could not be read.
+using ReportBuild = Outcome<ReportDocument>;
 
 // Hears of every page as soon as it is laid out (from 1).
 using ReportBuildProgress = std::function<void(int page)>;
@@ -46,5 +42,5 @@ inline ReportBuild buildRegistryReport(const ReportBuildProgress &progress = {})
 }
 
 // Writes the report straight to a PDF file, one page in memory at a time.
-bool writeReportToPdf(ReportKind kind, qint64 userId, const QString &userName,
-                      const QString &filePath, QString *error, const ReportProgress &progress = {});
+Check writeReportToPdf(ReportKind kind, qint64 userId, const QString &userName,
+                       const QString &filePath, const ReportProgress &progress = {});

@@ -14,15 +14,12 @@ constexpr qint32 newEntry = -1;
 
 } // namespace
 
-bool ReportPageSpool::open(QString *error)
+Check ReportPageSpool::open()
 {
     m_file.setFileTemplate(QDir(QDir::tempPath()).filePath(QStringLiteral("tavelo-XXXXXX.pagine")));
-    if (!m_file.open()) {
-        if (error)
-            *error = errorString();
-        return false;
-    }
-    return true;
+    if (!m_file.open())
+        return Check::failure(errorString());
+    return passed();
 }
 
 QString ReportPageSpool::errorString() const
@@ -70,7 +67,7 @@ void ReportPageSpool::putFont(const ReportFont &font)
     put(quint8(font.bold | font.italic << 1 | font.underline << 2));
 }
 
-bool ReportPageSpool::write(const ReportPage &page)
+Check ReportPageSpool::write(const ReportPage &page)
 {
     m_buffer.clear();
     put(qint32(page.number));
@@ -100,17 +97,25 @@ bool ReportPageSpool::write(const ReportPage &page)
         putText(item.pendingText);
     }
     const qint64 size = m_buffer.size();
-    return m_file.write(reinterpret_cast<const char *>(&size), sizeof size) == sizeof size &&
-           m_file.write(m_buffer) == size;
+    if (m_file.write(reinterpret_cast<const char *>(&size), sizeof size) != sizeof size ||
+        m_file.write(m_buffer) != size)
+        return Check::failure(errorString());
+    return passed();
 }
 
-bool ReportPageSpool::rewind(QString *error)
+Check ReportPageSpool::rewind()
 {
     if (m_file.flush() && m_file.seek(0))
-        return true;
-    if (error)
-        *error = errorString();
-    return false;
+        return passed();
+    return Check::failure(errorString());
+}
+
+Outcome<ReportPage> ReportPageSpool::read()
+{
+    Outcome<ReportPage> page;
+    if (!readPage(page.value))
+        return Outcome<ReportPage>::failure(errorString());
+    return page;
 }
 
 template <typename T> bool ReportPageSpool::get(T &value)
@@ -171,7 +176,7 @@ bool ReportPageSpool::getFont(ReportFont &font)
     return true;
 }
 
-bool ReportPageSpool::read(ReportPage &page)
+bool ReportPageSpool::readPage(ReportPage &page)
 {
     qint64 size = 0;
     if (m_file.read(reinterpret_cast<char *>(&size), sizeof size) != sizeof size || size < 0)

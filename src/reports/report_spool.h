@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/outcome.h"
 #include "reports/report_document.h"
 
 #include <QByteArray>
@@ -18,18 +19,17 @@
 class ReportPageSpool
 {
 public:
-    // Creates the file; false with the operator's message in *error.
-    bool open(QString *error);
-    // False when the file could not be written.
-    bool write(const ReportPage &page);
-    // Ends writing and goes back to the first page; false when the file failed.
-    bool rewind(QString *error);
-    // The next page, after rewind(); false when it cannot be read.
-    bool read(ReportPage &page);
-    // The operator's message for a failed file.
-    QString errorString() const;
+    // A step that fails names the temporary file and what went wrong with it.
+    Check open();
+    Check write(const ReportPage &page);
+    // Ends writing and goes back to the first page.
+    Check rewind();
+    // The next page, after rewind().
+    Outcome<ReportPage> read();
 
 private:
+    QString errorString() const;
+    bool readPage(ReportPage &page);
     template <typename T> void put(const T &value);
     void putText(const QString &text);
     void putName(const QString &name);

@@ -81,18 +81,18 @@ void exportPdf(const ReportDocument &document, QWidget *dialog)
     progress.setWindowTitle(QStringLiteral("Esporta PDF"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
-    QString error;
     // reset() forgets a cancel, so it is noted as it happens.
     bool cancelled = false;
-    const bool written = writeReportPdf(document, path, &error, [&](int page, int) {
+    const Check written = writeReportPdf(document, path, [&](int page, int) {
         progress.setValue(page);
         cancelled = progress.wasCanceled();
         return !cancelled;
     });
     progress.reset();
     // A cancelled export leaves no file and needs no word: the operator asked for it.
-    if (!written && !cancelled)
-        showPrompt(dialog, QStringLiteral("Esportazione in PDF non riuscita.\n%1").arg(error),
+    if (!written.ok() && !cancelled)
+        showPrompt(dialog,
+                   QStringLiteral("Esportazione in PDF non riuscita.\n%1").arg(written.problem),
                    QString(), PromptButtons::Ok, PromptIcon::Critical);
 }
 

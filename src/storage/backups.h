@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/outcome.h"
 #include "storage/backup_files.h"
-#include "storage/outcome.h"
 
 #include <QDateTime>
 #include <QString>

@@ -70,31 +70,26 @@ void dropConnection()
 }
 
 // Checks that the file holds the program's tables with their columns.
-bool checkShape(QSqlDatabase &db, const QString &path, QString *problem)
+Check checkShape(QSqlDatabase &db, const QString &path)
 {
     for (const QString &table : archiveTableNames()) {
         QSqlQuery query(db);
-        if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
-            *problem = describeOpenFailure(path, query.lastError());
-            return false;
-        }
+        if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)))
+            return Check::failure(describeOpenFailure(path, query.lastError()));
         QStringList present;
         while (query.next())
             present << query.value(1).toString().toLower();
-        if (present.isEmpty()) {
-            *problem = notAnArchiveMessage(path, QStringLiteral("manca la tabella %1.").arg(table));
-            return false;
-        }
+        if (present.isEmpty())
+            return Check::failure(
+                notAnArchiveMessage(path, QStringLiteral("manca la tabella %1.").arg(table)));
         for (const QString &column : archiveTableColumns(table)) {
-            if (!present.contains(column.toLower())) {
-                *problem = notAnArchiveMessage(
+            if (!present.contains(column.toLower()))
+                return Check::failure(notAnArchiveMessage(
                     path,
-                    QStringLiteral("nella tabella %1 manca la colonna %2.").arg(table, column));
-                return false;
-            }
+                    QStringLiteral("nella tabella %1 manca la colonna %2.").arg(table, column)));
         }
     }
-    return true;
+    return passed();
 }
 
 // A file that opens but cannot be written (a read-only file, folder or disk) would
@@ -130,13 +125,12 @@ QSqlDatabase makeConnection(const QString &path, const QString &options)
 }
 
 // A damaged file is not used: the message names what is wrong and the latest backup.
-bool passesQuickCheck(const QString &path, QString *problem)
+Check passesQuickCheck(const QString &path)
 {
     const QString findings = quickCheckFindings(QLatin1String(connectionName));
     if (findings.isEmpty())
-        return true;
-    *problem = damagedDataFileMessage(path, findings);
-    return false;
+        return passed();
+    return Check::failure(damagedDataFileMessage(path, findings));
 }
 
 // A file that lacks an index or the write-ahead log is written at open (its first open by
@@ -177,70 +171,66 @@ QString DbConnection::locateDataFile()
     return QDir(folder).filePath(dataFileName());
 }
 
-bool DbConnection::open(const QString &path, QString *problem, OpenMode mode)
+Check DbConnection::open(const QString &path, OpenMode mode)
 {
     close();
     const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        *problem = QStringLiteral("«%1» non è un file.").arg(path);
-        return false;
-    }
+    if (info.exists() && !info.isFile())
+        return Check::failure(QStringLiteral("«%1» non è un file.").arg(path));
     if (mode == OpenMode::ReadOnly) {
-        if (!info.exists()) {
-            *problem = QStringLiteral("Il file dei dati «%1» non esiste.").arg(path);
-            return false;
-        }
-        if (!openReadOnly(path, problem))
-            return false;
+        if (!info.exists())
+            return Check::failure(QStringLiteral("Il file dei dati «%1» non esiste.").arg(path));
+        if (Check opened = openReadOnly(path); !opened.ok())
+            return opened;
     } else {
-        bool checked = !info.exists();
-        if (info.exists() ? !checkExisting(path, problem, &checked) : !createNew(path, problem))
-            return false;
-        if (!openReadWrite(path, problem))
-            return false;
-        if (!checked)
+        bool checkedNow = !info.exists();
+        Check opened = info.exists() ? checkExisting(path, &checkedNow) : createNew(path);
+        if (opened.ok())
+            opened = openReadWrite(path);
+        if (!opened.ok())
+            return opened;
+        if (!checkedNow)
             FileCheck::instance().expect(path);
     }
     m_path = path;
-    return true;
+    return passed();
 }
 
 // Looks at the file read-only, so that a file that is not ours stays byte for byte
 // as it was.
-bool DbConnection::checkExisting(const QString &path, QString *problem, bool *checkedNow)
+Check DbConnection::checkExisting(const QString &path, bool *checkedNow)
 {
-    bool ok = false;
-    bool checked = false;
+    Check checked;
+    bool checkNow = false;
     {
         QSqlDatabase db = makeConnection(
             path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
         if (db.open()) {
-            ok = checkShape(db, path, problem);
+            checked = checkShape(db, path);
             // The registry report sorts names in Italian order through the connection.
-            if (ok && !registerItalianCollation(db)) {
-                ok = false;
-                *problem = QStringLiteral("l'ordine alfabetico italiano non è disponibile");
-            }
+            if (checked.ok() && !registerItalianCollation(db))
+                checked = Check::failure(
+                    QStringLiteral("l'ordine alfabetico italiano non è disponibile"));
         } else
-            *problem = describeOpenFailure(path, db.lastError());
-        checked = ok && writtenAtOpen(db);
-        if (checked)
-            ok = passesQuickCheck(path, problem);
+            checked = Check::failure(describeOpenFailure(path, db.lastError()));
+        checkNow = checked.ok() && writtenAtOpen(db);
+        if (checkNow)
+            checked = passesQuickCheck(path);
     }
     dropConnection();
-    *checkedNow = checked;
-    return ok;
+    *checkedNow = checkNow;
+    return checked;
 }
 
-bool DbConnection::createNew(const QString &path, QString *problem)
+Check DbConnection::createNew(const QString &path)
 {
     const QFileInfo info(path);
     if (!makeOwnerOnlyFolder(info.absolutePath())) {
-        *problem = QStringLiteral("Non si può creare la cartella «%1» per il file dei dati.\n"
-                                  "Crearla o dare all'utente il permesso di scrivere nella "
-                                  "cartella che la contiene, poi riprovare.")
-                       .arg(info.absolutePath());
-        return false;
+        return Check::failure(
+            QStringLiteral("Non si può creare la cartella «%1» per il file dei dati.\n"
+                           "Crearla o dare all'utente il permesso di scrivere nella "
+                           "cartella che la contiene, poi riprovare.")
+                .arg(info.absolutePath()));
     }
     QSqlError error;
     bool ok = false;
@@ -264,12 +254,12 @@ bool DbConnection::createNew(const QString &path, QString *problem)
         // A half-created file would pass for an empty archive at the next start.
         for (const char *suffix : {"", "-journal", "-wal", "-shm"})
             QFile::remove(path + QLatin1String(suffix));
-        *problem = describeOpenFailure(path, error);
+        return Check::failure(describeOpenFailure(path, error));
     }
-    return ok;
+    return passed();
 }
 
-bool DbConnection::openReadWrite(const QString &path, QString *problem)
+Check DbConnection::openReadWrite(const QString &path)
 {
     QSqlDatabase db =
         makeConnection(path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
@@ -291,18 +281,18 @@ bool DbConnection::openReadWrite(const QString &path, QString *problem)
             error = db.lastError();
         db = QSqlDatabase();
         dropConnection();
-        *problem = describeOpenFailure(path, error);
+        return Check::failure(describeOpenFailure(path, error));
     }
-    return ok;
+    return passed();
 }
 
 // A file that nobody holds open has no write-ahead log beside it: it is read as it
 // stands, without creating the log and its index beside it (which a read-only folder
 // would refuse and a writable one would keep afterwards). When the log is there the
 // file is in use, or was not closed cleanly, and is read through it.
-bool DbConnection::openReadOnly(const QString &path, QString *problem)
+Check DbConnection::openReadOnly(const QString &path)
 {
-    bool ok = false;
+    Check opened;
     {
         QSqlDatabase db;
         if (QFileInfo::exists(path + QLatin1String("-wal"))) {
@@ -316,18 +306,17 @@ bool DbConnection::openReadOnly(const QString &path, QString *problem)
                                 QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
         }
         if (db.open()) {
-            ok = checkShape(db, path, problem);
+            opened = checkShape(db, path);
             // The registry report sorts names in Italian order through the connection.
-            if (ok && !registerItalianCollation(db)) {
-                ok = false;
-                *problem = QStringLiteral("l'ordine alfabetico italiano non è disponibile");
-            }
+            if (opened.ok() && !registerItalianCollation(db))
+                opened = Check::failure(
+                    QStringLiteral("l'ordine alfabetico italiano non è disponibile"));
         } else
-            *problem = describeOpenFailure(path, db.lastError());
+            opened = Check::failure(describeOpenFailure(path, db.lastError()));
     }
-    if (!ok)
+    if (!opened.ok())
         dropConnection();
-    return ok;
+    return opened;
 }
 
 bool DbConnection::isOpen() const
@@ -345,56 +334,49 @@ void DbConnection::close()
     m_readOnly = false;
 }
 
-bool DbConnection::openServer(const QString &connection, QString *problem, OpenMode mode)
+Check DbConnection::openServer(const QString &connection, OpenMode mode)
 {
     close();
     const Outcome<QString> options = serverConnectOptions(connection);
-    if (!options.ok()) {
-        *problem = options.problem;
-        return false;
-    }
+    if (!options.ok())
+        return Check::failure(options.problem);
     const QString server = describeServer(connection);
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
-        *problem = QStringLiteral("Manca il modulo di Qt per i server PostgreSQL: installare il "
-                                  "pacchetto libqt6sql6-psql e riprovare.");
-        return false;
-    }
-    bool ok = false;
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        return Check::failure(
+            QStringLiteral("Manca il modulo di Qt per i server PostgreSQL: installare il "
+                           "pacchetto libqt6sql6-psql e riprovare."));
+    Check opened;
     {
         QSqlDatabase db =
             QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QLatin1String(connectionName));
         db.setConnectOptions(options.value);
         if (!db.open()) {
-            *problem = QStringLiteral("Non ci si può collegare al server del database «%1».\n"
-                                      "Controllare che il server sia acceso e raggiungibile e "
-                                      "che utente e database esistano; la password va nel file "
-                                      "~/.pgpass dell'utente.\n\nDettaglio: %2")
-                           .arg(server, db.lastError().text().trimmed());
+            opened = Check::failure(
+                QStringLiteral("Non ci si può collegare al server del database «%1».\n"
+                               "Controllare che il server sia acceso e raggiungibile e "
+                               "che utente e database esistano; la password va nel file "
+                               "~/.pgpass dell'utente.\n\nDettaglio: %2")
+                    .arg(server, db.lastError().text().trimmed()));
         } else if (mode == OpenMode::ReadOnly) {
             // A command that only reads cannot change the archive, even by mistake.
             QSqlQuery readOnly(db);
-            ok = readOnly.exec(
-                QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
-            const Check prepared = ok ? prepareServerArchive(db, server, false) : passed();
-            ok = ok && prepared.ok();
-            *problem = ok              ? QString()
-                       : prepared.ok() ? readOnly.lastError().text()
-                                       : prepared.problem;
+            opened = readOnly.exec(
+                         QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"))
+                         ? prepareServerArchive(db, server, false)
+                         : Check::failure(readOnly.lastError().text());
         } else {
-            Check prepared = prepareServerArchive(db, server, true);
-            if (prepared.ok())
-                prepared = checkServerWritable(db, server);
-            ok = prepared.ok();
-            *problem = prepared.problem;
+            opened = prepareServerArchive(db, server, true);
+            if (opened.ok())
+                opened = checkServerWritable(db, server);
         }
     }
-    if (ok) {
+    if (opened.ok()) {
         m_server = connection;
         m_readOnly = mode == OpenMode::ReadOnly;
     } else {
         dropConnection();
     }
-    return ok;
+    return opened;
 }
 
 QString DbConnection::archiveName() const

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/outcome.h"
 #include "storage/schema.h"
 
 #include <QSqlDatabase>
@@ -28,19 +29,18 @@ public:
     };
 
     // Opens an existing file after checking that it holds the program's tables, or
-    // (ReadWrite only) creates a new one. Returns false with an Italian description of
-    // what is wrong and what to do in *problem; an existing file that fails the check
-    // is left exactly as it was. The check of every page (FileCheck) follows once the
-    // program runs, unless the open itself has to write to the file.
-    bool open(const QString &path, QString *problem, OpenMode mode = OpenMode::ReadWrite);
+    // (ReadWrite only) creates a new one. A failure says in Italian what is wrong and
+    // what to do; an existing file that fails the check is left exactly as it was. The
+    // check of every page (FileCheck) follows once the program runs, unless the open
+    // itself has to write to the file.
+    Check open(const QString &path, OpenMode mode = OpenMode::ReadWrite);
     bool isOpen() const;
     void close();
 
     // Opens the archive on a PostgreSQL server named by a connection string in libpq's
     // form. An empty database gets the program's tables (ReadWrite only); one that
     // holds other tables or lacks a column is refused with an Italian description.
-    bool openServer(const QString &connection, QString *problem,
-                    OpenMode mode = OpenMode::ReadWrite);
+    Check openServer(const QString &connection, OpenMode mode = OpenMode::ReadWrite);
     // Whether the open archive is on a server rather than in a file.
     bool isServer() const { return !m_server.isEmpty(); }
     // The archive as messages name it: the file's path, or the server and database.
@@ -58,10 +58,10 @@ public:
 
 private:
     DbConnection() = default;
-    bool checkExisting(const QString &path, QString *problem, bool *checkedNow);
-    bool createNew(const QString &path, QString *problem);
-    bool openReadWrite(const QString &path, QString *problem);
-    bool openReadOnly(const QString &path, QString *problem);
+    Check checkExisting(const QString &path, bool *checkedNow);
+    Check createNew(const QString &path);
+    Check openReadWrite(const QString &path);
+    Check openReadOnly(const QString &path);
 
     QString m_path;
     QString m_server;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "storage/outcome.h"
+#include "core/outcome.h"
 
 #include <QSqlDatabase>
 #include <QString>

@@ -28,9 +28,8 @@ bool prepareFile(const QString &setup, const QString &path)
     QFile file(path);
     if (setup == QLatin1String("text"))
         return file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096;
-    QString problem;
     const bool damaged = setup.startsWith(QLatin1String("damaged"));
-    bool ok = DbConnection::instance().open(path, &problem);
+    bool ok = DbConnection::instance().open(path).ok();
     for (int i = 0; ok && damaged && i < 30; ++i) {
         Subject subject;
         subject.soggetto = QStringLiteral("SOGGETTO %1").arg(i);

@@ -172,8 +172,7 @@ void TestDeadlineCalendar::commandAndChiudiWriteTheCalendar()
     QCOMPARE(command({"--id", "999", "calendario", out.filePath("no.ics")}), 1);
     QVERIFY(!QFile::exists(out.filePath("no.ics")));
     for (bool blocked : {false, true}) {
-        QString problem;
-        QVERIFY(DbConnection::instance().open(data, &problem));
+        QVERIFY(DbConnection::instance().open(data).ok());
         // A folder where the calendar should be: no write succeeds there, not even as root.
         QVERIFY(!blocked || (QFile::remove(beside) && QDir().mkpath(beside)));
         if (blocked)

@@ -126,17 +126,18 @@ void resetTestServerDatabase()
 
 TestDatabase::TestDatabase() : m_path(m_dir.filePath(QStringLiteral("Database.sqlite")))
 {
-    QString problem;
     if (testServerConnection().isEmpty()) {
-        m_open = DbConnection::instance().open(m_path, &problem);
+        const Check opened = DbConnection::instance().open(m_path);
+        m_open = opened.ok();
         if (!m_open)
-            qWarning("test database: %s", qPrintable(problem));
+            qWarning("test database: %s", qPrintable(opened.problem));
         return;
     }
     resetTestServerDatabase();
     m_path.clear();
-    if (!(m_open = DbConnection::instance().openServer(testServerConnection(), &problem)))
-        qFatal("test database on the server: %s", qPrintable(problem));
+    const Check opened = DbConnection::instance().openServer(testServerConnection());
+    if (!(m_open = opened.ok()))
+        qFatal("test database on the server: %s", qPrintable(opened.problem));
 }
 
 namespace {
@@ -221,10 +222,14 @@ bool importLegacyDatabase(const QString &mdbPath, QString *problem)
     request.legacyFile = mdbPath;
     request.dataFile = connection.filePath();
     request.server = server ? testServerConnection() : QString();
-    LegacyImportSummary summary;
-    return importLegacyFile(request, &summary, problem) &&
-           (server ? connection.openServer(request.server, problem)
-                   : connection.open(request.dataFile, problem));
+    if (const Outcome<LegacyImportSummary> imported = importLegacyFile(request); !imported.ok()) {
+        *problem = imported.problem;
+        return false;
+    }
+    const Check opened =
+        server ? connection.openServer(request.server) : connection.open(request.dataFile);
+    *problem = opened.problem;
+    return opened.ok();
 }
 
 ScriptedPrompt *ScriptedPrompt::install()

@@ -60,10 +60,9 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 // when adding); -1 when it cannot be opened.
 qint64 archiveRows(const QString &path, bool adding = false)
 {
-    QString problem;
     Subject rossi;
     rossi.soggetto = "ROSSI";
-    const bool open = DbConnection::instance().open(path, &problem);
+    const bool open = DbConnection::instance().open(path).ok();
     const qint64 rows =
         open && (!adding || insertSubject(rossi).ok()) ? countArchiveRows().value : -1;
     DbConnection::instance().close();
@@ -168,15 +167,14 @@ void TestImport::fixtureComesAcrossExactly()
     LegacyImportRequest request;
     request.legacyFile = legacyDatabasePath();
     request.dataFile = m_dir->filePath("Database.sqlite");
-    LegacyImportSummary summary;
-    QString problem;
     QMap<QString, QList<int>> done;
     const auto progress = [&](const QString &name, int row, int total) {
         done[name] << row;
         QVERIFY(row <= total);
     };
-    QVERIFY2(importLegacyFile(request, &summary, &problem, progress), qPrintable(problem));
-    QVERIFY(DbConnection::instance().open(request.dataFile, &problem));
+    const Outcome<LegacyImportSummary> imported = importLegacyFile(request, progress);
+    QVERIFY2(imported.ok(), qPrintable(imported.problem));
+    QVERIFY(DbConnection::instance().open(request.dataFile).ok());
     QCOMPARE(storedRows(table), rows);
     QList<int> everyRow(rows.size());
     std::iota(everyRow.begin(), everyRow.end(), 1);

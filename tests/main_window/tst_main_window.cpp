@@ -200,8 +200,8 @@ void TestMainWindow::onlyChiudiEndsTheProgram()
     QVERIFY(runSteps(f, "user ROSSI MARIO;Image2;Check1;tool Chiudi"));
     QVERIFY(!f.window->isVisible() && !DbConnection::instance().isOpen());
     QCOMPARE(ended.statuses(), QList<int>({0}));
-    QString problem;
-    QVERIFY2(DbConnection::instance().open(path, &problem), qPrintable(problem));
+    const Check opened = DbConnection::instance().open(path);
+    QVERIFY2(opened.ok(), qPrintable(opened.problem));
     const std::optional<QString> stamp = readVersionStamp().value;
     QVERIFY2(stampRow ? stamp && stamp->left(19) >= before : !stamp,
              qPrintable(stamp.value_or("")));

@@ -331,13 +331,15 @@ void TestReports::streamedPdfIsTheWholeReport()
     ListReportRows source(rows);
     const ReportDocument document = buildReportDocument(createAnagrafe(), source);
     QTemporaryDir dir;
-    QString error;
-    QVERIFY2(writeReportPdf(document, dir.filePath("whole.pdf"), &error), qPrintable(error));
-    QVERIFY2(writeReportPdfStreamed(
-                 createAnagrafe(),
-                 [&](QString *) { return std::make_unique<ListReportRows>(rows); },
-                 dir.filePath("streamed.pdf"), &error),
-             qPrintable(error));
+    const Check whole = writeReportPdf(document, dir.filePath("whole.pdf"));
+    QVERIFY2(whole.ok(), qPrintable(whole.problem));
+    const Check streamed = writeReportPdfStreamed(
+        createAnagrafe(),
+        [&] {
+            return Outcome<std::unique_ptr<ReportRows>>{std::make_unique<ListReportRows>(rows), {}};
+        },
+        dir.filePath("streamed.pdf"));
+    QVERIFY2(streamed.ok(), qPrintable(streamed.problem));
     const QString info = QString::fromUtf8(run("pdfinfo", {dir.filePath("streamed.pdf")}));
     QVERIFY2(info.contains(QRegularExpression("Page size:\\s+84[12]\\S* x 595\\S* pts \\(A4\\)")),
              qPrintable(info));
@@ -371,11 +373,10 @@ void TestReports::unfinishedExportLeavesWhatWasThere()
     QFile old(dir.filePath(QString("report.pdf")));
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("earlier export") > 0);
     old.close();
-    QString error;
     int calls = 0;
-    QVERIFY(!writeReportPdf(layOut(testReport(), names(17)), dir.filePath(file), &error,
-                            [&calls](int page, int) { return ++calls, page < 2; }));
-    QVERIFY(!error.isEmpty() && calls == pagesWritten);
+    const Check written = writeReportPdf(layOut(testReport(), names(17)), dir.filePath(file),
+                                         [&calls](int page, int) { return ++calls, page < 2; });
+    QVERIFY(!written.ok() && calls == pagesWritten);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"report.pdf"});
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("earlier export"));

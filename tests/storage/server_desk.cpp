@@ -15,9 +15,8 @@ int main(int argc, char *argv[])
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 3)
         return 2;
-    QString problem;
-    if (!DbConnection::instance().openServer(arguments.at(1), &problem)) {
-        std::printf("errore: %s\n", qPrintable(problem));
+    if (const Check opened = DbConnection::instance().openServer(arguments.at(1)); !opened.ok()) {
+        std::printf("errore: %s\n", qPrintable(opened.problem));
         return 1;
     }
     Subject subject;

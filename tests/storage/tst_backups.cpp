@@ -114,7 +114,6 @@ void TestBackups::backupHoldsLastWrite()
     RowStream<Subject> grid = selectRegistryGridRows();
     Subject row;
     QVERIFY(grid.next(&row));
-    QString problem;
     const QDateTime moment(QDate(2026, 12, 7), QTime(10, 0));
     const QString first = writeBackup(moment).value;
     QVERIFY(!first.isEmpty());
@@ -132,7 +131,8 @@ void TestBackups::backupHoldsLastWrite()
     QCOMPARE(row.soggetto, QStringLiteral("SOGGETTO 001"));
     // The copy is a data file that the program opens as its own.
     DbConnection::instance().close();
-    QVERIFY2(DbConnection::instance().open(second, &problem), qPrintable(problem));
+    const Check opened = DbConnection::instance().open(second);
+    QVERIFY2(opened.ok(), qPrintable(opened.problem));
     QCOMPARE(db.count(QStringLiteral("Utente")), 301);
 }
 
@@ -179,8 +179,7 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
         QCOMPARE(ended.statuses(), QList<int>{0});
     }
     QVERIFY(!DbConnection::instance().isOpen());
-    QString problem;
-    QVERIFY(DbConnection::instance().open(db.path(), &problem));
+    QVERIFY(DbConnection::instance().open(db.path()).ok());
     const QString stamp = readVersionStamp().value.value_or(QString());
     QVERIFY(!stamp.isEmpty());
     const QString backup = latestBackup(db.path());

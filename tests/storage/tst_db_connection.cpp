@@ -53,9 +53,8 @@ const QFile::Permissions readOnlyFolder =
 // What the program sees: the users' names, or why the file did not open.
 QString openedOrProblem(const QString &path, DbConnection::OpenMode mode)
 {
-    QString problem;
-    if (!DbConnection::instance().open(path, &problem, mode))
-        return problem;
+    if (const Check opened = DbConnection::instance().open(path, mode); !opened.ok())
+        return opened.problem;
     const QStringList users = selectUserNames().value;
     DbConnection::instance().close();
     return QStringLiteral("APERTO: ") + users.join(QLatin1Char(','));
@@ -75,8 +74,7 @@ bool prepare(const QString &setup, const QString &dir, const QString &path)
     else if (setup.startsWith("bytes:"))
         ok = file.open(QIODevice::WriteOnly) && file.write(setup.mid(6).toUtf8()) > 0;
     else if (!setup.startsWith("new") && setup != "missing") {
-        QString problem;
-        ok = DbConnection::instance().open(path, &problem) &&
+        ok = DbConnection::instance().open(path).ok() &&
              insertSubject({0, "ROSSI MARIO", {}, {}, {}, {}, {}, {}, "S", {}, {}, {}, {}, {}, {}})
                  .ok();
         DbConnection::instance().close();
@@ -257,17 +255,17 @@ void TestDbConnection::modesAfterStart()
     QTemporaryDir home;
     const QString folder = home.filePath(QStringLiteral("dati/Tavelo"));
     const QString path = QDir(folder).filePath(QStringLiteral("Database.sqlite"));
-    QString problem;
     if (folderBefore >= 0) {
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(::chmod(QFile::encodeName(folder).constData(), mode_t(folderBefore)) == 0);
     }
     if (fileBefore >= 0) {
-        QVERIFY(DbConnection::instance().open(path, &problem));
+        QVERIFY(DbConnection::instance().open(path).ok());
         DbConnection::instance().close();
         QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(fileBefore)) == 0);
     }
-    QVERIFY2(DbConnection::instance().open(path, &problem), qPrintable(problem));
+    const Check opened = DbConnection::instance().open(path);
+    QVERIFY2(opened.ok(), qPrintable(opened.problem));
     QCOMPARE(fileMode(folder), folderAfter);
     for (const char *suffix : {"", "-wal", "-shm"})
         QCOMPARE(fileMode(path + QLatin1String(suffix)), fileAfter);

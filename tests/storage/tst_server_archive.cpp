@@ -66,11 +66,10 @@ CommandRun run(CommandFunction command, const QStringList &arguments)
 
 bool openServer(DbConnection::OpenMode mode = DbConnection::OpenMode::ReadWrite)
 {
-    QString problem;
-    const bool opened = DbConnection::instance().openServer(testServerConnection(), &problem, mode);
-    if (!opened)
-        qWarning("%s", qPrintable(problem));
-    return opened;
+    const Check opened = DbConnection::instance().openServer(testServerConnection(), mode);
+    if (!opened.ok())
+        qWarning("%s", qPrintable(opened.problem));
+    return opened.ok();
 }
 
 } // namespace
@@ -141,8 +140,9 @@ void TestServerArchive::foreignDatabaseIsRefusedAndLeftAlone()
     OtherDesk other;
     QVERIFY(other.value(setUp).toBool());
     const int tablesBefore = other.count(tables);
-    QString problem;
-    QVERIFY(!DbConnection::instance().openServer(testServerConnection(), &problem));
+    const Check opened = DbConnection::instance().openServer(testServerConnection());
+    const QString problem = opened.problem;
+    QVERIFY(!opened.ok());
     QVERIFY2(problem.contains(reason) && problem.contains("non è un archivio di Tavelo"),
              qPrintable(problem));
     QVERIFY(!DbConnection::instance().isOpen());
@@ -174,8 +174,11 @@ void TestServerArchive::connectionStrings()
     QFETCH(QString, expected);
     const Outcome<QString> options = serverConnectOptions(connection);
     QString problem = options.problem;
-    if (options.ok() && !accepted)
-        QVERIFY(!DbConnection::instance().openServer(connection, &problem));
+    if (options.ok() && !accepted) {
+        const Check opened = DbConnection::instance().openServer(connection);
+        problem = opened.problem;
+        QVERIFY(!opened.ok());
+    }
     QVERIFY2((accepted ? options.value : problem).contains(expected),
              qPrintable(options.value + problem));
     QVERIFY(!describeServer(connection).contains(QLatin1String("segreta")));
@@ -242,19 +245,19 @@ void TestServerArchive::lostConnectionIsADatabaseErrorAndThenHeals()
 void TestServerArchive::settingChoosesTheServer()
 {
     const QString server = testServerConnection();
-    ArchiveChoice choice;
-    QString message;
-    bool help = false;
     QSettings settings(QStringLiteral("Tavelo"), QStringLiteral("Tavelo"));
     settings.setValue(serverSettingKey(), server);
-    QVERIFY(chooseArchive({"tavelo"}, &choice, &message, &help) && choice.server == server);
-    QVERIFY(chooseArchive({"tavelo", "--server", "host=altro"}, &choice, &message, &help));
-    QCOMPARE(choice.server, QStringLiteral("host=altro"));
-    QVERIFY(!chooseArchive({"tavelo", "--server", " "}, &choice, &message, &help));
+    const Outcome<ArchiveChoice> configured = chooseArchive({"tavelo"});
+    QVERIFY(configured.ok() && configured.value.server == server);
+    const Outcome<ArchiveChoice> named = chooseArchive({"tavelo", "--server", "host=altro"});
+    QVERIFY(named.ok());
+    QCOMPARE(named.value.server, QStringLiteral("host=altro"));
+    QVERIFY(!chooseArchive({"tavelo", "--server", " "}).ok());
     // A file and a server at once would leave in doubt where the rows go.
     QCOMPARE(run(runImportCommand, {"--server", server, "--dati", "x.sqlite", "y.mdb"}).status, 2);
     settings.remove(serverSettingKey());
-    QVERIFY(chooseArchive({"tavelo"}, &choice, &message, &help) && choice.server.isEmpty());
+    const Outcome<ArchiveChoice> file = chooseArchive({"tavelo"});
+    QVERIFY(file.ok() && file.value.server.isEmpty());
 }
 
 // A data file goes onto the server as it is: IDs, the Italian order, dates, the stamp,
@@ -263,8 +266,8 @@ void TestServerArchive::dataFileIsCopiedOntoTheServer()
 {
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("Database.sqlite"));
-    QString problem;
-    QVERIFY2(DbConnection::instance().open(file, &problem), qPrintable(problem));
+    const Check opened = DbConnection::instance().open(file);
+    QVERIFY2(opened.ok(), qPrintable(opened.problem));
     QList<qint64> ids;
     for (const char *name : {"D'ANGELO NICOLÒ", "ELIMINATO", "ÀLVARO", "ULTIMO ELIMINATO"})
         ids << insertSubject(

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/outcome.h"
+
+#include <QTest>
+
+class TestOutcome : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void failureNeverPassesForSuccess_data();
+    void failureNeverPassesForSuccess();
+};
+
+// A step below that failed without words must not read as done to its caller.
+void TestOutcome::failureNeverPassesForSuccess_data()
+{
+    QTest::addColumn<QString>("why");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("reason as given") << "il file manca."
+                                     << "il file manca.";
+    QTest::newRow("no words from below") << QString() << "errore sconosciuto.";
+}
+
+void TestOutcome::failureNeverPassesForSuccess()
+{
+    QFETCH(QString, why);
+    QFETCH(QString, shown);
+    const Outcome<QString> failed = Outcome<QString>::failure(why);
+    QVERIFY(!failed.ok());
+    QCOMPARE(failed.problem, shown);
+    QVERIFY(passed().ok());
+}
+
+QTEST_APPLESS_MAIN(TestOutcome)
+#include "tst_outcome.moc"
