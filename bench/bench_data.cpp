@@ -3,13 +3,18 @@
 
 #include "storage/db_connection.h"
 
+#include <QCoreApplication>
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariantMap>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <numeric>
 
@@ -167,7 +172,7 @@ bool generateRegistryData(int subjects, int users, QString *problem)
 }
 
 bool generateOfficeData(int subjects, int userEvery, int entries, int heavyUserEntries,
-                        QString *problem)
+                        QString *problem, int undatedEvery)
 {
     return fillInOneTransaction(problem, [&](QSqlDatabase &db) {
         QSqlQuery subject =
@@ -195,10 +200,38 @@ bool generateOfficeData(int subjects, int userEvery, int entries, int heavyUserE
                                      ? users.first()
                                      : users.at(1 + n % qMax(1, int(users.size()) - 1));
             const QDate data = firstEntryDate.addDays(random.bounded(4000));
-            const QDate due = data.addDays(random.bounded(400));
+            const QDate due = undatedEvery > 0 && n % undatedEvery == 0
+                                  ? QDate()
+                                  : data.addDays(random.bounded(400));
             if (!entry.add(owner, n, data, due, problem))
                 return false;
         }
         return true;
     });
+}
+
+QString cachedOfficeArchive(int entries, QString *problem)
+{
+    const QDir folder(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../bench-data")));
+    const QString path = folder.filePath(QStringLiteral("office-%1.sqlite").arg(entries));
+    if (QFileInfo::exists(path))
+        return path;
+    if (!QDir().mkpath(folder.path())) {
+        *problem = QStringLiteral("cannot make %1").arg(folder.path());
+        return {};
+    }
+    // Made under another name, so that an interrupted run leaves no half archive.
+    const QString part = path + QStringLiteral(".part");
+    for (const char *suffix : {"", "-wal", "-shm"})
+        QFile::remove(part + QLatin1String(suffix));
+    std::fprintf(stderr, "making %s…\n", qPrintable(path));
+    const Check opened = DbConnection::instance().open(part);
+    *problem = opened.problem;
+    const bool made =
+        opened.ok() && generateOfficeData(qMax(1, entries / 10), 10, entries, 0, problem, 5);
+    DbConnection::instance().close();
+    if (!made || !QFile::rename(part, path))
+        return {};
+    return path;
 }

@@ -15,7 +15,14 @@ bool generateRegistryData(int subjects, int users, QString *problem);
 
 // A large office: `subjects` subjects, every `userEvery`-th of them a user; the first
 // user holds `heavyUserEntries` entries and the other users share the rest of
-// `entries`. Every entry has a due date, so each one is a deadline of the overview.
-// One transaction; returns false on the first failed insert.
+// `entries`. Every entry has a due date, so each one is a deadline of the overview, but
+// every `undatedEvery`-th entry when it is not 0. One transaction; returns false on the
+// first failed insert.
 bool generateOfficeData(int subjects, int userEvery, int entries, int heavyUserEntries,
-                        QString *problem);
+                        QString *problem, int undatedEvery = 0);
+
+// The data file of an office as people have it: `entries` entries, a tenth as many
+// subjects, every tenth subject a user, four entries in five with a due date. Made once
+// and kept in the build folder (bench-data/), since a million entries take a while;
+// closed when it comes back. Empty, with the problem, when it cannot be made.
+QString cachedOfficeArchive(int entries, QString *problem);

@@ -6,7 +6,9 @@
 #include "core/dates.h"
 #include "core/version.h"
 #include "main_window/frm_registra.h"
+#include "registry/frm_anagrafe.h"
 #include "storage/db_connection.h"
+#include "storage/file_check.h"
 #include "storage/server_archive.h"
 #include "widgets/activation.h"
 #include "widgets/due_notice.h"
@@ -42,6 +44,32 @@ void setUpApplication(QApplication &app)
         QApplication::installTranslator(translator);
 }
 
+namespace {
+
+// The file's check runs once the first window is filled. A damaged file is told as at
+// start, over whichever window the operator is using, and the program ends without the
+// steps of "Chiudi", which would write to the file.
+void watchFileCheck(WindowPair &pair)
+{
+    frmRegistra *window = pair.mainWindow();
+    QObject::connect(
+        &FileCheck::instance(), &FileCheck::damageFound, &pair, [&pair](const QString &message) {
+            qCritical("%s", qPrintable(message));
+            QWidget *shown = QApplication::activeWindow();
+            if (!shown)
+                shown = pair.mainWindow();
+            showPrompt(shown, message, QString(), PromptButtons::Ok, PromptIcon::Critical);
+            for (QWidget *each : {static_cast<QWidget *>(pair.mainWindow()),
+                                  static_cast<QWidget *>(pair.registryWindow())})
+                if (each)
+                    each->hide();
+            endProgram(1);
+        });
+    QTimer::singleShot(0, window, [] { FileCheck::instance().startInBackground(); });
+}
+
+} // namespace
+
 std::unique_ptr<WindowPair> Main(const QString &dataFilePath, const QString &server)
 {
     auto pair = std::make_unique<WindowPair>();
@@ -60,6 +88,7 @@ std::unique_ptr<WindowPair> Main(const QString &dataFilePath, const QString &ser
         return nullptr;
     }
     activateLater(window);
+    watchFileCheck(*pair);
     // Once the window is up: counting the deadlines must not hold back the first frame.
     QTimer::singleShot(0, window, notifyDueDeadlines);
     return pair;

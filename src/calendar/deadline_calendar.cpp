@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QVariant>
 
@@ -63,8 +64,11 @@ icalcomponent *displayAlarm(int secondsFromStart)
     return alarm;
 }
 
+// The name of the calendar's property that holds the digest of what it was written with.
+const char *const stampProperty = "X-TAVELO-STAMP";
+
 // The calendar's own lines, up to the place where the events go.
-QByteArray calendarHead()
+QByteArray calendarHead(const QString &stamp)
 {
     Component calendar(icalcomponent_new_vcalendar());
     icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
@@ -75,6 +79,11 @@ QByteArray calendarHead()
     icalproperty *name = icalproperty_new_x("Scadenze (Tavelo)");
     icalproperty_set_x_name(name, "X-WR-CALNAME");
     icalcomponent_add_property(calendar.get(), name);
+    if (!stamp.isEmpty()) {
+        icalproperty *mark = icalproperty_new_x(stamp.toUtf8().constData());
+        icalproperty_set_x_name(mark, stampProperty);
+        icalcomponent_add_property(calendar.get(), mark);
+    }
     QByteArray text = serialized(calendar.get());
     return text.left(text.lastIndexOf("END:VCALENDAR"));
 }
@@ -84,61 +93,115 @@ QByteArray calendarTail()
     return QByteArrayLiteral("END:VCALENDAR\r\n");
 }
 
+// The archive is known by where it lives, however its path is spelled.
+QByteArray archiveKey(const QString &dataFilePath)
+{
+    const QFileInfo file(dataFilePath);
+    const QString place =
+        file.canonicalFilePath().isEmpty() ? file.absoluteFilePath() : file.canonicalFilePath();
+    return QCryptographicHash::hash(place.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+}
+
+QByteArray uidOf(qint64 entryId, const QByteArray &key)
+{
+    return "tavelo-" + QByteArray::number(entryId) + '-' + key + "@quorvalia";
+}
+
+QByteArray serialized(icalproperty *property)
+{
+    char *text = icalproperty_as_ical_string_r(property);
+    QByteArray bytes(text);
+    icalmemory_free_buffer(text);
+    return bytes;
+}
+
 // One event, built once and given each deadline's values in turn: a calendar of a hundred
 // thousand deadlines would otherwise spend most of its time building and freeing them.
+// Only the properties that change are written out anew for each deadline (the alarms'
+// text, the summary, once for both): the lines that stay the same are written once, and
+// the event is put together as libical puts it together, which the writer checks on its
+// first event before relying on it.
 class EventWriter
 {
 public:
     EventWriter(const QString &dataFilePath)
-        : m_dataFilePath(dataFilePath), m_event(icalcomponent_new_vevent())
+        : m_archiveKey(archiveKey(dataFilePath)), m_event(icalcomponent_new_vevent()),
+          m_alarmText(icalproperty_new_description(""))
     {
         icalcomponent *e = m_event.get();
         m_uid = add(icalproperty_new_uid(""));
-        add(icalproperty_new_dtstamp(
-            icaltime_current_time_with_zone(icaltimezone_get_utc_timezone())));
+        m_constant[0] = serialized(add(icalproperty_new_dtstamp(
+            icaltime_current_time_with_zone(icaltimezone_get_utc_timezone()))));
         m_start = add(icalproperty_new_dtstart(icaltime_null_date()));
         m_end = add(icalproperty_new_dtend(icaltime_null_date()));
         m_summary = add(icalproperty_new_summary(""));
         m_description = add(icalproperty_new_description(""));
-        add(icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+        m_constant[1] = serialized(add(icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT)));
         for (int seconds : {-3 * 24 * 3600, 9 * 3600}) {
             icalcomponent *alarm = displayAlarm(seconds);
             icalcomponent_add_component(e, alarm);
             m_alarmTexts.push_back(
                 icalcomponent_get_first_property(alarm, ICAL_DESCRIPTION_PROPERTY));
+            QByteArray head = "BEGIN:VALARM\r\n";
+            for (icalproperty *p = icalcomponent_get_first_property(alarm, ICAL_ANY_PROPERTY);
+                 p != m_alarmTexts.back();
+                 p = icalcomponent_get_next_property(alarm, ICAL_ANY_PROPERTY))
+                head += serialized(p);
+            m_alarmHeads.push_back(head);
         }
     }
 
     QByteArray text(const CalendarDeadline &deadline)
     {
-        icalproperty_set_uid(m_uid,
-                             calendarUid(deadline.entryId, m_dataFilePath).toUtf8().constData());
+        icalproperty_set_uid(m_uid, uidOf(deadline.entryId, m_archiveKey).constData());
         icalproperty_set_dtstart(m_start, dateValue(deadline.dueDate));
         icalproperty_set_dtend(m_end, dateValue(deadline.dueDate.addDays(1)));
         const QByteArray summary = calendarSummary(deadline).toUtf8();
         icalproperty_set_summary(m_summary, summary.constData());
         icalproperty_set_description(m_description,
                                      calendarDescription(deadline).toUtf8().constData());
+        icalproperty_set_description(m_alarmText.get(), summary.constData());
+        QByteArray text = "BEGIN:VEVENT\r\n" + serialized(m_uid) + m_constant[0] +
+                          serialized(m_start) + serialized(m_end) + serialized(m_summary) +
+                          serialized(m_description) + m_constant[1];
+        const QByteArray alarmText = serialized(m_alarmText.get());
+        for (const QByteArray &head : m_alarmHeads)
+            text += head + alarmText + "END:VALARM\r\n";
+        text += "END:VEVENT\r\n";
+        if (m_checked)
+            return text;
+        // The first event, as libical writes the whole event.
         for (icalproperty *alarmText : m_alarmTexts)
             icalproperty_set_description(alarmText, summary.constData());
-        return serialized(m_event.get());
+        const QByteArray whole = serialized(m_event.get());
+        m_checked = whole == text;
+        return whole;
     }
 
 private:
+    struct PropertyDeleter
+    {
+        void operator()(icalproperty *property) const { icalproperty_free(property); }
+    };
+
     icalproperty *add(icalproperty *property)
     {
         icalcomponent_add_property(m_event.get(), property);
         return property;
     }
 
-    QString m_dataFilePath;
+    QByteArray m_archiveKey;
     Component m_event;
+    std::unique_ptr<icalproperty, PropertyDeleter> m_alarmText;
     icalproperty *m_uid = nullptr;
     icalproperty *m_start = nullptr;
     icalproperty *m_end = nullptr;
     icalproperty *m_summary = nullptr;
     icalproperty *m_description = nullptr;
     std::vector<icalproperty *> m_alarmTexts;
+    QByteArray m_constant[2];
+    std::vector<QByteArray> m_alarmHeads;
+    bool m_checked = false;
 };
 
 // iCalendar texts break lines with LF alone; the earlier version's notes may hold CR LF.
@@ -184,31 +247,43 @@ QString calendarDescription(const CalendarDeadline &deadline)
 
 QString calendarUid(qint64 entryId, const QString &dataFilePath)
 {
-    // The archive is known by where it lives, however its path is spelled.
-    const QFileInfo file(dataFilePath);
-    const QString place =
-        file.canonicalFilePath().isEmpty() ? file.absoluteFilePath() : file.canonicalFilePath();
-    const QByteArray key =
-        QCryptographicHash::hash(place.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("tavelo-%1-%2@quorvalia").arg(entryId).arg(QString::fromLatin1(key));
+    return QString::fromLatin1(uidOf(entryId, archiveKey(dataFilePath)));
 }
 
-bool writeDeadlineCalendar(const QString &path, std::optional<qint64> userId, QString *error,
-                           int *events, const CalendarProgress &progress)
+QString calendarDaysBackKey()
 {
-    RowStream<CalendarRow> rows = selectCalendarDeadlines(userId);
-    if (!rows.ok()) {
-        *error = databaseErrorMessage(rows.error());
-        return false;
-    }
+    return QStringLiteral("calendario_giorni_passati");
+}
+
+QDate calendarFirstDue(const QDate &today)
+{
+    // The settings file that names the server: ~/.config/Tavelo/Tavelo.conf.
+    const QSettings settings(QStringLiteral("Tavelo"), QStringLiteral("Tavelo"));
+    bool ok = false;
+    const int days = settings.value(calendarDaysBackKey()).toInt(&ok);
+    return today.addDays(ok && days >= 0 ? -days : -60);
+}
+
+namespace {
+
+QString cannotWrite(const QString &path, const QString &why)
+{
+    return QStringLiteral("Impossibile scrivere il calendario «%1»: %2").arg(path, why);
+}
+
+Outcome<int> writeCalendarFile(const QString &path, const QDate &firstDue,
+                               std::optional<qint64> userId, const QString &stamp,
+                               const CalendarProgress &progress)
+{
+    const LargePageCache cache;
+    RowStream<CalendarRow> rows = selectCalendarDeadlines(userId, firstDue);
+    if (!rows.ok())
+        return Outcome<int>::failure(databaseErrorMessage(rows.error()));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("Impossibile scrivere il calendario «%1»: %2")
-                     .arg(path, file.errorString());
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly))
+        return Outcome<int>::failure(cannotWrite(path, file.errorString()));
     EventWriter event(DbConnection::instance().archiveName());
-    file.write(calendarHead());
+    file.write(calendarHead(stamp));
     int written = 0;
     CalendarRow row;
     while (rows.next(&row)) {
@@ -220,17 +295,51 @@ bool writeDeadlineCalendar(const QString &path, std::optional<qint64> userId, QS
     file.write(calendarTail());
     if (rows.error().isValid()) {
         file.cancelWriting();
-        *error = databaseErrorMessage(rows.error());
-        return false;
+        return Outcome<int>::failure(databaseErrorMessage(rows.error()));
     }
-    if (!file.commit()) {
-        *error = QStringLiteral("Impossibile scrivere il calendario «%1»: %2")
-                     .arg(path, file.errorString());
-        return false;
-    }
-    if (events)
-        *events = written;
-    return true;
+    if (!file.commit())
+        return Outcome<int>::failure(cannotWrite(path, file.errorString()));
+    return {written, {}};
+}
+
+// What the calendar beside the data would hold today, in a few characters: the digest of
+// its deadlines and the archive that their UIDs name.
+Outcome<QString> currentStamp(const QDate &firstDue)
+{
+    const Result<QString> digest = selectCalendarDigest(firstDue);
+    if (!digest.ok())
+        return Outcome<QString>::failure(databaseErrorMessage(digest.error));
+    const QByteArray key =
+        "1\n" + digest.value.toUtf8() + '\n' + DbConnection::instance().archiveName().toUtf8();
+    return {QString::fromLatin1(
+                QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(32)),
+            {}};
+}
+
+// The stamp that the calendar at path was written with; empty when there is none.
+QString writtenStamp(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray head = file.read(4096);
+    const QByteArray mark = QByteArray("\r\n") + stampProperty + ':';
+    const qsizetype at = head.indexOf(mark);
+    if (at < 0)
+        return {};
+    const qsizetype start = at + mark.size();
+    const qsizetype end = head.indexOf("\r\n", start);
+    return end < 0 ? QString() : QString::fromLatin1(head.mid(start, end - start));
+}
+
+} // namespace
+
+Outcome<int> writeDeadlineCalendar(const QString &path, std::optional<qint64> userId,
+                                   CalendarSpan span, const CalendarProgress &progress)
+{
+    const QDate firstDue =
+        span == CalendarSpan::Ahead ? calendarFirstDue(QDate::currentDate()) : QDate();
+    return writeCalendarFile(path, firstDue, userId, QString(), progress);
 }
 
 QString calendarFileBesideData()
@@ -244,16 +353,27 @@ QString calendarFileBesideData()
         .filePath(QStringLiteral("Scadenze.ics"));
 }
 
-void refreshCalendarBesideData()
+bool refreshCalendarBesideData()
 {
-    // A calendar written for the first time is for the user alone, as the archive is: the
-    // file replaced keeps its mode.
     const QString path = calendarFileBesideData();
-    const bool created = createOwnerOnlyFile(path);
-    QString error;
-    if (!writeDeadlineCalendar(path, std::nullopt, &error)) {
-        if (created)
+    const QDate firstDue = calendarFirstDue(QDate::currentDate());
+    const Outcome<QString> stamp = currentStamp(firstDue);
+    if (stamp.ok() && stamp.value == writtenStamp(path))
+        return false;
+    const QString folder = QFileInfo(path).absolutePath();
+    Outcome<int> written = Outcome<int>::failure(
+        cannotWrite(path, QStringLiteral("non si può creare la cartella «%1»").arg(folder)));
+    if (!stamp.ok()) {
+        written = Outcome<int>::failure(stamp.problem);
+    } else if (makeOwnerOnlyFolder(folder)) {
+        // A calendar written for the first time is for the user alone, as the archive is:
+        // the file replaced keeps its mode.
+        const bool created = createOwnerOnlyFile(path);
+        written = writeCalendarFile(path, firstDue, std::nullopt, stamp.value, {});
+        if (!written.ok() && created)
             QFile::remove(path);
-        qWarning("Tavelo: calendario non aggiornato: %s", qPrintable(error));
     }
+    if (!written.ok())
+        qWarning("Tavelo: calendario non aggiornato: %s", qPrintable(written.problem));
+    return written.ok();
 }

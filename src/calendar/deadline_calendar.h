@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/outcome.h"
+
 #include <QDate>
 #include <QString>
 
@@ -34,14 +36,22 @@ QString calendarUid(qint64 entryId, const QString &dataFilePath);
 // Told the number of events written so far, now and then.
 using CalendarProgress = std::function<void(int eventsWritten)>;
 
-// Writes the deadlines of every user (or of one user) of the open data file to path,
-// atomically: the file is replaced only once the whole calendar is written. On failure
-// *error holds an Italian description and the file at path is untouched.
-bool writeDeadlineCalendar(const QString &path, std::optional<qint64> userId, QString *error,
-                           int *events = nullptr, const CalendarProgress &progress = {});
+// Which deadlines a calendar holds: those still ahead (due from a number of days before
+// today on, the settings' calendarDaysBackKey(), 60 when unset), or every one.
+enum class CalendarSpan { Ahead, Everything };
+QString calendarDaysBackKey();
+QDate calendarFirstDue(const QDate &today);
 
-// "Scadenze.ics" beside the open data file.
+// Writes the deadlines of every user (or of one user) of the open archive to path,
+// atomically: the file is replaced only once the whole calendar is written. Gives the
+// number of events, or an Italian description of the failure, the file at path untouched.
+Outcome<int> writeDeadlineCalendar(const QString &path, std::optional<qint64> userId,
+                                   CalendarSpan span, const CalendarProgress &progress = {});
+
+// "Scadenze.ics" beside the open data file (for a server, in the desk's data folder).
 QString calendarFileBesideData();
-// Rewrites that file at an orderly close; a failure is reported on stderr and never stops
-// the close.
-void refreshCalendarBesideData();
+// Brings that file up to date at an orderly close, with the deadlines still ahead: it is
+// rewritten only when the deadlines differ from those it was written with, and its folder
+// is made (for the user alone) when missing. Gives whether it was written; a failure is
+// reported on stderr and never stops the close.
+bool refreshCalendarBesideData();

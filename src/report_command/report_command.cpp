@@ -27,7 +27,8 @@ QString usageText()
         "  scheda          la scheda di un utente (con --id)\n"
         "  schedautenti    le scadenze di tutti gli utenti\n"
         "  calendario      le scadenze in un file iCalendar (.ics), con promemoria,\n"
-        "                  per i calendari del computer e del telefono (--id: di un utente)\n\n"
+        "                  per i calendari del computer e del telefono (--id: di un utente;\n"
+        "                  --tutte: anche quelle passate da tempo)\n\n"
         "Esempi:\n"
         "  tavelo-report schedautenti scadenze.pdf\n"
         "  tavelo-report scheda --id 12 scheda-rossi.pdf\n"
@@ -35,19 +36,18 @@ QString usageText()
         "  tavelo-report --dati /percorso/Database.sqlite anagrafe anagrafe.pdf\n");
 }
 
-int writeCalendar(const QString &path, std::optional<qint64> userId, ProgressLine &progress,
-                  QTextStream &out, QTextStream &err)
+int writeCalendar(const QString &path, std::optional<qint64> userId, CalendarSpan span,
+                  ProgressLine &progress, QTextStream &out, QTextStream &err)
 {
-    int events = 0;
-    QString error;
-    const bool written = writeDeadlineCalendar(path, userId, &error, &events, [&](int done) {
+    const Outcome<int> written = writeDeadlineCalendar(path, userId, span, [&](int done) {
         progress.report(QStringLiteral("scritte %1 scadenze…").arg(done));
     });
     DbConnection::instance().close();
-    if (!written) {
-        err << "tavelo-report: " << error << "\n";
+    if (!written.ok()) {
+        err << "tavelo-report: " << written.problem << "\n";
         return CommandFailed;
     }
+    const int events = written.value;
     out << path << ": " << events << (events == 1 ? " scadenza\n" : " scadenze\n");
     return CommandDone;
 }
@@ -119,8 +119,14 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         QStringLiteral("L'archivio su un server PostgreSQL (stringa di connessione; se manca, "
                        "quello delle impostazioni, se c'è)."),
         QStringLiteral("connessione"));
+    const QCommandLineOption everyOption(
+        QStringLiteral("tutte"),
+        QStringLiteral("Nel calendario ogni scadenza, anche quelle passate da più dei giorni "
+                       "della chiave «%1» delle impostazioni (60 se manca).")
+            .arg(calendarDaysBackKey()));
     parser.addOption(idOption);
     parser.addOption(serverOption);
+    parser.addOption(everyOption);
     parser.addPositionalArgument(QStringLiteral("report"),
                                  QStringLiteral("anagrafe, scheda, schedautenti o calendario."));
     parser.addPositionalArgument(
@@ -132,7 +138,8 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     if (parser.isSet(command.helpOption)) {
         command.printHelp(out, usageText(),
                           {{QStringLiteral("--server <connessione>"), serverOption.description()},
-                           {QStringLiteral("--id <ID>"), idOption.description()}});
+                           {QStringLiteral("--id <ID>"), idOption.description()},
+                           {QStringLiteral("--tutte"), everyOption.description()}});
         return CommandDone;
     }
     const QStringList positional = parser.positionalArguments();
@@ -160,6 +167,10 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     }
     if (report != QLatin1String("scheda") && !calendar && parser.isSet(idOption)) {
         err << "tavelo-report: --id vale solo per la scheda e il calendario.\n";
+        return CommandUsage;
+    }
+    if (!calendar && parser.isSet(everyOption)) {
+        err << "tavelo-report: --tutte vale solo per il calendario.\n";
         return CommandUsage;
     }
 
@@ -218,9 +229,10 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     }
     ProgressLine progress(err, QStringLiteral("tavelo-report"), 2000);
     if (calendar)
-        return writeCalendar(pdfPath,
-                             parser.isSet(idOption) ? std::optional<qint64>(id) : std::nullopt,
-                             progress, out, err);
+        return writeCalendar(
+            pdfPath, parser.isSet(idOption) ? std::optional<qint64>(id) : std::nullopt,
+            parser.isSet(everyOption) ? CalendarSpan::Everything : CalendarSpan::Ahead, progress,
+            out, err);
     int pages = 0;
     const Check written =
         writeReportToPdf(kind, id, userName, pdfPath, [&](int page, int pageCount) {

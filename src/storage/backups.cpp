@@ -6,6 +6,7 @@
 #include "storage/backup_check.h"
 #include "storage/backup_files.h"
 #include "storage/db_connection.h"
+#include "storage/file_check.h"
 #include "storage/statements.h"
 
 #include <QDir>
@@ -90,6 +91,9 @@ void writeBackupAtClose()
 {
     // A server keeps its archive safe in its own way (its administrator's backups).
     if (DbConnection::instance().isServer())
+        return;
+    // A damaged file makes no backup (and the operator has been told).
+    if (!FileCheck::instance().waitForVerdict().isEmpty())
         return;
     const Outcome<QString> backup = writeBackup();
     if (!backup.ok())

@@ -3,6 +3,7 @@
 
 #include "core/owner_only_files.h"
 #include "storage/backup_files.h"
+#include "storage/file_check.h"
 #include "storage/italian_collation.h"
 #include "storage/open_problems.h"
 #include "storage/schema.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QUrl>
@@ -123,19 +125,33 @@ QSqlDatabase makeConnection(const QString &path, const QString &options)
 }
 
 // A damaged file is not used: the message names what is wrong and the latest backup.
-Check passesQuickCheck(QSqlDatabase &db, const QString &path)
+Check passesQuickCheck(const QString &path)
+{
+    const QString findings = quickCheckFindings(QLatin1String(connectionName));
+    if (findings.isEmpty())
+        return passed();
+    return Check::failure(damagedDataFileMessage(path, findings));
+}
+
+// A file that lacks an index or the write-ahead log is written at open (its first open by
+// this version): it is checked before that, not beside the open program.
+bool writtenAtOpen(QSqlDatabase &db)
 {
     QSqlQuery query(db);
-    QStringList findings;
-    if (query.exec(QStringLiteral("PRAGMA quick_check"))) {
-        while (query.next() && findings.size() < 3)
-            findings << query.value(0).toString();
-    } else {
-        findings << query.lastError().text();
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode")) || !query.next() ||
+        query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+        return true;
+    QStringList present;
+    if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
+        return true;
+    while (query.next())
+        present << query.value(0).toString();
+    static const QRegularExpression indexName(QStringLiteral("IF NOT EXISTS (\\w+)"));
+    for (const QString &statement : archiveIndexStatements()) {
+        if (!present.contains(indexName.match(statement).captured(1), Qt::CaseInsensitive))
+            return true;
     }
-    if (findings == QStringList{QStringLiteral("ok")})
-        return passed();
-    return Check::failure(damagedDataFileMessage(path, findings.join(QStringLiteral("; "))));
+    return false;
 }
 
 } // namespace
@@ -167,11 +183,14 @@ Check DbConnection::open(const QString &path, OpenMode mode)
         if (Check opened = openReadOnly(path); !opened.ok())
             return opened;
     } else {
-        Check opened = info.exists() ? checkExisting(path) : createNew(path);
+        bool checkedNow = !info.exists();
+        Check opened = info.exists() ? checkExisting(path, &checkedNow) : createNew(path);
         if (opened.ok())
             opened = openReadWrite(path);
         if (!opened.ok())
             return opened;
+        if (!checkedNow)
+            FileCheck::instance().expect(path);
     }
     m_path = path;
     return passed();
@@ -179,9 +198,10 @@ Check DbConnection::open(const QString &path, OpenMode mode)
 
 // Looks at the file read-only, so that a file that is not ours stays byte for byte
 // as it was.
-Check DbConnection::checkExisting(const QString &path)
+Check DbConnection::checkExisting(const QString &path, bool *checkedNow)
 {
     Check checked;
+    bool checkNow = false;
     {
         QSqlDatabase db = makeConnection(
             path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
@@ -193,10 +213,12 @@ Check DbConnection::checkExisting(const QString &path)
                     QStringLiteral("l'ordine alfabetico italiano non è disponibile"));
         } else
             checked = Check::failure(describeOpenFailure(path, db.lastError()));
-        if (checked.ok())
-            checked = passesQuickCheck(db, path);
+        checkNow = checked.ok() && writtenAtOpen(db);
+        if (checkNow)
+            checked = passesQuickCheck(path);
     }
     dropConnection();
+    *checkedNow = checkNow;
     return checked;
 }
 
@@ -309,6 +331,7 @@ bool DbConnection::isOpen() const
 
 void DbConnection::close()
 {
+    FileCheck::instance().forget();
     dropConnection();
     m_path.clear();
     m_server.clear();
@@ -398,6 +421,11 @@ QString databaseErrorMessage(const QSqlError &error)
 
 WriteTransaction::WriteTransaction() : m_db(DbConnection::instance().database())
 {
+    const QString damage = FileCheck::instance().waitForVerdict();
+    if (!damage.isEmpty()) {
+        m_error = QSqlError(QString(), damage, QSqlError::ConnectionError);
+        return;
+    }
     m_started = m_db.isOpen() && m_db.transaction();
     if (!m_started)
         m_error = m_db.isOpen() ? m_db.lastError()

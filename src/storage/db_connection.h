@@ -30,7 +30,9 @@ public:
 
     // Opens an existing file after checking that it holds the program's tables, or
     // (ReadWrite only) creates a new one. A failure says in Italian what is wrong and
-    // what to do; an existing file that fails the check is left exactly as it was.
+    // what to do; an existing file that fails the check is left exactly as it was. The
+    // check of every page (FileCheck) follows once the program runs, unless the open
+    // itself has to write to the file.
     Check open(const QString &path, OpenMode mode = OpenMode::ReadWrite);
     bool isOpen() const;
     void close();
@@ -56,7 +58,7 @@ public:
 
 private:
     DbConnection() = default;
-    Check checkExisting(const QString &path);
+    Check checkExisting(const QString &path, bool *checkedNow);
     Check createNew(const QString &path);
     Check openReadWrite(const QString &path);
     Check openReadOnly(const QString &path);

@@ -2,6 +2,7 @@
 #include "storage/statements.h"
 
 #include "core/dates.h"
+#include "storage/calendar_digest.h"
 #include "storage/db_connection.h"
 #include "storage/italian_collation.h"
 #include "storage/schema.h"
@@ -610,13 +611,14 @@ Result<RowReader> selectAllUsersDeadlines()
                       {});
 }
 
-RowStream<CalendarRow> selectCalendarDeadlines(std::optional<qint64> userId)
+RowStream<CalendarRow> selectCalendarDeadlines(std::optional<qint64> userId, const QDate &firstDue)
 {
     QString sql = QStringLiteral("SELECT Tavelo.ID, Tavelo.data, Tavelo.scadenza, Tavelo.Oggetto, "
-                                 "Tavelo.ndoc, Utente.ID, Utente.Soggetto "
-                                 "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
-                                 "WHERE Tavelo.scadenza IS NOT NULL ");
+                                 "Tavelo.ndoc, Utente.ID, Utente.Soggetto ") +
+                  calendarDeadlinesFrom(firstDue);
     Bindings bindings;
+    if (firstDue.isValid())
+        bindings.append({":first", toStoredDate(firstDue)});
     if (userId) {
         sql += QStringLiteral("AND Tavelo.data IS NOT NULL AND Tavelo.Utente = :user ");
         bindings.append({":user", *userId});
@@ -634,6 +636,59 @@ RowStream<CalendarRow> selectCalendarDeadlines(std::optional<qint64> userId)
                                storedText(row.value(6))};
         };
     });
+}
+
+LargePageCache::LargePageCache()
+{
+    if (DbConnection::instance().isServer())
+        return;
+    QSqlQuery query(DbConnection::instance().database());
+    if (query.exec(QStringLiteral("PRAGMA cache_size")) && query.next())
+        m_before = query.value(0);
+    if (m_before.isValid())
+        query.exec(QStringLiteral("PRAGMA cache_size = -65536"));
+}
+
+LargePageCache::~LargePageCache()
+{
+    if (m_before.isValid())
+        QSqlQuery(DbConnection::instance().database())
+            .exec(QStringLiteral("PRAGMA cache_size = %1").arg(m_before.toLongLong()));
+}
+
+Result<QString> selectCalendarDigest(const QDate &firstDue)
+{
+    Result<QString> result;
+    QSqlDatabase db = DbConnection::instance().database();
+    if (!db.isOpen()) {
+        result.error = notOpenError();
+        return result;
+    }
+    if (!DbConnection::instance().isServer() && !registerRowDigest(db)) {
+        result.error =
+            QSqlError(QString(), QStringLiteral("impronta delle scadenze non disponibile"),
+                      QSqlError::ConnectionError);
+        return result;
+    }
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const QString sql = QStringLiteral("SELECT count(*), max(Tavelo.ID), %1 ")
+                            .arg(calendarRowDigestSum(DbConnection::instance().isServer())) +
+                        calendarDeadlinesFrom(firstDue);
+    Bindings bindings;
+    if (firstDue.isValid())
+        bindings.append({":first", toStoredDate(firstDue)});
+    if (!run(query, sql, bindings, &result.error))
+        return result;
+    if (!query.next()) {
+        result.error = query.lastError();
+        return result;
+    }
+    result.value = QStringLiteral("%1-%2-%3")
+                       .arg(query.value(0).toLongLong())
+                       .arg(query.value(1).toLongLong())
+                       .arg(query.value(2).toString());
+    return result;
 }
 
 Result<RowReader> selectRegistryReportRows()

@@ -150,8 +150,30 @@ Result<RowReader> selectAllUsersDeadlines();
 // The registry report: every subject, by name.
 Result<RowReader> selectRegistryReportRows();
 // Every user's deadlines for the calendar, earliest first; with a user, that user's
-// entries that have both an entry date and a due date.
-RowStream<CalendarRow> selectCalendarDeadlines(std::optional<qint64> userId = std::nullopt);
+// entries that have both an entry date and a due date. With a first day, only those due
+// from that day on.
+RowStream<CalendarRow> selectCalendarDeadlines(std::optional<qint64> userId = std::nullopt,
+                                               const QDate &firstDue = QDate());
+// While it lives, the file's connection keeps up to 64 MB of pages in memory instead of
+// 2 MB: a long read that goes through an index to rows all over the table (every
+// deadline by due date) then reads each page once, instead of once for each row on it.
+class LargePageCache
+{
+public:
+    LargePageCache();
+    ~LargePageCache();
+    LargePageCache(const LargePageCache &) = delete;
+    LargePageCache &operator=(const LargePageCache &) = delete;
+
+private:
+    QVariant m_before;
+};
+
+// What the calendar's deadlines due from firstDue on are made of, in a few numbers: any
+// change to one of them (its dates, note, document number or owner's name), one more or
+// one less gives other numbers. One aggregate on the archive, for knowing whether the
+// calendar written before is still right.
+Result<QString> selectCalendarDigest(const QDate &firstDue);
 // The registry for the registry grid, by name: every subject, or a page of at most
 // `limit` subjects after `after` (the last one of the page before). A page is read from
 // the index in that order, so the grid reads only as far as the operator scrolls.

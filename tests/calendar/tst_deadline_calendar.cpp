@@ -82,14 +82,16 @@ void TestDeadlineCalendar::eventOfADeadline()
     QFETCH(QString, ndoc);
     QFETCH(QString, expected);
     TestDatabase db;
-    db.addEntry(db.addSubject("ROSSI MARIO"), QDate(2025, 12, 1), QDate(2026, 1, 15), note, ndoc);
+    // Twice: the first event and the next ones are put together in two ways.
+    const qint64 rossi = db.addSubject("ROSSI MARIO");
+    for (int i = 0; i < 2; ++i)
+        db.addEntry(rossi, QDate(2025, 12, 1), QDate(2026, 1, 15), note, ndoc);
     QTemporaryDir out;
-    QString error;
-    int events = 0;
-    QVERIFY2(writeDeadlineCalendar(out.filePath("a.ics"), std::nullopt, &error, &events),
-             qPrintable(error));
-    QCOMPARE(events, 1);
-    QCOMPARE(readCalendar(out.filePath("a.ics")), QStringList{expected});
+    const Outcome<int> events =
+        writeDeadlineCalendar(out.filePath("a.ics"), std::nullopt, CalendarSpan::Everything);
+    QVERIFY2(events.ok(), qPrintable(events.problem));
+    QCOMPARE(events.value, 2);
+    QCOMPARE(readCalendar(out.filePath("a.ics")), QStringList({expected, expected}));
 }
 
 // The same entry of the same archive keeps its event, however the path is spelled; an
@@ -108,8 +110,10 @@ void TestDeadlineCalendar::uidsStayAndFailedWriteLeavesOldFile()
              calendarUid(first, db.path()));
     QTemporaryDir out;
     const QString path = out.filePath("a.ics");
-    QString error;
-    QVERIFY(deleteDiaryEntry(first).ok() && writeDeadlineCalendar(path, std::nullopt, &error));
+    const auto write = [&] {
+        return writeDeadlineCalendar(path, std::nullopt, CalendarSpan::Everything);
+    };
+    QVERIFY(deleteDiaryEntry(first).ok() && write().ok());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray written = file.readAll();
@@ -117,8 +121,7 @@ void TestDeadlineCalendar::uidsStayAndFailedWriteLeavesOldFile()
     QCOMPARE(text.count("UID:"), 1);
     QVERIFY(text.contains("UID:" + calendarUid(second, DbConnection::instance().archiveName())));
     QVERIFY(db.exec("DROP TABLE Tavelo"));
-    QVERIFY(!writeDeadlineCalendar(path, std::nullopt, &error));
-    QVERIFY(error.startsWith(QStringLiteral("Errore del database:")));
+    QVERIFY(write().problem.startsWith(QStringLiteral("Errore del database:")));
     QVERIFY(file.seek(0));
     QCOMPARE(file.readAll(), written);
 }
@@ -143,7 +146,8 @@ void TestDeadlineCalendar::calendarBesideDataModes()
     QFETCH(bool, writeFails);
     QFETCH(int, modeAfter);
     TestDatabase db;
-    db.addEntry(db.addSubject("ROSSI MARIO"), QDate(2026, 1, 1), QDate(2026, 2, 1), "UNO");
+    db.addEntry(db.addSubject("ROSSI MARIO"), QDate::currentDate(),
+                QDate::currentDate().addDays(10), "UNO");
     QVERIFY(!writeFails || db.exec(QStringLiteral("DROP TABLE Tavelo")));
     const QString path = calendarFileBesideData();
     QVERIFY(modeBefore < 0 ||
