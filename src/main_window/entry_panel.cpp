@@ -18,6 +18,7 @@
 #include "widgets/prompt.h"
 #include "widgets/toggle_button.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -120,6 +121,8 @@ EntryPanel::EntryPanel(ChosenUser &chosen, QWidget *parent)
     Text3 = named(new QLineEdit(this), "Text3");
     placeTwips(Text3, 4800, 840, 1800, 330);
     Label9->setBuddy(Text3);
+
+    createDayOffHint();
 
     Text2 = named(new NoteBox(this), "Text2");
     placeTwips(Text2, 600, 1320, 9015, 945);
@@ -632,5 +635,32 @@ bool EntryPanel::pickDiaryRowWithId(qint64 entryId)
             DataGrid3->scrollTo(cell);
             return true;
         }
+    }
+}
+
+// In the free space right of the document number, on the row of the date boxes.
+void EntryPanel::createDayOffHint()
+{
+    m_dayOffHint = named(new QLabel(this), "GiornoNonLavorativo");
+    placeTwips(m_dayOffHint, 6720, 885, 5100, 255);
+    QPalette colours = m_dayOffHint->palette();
+    colours.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    m_dayOffHint->setPalette(colours);
+    m_dayOffHint->setAccessibleName(QStringLiteral("Avviso Scadenza"));
+    connect(DataBox2, &QLineEdit::textChanged, this, &EntryPanel::ShowDayOffHint);
+}
+
+void EntryPanel::ShowDayOffHint()
+{
+    const QString hint =
+        DataBox2->isEnabled() ? m_workingDays.dayOffHint(DataBox2->date()) : QString();
+    if (hint == m_dayOffHint->text())
+        return;
+    m_dayOffHint->setText(hint);
+    m_dayOffHint->setAccessibleDescription(hint);
+    DataBox2->setAccessibleDescription(hint);
+    if (!hint.isEmpty()) {
+        QAccessibleEvent told(m_dayOffHint, QAccessible::Alert);
+        QAccessible::updateAccessibility(&told);
     }
 }

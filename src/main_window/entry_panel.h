@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/working_days.h"
 #include "storage/statements.h"
 
 #include <QGroupBox>
@@ -78,11 +79,16 @@ private:
     void enterEntryMode(ToggleButton *otherMode, const QString &caption);
     void leaveEntryMode();
     [[nodiscard]] bool pickDiaryRowWithId(qint64 entryId);
+    void createDayOffHint();
+    // A due date on a Saturday, a Sunday or a holiday is kept as typed; the panel says so.
+    void ShowDayOffHint();
 
     ChosenUser &m_chosen;
     // The entry as it was read when the operator picked it: a modify or delete writes only
     // while the stored entry still holds it.
     std::optional<DiaryEntry> m_picked;
+    WorkingDays m_workingDays = WorkingDays::fromSettings();
+    QLabel *m_dayOffHint = nullptr;
     DiaryGridModel *m_diaryModel = nullptr;
     QLineEdit *Text3 = nullptr;
     QPushButton *Cmd1 = nullptr;

@@ -80,8 +80,9 @@ void TestReportCommand::exitStatuses_data()
     QTest::newRow("registry") << "Anagrafe sub/anagrafe.pdf" << 0 << "ROSSI MARIO|BIANCHI & FIGLI|Pagina 1 di 1|!VOCE";
     QTest::newRow("all users") << "schedautenti sub/utenti.pdf" << 0 << "VOCE 000|30/05/2026|VOCE 149|Pagina 1 di PAGES|Pagina PAGES di PAGES|!NOTA SENZA";
     QTest::newRow("card") << "scheda --id 1 sub/scheda.pdf" << 0 << "ROSSI MARIO|NOTA SENZA|10/01/2026|Pagina 2 di PAGES|!BIANCHI";
-    QTest::newRow("calendar of one user") << "calendario --id 1 sub/rossi.ics" << 0 << "SUMMARY:VOCE 149 — ROSSI MARIO|!DI VERDI|!NOTA SENZA";
-    QTest::newRow("calendar of all") << "calendario sub/tutti.ics" << 0 << "SUMMARY:DI VERDI — VERDI|SUMMARY:VOCE 000";
+    QTest::newRow("calendar of one user, every deadline") << "calendario --tutte --id 1 sub/rossi.ics" << 0 << "SUMMARY:VOCE 149 — ROSSI MARIO|!DI VERDI|!NOTA SENZA";
+    QTest::newRow("calendar of all, every deadline") << "calendario --tutte sub/tutti.ics" << 0 << "SUMMARY:DI VERDI — VERDI|SUMMARY:VOCE 000";
+    QTest::newRow("calendar of what is ahead: none of these") << "calendario sub/avanti.ics" << 0 << "BEGIN:VCALENDAR|!SUMMARY:";
     QTest::newRow("calendar of nobody") << "calendario --id 999 sub/nessuno.ics" << 1 << "999";
 }
 // clang-format on

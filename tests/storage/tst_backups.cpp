@@ -157,7 +157,8 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
     QFETCH(bool, folderBlocked);
     QFETCH(bool, stampRow);
     TestDatabase db;
-    db.addEntry(db.addSubject("ROSSI MARIO"), QDate(2026, 1, 1), QDate(2026, 2, 1), "MIA");
+    db.addEntry(db.addSubject("ROSSI MARIO"), QDate::currentDate(),
+                QDate::currentDate().addDays(30), "MIA");
     QVERIFY(stampRow || db.exec(QStringLiteral("DELETE FROM Versione")));
     // A file named like the backup folder, a folder named like the calendar: neither
     // can be written there, not even as root.
