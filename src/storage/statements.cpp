@@ -16,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <iterator>
+#include <optional>
 
 namespace {
 
@@ -96,28 +97,6 @@ QVariant returnedId(QSqlQuery &query)
     return id;
 }
 
-// Runs one write in its own transaction; a statement that fails leaves nothing behind.
-WriteResult write(const QString &sql, const Bindings &bindings, QVariant *insertedId = nullptr)
-{
-    WriteResult result;
-    WriteTransaction transaction;
-    if (!transaction.started()) {
-        result.error = transaction.error();
-        return result;
-    }
-    QSqlQuery query(DbConnection::instance().database());
-    if (!run(query, sql, bindings, &result.error))
-        return result;
-    result.rowsAffected = query.numRowsAffected();
-    if (insertedId)
-        *insertedId = returnedId(query);
-    if (!transaction.commit()) {
-        result.error = transaction.error();
-        result.rowsAffected = 0;
-    }
-    return result;
-}
-
 // Why a write of a picked row touched nothing: the row changed, or it is gone. Read
 // inside the write's transaction.
 RowConflict missedRow(const char *table, qint64 id, QSqlError *error)
@@ -130,9 +109,17 @@ RowConflict missedRow(const char *table, qint64 id, QSqlError *error)
     return query.next() ? RowConflict::Changed : RowConflict::Deleted;
 }
 
-// A write of the picked row `id` of `table`, whose statement holds the row to its picked
-// values, in its own transaction.
-WriteResult writePicked(const char *table, qint64 id, const QString &sql, const Bindings &bindings)
+// The row a write was picked as: when the write touches nothing, the row changed or went.
+struct PickedRow
+{
+    const char *table;
+    qint64 id;
+};
+
+// Runs one write in its own transaction; a statement that fails leaves nothing behind,
+// and a write of a picked row that touched nothing is told why and commits nothing.
+WriteResult write(const QString &sql, const Bindings &bindings, QVariant *insertedId = nullptr,
+                  std::optional<PickedRow> picked = std::nullopt)
 {
     WriteResult result;
     WriteTransaction transaction;
@@ -144,15 +131,24 @@ WriteResult writePicked(const char *table, qint64 id, const QString &sql, const 
     if (!run(query, sql, bindings, &result.error))
         return result;
     result.rowsAffected = query.numRowsAffected();
-    if (result.rowsAffected == 0) {
-        result.conflict = missedRow(table, id, &result.error);
+    if (picked && result.rowsAffected == 0) {
+        result.conflict = missedRow(picked->table, picked->id, &result.error);
         return result;
     }
+    if (insertedId)
+        *insertedId = returnedId(query);
     if (!transaction.commit()) {
         result.error = transaction.error();
         result.rowsAffected = 0;
     }
     return result;
+}
+
+// A write of the picked row `id` of `table`, whose statement holds the row to its picked
+// values, in its own transaction.
+WriteResult writePicked(const char *table, qint64 id, const QString &sql, const Bindings &bindings)
+{
+    return write(sql, bindings, nullptr, PickedRow{table, id});
 }
 
 QVariant dateValue(const QDate &date)
