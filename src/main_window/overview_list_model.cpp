@@ -12,8 +12,6 @@ namespace {
 // Due date, note, the owner's ID and name; the entry's ID rides on every cell.
 enum Column { DueDateColumn, NoteColumn, OwnerIdColumn, OwnerNameColumn };
 constexpr int shownColumns = OwnerNameColumn + 1;
-// A deadline is due soon from today to this many days on.
-constexpr int dueSoonDays = 7;
 
 } // namespace
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/calendar_digest.h"
 
+#include "storage/sqlite_handle.h"
+
 #include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QVariant>
 
 #include <sqlite3.h>
 
@@ -63,10 +63,7 @@ QString calendarRowDigestSum(bool server)
 
 bool registerRowDigest(QSqlDatabase &db)
 {
-    const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.data());
+    sqlite3 *connection = sqliteHandle(db);
     return connection &&
            sqlite3_create_function_v2(connection, "tavelo_row_digest", -1,
                                       SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, rowDigest,

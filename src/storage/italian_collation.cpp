@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/italian_collation.h"
 
+#include "storage/sqlite_handle.h"
+
 #include <QCollator>
 #include <QLocale>
-#include <QSqlDriver>
-#include <QVariant>
 
 #include <sqlite3.h>
-
-#include <cstring>
 
 namespace {
 
@@ -113,14 +111,7 @@ int compareItalianUtf8(const char *a, int aLength, const char *b, int bLength)
 
 bool registerItalianCollation(QSqlDatabase &db)
 {
-    if (!db.driver())
-        return false;
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || std::strcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.data());
-    if (!connection)
-        return false;
-    return sqlite3_create_collation_v2(connection, "ITALIAN", SQLITE_UTF8, nullptr, collate,
-                                       nullptr) == SQLITE_OK;
+    sqlite3 *connection = sqliteHandle(db);
+    return connection && sqlite3_create_collation_v2(connection, "ITALIAN", SQLITE_UTF8, nullptr,
+                                                     collate, nullptr) == SQLITE_OK;
 }

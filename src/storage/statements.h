@@ -134,13 +134,14 @@ Result<std::optional<QString>> readVersionStamp();
 RowStream<OverviewDeadline> selectDeadlines(int limit = 0, const OverviewDeadline *after = nullptr,
                                             const QStringList &words = {});
 // What the overview holds that needs the operator: deadlines past due, and those due
-// from today to `soon` days on.
+// from today to `soon` days on (a week, as the overview marks them).
+constexpr int dueSoonDays = 7;
 struct DueCounts
 {
     qint64 pastDue = 0;
     qint64 dueSoon = 0;
 };
-Result<DueCounts> countDueDeadlines(const QDate &today, int soon = 7);
+Result<DueCounts> countDueDeadlines(const QDate &today, int soon = dueSoonDays);
 // The rows of the reports, read by the reports' field names. The user's card: one
 // user's entries with an entry date, by due date.
 Result<RowReader> selectUserCardRows(qint64 userId);

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/text_search.h"
 
+#include "storage/sqlite_handle.h"
+
 #include <QRegularExpression>
-#include <QSqlDriver>
-#include <QVariant>
 
 #include <sqlite3.h>
 
 #include <array>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -57,10 +56,7 @@ void foldFunction(sqlite3_context *context, int, sqlite3_value **arguments)
 
 bool registerFold(QSqlDatabase &db)
 {
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || std::strcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.data());
+    sqlite3 *connection = sqliteHandle(db);
     return connection &&
            sqlite3_create_function(connection, "tavelo_fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                    nullptr, foldFunction, nullptr, nullptr) == SQLITE_OK;

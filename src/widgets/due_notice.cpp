@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int dueSoonDays = 7;
-
 QString pastDueText(qint64 count)
 {
     return count == 1 ? QStringLiteral("1 scadenza scaduta")
