@@ -64,7 +64,7 @@ const QStringList &archiveIndexStatements()
 
 bool isDateColumn(QStringView column)
 {
-    for (const char *name : {"data", "scadenza", "AGG", "Versione"}) {
+    for (const char *name : {"data", "scadenza", "AGG", "Chiusa", "Versione"}) {
         if (column.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
             return true;
     }
