@@ -66,6 +66,10 @@ void watchFileCheck(WindowPair &pair)
             endProgram(1);
         });
     QTimer::singleShot(0, window, [] { FileCheck::instance().startInBackground(); });
+    // A check still running when the program ends is waited for while Qt's SQL is still
+    // there: left to the end of the process it would outlive the connections' registry.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &pair,
+                     [] { FileCheck::instance().forget(); });
 }
 
 } // namespace

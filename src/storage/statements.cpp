@@ -52,10 +52,9 @@ struct Executed
     bool ok() const { return !error.isValid(); }
 };
 
-Executed readRows(const QString &sql, const Bindings &bindings)
+Executed readRowsOn(const QSqlDatabase &db, const QString &sql, const Bindings &bindings)
 {
     Executed result;
-    QSqlDatabase db = DbConnection::instance().database();
     if (!db.isOpen()) {
         result.error = notOpenError();
         return result;
@@ -64,6 +63,11 @@ Executed readRows(const QString &sql, const Bindings &bindings)
     result.query.setForwardOnly(true);
     run(result.query, sql, bindings, &result.error);
     return result;
+}
+
+Executed readRows(const QString &sql, const Bindings &bindings)
+{
+    return readRowsOn(DbConnection::instance().database(), sql, bindings);
 }
 
 // Rows of one kind from an executed query; `decoder` finds the columns it needs on the
@@ -622,9 +626,10 @@ RowStream<OverviewDeadline> selectDeadlines(int limit, const OverviewDeadline *a
     });
 }
 
-Result<DueCounts> countDueDeadlines(const QDate &today, int soon)
+Result<DueCounts> countDueDeadlines(const QSqlDatabase &db, const QDate &today, int soon)
 {
-    Executed rows = readRows(
+    Executed rows = readRowsOn(
+        db,
         QStringLiteral(
             "SELECT COALESCE(SUM(CASE WHEN Tavelo.scadenza < :today THEN 1 ELSE 0 END), 0), "
             "COUNT(*) "

@@ -159,7 +159,9 @@ struct DueCounts
     qint64 pastDue = 0;
     qint64 dueSoon = 0;
 };
-Result<DueCounts> countDueDeadlines(const QDate &today, int soon = dueSoonDays);
+// Counted on `db`, which may be a connection of its own on another thread.
+Result<DueCounts> countDueDeadlines(const QSqlDatabase &db, const QDate &today,
+                                    int soon = dueSoonDays);
 // The rows of the reports, read by the reports' field names. The user's card: one
 // user's entries with an entry date, by due date.
 Result<RowReader> selectUserCardRows(qint64 userId);

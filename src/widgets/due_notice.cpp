@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/due_notice.h"
 
+#include "storage/side_connection.h"
+
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDate>
 #include <QStringList>
+#include <QThreadPool>
 #include <QVariantMap>
+
+#include <atomic>
+#include <memory>
 
 namespace {
 
@@ -56,10 +63,29 @@ QString dueNoticeText(const DueCounts &counts)
 
 void notifyDueDeadlines()
 {
-    const Result<DueCounts> counts = countDueDeadlines(QDate::currentDate(), dueSoonDays);
-    if (!counts.ok())
+    const ArchivePlace place = ArchivePlace::ofOpenArchive();
+    if (place.isEmpty())
         return;
-    const QString text = dueNoticeText(counts.value);
-    if (!text.isEmpty())
-        sendNotification(text);
+    const QDate today = QDate::currentDate();
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    // The count may still run when the program ends: it gives up then, unsent. The pool's
+    // threads are waited for before the application goes.
+    auto *sender = new QObject;
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, sender, [stop] { *stop = true; });
+    QThreadPool::globalInstance()->start([place, today, stop, sender] {
+        Result<DueCounts> counts;
+        {
+            const SideConnection side(place, stop.get());
+            counts = countDueDeadlines(side.database(), today, dueSoonDays);
+        }
+        const QString text = counts.ok() ? dueNoticeText(counts.value) : QString();
+        QMetaObject::invokeMethod(
+            sender,
+            [sender, text] {
+                if (!text.isEmpty())
+                    sendNotification(text);
+                sender->deleteLater();
+            },
+            Qt::QueuedConnection);
+    });
 }
