@@ -3,6 +3,7 @@
 
 #include "storage/schema.h"
 
+#include <QLibrary>
 #include <QSet>
 #include <QSettings>
 #include <QSqlDriver>
@@ -14,6 +15,38 @@
 #include <memory>
 
 namespace {
+
+// libpq is loaded when a server is first named, not at every start: it brings some
+// twenty libraries (TLS, Kerberos, LDAP) that a program on its data file never uses.
+struct LibPq
+{
+    decltype(&PQconninfoParse) conninfoParse = nullptr;
+    decltype(&PQconninfoFree) conninfoFree = nullptr;
+    decltype(&PQfreemem) freemem = nullptr;
+    decltype(&PQstatus) status = nullptr;
+    bool loaded() const { return conninfoParse && conninfoFree && freemem && status; }
+};
+
+template <typename Function> void resolve(QLibrary &library, const char *name, Function *function)
+{
+    *function = reinterpret_cast<Function>(library.resolve(name));
+}
+
+const LibPq &libPq()
+{
+    static const LibPq functions = [] {
+        LibPq found;
+        QLibrary library(QStringLiteral("pq"), 5);
+        if (!library.load())
+            return found;
+        resolve(library, "PQconninfoParse", &found.conninfoParse);
+        resolve(library, "PQconninfoFree", &found.conninfoFree);
+        resolve(library, "PQfreemem", &found.freemem);
+        resolve(library, "PQstatus", &found.status);
+        return found;
+    }();
+    return functions;
+}
 
 // The server's schema. It differs from the file's only where the two engines have no
 // common words: an identity column instead of AUTOINCREMENT (both never hand out an ID
@@ -176,12 +209,17 @@ QString configuredServer()
 
 Outcome<QString> serverConnectOptions(const QString &connection)
 {
+    const LibPq &pq = libPq();
+    if (!pq.loaded())
+        return Outcome<QString>::failure(
+            QStringLiteral("Manca la libreria libpq dei server PostgreSQL: installare il "
+                           "pacchetto libqt6sql6-psql e riprovare."));
     char *parseError = nullptr;
     std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)> parsed(
-        PQconninfoParse(connection.toUtf8().constData(), &parseError), PQconninfoFree);
+        pq.conninfoParse(connection.toUtf8().constData(), &parseError), pq.conninfoFree);
     if (!parsed) {
         const QString why = parseError ? QString::fromUtf8(parseError).trimmed() : QString();
-        PQfreemem(parseError);
+        pq.freemem(parseError);
         return Outcome<QString>::failure(
             QStringLiteral("La stringa di connessione al server «%1» non è valida: %2")
                 .arg(connection, why));
@@ -215,10 +253,13 @@ Outcome<QString> serverConnectOptions(const QString &connection)
 
 QString describeServer(const QString &connection)
 {
+    const LibPq &pq = libPq();
+    if (!pq.loaded())
+        return connection;
     char *parseError = nullptr;
     std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)> parsed(
-        PQconninfoParse(connection.toUtf8().constData(), &parseError), PQconninfoFree);
-    PQfreemem(parseError);
+        pq.conninfoParse(connection.toUtf8().constData(), &parseError), pq.conninfoFree);
+    pq.freemem(parseError);
     if (!parsed)
         return connection;
     QStringList parts;
@@ -321,5 +362,5 @@ bool serverConnectionLost(const QSqlDatabase &db)
         (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
         return false;
     const PGconn *connection = *static_cast<PGconn *const *>(handle.data());
-    return connection && PQstatus(connection) == CONNECTION_BAD;
+    return connection && libPq().loaded() && libPq().status(connection) == CONNECTION_BAD;
 }
