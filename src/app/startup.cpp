@@ -23,6 +23,9 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <functional>
+#include <utility>
+
 void setUpApplication(QApplication &app)
 {
     // No display name: the window system would append it to every title.
@@ -51,7 +54,6 @@ namespace {
 // steps of "Chiudi", which would write to the file.
 void watchFileCheck(WindowPair &pair)
 {
-    frmRegistra *window = pair.mainWindow();
     QObject::connect(
         &FileCheck::instance(), &FileCheck::damageFound, &pair, [&pair](const QString &message) {
             qCritical("%s", qPrintable(message));
@@ -65,12 +67,47 @@ void watchFileCheck(WindowPair &pair)
                     each->hide();
             endProgram(1);
         });
-    QTimer::singleShot(0, window, [] { FileCheck::instance().startInBackground(); });
     // A check still running when the program ends is waited for while Qt's SQL is still
     // there: left to the end of the process it would outlive the connections' registry.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, &pair,
                      [] { FileCheck::instance().forget(); });
 }
+
+// Runs its work once the window has drawn what the activation put in it (the filled user
+// list): work started before would take the processor from that first frame. A window
+// that draws nothing (minimised, covered) holds the work back no more than a second.
+class AfterFirstFrame : public QObject
+{
+public:
+    AfterFirstFrame(QWidget *window, std::function<void()> work)
+        : QObject(window), m_work(std::move(work))
+    {
+        window->installEventFilter(this);
+        QTimer::singleShot(1000, this, &AfterFirstFrame::run);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        // The window draws its changed controls when this event is handled: the work
+        // is queued behind it.
+        if (event->type() == QEvent::UpdateRequest)
+            QMetaObject::invokeMethod(this, &AfterFirstFrame::run, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    void run()
+    {
+        if (!m_work)
+            return;
+        const std::function<void()> work = std::exchange(m_work, nullptr);
+        deleteLater();
+        work();
+    }
+
+    std::function<void()> m_work;
+};
 
 } // namespace
 
@@ -93,8 +130,13 @@ std::unique_ptr<WindowPair> Main(const QString &dataFilePath, const QString &ser
     }
     activateLater(window);
     watchFileCheck(*pair);
-    // Once the window is up: counting the deadlines must not hold back the first frame.
-    QTimer::singleShot(0, window, notifyDueDeadlines);
+    // Both read the whole file on threads of their own, after the activation has run.
+    QTimer::singleShot(0, window, [window] {
+        new AfterFirstFrame(window, [] {
+            FileCheck::instance().startInBackground();
+            notifyDueDeadlines();
+        });
+    });
     return pair;
 }
 
