@@ -7,6 +7,7 @@
 #include "main_window/entry_panel.h"
 #include "main_window/overview_panel.h"
 #include "main_window/user_choice_panel.h"
+#include "widgets/cached_picture.h"
 #include "widgets/labels.h"
 #include "widgets/panel_placement.h"
 #include "widgets/picture_button.h"
@@ -17,25 +18,7 @@
 #include <QAction>
 #include <QIcon>
 #include <QLabel>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <QToolBar>
-
-namespace {
-
-// The picture of Image1, drawn once at the size of its place.
-QPixmap renderPicture(const QString &resource, const QSize &size)
-{
-    QSvgRenderer renderer(resource);
-    renderer.setAspectRatioMode(Qt::KeepAspectRatio);
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    return pixmap;
-}
-
-} // namespace
 
 frmRegistra::frmRegistra(QWidget *parent) : QWidget(parent)
 {
@@ -54,6 +37,11 @@ frmRegistra::frmRegistra(QWidget *parent) : QWidget(parent)
     StatusBar1 = named(new StatusPanels(this), "StatusBar1");
     placeTwips(StatusBar1, 0, 6675, 12120, 375);
     stackPanels();
+    // The activation starts from the user choice: the panels over it are not laid out
+    // and drawn for the first frame only to be hidden at once.
+    for (QWidget *panel : {static_cast<QWidget *>(Frame4), static_cast<QWidget *>(Frame2),
+                           static_cast<QWidget *>(Frame1)})
+        panel->hide();
     setKeyboardOrder();
     connectPanels();
 }
@@ -86,7 +74,7 @@ void frmRegistra::createWindowLabels()
     readAsValue(Label8, QStringLiteral("ID dell'utente scelto"));
 
     Image1 = makeLabel(this, "Image1", QString(), 8940, 960, 3060, 2400);
-    Image1->setPixmap(renderPicture(QStringLiteral(":/pictures/scadenze.svg"), Image1->size()));
+    Image1->setPixmap(cachedPicture(QStringLiteral(":/pictures/scadenze.svg"), Image1->size()));
 
     Label3 = makeLabel(this, "Label3", QStringLiteral("Versione"), 8940, 3600, 900, 300);
     Label25 = makeLabel(this, "Label25", QStringLiteral("Versione"), 9840, 3600, 2160, 300);
