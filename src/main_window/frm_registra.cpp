@@ -37,11 +37,6 @@ frmRegistra::frmRegistra(QWidget *parent) : QWidget(parent)
     StatusBar1 = named(new StatusPanels(this), "StatusBar1");
     placeTwips(StatusBar1, 0, 6675, 12120, 375);
     stackPanels();
-    // The activation starts from the user choice: the panels over it are not laid out
-    // and drawn for the first frame only to be hidden at once.
-    for (QWidget *panel : {static_cast<QWidget *>(Frame4), static_cast<QWidget *>(Frame2),
-                           static_cast<QWidget *>(Frame1)})
-        panel->hide();
     setKeyboardOrder();
     connectPanels();
 }
