@@ -112,7 +112,7 @@ void TestImport::fixtureComesAcrossExactly_data()
     // Annotazione
     QTest::newRow("subjects") << "Utente" << QStringList{"1|ROSSI MARIO|VIA ROMA 1|MILANO|MI|20100|RSSMRA80A01F205X|01234567890|S|MARIO.ROSSI@ESEMPIO.IT|02123456|3331234567|∅|segreta|CLIENTE STORICO", "2|D'ANGELO NICOLÒ|PIAZZA DELL'UNITÀ 3|FORLÌ|FC|47121|DNGNCL70C10D704K|∅|S|∅|0543 22|∅|0543 23|pw'1|∅", "3|BIANCHI & FIGLI S.R.L.|CORSO ITALIA 10/B|TORINO|TO|10121|09876543210|09876543210|N|info@bianchi.it|∅|∅|∅|∅|FORNITORE", "4|100% SCONTI_SRL|∅|NAPOLI|NA|80100|SCNSRL00A01F839Q|11122233344|S|∅|∅|∅|∅|x|∅", "5|100X SCONTIASRL|∅|NAPOLI|NA|80100|SCNSRL00A01F839R|∅|N|∅|∅|∅|∅|∅|∅", "6|ÀLVARO ÉMILE|RUE DE LA PAIX|AOSTA|AO|11100|LVRMLE85D20A326W|∅|S|alvaro@esempio.it|∅|∅|∅|àè|" + longNote, "7|VERDI GIUSEPPE|VIA VERDI 7|BUSSETO|PR|43011|VRDGPP13R10B293I|∅|s|∅|∅|∅|∅|p|∅", "8|VERDI GIUSEPPE|VIA ALTRA 8|PARMA|PR|43121|VRDGPP13R10B293J|∅|S|∅|∅|∅|∅|q|∅", "9|NERI LUCA|∅|∅|∅|∅|NRELCU90E15H501T|∅|N|∅|∅|∅|∅|∅|∅", "10|SENZA CODICE|∅|∅|∅|∅|∅|∅|N|∅|∅|∅|∅|∅|∅"};
     // ID|data|scadenza|Oggetto|ndoc|Utente|AGG: the times of day are not kept.
-    QTest::newRow("entries") << "Tavelo" << QStringList{"1|2013-01-15|2013-02-02|RINNOVO CONTRATTO AFFITTO|12,3|1|2013-01-15", "2|2013-01-15|∅|NOTA SENZA SCADENZA||1|2013-01-15", "3|2024-02-28|2024-02-29|SCADENZA BISESTILE|7|1|2024-02-28", "4|2026-12-01|2026-11-30|SCADENZA PRIMA DELL'INSERIMENTO|∅|2|2026-12-01", "5|2026-06-01|2026-06-30|∅|1|2|2026-06-01", "6|1999-12-31|2000-01-01|CAMBIO MILLENNIO: VERIFICA|1999|4|2000-01-03", "7|2026-03-03|2030-03-03|ASSICURAZIONE \"KASKO\" – 5 ANNI|5,5|6|2026-03-03", "8|2026-03-03|2026-04-01|VOCE DI UN SOGGETTO ELIMINATO|9|99|2026-03-03", "9|2026-05-05|2026-05-05|STESSA DATA|2|7|2026-05-05", "10|2026-05-05|2026-05-05|STESSA DATA BIS|3|8|2026-05-05", "11|∅|2026-07-01|VOCE SENZA DATA DI INSERIMENTO|4|1|2026-07-01"};
+    QTest::newRow("entries") << "Tavelo" << QStringList{"1|2013-01-15|2013-02-02|RINNOVO CONTRATTO AFFITTO|12,3|1|2013-01-15|∅|∅", "2|2013-01-15|∅|NOTA SENZA SCADENZA||1|2013-01-15|∅|∅", "3|2024-02-28|2024-02-29|SCADENZA BISESTILE|7|1|2024-02-28|∅|∅", "4|2026-12-01|2026-11-30|SCADENZA PRIMA DELL'INSERIMENTO|∅|2|2026-12-01|∅|∅", "5|2026-06-01|2026-06-30|∅|1|2|2026-06-01|∅|∅", "6|1999-12-31|2000-01-01|CAMBIO MILLENNIO: VERIFICA|1999|4|2000-01-03|∅|∅", "7|2026-03-03|2030-03-03|ASSICURAZIONE \"KASKO\" – 5 ANNI|5,5|6|2026-03-03|∅|∅", "8|2026-03-03|2026-04-01|VOCE DI UN SOGGETTO ELIMINATO|9|99|2026-03-03|∅|∅", "9|2026-05-05|2026-05-05|STESSA DATA|2|7|2026-05-05|∅|∅", "10|2026-05-05|2026-05-05|STESSA DATA BIS|3|8|2026-05-05|∅|∅", "11|∅|2026-07-01|VOCE SENZA DATA DI INSERIMENTO|4|1|2026-07-01|∅|∅"};
     QTest::newRow("version stamp, with its time") << "Versione" << QStringList{"2013-04-30T18:05:42"};
 }
 // clang-format on
@@ -147,7 +147,7 @@ void TestImport::writerKeepsIdsNullsAndDates()
     QVERIFY(!writer
                  .insertDiaryEntryRow({7, evening, QVariant(QMetaType(QMetaType::QDateTime)),
                                        "riga 1\r\n%_", "", QVariant(QMetaType(QMetaType::LongLong)),
-                                       evening})
+                                       evening, QVariant(), QVariant()})
                  .isValid());
     QVERIFY(!writer.insertVersionRow({evening}).isValid());
     QCOMPARE(writer.timesLeftOut(), 2);
@@ -158,7 +158,7 @@ void TestImport::writerKeepsIdsNullsAndDates()
     QVERIFY(writer.insertSubjectRow(subject).isValid());
     QVERIFY(transaction.commit());
     QCOMPARE(storedRows(QStringLiteral("Tavelo")),
-             QStringList{"7|1999-12-31|∅|riga 1\r\n%_||∅|1999-12-31"});
+             QStringList{"7|1999-12-31|∅|riga 1\r\n%_||∅|1999-12-31|∅|∅"});
     QCOMPARE(storedRows(QStringLiteral("Versione")), QStringList{"1999-12-31T23:59:58"});
     QCOMPARE(insertSubject(Subject()).value, 43);
     QCOMPARE(insertDiaryEntry(DiaryEntry()).value, 8);
@@ -171,8 +171,8 @@ void TestImport::columnsMatchWithoutRegardToCase_data()
     QTest::addColumn<QString>("legacy");
     QTest::addColumn<QList<int>>("sourceOf");
     QTest::addColumn<QString>("summary");
-    QTest::newRow("other case and order") << "id UTENTE Data SCADENZA oggetto NDOC agg" << QList<int>{0, 2, 3, 4, 5, 1, 6} << "";
-    QTest::newRow("a column missing") << "ID data scadenza Oggetto Utente Note AGG" << QList<int>{0, 1, 2, 3, -1, 4, 6}
+    QTest::newRow("other case and order") << "id UTENTE Data SCADENZA oggetto NDOC agg" << QList<int>{0, 2, 3, 4, 5, 1, 6, -1, -1} << "";
+    QTest::newRow("a column missing") << "ID data scadenza Oggetto Utente Note AGG" << QList<int>{0, 1, 2, 3, -1, 4, 6, -1, -1}
         << "  colonne lasciate fuori: Tavelo.Note\n  colonne assenti nel file (lasciate vuote): Tavelo.ndoc\n";
 }
 // clang-format on
