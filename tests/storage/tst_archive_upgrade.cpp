@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // An archive written before the columns of repeating and closed deadlines existed: the
 // program upgrades it after a backup, or leaves it as it was; a command that only reads
-// leaves it as it was and still sees the new columns; the import fills them with NULL.
+// leaves it as it was and still sees the new columns. (The import from the earlier
+// version's database: tst_import_command.)
 #include "test_support.h"
 
 #include "legacy/legacy_import.h"
-#include "report_command/report_command.h"
 #include "storage/backup_files.h"
 #include "storage/backups.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QSqlQuery>
 
 namespace {
@@ -19,27 +20,27 @@ bool onServer()
     return !testServerConnection().isEmpty();
 }
 
-// One text per row of every table, each column as the engine quotes it (type included).
-QStringList quotedRows(const QStringList &tables = archiveTableNames())
-{
-    QStringList rows;
-    for (const QString &table : tables) {
-        QStringList parts;
-        for (const QString &column : archiveFirstColumns(table))
-            parts << QString(onServer() ? "quote_nullable(%1)" : "quote(%1)").arg(column);
-        QSqlQuery query(DbConnection::instance().database());
-        if (!query.exec("SELECT " + parts.join(" || '|' || ") + " FROM " + table + " ORDER BY 1"))
-            rows << query.lastError().text();
-        while (query.next())
-            rows << query.value(0).toString();
-    }
-    return rows;
-}
-
-QString scalar(const QString &sql)
+// The first column of every row, or "error".
+QStringList column(const QString &sql)
 {
     QSqlQuery query(DbConnection::instance().database());
-    return query.exec(sql) && query.next() ? query.value(0).toString() : "error";
+    QStringList values;
+    for (bool ran = query.exec(sql); !ran || query.next(); ran = true)
+        values << (ran ? query.value(0).toString() : "error");
+    return values;
+}
+
+// Each row of every table, every column quoted as the engine quotes it, its type included.
+QStringList quotedRows()
+{
+    QStringList rows;
+    for (const QString &table : archiveTableNames()) {
+        QStringList columns = archiveFirstColumns(table);
+        columns.replaceInStrings(QRegularExpression("(.+)"),
+                                 onServer() ? "quote_nullable(\\1)" : "quote(\\1)");
+        rows << column("SELECT " + columns.join(" || '|' || ") + " FROM " + table + " ORDER BY 1");
+    }
+    return rows;
 }
 
 Check reopen(DbConnection::OpenMode mode, const QString &path)
@@ -48,27 +49,28 @@ Check reopen(DbConnection::OpenMode mode, const QString &path)
                       : DbConnection::instance().open(path, mode);
 }
 
-// Rows with NULLs, empty texts, quotes and wildcards; on a file, dates with a time of day
-// and empty dates, as the earlier version left them. "old" drops the added columns, "strict"
-// makes Tavelo a table whose types refuse the second one.
+// Rows with NULLs, empty texts, quotes and wildcards; on a file also dates with a time of
+// day and empty dates, as the earlier version left them. "old" lacks the added columns;
+// "strict" is a table whose types refuse the second one.
 void fillArchive(TestDatabase &db, const QString &archive)
 {
+    db.addEntry(db.addSubject("ROSSI"), QDate(2026, 1, 10), QDate(2026, 7, 16), "IVA %_'16'", "");
+    QStringList sql{"INSERT INTO Utente (Soggetto, utente, Codice) VALUES ('D''ANGELO', 'N', '')",
+                    "INSERT INTO Tavelo (Oggetto) VALUES (NULL)",
+                    "UPDATE Versione SET Versione = '2026-01-10T08:30:00'"};
+    if (!onServer())
+        sql << "INSERT INTO Tavelo (data, scadenza, Oggetto, AGG) VALUES "
+               "('2026-01-10 08:30:00', '', 'àè', '2026-01-10')";
     if (archive == "strict")
-        QVERIFY(db.exec("DROP TABLE Tavelo") &&
-                db.exec("CREATE TABLE Tavelo (ID INTEGER PRIMARY KEY AUTOINCREMENT, data TEXT, "
-                        "scadenza TEXT, Oggetto TEXT COLLATE NOCASE, ndoc TEXT, Utente INTEGER, "
-                        "AGG TEXT) STRICT"));
-    for (const QString &index : DbConnection::indexStatements())
-        QVERIFY(db.exec(index));
-    const qint64 user = db.addSubject("ROSSI MARIO");
-    QVERIFY(db.exec("INSERT INTO Utente (Soggetto, utente, Codice) VALUES ('D''ANGELO', 'N', '')"));
-    db.addEntry(user, QDate(2026, 1, 10), QDate(2026, 7, 16), "IVA 100%_'16'", "");
-    QVERIFY(db.exec("INSERT INTO Tavelo (Oggetto) VALUES (NULL)"));
-    QVERIFY(onServer() || db.exec("INSERT INTO Tavelo (data, scadenza, Oggetto, Utente, AGG) "
-                                  "VALUES ('2026-01-10 08:30:00', '', 'àè', 1, '2026-01-10')"));
-    QVERIFY(db.exec("UPDATE Versione SET Versione = '2026-01-10T08:30:00'"));
+        sql << "CREATE TABLE Nuova (ID INTEGER PRIMARY KEY, data TEXT, scadenza TEXT, Oggetto "
+               "TEXT, ndoc TEXT, Utente INTEGER, AGG TEXT) STRICT"
+            << "INSERT INTO Nuova SELECT ID, data, scadenza, Oggetto, ndoc, Utente, AGG FROM Tavelo"
+            << "DROP TABLE Tavelo"
+            << "ALTER TABLE Nuova RENAME TO Tavelo";
     for (const AddedColumn &added : addedColumns())
-        QVERIFY(archive != "old" || db.exec("ALTER TABLE Tavelo DROP COLUMN " + added.column));
+        sql << (archive.startsWith("old") ? "ALTER TABLE Tavelo DROP COLUMN " + added.column : "");
+    for (const QString &statement : sql + DbConnection::indexStatements())
+        QVERIFY2(statement.isEmpty() || db.exec(statement), qPrintable(statement));
 }
 
 } // namespace
@@ -81,114 +83,76 @@ private slots:
     void cleanup() { DbConnection::instance().close(); }
     void olderArchiveAtOpen_data();
     void olderArchiveAtOpen();
-    void importLeavesNewColumnsEmpty_data();
-    void importLeavesNewColumnsEmpty();
+    void olderFileOntoServer();
 };
 
 // clang-format off
 void TestArchiveUpgrade::olderArchiveAtOpen_data()
 {
-    QTest::addColumn<QString>("archive"); // "old", "strict" or "current"
-    QTest::addColumn<QString>("opening"); // "program", "report", "no backup folder"
+    QTest::addColumn<QString>("archive"); // "old", "old, no backup folder", "strict", "current"
     QTest::addColumn<QString>("refused"); // what the message says, "" when it opens
-    QTest::newRow("older archive, the program") << "old" << "program" << "";
-    QTest::newRow("older archive, tavelo-report") << "old" << "report" << "";
-    QTest::newRow("older archive, backup impossible") << "old" << "no backup folder" << "la copia di sicurezza che lo precede non è riuscita";
-    QTest::newRow("current archive, no backup") << "current" << "program" << "";
+    QTest::newRow("older archive, the program") << "old" << "";
+    QTest::newRow("older archive, backup impossible") << "old, no backup folder" << "la copia di sicurezza che lo precede non è riuscita";
+    QTest::newRow("current archive, no backup") << "current" << "";
     if (!onServer())
-        QTest::newRow("second column refused") << "strict" << "program" << "non si è potuto aggiornare";
+        QTest::newRow("second column refused") << "strict" << "non si è potuto aggiornare";
 }
 // clang-format on
 
 void TestArchiveUpgrade::olderArchiveAtOpen()
 {
     QFETCH(QString, archive);
-    QFETCH(QString, opening);
     QFETCH(QString, refused);
     TestDatabase db;
     fillArchive(db, archive);
-    const QStringList before = quotedRows();
-    const QString quote = onServer() ? "quote_nullable" : "quote";
-    QStringList notes;
-    QSqlQuery query(DbConnection::instance().database());
-    QVERIFY(query.exec("SELECT " + quote + "(Oggetto) FROM Tavelo ORDER BY ID"));
-    while (query.next())
-        notes << query.value(0).toString();
-    query = QSqlQuery();
+    const QStringList before = quotedRows(),
+                      notes = column("SELECT Oggetto FROM Tavelo ORDER BY ID");
     DbConnection::instance().close();
     const QString base = onServer() ? serverBackupBase() : db.path();
     QDir(backupFolder(base)).removeRecursively();
-    QVERIFY(opening != "no backup folder" || writeFile(backupFolder(base), "un file"));
+    QVERIFY(!archive.endsWith("folder") || writeFile(backupFolder(base), "un file"));
     const QByteArray bytes = fileSha256(db.path());
-    QTemporaryDir out;
-    const QStringList where = onServer() ? QStringList{"--server", testServerConnection()}
-                                         : QStringList{"--dati", db.path()};
-    if (opening == "report") {
-        const CommandRun run =
-            runCommandInProcess(runReportCommand, "tavelo-report",
-                                where + QStringList{"schedautenti", out.filePath("u.pdf")});
-        QVERIFY2(run.status == 0, qPrintable(run.err));
-    } else {
-        const Check opened = reopen(DbConnection::OpenMode::ReadWrite, db.path());
-        QVERIFY2(opened.ok() == refused.isEmpty() && opened.problem.contains(refused),
-                 qPrintable(opened.problem));
-        DbConnection::instance().close();
-    }
-    const bool upgraded = opening == "program" && refused.isEmpty() && archive == "old";
-    QCOMPARE(fileSha256(db.path()) == bytes, !upgraded || onServer());
+    const Check opened = reopen(DbConnection::OpenMode::ReadWrite, db.path());
+    QVERIFY2(opened.ok() == refused.isEmpty() && opened.problem.contains(refused),
+             qPrintable(opened.problem));
+    DbConnection::instance().close();
+    // As tavelo-report reads: the statements that name the new columns work on every
+    // archive, and one left as it was stays so, byte for byte.
     QVERIFY(reopen(DbConnection::OpenMode::ReadOnly, db.path()).ok());
     QCOMPARE(quotedRows(), before);
-    // The statements that name the new columns work on every archive.
-    QCOMPARE(scalar("SELECT COUNT(*) FROM Tavelo WHERE Ripeti IS NULL AND Chiusa IS NULL"),
-             scalar("SELECT COUNT(*) FROM Tavelo"));
-    const QString table = onServer() ? "public.Tavelo" : "main.Tavelo";
-    QCOMPARE(scalar("SELECT COUNT(Chiusa) + COUNT(Ripeti) FROM " + table),
-             upgraded || archive == "current" ? "0" : "error");
+    QCOMPARE(column("SELECT COUNT(*) FROM Tavelo WHERE Ripeti IS NULL AND Chiusa IS NULL"),
+             column("SELECT COUNT(*) FROM Tavelo"));
+    const bool upgraded = archive == "old";
+    QCOMPARE(column(QString("SELECT COUNT(Chiusa) + COUNT(Ripeti) FROM %1.Tavelo")
+                        .arg(onServer() ? "public" : "main")),
+             QStringList{upgraded || archive == "current" ? "0" : "error"});
+    DbConnection::instance().close();
+    QCOMPARE(fileSha256(db.path()) == bytes, !upgraded || onServer());
     // The backup before the upgrade holds the rows as they were.
     const QStringList backups = backupsOf(base);
-    QCOMPARE(backups.size(), int(opening == "program" && archive != "current"));
+    QCOMPARE(backups.size(), int(archive == "old" || archive == "strict"));
     for (const QString &backup : backups)
-        QCOMPARE(
-            queryFile(backup, {"SELECT quote(Oggetto) FROM Tavelo ORDER BY ID"}, nullptr, true),
-            notes);
+        QCOMPARE(queryFile(backup, {"SELECT Oggetto FROM Tavelo ORDER BY ID"}, nullptr, true),
+                 notes);
 }
 
-void TestArchiveUpgrade::importLeavesNewColumnsEmpty_data()
+void TestArchiveUpgrade::olderFileOntoServer()
 {
-    QTest::addColumn<QString>("source");
-    QTest::newRow("earlier version's database") << "mdb";
-    if (onServer())
-        QTest::newRow("older data file onto the server") << "older file";
-}
-
-// Without a word about the columns that the earlier archives never had.
-void TestArchiveUpgrade::importLeavesNewColumnsEmpty()
-{
-    QFETCH(QString, source);
+    if (!onServer())
+        QSKIP("a copy onto the server");
     QTemporaryDir dir;
-    LegacyImportRequest request{legacyDatabasePath(), dir.filePath("Database.sqlite"),
-                                testServerConnection()};
-    if (onServer())
-        resetTestServerDatabase();
-    if (source == "older file") {
-        request.legacyFile = dir.filePath("Vecchio.sqlite");
-        QVERIFY(DbConnection::instance().open(request.legacyFile).ok());
-        for (const char *sql :
-             {"INSERT INTO Utente (Soggetto, utente) VALUES ('ROSSI', 'S')",
-              "INSERT INTO Tavelo (Oggetto, Utente) VALUES ('VOCE', 1)",
-              "ALTER TABLE Tavelo DROP COLUMN Ripeti", "ALTER TABLE Tavelo DROP COLUMN Chiusa"})
-            QVERIFY(QSqlQuery(DbConnection::instance().database()).exec(sql));
-        DbConnection::instance().close();
-    }
-    const Outcome<LegacyImportSummary> imported =
-        source == "mdb" ? importLegacyFile(request) : copyDataFileToServer(request);
-    QVERIFY2(imported.ok(), qPrintable(imported.problem));
-    const QString summary = importSummaryText(imported.value);
-    QVERIFY2(!summary.contains("Ripeti") && !summary.contains("Chiusa"), qPrintable(summary));
-    QVERIFY(reopen(DbConnection::OpenMode::ReadOnly, request.dataFile).ok());
-    QVERIFY(scalar("SELECT COUNT(*) FROM Tavelo").toInt() > 0);
-    QCOMPARE(scalar("SELECT COUNT(*) FROM Tavelo WHERE Ripeti IS NULL AND Chiusa IS NULL"),
-             scalar("SELECT COUNT(*) FROM Tavelo"));
+    const LegacyImportRequest request{dir.filePath("Vecchio.sqlite"), {}, testServerConnection()};
+    QVERIFY(DbConnection::instance().open(request.legacyFile).ok());
+    for (const char *sql :
+         {"INSERT INTO Tavelo (Oggetto) VALUES ('VOCE')", "ALTER TABLE Tavelo DROP COLUMN Ripeti",
+          "ALTER TABLE Tavelo DROP COLUMN Chiusa"})
+        QVERIFY(QSqlQuery(DbConnection::instance().database()).exec(sql));
+    resetTestServerDatabase();
+    const Outcome<LegacyImportSummary> copied = copyDataFileToServer(request);
+    QVERIFY2(copied.ok(), qPrintable(copied.problem));
+    QVERIFY(reopen(DbConnection::OpenMode::ReadOnly, {}).ok());
+    QCOMPARE(column("SELECT Oggetto FROM Tavelo WHERE Ripeti IS NULL AND Chiusa IS NULL"),
+             QStringList{"VOCE"});
 }
 
 TAVELO_TEST_MAIN(TestArchiveUpgrade)
