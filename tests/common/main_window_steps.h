@@ -42,7 +42,7 @@ struct MainWindowTest
 std::unique_ptr<WindowPair> startMainWindow();
 
 // Runs the operator's steps, separated by ";": "Name" clicks the control, "Name=text"
-// retypes it ("\\n" a line break), "Name+text" types at its caret, "Name<Key" presses the
+// retypes it ("\\n" a line break) or chooses that item, "Name+text" types at its caret, "Name<Key" presses the
 // key (named as QKeySequence names it) on it, "pick NOTE" clicks that row of the diary
 // grid, "gone NOTE" deletes that entry behind the window's back, "refuse EVENT" makes the
 // archive refuse such writes on the diary, "paste TEXT" pastes into the focused control,
@@ -58,7 +58,8 @@ void addStepColumns();
 void checkStepRow(MainWindowTest &test);
 // What the operator sees of the named controls (blank-separated), joined by "|": texts,
 // toggles as 0/1, lists as E (enabled) or - and the notes of their rows, hidden labels as ~,
-// today's date as "oggi"; "@" gives the focused control, "panels" the panels shown.
+// today's date as "oggi"; "@" gives the focused control, "panels" the panels shown, "Name?"
+// whether the control is enabled, "closed" what the diary grid tells of each closed row.
 QString snapshot(const MainWindowTest &test, const QString &names);
 // The message boxes shown, each as icon (-, i, x), title and text, separated by "|".
 QStringList shownBoxes(const ScriptedPrompt &prompt);
@@ -66,7 +67,8 @@ QStringList shownBoxes(const ScriptedPrompt &prompt);
 // first that differs.
 bool allMatch(const QStringList &patterns, const QStringList &texts);
 // Each row of the diary as note|date|due date|document|"oggi" when written today|owner's
-// ID, in the order written.
+// ID, in the order written; a closed one has "fatta DAY" and a repeating one its rule
+// before the owner.
 QStringList storedDiary();
 // Clicks the toolbar button with this key, on this toolbar or the window's.
 bool clickToolbar(QWidget *window, const QString &key);
