@@ -205,7 +205,7 @@ Check DbConnection::open(const QString &path, OpenMode mode)
         QList<AddedColumn> missing;
         Check opened = info.exists() ? checkExisting(path, &checkedNow, &missing) : createNew(path);
         if (opened.ok())
-            opened = openReadWrite(path);
+            opened = openReadWrite(path, !missing.isEmpty());
         if (opened.ok() && !missing.isEmpty())
             opened = upgrade(path, missing);
         if (!opened.ok())
@@ -283,7 +283,7 @@ Check DbConnection::createNew(const QString &path)
     return passed();
 }
 
-Check DbConnection::openReadWrite(const QString &path)
+Check DbConnection::openReadWrite(const QString &path, bool upgrading)
 {
     QSqlDatabase db =
         makeConnection(path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
@@ -302,7 +302,7 @@ Check DbConnection::openReadWrite(const QString &path)
              db,
              {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL")},
              &error) &&
-         execAll(db, indexStatements(), &error) && tryWrite(db, &error);
+         (upgrading || execAll(db, indexStatements(), &error)) && tryWrite(db, &error);
     if (!ok) {
         if (!error.isValid())
             error = db.lastError();
@@ -350,9 +350,9 @@ Check DbConnection::openReadOnly(const QString &path)
     return opened;
 }
 
-// A file written before some columns were added gets them, empty, in one transaction
-// after a backup; its rows stay as they are. A failed backup or step leaves the file as
-// it was, and the program does not start on it.
+// A file written before some columns were added gets them, empty, with the indexes that
+// name them, in one transaction after a backup; its rows stay as they are. A failed backup or step
+// leaves the file as it was, and the program does not start on it.
 Check DbConnection::upgrade(const QString &path, const QList<AddedColumn> &missing)
 {
     m_path = path;
@@ -369,8 +369,9 @@ Check DbConnection::upgrade(const QString &path, const QList<AddedColumn> &missi
     }
     QSqlDatabase db = database();
     QSqlError error;
-    bool ok =
-        db.transaction() && execAll(db, addColumnStatements(missing, false), &error) && db.commit();
+    bool ok = db.transaction() &&
+              execAll(db, addColumnStatements(missing, false) + indexStatements(), &error) &&
+              db.commit();
     if (!ok) {
         if (!error.isValid())
             error = db.lastError();

@@ -65,7 +65,8 @@ private:
     Check checkExisting(const QString &path, bool *checkedNow, QList<AddedColumn> *missing);
     Check upgrade(const QString &path, const QList<AddedColumn> &missing);
     Check createNew(const QString &path);
-    Check openReadWrite(const QString &path);
+    // An older file gets its indexes with its columns, as it is upgraded.
+    Check openReadWrite(const QString &path, bool upgrading);
     Check openReadOnly(const QString &path);
 
     QString m_path;

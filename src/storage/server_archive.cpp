@@ -325,7 +325,9 @@ Check upgradeServerArchive(QSqlDatabase &db, const QString &server,
 {
     QSqlError error;
     bool ok = db.transaction();
-    ok = ok && execAll(db, addColumnStatements(missing, true), &error) && db.commit();
+    // The indexes that name the added columns come with them.
+    ok = ok && execAll(db, addColumnStatements(missing, true) + archiveIndexStatements(), &error) &&
+         db.commit();
     if (!ok) {
         if (!error.isValid())
             error = db.lastError();

@@ -67,9 +67,12 @@ void fillArchive(TestDatabase &db, const QString &archive)
             << "INSERT INTO Nuova SELECT ID, data, scadenza, Oggetto, ndoc, Utente, AGG FROM Tavelo"
             << "DROP TABLE Tavelo"
             << "ALTER TABLE Nuova RENAME TO Tavelo";
+    // An older archive has the indexes of its time, none over the added columns.
     for (const AddedColumn &added : addedColumns())
         sql << (archive.startsWith("old") ? "ALTER TABLE Tavelo DROP COLUMN " + added.column : "");
-    for (const QString &statement : sql + DbConnection::indexStatements())
+    for (const QString &index : DbConnection::indexStatements())
+        sql << (archive == "current" || !index.contains("Chiusa") ? index : "");
+    for (const QString &statement : QStringList{"DROP INDEX TaveloAperte"} + sql)
         QVERIFY2(statement.isEmpty() || db.exec(statement), qPrintable(statement));
 }
 
@@ -144,8 +147,8 @@ void TestArchiveUpgrade::olderFileOntoServer()
     const LegacyImportRequest request{dir.filePath("Vecchio.sqlite"), {}, testServerConnection()};
     QVERIFY(DbConnection::instance().open(request.legacyFile).ok());
     for (const char *sql :
-         {"INSERT INTO Tavelo (Oggetto) VALUES ('VOCE')", "ALTER TABLE Tavelo DROP COLUMN Ripeti",
-          "ALTER TABLE Tavelo DROP COLUMN Chiusa"})
+         {"INSERT INTO Tavelo (Oggetto) VALUES ('VOCE')", "DROP INDEX TaveloAperte",
+          "ALTER TABLE Tavelo DROP COLUMN Ripeti", "ALTER TABLE Tavelo DROP COLUMN Chiusa"})
         QVERIFY(QSqlQuery(DbConnection::instance().database()).exec(sql));
     resetTestServerDatabase();
     const Outcome<LegacyImportSummary> copied = copyDataFileToServer(request);
