@@ -351,8 +351,8 @@ Check DbConnection::openReadOnly(const QString &path)
 }
 
 // A file written before some columns were added gets them, empty, with the indexes that
-// name them, in one transaction after a backup; its rows stay as they are. A failed backup or step
-// leaves the file as it was, and the program does not start on it.
+// name them, in one transaction after a backup; its rows stay as they are. A failed
+// backup or step leaves the file as it was, and the program does not start on it.
 Check DbConnection::upgrade(const QString &path, const QList<AddedColumn> &missing)
 {
     m_path = path;
