@@ -9,15 +9,11 @@
 #include "app/window_pair.h"
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
-#include "storage/db_connection.h"
 #include "storage/file_check.h"
 
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 
 namespace {
 
@@ -48,29 +44,16 @@ bool prepareFile(const QString &setup, const QString &path)
 
 } // namespace
 
-class TestStartup : public QObject
+class TestStartup : public PromptedTest
 {
     Q_OBJECT
 
 private slots:
-    void init() { m_prompt = ScriptedPrompt::install(); }
-    void cleanup();
-
     void unusableFileIsToldAndProgramStops_data();
     void unusableFileIsToldAndProgramStops();
     void startupOpensAfterShowingWindow();
     void guideIsBuiltBesideProgram();
-
-private:
-    ScriptedPrompt *m_prompt = nullptr;
 };
-
-void TestStartup::cleanup()
-{
-    QCOMPARE(m_prompt->unexpected(), 0);
-    DbConnection::instance().close();
-    Prompt::install(nullptr);
-}
 
 // Root may write anything, so the read-only file is tried as "nobody".
 void TestStartup::unusableFileIsToldAndProgramStops_data()

@@ -5,11 +5,8 @@
 
 #include "calendar/deadline_calendar.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QSqlQuery>
 
 namespace {
 
@@ -17,19 +14,6 @@ int eventsIn(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? int(file.readAll().count("BEGIN:VEVENT")) : -1;
-}
-
-// A change made by another desk (another connection to the same archive).
-bool execAsOtherDesk(const QString &sql)
-{
-    bool ok = false;
-    {
-        QSqlDatabase other = QSqlDatabase::cloneDatabase(DbConnection::instance().database(),
-                                                         QStringLiteral("other"));
-        ok = other.open() && QSqlQuery(other).exec(sql);
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
-    return ok;
 }
 
 QString isoDaysFromToday(int days)
@@ -98,7 +82,7 @@ void TestCalendarRefresh::rewrittenOnlyWhenChanged()
     if (change == QLatin1String("remove"))
         QVERIFY(QFile::remove(path));
     else if (!change.isEmpty())
-        QVERIFY(otherDesk ? execAsOtherDesk(change) : db.exec(change));
+        QVERIFY(otherDesk ? execAtSecondDesk(change) : db.exec(change));
 
     QCOMPARE(refreshCalendarBesideData(), rewritten);
     QCOMPARE(eventsIn(path), events);

@@ -3,10 +3,6 @@
 #include "test_support.h"
 
 #include "calendar/deadline_calendar.h"
-#include "storage/db_connection.h"
-
-#include <QFile>
-#include <QRegularExpression>
 
 #include <libical/ical.h>
 #include <sys/stat.h>

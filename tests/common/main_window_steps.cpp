@@ -3,20 +3,15 @@
 
 #include "core/dates.h"
 #include "main_window/frm_registra.h"
-#include "storage/db_connection.h"
-#include "storage/statements.h"
-#include "widgets/activation.h"
 #include "widgets/note_box.h"
 #include "widgets/window_toolbar.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSqlQuery>
 #include <QToolBar>
 
 // As QVERIFY2, for the steps that give false instead of returning from the test.

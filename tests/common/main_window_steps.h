@@ -9,7 +9,6 @@
 #include "app/window_pair.h"
 
 #include <QDate>
-#include <QTest>
 
 #include <memory>
 

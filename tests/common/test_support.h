@@ -7,6 +7,10 @@
 #include "widgets/prompt.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -127,6 +131,26 @@ private:
     std::deque<PromptAnswer> m_answers;
     QList<PromptRequest> m_shown;
     int m_unexpected = 0;
+};
+
+// The frame of most tests: message boxes answered from m_prompt's script; after each
+// test, none came unexpected and the archive is closed.
+class PromptedTest : public QObject
+{
+    Q_OBJECT
+
+protected slots:
+    void init() { m_prompt = ScriptedPrompt::install(); }
+    void cleanup()
+    {
+        const int unexpected = m_prompt->unexpected();
+        DbConnection::instance().close();
+        Prompt::install(nullptr);
+        QCOMPARE(unexpected, 0);
+    }
+
+protected:
+    ScriptedPrompt *m_prompt = nullptr;
 };
 
 // Records the statuses with which the program asked to end.

@@ -10,13 +10,8 @@
 #include "legacy/legacy_import.h"
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
-#include "storage/db_connection.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
-#include <QSqlQuery>
 #include <QSqlRecord>
 
 #include <numeric>
@@ -65,13 +60,12 @@ qint64 archiveRows(const QString &path, bool adding = false)
 
 } // namespace
 
-class TestImport : public QObject
+class TestImport : public PromptedTest
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
 
     void fixtureComesAcrossExactly_data();
     void fixtureComesAcrossExactly();
@@ -84,23 +78,14 @@ private slots:
     void startOffersImport();
 
 private:
-    ScriptedPrompt *m_prompt = nullptr;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 void TestImport::init()
 {
-    m_prompt = ScriptedPrompt::install();
+    PromptedTest::init();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("dati")));
-}
-
-void TestImport::cleanup()
-{
-    QCOMPARE(m_prompt->unexpected(), 0);
-    DbConnection::instance().close();
-    Prompt::install(nullptr);
-    m_dir.reset();
 }
 
 // clang-format off

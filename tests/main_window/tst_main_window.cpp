@@ -7,12 +7,9 @@
 #include "core/dates.h"
 #include "main_window/frm_registra.h"
 #include "registry/frm_anagrafe.h"
-#include "storage/db_connection.h"
-#include "storage/statements.h"
 #include "widgets/shell_services.h"
 #include "widgets/toggle_button.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 

@@ -8,7 +8,6 @@
 
 #include "registry/frm_anagrafe.h"
 #include "reports/report_painter.h"
-#include "storage/db_connection.h"
 #include "storage/italian_collation.h"
 #include "widgets/data_grid.h"
 #include "widgets/toggle_button.h"
@@ -19,8 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRandomGenerator>
-#include <QRegularExpression>
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QToolBar>
 

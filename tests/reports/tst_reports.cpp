@@ -14,7 +14,6 @@
 #include "reports/report_viewer.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QPainter>
@@ -24,7 +23,6 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTimer>
 
 namespace {

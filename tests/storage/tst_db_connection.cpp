@@ -4,13 +4,7 @@
 #include "limited_child.h"
 #include "test_support.h"
 
-#include "storage/db_connection.h"
 #include "storage/italian_collation.h"
-#include "storage/statements.h"
-
-#include <QDir>
-#include <QFile>
-#include <QSqlQuery>
 
 #include <sys/stat.h>
 

@@ -3,8 +3,6 @@
 // row: it goes through only on the row as picked. (A subject's modify: tst_registry.)
 #include "test_support.h"
 
-#include <QRegularExpression>
-
 class TestPickedWrites : public QObject
 {
     Q_OBJECT

@@ -2,11 +2,7 @@
 // Every statement of the program, on a fresh data file (and, rerun, on the test server).
 #include "test_support.h"
 
-#include "storage/db_connection.h"
 #include "storage/italian_collation.h"
-#include "storage/statements.h"
-
-#include <QSqlQuery>
 
 #include <algorithm>
 #include <functional>

@@ -3,7 +3,6 @@
 // and the one way the program ends; the launcher placed on the desktop at every start.
 #include "test_support.h"
 
-#include "widgets/activation.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
 #include "widgets/picture_button.h"
@@ -11,7 +10,6 @@
 #include "widgets/toggle_button.h"
 
 #include <QCalendarWidget>
-#include <QDir>
 #include <QStandardItemModel>
 
 namespace {
