@@ -56,6 +56,7 @@ private slots:
 };
 
 // Root may write anything, so the read-only file is tried as "nobody".
+// clang-format off
 void TestStartup::unusableFileIsToldAndProgramStops_data()
 {
     QTest::addColumn<QString>("setup");
@@ -65,27 +66,17 @@ void TestStartup::unusableFileIsToldAndProgramStops_data()
     const QString stopped = QStringLiteral("FERMATO 1 %1 fine -").arg(int(PromptIcon::Critical));
     const QString ended = QStringLiteral("AVVIATO 1 %1 fine 1").arg(int(PromptIcon::Critical));
     const QStringList noBackup = {"è danneggiato", "Non c'è nessuna copia di sicurezza"};
-    QTest::newRow("not an archive")
-        << "text" << ChildLimit::None << QStringList{"non è un archivio di Tavelo"} << stopped;
+    QTest::newRow("not an archive") << "text" << ChildLimit::None << QStringList{"non è un archivio di Tavelo"} << stopped;
     QTest::newRow("damaged, without backup") << "damaged" << ChildLimit::None << noBackup << ended;
-    QTest::newRow("damaged, with backups")
-        << "damaged+backups" << ChildLimit::None
-        << QStringList{"è danneggiato", "Backup/Database_2026-12-03_18-00-00-000.sqlite»",
-                       "rinominandola «Database.sqlite»"}
-        << ended;
+    QTest::newRow("damaged, with backups") << "damaged+backups" << ChildLimit::None << QStringList{"è danneggiato", "Backup/Database_2026-12-03_18-00-00-000.sqlite»", "rinominandola «Database.sqlite»"} << ended;
     // Before the event loop has run the check: the write waits for it and is refused.
-    QTest::newRow("damaged, written at once")
-        << "damaged, written" << ChildLimit::None << noBackup + QStringList{"SCRITTURA RIFIUTATA"}
-        << ended;
+    QTest::newRow("damaged, written at once") << "damaged, written" << ChildLimit::None << noBackup + QStringList{"SCRITTURA RIFIUTATA"} << ended;
     // An older file gets its indexes at open: checked before that, as the window opens.
-    QTest::newRow("damaged, without an index")
-        << "damaged, index" << ChildLimit::None << noBackup << stopped;
-    QTest::newRow("locked by another program")
-        << "locked" << ChildLimit::None << QStringList{"è bloccato da un altro programma"}
-        << stopped;
-    QTest::newRow("read-only") << "read-only" << ChildLimit::Unprivileged
-                               << QStringList{"non si può scrivere: è in sola lettura"} << stopped;
+    QTest::newRow("damaged, without an index") << "damaged, index" << ChildLimit::None << noBackup << stopped;
+    QTest::newRow("locked by another program") << "locked" << ChildLimit::None << QStringList{"è bloccato da un altro programma"} << stopped;
+    QTest::newRow("read-only") << "read-only" << ChildLimit::Unprivileged << QStringList{"non si può scrivere: è in sola lettura"} << stopped;
 }
+// clang-format on
 
 void TestStartup::unusableFileIsToldAndProgramStops()
 {
