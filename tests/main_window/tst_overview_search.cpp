@@ -79,7 +79,8 @@ void TestOverviewSearch::dueDeadlinesAreMarked()
     const qint64 rossi = f.db->addSubject(QStringLiteral("ROSSI MARIO"));
     const QDate today = QDate::currentDate();
     const QList<std::pair<int, QString>> deadlines = {
-        {-30, "scaduta"}, {-1, "scaduta"}, {0, "in scadenza"}, {7, "in scadenza"}, {8, ""}, {400, ""}};
+        {-30, "scaduta"},   {-1, "scaduta"}, {0, "in scadenza"},
+        {7, "in scadenza"}, {8, ""},         {400, ""}};
     for (const auto &[days, heard] : deadlines)
         f.db->addEntry(rossi, today.addDays(-60), today.addDays(days), QString::number(days));
     const QAbstractItemModel *model = overview();
