@@ -140,7 +140,6 @@ void TestDeadlineCalendar::calendarBesideDataModes()
 {
     QFETCH(int, modeBefore);
     QFETCH(bool, writeFails);
-    QFETCH(int, modeAfter);
     TestDatabase db;
     db.addEntry(db.addSubject("ROSSI MARIO"), QDate::currentDate(),
                 QDate::currentDate().addDays(10), "UNO");
@@ -152,7 +151,7 @@ void TestDeadlineCalendar::calendarBesideDataModes()
     if (writeFails)
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("non aggiornato")));
     refreshCalendarBesideData();
-    QCOMPARE(fileMode(path), modeAfter);
+    QTEST(fileMode(path), "modeAfter");
     if (!writeFails)
         QCOMPARE(readCalendar(path).size(), 1);
 }

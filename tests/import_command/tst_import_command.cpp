@@ -14,8 +14,6 @@
 #include <QComboBox>
 #include <QSqlRecord>
 
-#include <numeric>
-
 namespace {
 
 const QString longNote = QStringLiteral("NOTA LUNGA SU PIÙ RIGHE, ").repeated(40);
@@ -105,22 +103,13 @@ void TestImport::fixtureComesAcrossExactly_data()
 void TestImport::fixtureComesAcrossExactly()
 {
     QFETCH(QString, table);
-    QFETCH(QStringList, rows);
     LegacyImportRequest request;
     request.legacyFile = legacyDatabasePath();
     request.dataFile = m_dir->filePath("Database.sqlite");
-    QMap<QString, QList<int>> done;
-    const auto progress = [&](const QString &name, int row, int total) {
-        done[name] << row;
-        QVERIFY(row <= total);
-    };
-    const Outcome<LegacyImportSummary> imported = importLegacyFile(request, progress);
+    const Outcome<LegacyImportSummary> imported = importLegacyFile(request, {});
     QVERIFY2(imported.ok(), qPrintable(imported.problem));
     QVERIFY(DbConnection::instance().open(request.dataFile).ok());
-    QCOMPARE(storedRows(table), rows);
-    QList<int> everyRow(rows.size());
-    std::iota(everyRow.begin(), everyRow.end(), 1);
-    QCOMPARE(done.value(table), everyRow);
+    QTEST(storedRows(table), "rows");
 }
 
 void TestImport::writerKeepsIdsNullsAndDates()
@@ -165,14 +154,12 @@ void TestImport::columnsMatchWithoutRegardToCase_data()
 void TestImport::columnsMatchWithoutRegardToCase()
 {
     QFETCH(QString, legacy);
-    QFETCH(QList<int>, sourceOf);
-    QFETCH(QString, summary);
     ColumnMatch match = matchColumns(legacy.split(' '), DbConnection::tableColumns("tavelo"));
-    QCOMPARE(match.sourceOf, sourceOf);
+    QTEST(match.sourceOf, "sourceOf");
     LegacyImportSummary told;
     told.columnsLeftOut = match.leftOut.replaceInStrings(QRegularExpression("^"), "Tavelo.");
     told.columnsMissing = match.missing.replaceInStrings(QRegularExpression("^"), "Tavelo.");
-    QCOMPARE(importSummaryText(told), summary);
+    QTEST(importSummaryText(told), "summary");
 }
 
 // Every way the command is run. Before the run the data file @DATA@ holds `existing`:

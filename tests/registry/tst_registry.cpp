@@ -192,12 +192,6 @@ void TestRegistry::gridPagesFollowOneAnotherInItalianOrder()
     auto *grid = w->findChild<DataGrid *>("Datagrid1");
     QAbstractItemModel *model = grid->model();
     QVERIFY(model->rowCount() < 1404 && model->canFetchMore({}));
-    QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
-    QStringList shownColumns;
-    for (int column = 0; column < model->columnCount(); ++column)
-        if (!grid->isColumnHidden(column))
-            shownColumns << model->headerData(column, Qt::Horizontal).toString();
-    QCOMPARE(shownColumns, QStringList({"Soggetto", "Codice Fiscale"}));
     while (model->canFetchMore({}))
         model->fetchMore({});
     QList<qint64> shown;

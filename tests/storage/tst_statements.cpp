@@ -132,7 +132,6 @@ void TestStatements::readsGiveTheirRowsInOrder_data()
 void TestStatements::readsGiveTheirRowsInOrder()
 {
     QFETCH(Read, read);
-    QFETCH(QStringList, expected);
     m_rossi = m_db->addSubject("ROSSI", "S", "RSSMRA80A01F205X");
     const qint64 verdi = m_db->addSubject("àlvaro", "s", "RSSMRA80A01F205_");
     const qint64 gone = m_db->addSubject("ELIMINATO");
@@ -144,7 +143,7 @@ void TestStatements::readsGiveTheirRowsInOrder()
     m_db->addEntry(m_rossi, QDate(2026, 1, 4), QDate(1999, 12, 31), "MILLENNIO");
     m_db->addEntry(gone, QDate(2026, 1, 5), QDate(2026, 1, 15), "DI UN ELIMINATO");
     QCOMPARE(deleteSubject(gone).rowsAffected, 1);
-    QCOMPARE(read(), expected);
+    QTEST(read(), "expected");
 }
 
 // Dates go in and come back as the same days through every read, whatever form the

@@ -5,7 +5,6 @@
 
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
-#include "widgets/picture_button.h"
 #include "widgets/shell_services.h"
 #include "widgets/toggle_button.h"
 
@@ -37,7 +36,6 @@ private slots:
     void togglesReportChangesInOrder();
     void dateBoxKeepsTenLettersAndCalendarPicksDate();
     void gridPicksRowsAndKeepsNothingBehind();
-    void pictureButtonIsDrawnWithItsBorder();
     void activationRunsAfterCurrentHandler();
     void launcherEscapesProgramPath_data();
     void launcherEscapesProgramPath();
@@ -100,10 +98,9 @@ void TestWidgets::dateBoxKeepsTenLettersAndCalendarPicksDate()
     QVERIFY(!calendar->isVisible());
 }
 
-// A row is picked by a click on it, or Enter or Space on the current row, every time; the
-// arrows only move, and focus picks nothing. A grid bound again and again does not grow,
-// bound straight to another model or unbound first, and a handler of the pick may bind it
-// again while the selection is telling of the pick.
+// A row is picked by a click on it, every time (the keys: the entry panel's table). A grid
+// bound again and again does not grow, bound straight to another model or unbound first,
+// and a handler of the pick may bind it again while the selection is telling of the pick.
 void TestWidgets::gridPicksRowsAndKeepsNothingBehind()
 {
     QStandardItemModel first, second;
@@ -134,33 +131,17 @@ void TestWidgets::gridPicksRowsAndKeepsNothingBehind()
             [&](int row) { picked << QString::number(row) + grid.currentRowText(0); });
     click(grid, 1);
     click(grid, 1);
-    QTest::keyClick(grid.viewport(), Qt::Key_Down);
-    QTest::keyClick(grid.viewport(), Qt::Key_Return);
-    QTest::keyClick(grid.viewport(), Qt::Key_Space);
-    grid.setCurrentIndex(first.index(0, 0));
-    grid.clearFocus();
-    grid.setFocus(Qt::TabFocusReason);
     connect(&grid, &DataGrid::rowPicked, this, [&] {
         grid.setModel(nullptr);
         grid.setModel(&second);
     });
     click(grid, 2);
     click(grid, 0);
-    QCOMPARE(picked, QStringList({"1a1", "1a1", "2a2", "2a2", "2a2", "0b0"}));
+    QCOMPARE(picked, QStringList({"1a1", "1a1", "2a2", "0b0"}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(grid.findChildren<QItemSelectionModel *>().size(), 1);
     grid.setModel(nullptr);
     QCOMPARE(grid.currentRowText(0), QString());
-}
-
-void TestWidgets::pictureButtonIsDrawnWithItsBorder()
-{
-    PictureButton picture(":/pictures/accedi.svg");
-    picture.resize(64, 64);
-    const QImage plain = picture.grab().toImage();
-    QVERIFY(plain.pixelColor(32, 32) != plain.pixelColor(1, 1));
-    picture.setSingleBorder(true);
-    QVERIFY(picture.grab().toImage() != plain);
 }
 
 // Activation comes after the handler that asked for it, and never to a window that is
