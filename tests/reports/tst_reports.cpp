@@ -31,38 +31,17 @@ namespace {
 // laid out.
 
 const QDate printDate(2024, 3, 15);
-
-ReportLayoutOptions options()
-{
-    ReportLayoutOptions o;
-    o.printDate = printDate;
-    return o;
-}
-
-ReportFont arial10()
-{
-    ReportFont font;
-    font.pointSize = 10;
-    return font;
-}
+const ReportFont arial10{QStringLiteral("Arial"), 10};
 
 // A label, or a text box when there is a field; a line when the height is 0.
 ReportControl control(const char *name, int left, int top, int width, const QString &caption,
                       const QString &field = {}, int height = 300)
 {
-    ReportControl c;
-    c.kind = height == 0       ? ReportControlKind::Line
-             : field.isEmpty() ? ReportControlKind::Label
-                               : ReportControlKind::TextBox;
-    c.name = QString::fromLatin1(name);
-    c.left = left;
-    c.top = top;
-    c.width = width;
-    c.height = height;
-    c.caption = caption;
-    c.field = field;
-    c.expandsPlaceholders = caption.contains(QLatin1Char('%'));
-    return c;
+    const ReportControlKind kind = height == 0       ? ReportControlKind::Line
+                                   : field.isEmpty() ? ReportControlKind::Label
+                                                     : ReportControlKind::TextBox;
+    return {QString::fromLatin1(name), kind,  left, top, width, height, caption, field,
+            ReportValueFormat::Text,   caption.contains(QLatin1Char('%'))};
 }
 
 // A report with round numbers: on A4 landscape (11905.5 twips high) with margins of
@@ -72,7 +51,7 @@ ReportDefinition testReport()
 {
     ReportDefinition report;
     report.name = QStringLiteral("Prova");
-    report.defaultFont = arial10();
+    report.defaultFont = arial10;
     report.page.topMargin = 1000;
     report.page.bottomMargin = 1000;
     report.page.leftMargin = 500;
@@ -113,7 +92,9 @@ QList<QVariantHash> names(int count, int tall = -1)
 ReportDocument layOut(const ReportDefinition &definition, const QList<QVariantHash> &rows)
 {
     ListReportRows source(rows);
-    return buildReportDocument(definition, source, options());
+    ReportLayoutOptions options;
+    options.printDate = printDate;
+    return buildReportDocument(definition, source, options);
 }
 
 // Words enough for several lines in any box of a report.
@@ -244,12 +225,12 @@ void TestReports::lineBreaks()
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
     ReportTextMeasurer measurer(1200);
-    const QStringList broken = measurer.wrap(arial10(), text, 1000);
+    const QStringList broken = measurer.wrap(arial10, text, 1000);
     QCOMPARE(lines.isEmpty() ? broken.join(QString()) : broken.join('|'),
              lines.isEmpty() ? text : lines.join('|'));
     QVERIFY(broken.size() > 1);
     for (const QString &line : broken)
-        QVERIFY(measurer.width(arial10(), line) <= 1000.5);
+        QVERIFY(measurer.width(arial10, line) <= 1000.5);
 }
 
 // clang-format off
@@ -295,19 +276,19 @@ void TestReports::grownBandMovesWhatFollows()
     const QString text = longText(20);
     // A value a little wider than the box that cannot grow is squeezed onto its one line.
     QString slightlyWide = QString("0123456789");
-    while (measurer.width(arial10(), slightlyWide) < 1250)
+    while (measurer.width(arial10, slightlyWide) < 1250)
         slightlyWide += QLatin1Char('0');
     const ReportDocument document =
         layOut(testReport(), {{{"nome", text}}, {{"nome", slightlyWide}}});
-    const int lineCount = int(measurer.wrap(arial10(), text, 3000).size());
+    const int lineCount = int(measurer.wrap(arial10, text, 3000).size());
     QVERIFY2(lineCount >= 3, "the sample must need several lines");
-    const qreal growth = (lineCount - 1) * measurer.lineHeight(arial10());
+    const qreal growth = (lineCount - 1) * measurer.lineHeight(arial10);
 
     const ReportPage &page = document.pages.at(0);
     QCOMPARE(page.find("Nome", 0)->lines.join(' '), text);
     QCOMPARE(page.find("Nome", 0)->rect.height(), 300 + growth);
     QCOMPARE(page.find("Fisso", 0)->rect.height(), 300.0);
-    QCOMPARE(page.find("Fisso", 0)->lines, measurer.wrap(arial10(), text, 1200).mid(0, 1));
+    QCOMPARE(page.find("Fisso", 0)->lines, measurer.wrap(arial10, text, 1200).mid(0, 1));
     QCOMPARE(page.find("Fisso", 1)->lines, QStringList{slightlyWide});
     // Under the grown box or under what it moved: moved by the growth; beside: left alone.
     QCOMPARE(page.find("Sotto", 0)->rect.top(), 1900 + 400 + growth);
@@ -333,7 +314,7 @@ void TestReports::veryLongNoteIsSplitOverPages()
         layOut(anagrafe, {{{"ID", 1}}, {{"ID", 2}, {"Annotazione", note}}, {{"Soggetto", "DOPO"}}});
     QVERIFY(document.pageCount() > 100);
 
-    ReportTextMeasurer measurer(options().resolution);
+    ReportTextMeasurer measurer(ReportLayoutOptions().resolution);
     ReportFont narrow;
     narrow.face = QString("Arial Narrow");
     const qreal bodyBottom = sheetSizeInTwips(document.pageLayout).height() - 800 - 195;
@@ -425,7 +406,7 @@ void TestReports::painterScalesTwipsToDevice()
     page.items[0].rect = QRectF(1440, 1440, 1440, 0); // one inch in, one inch long
     // Far too wide for its half-inch box at two inches down: squeezed into it.
     page.items[1].rect = QRectF(720, 2 * 1440, 720, 300);
-    page.items[1].font = arial10();
+    page.items[1].font = arial10;
     page.items[1].lines = QStringList{"MMMMMMMMMM"};
     page.items[1].lineHeight = 230;
     QImage image(300, 300, QImage::Format_RGB32);
