@@ -15,7 +15,6 @@
 
 #include <QAction>
 #include <QFileDialog>
-#include <QFontInfo>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -31,7 +30,7 @@ namespace {
 // laid out.
 
 const QDate printDate(2024, 3, 15);
-const ReportFont arial10{QStringLiteral("Arial"), 10};
+const ReportFont arial10{QStringLiteral("Arial"), 10, false, false, false};
 
 // A label, or a text box when there is a field; a line when the height is 0.
 ReportControl control(const char *name, int left, int top, int width, const QString &caption,
@@ -40,8 +39,19 @@ ReportControl control(const char *name, int left, int top, int width, const QStr
     const ReportControlKind kind = height == 0       ? ReportControlKind::Line
                                    : field.isEmpty() ? ReportControlKind::Label
                                                      : ReportControlKind::TextBox;
-    return {QString::fromLatin1(name), kind,  left, top, width, height, caption, field,
-            ReportValueFormat::Text,   caption.contains(QLatin1Char('%'))};
+    return {QString::fromLatin1(name),
+            kind,
+            left,
+            top,
+            width,
+            height,
+            caption,
+            field,
+            ReportValueFormat::Text,
+            caption.contains(QLatin1Char('%')),
+            false,
+            Qt::AlignLeft,
+            std::nullopt};
 }
 
 // A report with round numbers: on A4 landscape (11905.5 twips high) with margins of
@@ -139,8 +149,6 @@ class TestReports : public QObject
 private slots:
     void valuesAsText_data();
     void valuesAsText();
-    void fontFaces_data();
-    void fontFaces();
     void lineBreaks_data();
     void lineBreaks();
     void bandsPerPage_data();
@@ -181,31 +189,6 @@ void TestReports::valuesAsText()
     QFETCH(QVariant, value);
     QFETCH(ReportValueFormat, format);
     QTEST(formatReportValue(value, format), "text");
-}
-
-// clang-format off
-void TestReports::fontFaces_data()
-{
-    QTest::addColumn<QString>("face");
-    QTest::addColumn<QString>("family");
-    QTest::newRow("Arial") << "Arial" << QString("Liberation Sans");
-    QTest::newRow("Arial in capitals") << "ARIAL" << QString("Liberation Sans");
-    QTest::newRow("Arial Narrow") << "Arial Narrow" << QString("Liberation Sans Narrow");
-    QTest::newRow("vertical Unicode") << "@Arial Unicode MS" << QString("DejaVu Sans");
-    QTest::newRow("Unicode") << "Arial Unicode MS" << QString("DejaVu Sans");
-}
-// clang-format on
-
-void TestReports::fontFaces()
-{
-    QFETCH(QString, face);
-    QFETCH(QString, family);
-    ReportFont font;
-    font.face = face;
-    font.italic = true;
-    // The face must really be there, not a fallback with other metrics.
-    const QFontInfo info(toQFont(font));
-    QVERIFY2(info.family() == family && info.italic(), qPrintable(info.family()));
 }
 
 // clang-format off
