@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The registry window on its own on a fresh data file, driven by the operator: its
-// controls and keyboard order, the grid of subjects, the header handed back, the print,
+// controls and keyboard order, the grid of subjects, the print,
 // the Italian order of names; the moves between panels, what the boxes let in, insert,
 // modify and delete, the message boxes that follow and the subjects stored.
 #include "main_window_steps.h"
@@ -11,7 +11,6 @@
 #include "widgets/data_grid.h"
 #include "widgets/toggle_button.h"
 
-#include <QAccessible>
 #include <QClipboard>
 #include <QLabel>
 #include <QRandomGenerator>
@@ -57,7 +56,6 @@ private slots:
 
     void controlsLieInsideAndTabFollowsTheWindowsOrder();
     void gridPagesFollowOneAnotherInItalianOrder();
-    void chiudiHandsTheHeaderBack();
     void registryPrintListsEverySubjectByName();
     void italianOrderAndItsQuickWay();
     void operatorDoes_data();
@@ -71,8 +69,6 @@ private:
 
     MainWindowTest f;
     std::unique_ptr<frmAnagrafe> w;
-    ChosenUserLabels chosen{"ROSSI MARIO", "Data", "ID"};
-    QList<ChosenUserLabels> handedBack;
 };
 
 void TestRegistry::init()
@@ -84,16 +80,13 @@ void TestRegistry::init()
     f.db->addSubject("ÀLVARO ANNA", "N");
     f.db->addEntry(id, QDate(2026, 1, 10), QDate(2026, 3, 1), "MARZO");
     QGuiApplication::clipboard()->setText("piazza dùomo");
-    handedBack.clear();
     f.window = (w = std::make_unique<frmAnagrafe>()).get();
-    w->setChosenUserSource([this] { return chosen; });
-    connect(w.get(), &frmAnagrafe::closedWithChosenUser,
-            [this](const ChosenUserLabels &labels) { handedBack << labels; });
+    w->setChosenUserSource([] { return ChosenUserLabels{"ROSSI MARIO", "Data", "ID"}; });
     w->show();
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w.get()));
     activateLater(w.get());
-    QTRY_COMPARE(text("Label1"), chosen.label1);
+    QTRY_COMPARE(text("Label1"), "ROSSI MARIO");
     QCOMPARE(where(), "Frame3 /  / Check7");
 }
 
@@ -203,28 +196,6 @@ void TestRegistry::gridPagesFollowOneAnotherInItalianOrder()
     }
     QCOMPARE(shown, expected);
     QCOMPARE(named, seeded); // case aside, accented letters beside their base letter
-}
-
-void TestRegistry::chiudiHandsTheHeaderBack()
-{
-    run("modify ROSSI MARIO");
-    chosen = {QString(), "2026", "7"};
-    run("tool Chiudi");
-    QVERIFY(!w->isVisible() && handedBack.size() == 1);
-    const ChosenUserLabels back = handedBack.at(0);
-    QCOMPARE(back.label1 + '/' + back.label4 + '/' + back.label5, "ROSSI MARIO/Data/ID");
-    // Shown again: the header of that moment, the start panel, nothing filled in.
-    w->show();
-    activateLater(w.get());
-    QTRY_COMPARE(text("Label5") + '/' + text("Label4"), "7/2026");
-    QCOMPARE(QAccessible::queryAccessibleInterface(f.at("Label1"))->text(QAccessible::Name),
-             "Utente scelto: nessuno");
-    run("?empty;?Text3=;?Text14=");
-    QCOMPARE(where(), "Frame3 /  / Check7");
-    for (ToggleButton *toggle : w->findChildren<ToggleButton *>())
-        QVERIFY2(toggle->value() == 0, qPrintable(toggle->objectName()));
-    QVERIFY(!w->close() && !w->isVisible()); // the title bar's close box acts as "Chiudi"
-    QCOMPARE(handedBack.size(), 2);
 }
 
 void TestRegistry::registryPrintListsEverySubjectByName()
