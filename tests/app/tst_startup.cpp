@@ -89,8 +89,8 @@ void TestStartup::unusableFileIsToldAndProgramStops()
             .arg(QLatin1String(window ? "AVVIATO" : "FERMATO"))
             .arg(m_prompt->shown().size())
             .arg(told ? int(box.icon) : -1)
-            .arg(ends.statuses().isEmpty() ? QStringLiteral("-")
-                                           : QString::number(ends.statuses().constFirst()))
+            .arg(ends.statuses.isEmpty() ? QStringLiteral("-")
+                                         : QString::number(ends.statuses.constFirst()))
             .arg(box.text)
             .arg(written.error.text().contains(parts.first()) ? "\nSCRITTURA RIFIUTATA" : "");
     QVERIFY2(output.startsWith(outcome + QLatin1Char('\n')), qPrintable(output));

@@ -154,18 +154,14 @@ protected:
 };
 
 // Records the statuses with which the program asked to end.
-class ProgramEndRecorder
+struct ProgramEndRecorder
 {
-public:
     ProgramEndRecorder()
     {
-        setProgramEndHandler([this](int status) { m_statuses.append(status); });
+        setProgramEndHandler([this](int status) { statuses.append(status); });
     }
     ~ProgramEndRecorder() { setProgramEndHandler({}); }
-    const QList<int> &statuses() const { return m_statuses; }
-
-private:
-    QList<int> m_statuses;
+    QList<int> statuses;
 };
 
 // Catches what the program hands to the desktop (files and web addresses).

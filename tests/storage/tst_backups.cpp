@@ -156,9 +156,9 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
         ProgramEndRecorder ended;
         QCloseEvent event;
         QCoreApplication::sendEvent(window, &event);
-        QVERIFY(!event.isAccepted() && window->isVisible() && ended.statuses().isEmpty());
+        QVERIFY(!event.isAccepted() && window->isVisible() && ended.statuses.isEmpty());
         QVERIFY(clickToolbar(window, QStringLiteral("Chiudi")));
-        QCOMPARE(ended.statuses(), QList<int>{0});
+        QCOMPARE(ended.statuses, QList<int>{0});
         QVERIFY(!window->isVisible());
     }
     QVERIFY(!DbConnection::instance().isOpen());

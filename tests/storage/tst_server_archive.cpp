@@ -212,7 +212,7 @@ void TestServerArchive::lostConnectionIsADatabaseErrorAndThenHeals()
     QVERIFY(cutThisDesk(other));
     m_prompt->answer(PromptAnswer::Ok);
     clickToolbar(&window, QStringLiteral("Chiudi"));
-    QCOMPARE(ends.statuses(), QList<int>({0}));
+    QCOMPARE(ends.statuses, QList<int>({0}));
     QVERIFY(m_prompt->shown().value(0).text.startsWith(QLatin1String("Errore del database:")));
 }
 

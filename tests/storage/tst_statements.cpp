@@ -52,12 +52,6 @@ QStringList reportField(Result<RowReader> rows, const QString &field)
     return values;
 }
 
-// The overview's pages, with nothing searched.
-RowStream<OverviewDeadline> deadlinePage(int limit, const OverviewDeadline *after)
-{
-    return selectDeadlines(limit, after);
-}
-
 // Pages of `limit` rows, each read after the last row of the one before, put together.
 template <typename Row>
 QStringList paged(const std::function<RowStream<Row>(int, const Row *)> &page, int limit)
@@ -257,7 +251,10 @@ void TestStatements::keysetPagesMeetAtTheirBoundaries()
     int subjects = 0, deadlines = 0;
     QCOMPARE(paged<Subject>(selectRegistryGridRows, limit),
              lines(selectRegistryGridRows(), &subjects));
-    QCOMPARE(paged<OverviewDeadline>(deadlinePage, limit), lines(selectDeadlines(), &deadlines));
+    QCOMPARE(
+        paged<OverviewDeadline>(
+            [](int n, const OverviewDeadline *after) { return selectDeadlines(n, after); }, limit),
+        lines(selectDeadlines(), &deadlines));
     const auto diary = [user](int n, const DiaryEntry *after) {
         return selectDiaryGridRows(user, n, after);
     };
