@@ -62,26 +62,31 @@ QSqlQuery subjectInsert(QSqlDatabase &db, const QString &columns, const QString 
     return subject;
 }
 
-// The diary entries of the generated data: numbered, dated, due or not; AGG is the
-// entry's date.
+// The diary entries of the generated data: numbered, dated, due or not, closed or not; AGG
+// is the entry's date.
 class EntryInsert
 {
 public:
     explicit EntryInsert(QSqlDatabase &db) : m_entry(db)
     {
-        m_entry.prepare(
-            QStringLiteral("INSERT INTO Tavelo (data, scadenza, Oggetto, ndoc, Utente, AGG) "
-                           "VALUES (:data, :scadenza, :oggetto, :ndoc, :utente, :data)"));
+        m_entry.prepare(QStringLiteral(
+            "INSERT INTO Tavelo (data, scadenza, Oggetto, ndoc, Utente, AGG, Chiusa) "
+            "VALUES (:data, :scadenza, :oggetto, :ndoc, :utente, :data, :chiusa)"));
     }
 
-    // Entry number n of this user; without a due date when `due` is no date.
-    bool add(qint64 user, int n, const QDate &data, const QDate &due, QString *problem)
+    // Entry number n of this user; without a due date when `due` is no date, closed on
+    // `closed` when it is a date.
+    bool add(qint64 user, int n, const QDate &data, const QDate &due, QString *problem,
+             const QDate &closed = QDate())
     {
-        const QVariant scadenza = due.isValid() ? QVariant(due.toString(Qt::ISODate))
-                                                : QVariant(QMetaType(QMetaType::QString));
+        const auto stored = [](const QDate &date) {
+            return date.isValid() ? QVariant(date.toString(Qt::ISODate))
+                                  : QVariant(QMetaType(QMetaType::QString));
+        };
         return insertRow(m_entry,
                          {{QStringLiteral(":data"), data.toString(Qt::ISODate)},
-                          {QStringLiteral(":scadenza"), scadenza},
+                          {QStringLiteral(":scadenza"), stored(due)},
+                          {QStringLiteral(":chiusa"), stored(closed)},
                           {QStringLiteral(":oggetto"),
                            QStringLiteral("SCADENZA NUMERO %1 DA RICORDARE").arg(n)},
                           {QStringLiteral(":ndoc"), QString::number(n)},
@@ -172,7 +177,7 @@ bool generateRegistryData(int subjects, int users, QString *problem)
 }
 
 bool generateOfficeData(int subjects, int userEvery, int entries, int heavyUserEntries,
-                        QString *problem, int undatedEvery)
+                        QString *problem, int undatedEvery, const QDate &closedBefore)
 {
     return fillInOneTransaction(problem, [&](QSqlDatabase &db) {
         QSqlQuery subject =
@@ -203,7 +208,8 @@ bool generateOfficeData(int subjects, int userEvery, int entries, int heavyUserE
             const QDate due = undatedEvery > 0 && n % undatedEvery == 0
                                   ? QDate()
                                   : data.addDays(random.bounded(400));
-            if (!entry.add(owner, n, data, due, problem))
+            const bool closed = due.isValid() && due < closedBefore;
+            if (!entry.add(owner, n, data, due, problem, closed ? due : QDate()))
                 return false;
         }
         return true;

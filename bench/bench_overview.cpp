@@ -47,7 +47,8 @@ namespace {
 const char overviewSql[] =
     "SELECT Tavelo.scadenza, Tavelo.Oggetto, Tavelo.Utente, Utente.Soggetto, Tavelo.ID "
     "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
-    "WHERE Tavelo.scadenza IS NOT NULL ORDER BY Tavelo.scadenza, Tavelo.ID LIMIT 256";
+    "WHERE Tavelo.scadenza IS NOT NULL AND Tavelo.Chiusa IS NULL "
+    "ORDER BY Tavelo.scadenza, Tavelo.ID LIMIT 256";
 // The command line that runs the same queries: sqlite3 on the file, psql on a server.
 struct CommandLine
 {
@@ -170,7 +171,8 @@ int generate(const QString &file, int subjects, int entries, int heavy)
         return 1;
     }
     QString problem;
-    if (!generateOfficeData(subjects, 10, entries, heavy, &problem)) {
+    // Eleven years of deadlines, those of the years before this one done.
+    if (!generateOfficeData(subjects, 10, entries, heavy, &problem, 0, QDate(2026, 1, 1))) {
         std::fprintf(stderr, "%s\n", qPrintable(problem));
         return 1;
     }
@@ -188,7 +190,7 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.addOptions({
         {QStringLiteral("file"), QStringLiteral("data file"), QStringLiteral("path"),
-         QDir::temp().filePath(QStringLiteral("tavelo-bench-office.sqlite"))},
+         QDir::temp().filePath(QStringLiteral("tavelo-bench-office-fatte.sqlite"))},
         {QStringLiteral("subjects"), QStringLiteral("subjects"), QStringLiteral("n"),
          QStringLiteral("100000")},
         {QStringLiteral("entries"), QStringLiteral("entries"), QStringLiteral("n"),

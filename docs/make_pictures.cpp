@@ -3,6 +3,7 @@
 // sample archive, at build time: the guide always shows the windows as they are.
 // Usage: make_pictures <folder>
 #include "app/window_pair.h"
+#include "calendar/repeat_rule.h"
 #include "core/dates.h"
 #include "main_window/frm_registra.h"
 #include "registry/frm_anagrafe.h"
@@ -67,21 +68,34 @@ bool fillSampleArchive()
         int dueInDays; // 0: no due date
         const char *note;
         const char *doc;
+        bool monthly;
+        bool closed;
     } entries[] = {
-        {30, 12, "RINNOVO ASSICURAZIONE AUTO", "118"},
-        {20, 40, "DICHIARAZIONE DEI REDDITI: PORTARE LE RICEVUTE", "27,3"},
-        {10, 0, "TELEFONARE AL COMMERCIALISTA", ""},
-        {5, 75, "SCADENZA CONTRATTO D'AFFITTO", "4"},
+        {30, 12, "RINNOVO ASSICURAZIONE AUTO", "118", false, false},
+        {20, 40, "DICHIARAZIONE DEI REDDITI: PORTARE LE RICEVUTE", "27,3", false, false},
+        {10, 0, "TELEFONARE AL COMMERCIALISTA", "", false, false},
+        {5, 75, "SCADENZA CONTRATTO D'AFFITTO", "4", false, false},
+        {25, 20, "VERSAMENTO IVA MENSILE", "", true, true},
+        {0, 50, "VERSAMENTO IVA MENSILE", "", true, false},
     };
+    // The same day of the month for both payments, as a monthly rule keeps it.
+    const QDate firstPayment = today.addDays(20);
     for (const auto &e : entries) {
         DiaryEntry entry;
         entry.data = today.addDays(-e.enteredDaysAgo);
         entry.scadenza = e.dueInDays ? today.addDays(e.dueInDays) : QDate();
+        if (e.monthly) {
+            entry.scadenza = e.closed ? firstPayment : firstPayment.addMonths(1);
+            entry.ripeti = repeatRule(Repeat::Monthly, firstPayment);
+        }
         entry.oggetto = QString::fromUtf8(e.note);
         entry.ndoc = QString::fromUtf8(e.doc);
         entry.utente = rossi;
         entry.agg = today;
-        if (!insertDiaryEntry(entry).ok())
+        const Result<qint64> written = insertDiaryEntry(entry);
+        entry.id = written.value;
+        if (!written.ok() ||
+            (e.closed && closePickedDiaryEntry(entry, today, std::nullopt).rowsAffected != 1))
             return false;
     }
     return true;
@@ -188,8 +202,11 @@ void takeDiaryPictures(PictureTaker &pictures, frmRegistra &window)
     pictures.clickRow(&window, "DataGrid3", 1);
     pictures.take(&window, QStringLiteral("registrazione-modifica"));
 
+    pictures.clickRow(&window, "DataGrid3", 4);
+    pictures.take(&window, QStringLiteral("registrazione-ripeti"));
+
     pictures.click(&window, "Check4");
-    pictures.clickRow(&window, "DataGrid3", 2);
+    pictures.clickRow(&window, "DataGrid3", 3);
     pictures.take(&window, QStringLiteral("registrazione-elimina"));
 
     pictures.click(&window, "Check4");

@@ -4,6 +4,9 @@
 #include "core/dates.h"
 #include "storage/db_connection.h"
 
+#include <QFont>
+#include <QPalette>
+
 namespace {
 
 enum Column { IdColumn, DataColumn, DueDateColumn, NoteColumn, DocColumn, UserColumn, AggColumn };
@@ -18,6 +21,28 @@ QVariant date(const QDate &value, int role)
     if (!value.isValid())
         return {};
     return role == Qt::DisplayRole ? QVariant(toScreenDate(value)) : QVariant(value);
+}
+
+// A closed entry stays in its diary, greyed, with the day it was closed for the mouse and
+// the screen reader; in italics too, so that it stands apart in a grid that is greyed as
+// a whole while it cannot be picked.
+QVariant closedEntryLook(const DiaryEntry &entry, int role)
+{
+    switch (role) {
+    case Qt::ForegroundRole:
+        // The grey of a disabled text: as a row that cannot be used any more.
+        return QPalette().color(QPalette::Disabled, QPalette::Text);
+    case Qt::FontRole: {
+        QFont italic;
+        italic.setItalic(true);
+        return italic;
+    }
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        return QStringLiteral("Fatta il %1").arg(toScreenDate(entry.chiusa));
+    default:
+        return {};
+    }
 }
 
 } // namespace
@@ -60,9 +85,12 @@ QVariant DiaryGridModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rows().size() || index.column() >= m_columns.size())
         return {};
+    const DiaryEntry &entry = rows().at(index.row());
+    if (entry.chiusa.isValid())
+        if (QVariant closed = closedEntryLook(entry, role); closed.isValid())
+            return closed;
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    const DiaryEntry &entry = rows().at(index.row());
     switch (index.column()) {
     case IdColumn:
         return entry.id;

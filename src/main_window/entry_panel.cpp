@@ -19,6 +19,7 @@
 #include "widgets/toggle_button.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -123,6 +124,7 @@ EntryPanel::EntryPanel(ChosenUser &chosen, QWidget *parent)
     Label9->setBuddy(Text3);
 
     createDayOffHint();
+    createRepeatAndDone();
 
     Text2 = named(new NoteBox(this), "Text2");
     placeTwips(Text2, 600, 1320, 9015, 945);
@@ -172,8 +174,10 @@ void EntryPanel::connectControls()
 
 QList<QWidget *> EntryPanel::keyboardOrder() const
 {
-    return {DataBox1, Check2,    DataBox2, Text1,  Text3,  Text2,
-            Cmd1,     DataGrid3, Check3,   Check4, Check5, Image3};
+    // The new controls after the ones the operator knows, so that Tab from N_Doc still
+    // reaches the note.
+    return {DataBox1,  Check2, DataBox2, Text1,  Text3,  Text2,    Cmd1,
+            DataGrid3, Check3, Check4,   Check5, m_done, m_repeat, Image3};
 }
 
 QString EntryPanel::label4Text() const
@@ -243,8 +247,11 @@ void EntryPanel::ToggleDueDate()
         DataBox2->setBackgroundColor(window()->palette().color(QPalette::Window));
         DataBox2->setEnabled(false);
         DataBox2->setText(QString());
+        m_repeat->setCurrentIndex(0);
+        m_repeat->setEnabled(false);
     } else {
         DataBox2->setEnabled(true);
+        m_repeat->setEnabled(true);
         DataBox2->setBackgroundColor(dueDateOn);
         DataBox2->setFocus();
     }
@@ -277,6 +284,7 @@ void EntryPanel::leaveEntryMode()
     DataGrid3->setBackgroundColor(gridWhite);
     DataGrid3->setEnabled(false);
     Cmd1->setText(insertMode);
+    updateDoneButton();
 }
 
 // A mode toggle switched on: the other one goes off first (its off-branch empties the
@@ -290,6 +298,7 @@ void EntryPanel::enterEntryMode(ToggleButton *otherMode, const QString &caption)
     DataGrid3->setBackgroundColor(gridPickable);
     Cmd1->setText(caption);
     Label10->show();
+    updateDoneButton();
 }
 
 // The operator switches the entry panel's "Stampa" on: the selected user's card.
@@ -357,9 +366,12 @@ void EntryPanel::clearEntryFields()
     DataBox1->setText(todayScreenDate());
     DataBox2->setText(QString());
     DataBox2->setEnabled(false);
+    m_repeat->setCurrentIndex(0);
+    m_repeat->setEnabled(false);
     Text1->clear();
     Text3->clear();
     Text2->clear();
+    updateDoneButton();
 }
 
 // After a modify or a delete: the fields emptied and the panel back in Insert mode.
@@ -405,6 +417,7 @@ DiaryEntry EntryPanel::entryFromFields(qint64 owner) const
     entry.ndoc = Text3->text();
     entry.utente = owner;
     entry.agg = QDate::currentDate();
+    entry.ripeti = repeatRuleFromFields(entry.scadenza);
     return entry;
 }
 
@@ -445,7 +458,7 @@ void EntryPanel::modifyEntry()
         return;
     }
     if (written.conflict != RowConflict::None) {
-        tellWrittenElsewhere(written.conflict, false);
+        tellWrittenElsewhere(written.conflict, QStringLiteral("nulla è stato salvato"), QString());
         return;
     }
     showPrompt(window(), QStringLiteral("L' Aggiornamento è avvenuto con successo !"), QString(),
@@ -473,7 +486,8 @@ void EntryPanel::deleteEntry()
         return;
     }
     if (deleted.conflict == RowConflict::Changed) {
-        tellWrittenElsewhere(deleted.conflict, true);
+        tellWrittenElsewhere(deleted.conflict, QStringLiteral("non è stato eliminato nulla"),
+                             titleDelete);
         return;
     }
     if (deleted.conflict == RowConflict::Deleted) {
@@ -490,10 +504,9 @@ void EntryPanel::deleteEntry()
 
 // Another desk wrote the picked entry first: nothing was written, the fields keep what the
 // operator typed, and the grid shows the diary as it is now, to pick the entry again from.
-void EntryPanel::tellWrittenElsewhere(RowConflict conflict, bool deleting)
+void EntryPanel::tellWrittenElsewhere(RowConflict conflict, const QString &outcome,
+                                      const QString &title)
 {
-    const QString outcome = deleting ? QStringLiteral("non è stato eliminato nulla")
-                                     : QStringLiteral("nulla è stato salvato");
     const QString text =
         conflict == RowConflict::Deleted
             ? QStringLiteral("Un'altra postazione ha eliminato questa registrazione dopo che "
@@ -501,8 +514,7 @@ void EntryPanel::tellWrittenElsewhere(RowConflict conflict, bool deleting)
             : QStringLiteral("Un'altra postazione ha modificato questa registrazione dopo che "
                              "l'avete scelta: %1. Riscegliete la riga per vedere i valori "
                              "attuali.");
-    showPrompt(window(), text.arg(outcome), deleting ? titleDelete : QString(), PromptButtons::Ok,
-               PromptIcon::Critical);
+    showPrompt(window(), text.arg(outcome), title, PromptButtons::Ok, PromptIcon::Critical);
     if (!fillDiaryGrid())
         releaseDiaryGrid();
 }
@@ -585,6 +597,7 @@ void EntryPanel::FillEntryFromGridRow()
     DataBox2->setText(dueDate);
     Text2->setText(DataGrid3->currentRowText(3));
     Text3->setText(DataGrid3->currentRowText(4));
+    showPickedRepeat();
 }
 
 void EntryPanel::ShowUserCardReport()
@@ -638,11 +651,14 @@ bool EntryPanel::pickDiaryRowWithId(qint64 entryId)
     }
 }
 
-// In the free space right of the document number, on the row of the date boxes.
+// In the free space right of the document number and of "Ripeti".
 void EntryPanel::createDayOffHint()
 {
     m_dayOffHint = named(new QLabel(this), "GiornoNonLavorativo");
-    placeTwips(m_dayOffHint, 6720, 885, 5100, 255);
+    // Right of "Ripeti", over the two lines of the labels and the boxes.
+    placeTwips(m_dayOffHint, 8940, 600, 2960, 600);
+    m_dayOffHint->setWordWrap(true);
+    m_dayOffHint->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     QPalette colours = m_dayOffHint->palette();
     colours.setColor(QPalette::WindowText, QColor(160, 0, 0));
     m_dayOffHint->setPalette(colours);

@@ -15,6 +15,7 @@ class DateBox;
 class DiaryGridModel;
 class NoteBox;
 class PictureButton;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -48,6 +49,9 @@ public:
     void FilterDocNumberKey(int &keyAscii);
     // The operator switches the entry panel's "Stampa" on.
     void ShowUserCardReport();
+    // The operator clicks "Fatta": the picked entry is closed and, when it repeats, the
+    // next occurrence is written as a new entry.
+    void CloseEntry();
 
     // The operator leaves the panel: the editor is reset.
     void resetEditor();
@@ -74,7 +78,7 @@ private:
     void deleteEntry();
     void clearEntryFields();
     [[nodiscard]] bool fillDiaryGrid();
-    void tellWrittenElsewhere(RowConflict conflict, bool deleting);
+    void tellWrittenElsewhere(RowConflict conflict, const QString &outcome, const QString &title);
     void returnToInsertMode(ToggleButton *modeToggle);
     void enterEntryMode(ToggleButton *otherMode, const QString &caption);
     void leaveEntryMode();
@@ -82,6 +86,16 @@ private:
     void createDayOffHint();
     // A due date on a Saturday, a Sunday or a holiday is kept as typed; the panel says so.
     void ShowDayOffHint();
+    void createRepeatAndDone();
+    // The rule the entry is written with: the picked one while its choice and due date
+    // stay, so that a nominal day survives a due date moved to a working day.
+    QString repeatRuleFromFields(const QDate &due) const;
+    void showPickedRepeat();
+    void updateDoneButton();
+    [[nodiscard]] bool fieldsHoldPicked() const;
+    std::optional<DiaryEntry> followingEntry(const DiaryEntry &closed) const;
+    void tellClosed(const DiaryEntry &next, qint64 nextId);
+    void tellClosingConflict(const ClosingResult &closing);
 
     ChosenUser &m_chosen;
     // The entry as it was read when the operator picked it: a modify or delete writes only
@@ -89,6 +103,9 @@ private:
     std::optional<DiaryEntry> m_picked;
     WorkingDays m_workingDays = WorkingDays::fromSettings();
     QLabel *m_dayOffHint = nullptr;
+    QLabel *m_repeatLabel = nullptr;
+    QComboBox *m_repeat = nullptr;
+    QPushButton *m_done = nullptr;
     DiaryGridModel *m_diaryModel = nullptr;
     QLineEdit *Text3 = nullptr;
     QPushButton *Cmd1 = nullptr;

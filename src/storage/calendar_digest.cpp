@@ -43,7 +43,7 @@ void rowDigest(sqlite3_context *context, int count, sqlite3_value **values)
 QString calendarDeadlinesFrom(const QDate &firstDue)
 {
     QString from = QStringLiteral("FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
-                                  "WHERE Tavelo.scadenza IS NOT NULL ");
+                                  "WHERE Tavelo.scadenza IS NOT NULL AND Tavelo.Chiusa IS NULL ");
     if (firstDue.isValid())
         from += QStringLiteral("AND Tavelo.scadenza >= :first ");
     return from;

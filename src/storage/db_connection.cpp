@@ -42,7 +42,7 @@ const QStringList &schemaStatements()
         QStringLiteral("CREATE TABLE Tavelo ("
                        "ID INTEGER PRIMARY KEY AUTOINCREMENT, data DATE, scadenza DATE, "
                        "Oggetto TEXT COLLATE NOCASE, ndoc TEXT COLLATE NOCASE, "
-                       "Utente INTEGER, AGG DATE)"),
+                       "Utente INTEGER, AGG DATE, Ripeti TEXT COLLATE NOCASE, Chiusa DATE)"),
         QStringLiteral("CREATE TABLE Versione (Versione DATETIME)"),
         QStringLiteral("INSERT INTO Versione (Versione) VALUES (NULL)"),
     };

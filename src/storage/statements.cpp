@@ -170,9 +170,14 @@ Bindings subjectValues(const Subject &s)
 
 Bindings entryValues(const DiaryEntry &e)
 {
-    return {{":data", dateValue(e.data)}, {":scadenza", dateValue(e.scadenza)},
-            {":oggetto", e.oggetto},      {":ndoc", e.ndoc},
-            {":utente", e.utente},        {":agg", dateValue(e.agg)}};
+    return {{":data", dateValue(e.data)},
+            {":scadenza", dateValue(e.scadenza)},
+            {":oggetto", e.oggetto},
+            {":ndoc", e.ndoc},
+            {":utente", e.utente},
+            {":agg", dateValue(e.agg)},
+            {":ripeti",
+             e.ripeti.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(e.ripeti)}};
 }
 
 QVariant textValue(const QString &text)
@@ -235,7 +240,9 @@ QList<PickedValue> pickedEntry(const DiaryEntry &e)
             {"Oggetto", Reading::Text, textValue(e.oggetto)},
             {"ndoc", Reading::Text, textValue(e.ndoc)},
             {"Utente", Reading::Number, e.utente},
-            {"AGG", Reading::Date, dateValue(e.agg)}};
+            {"AGG", Reading::Date, dateValue(e.agg)},
+            {"Ripeti", Reading::Text, textValue(e.ripeti)},
+            {"Chiusa", Reading::Date, dateValue(e.chiusa)}};
 }
 
 // The columns of Utente, in table order.
@@ -278,7 +285,8 @@ std::function<DiaryEntry(const RowReader &)> entryDecoder(const RowReader &reade
     const int id = reader.column(u"ID"), data = reader.column(u"data"),
               scadenza = reader.column(u"scadenza"), oggetto = reader.column(u"Oggetto"),
               ndoc = reader.column(u"ndoc"), utente = reader.column(u"Utente"),
-              agg = reader.column(u"AGG");
+              agg = reader.column(u"AGG"), ripeti = reader.column(u"Ripeti"),
+              chiusa = reader.column(u"Chiusa");
     return [=](const RowReader &row) {
         DiaryEntry e;
         e.id = row.number(id);
@@ -288,6 +296,8 @@ std::function<DiaryEntry(const RowReader &)> entryDecoder(const RowReader &reade
         e.ndoc = storedText(row.value(ndoc));
         e.utente = row.number(utente);
         e.agg = row.date(agg);
+        e.ripeti = storedText(row.value(ripeti));
+        e.chiusa = row.date(chiusa);
         return e;
     };
 }
@@ -456,20 +466,20 @@ WriteResult writeVersionStamp(const QString &stamp)
                  {{":stamp", stamp}});
 }
 
+static const char *const insertEntrySql =
+    "INSERT INTO Tavelo (data, scadenza, Oggetto, ndoc, Utente, AGG, Ripeti) "
+    "VALUES (:data, :scadenza, :oggetto, :ndoc, :utente, :agg, :ripeti) RETURNING ID";
+
 Result<qint64> insertDiaryEntry(const DiaryEntry &entry)
 {
     QVariant id;
-    const WriteResult written =
-        write(QStringLiteral("INSERT INTO Tavelo (data, scadenza, Oggetto, ndoc, Utente, AGG) "
-                             "VALUES (:data, :scadenza, :oggetto, :ndoc, :utente, :agg) "
-                             "RETURNING ID"),
-              entryValues(entry), &id);
+    const WriteResult written = write(QLatin1String(insertEntrySql), entryValues(entry), &id);
     return {written.ok() ? id.toLongLong() : 0, written.error};
 }
 
 static const char *const updateEntrySql =
     "UPDATE Tavelo SET data = :data, scadenza = :scadenza, Oggetto = :oggetto, ndoc = :ndoc, "
-    "Utente = :utente, AGG = :agg WHERE ID = :id";
+    "Utente = :utente, AGG = :agg, Ripeti = :ripeti WHERE ID = :id";
 
 WriteResult updateDiaryEntry(const DiaryEntry &entry)
 {
@@ -504,6 +514,60 @@ WriteResult deletePickedDiaryEntry(const DiaryEntry &picked)
                        bindings);
 }
 
+namespace {
+
+// Why closing touched nothing: the entry is gone, closed already (and when), or changed.
+RowConflict missedClosing(qint64 id, QDate *closedBefore, QSqlError *error)
+{
+    QSqlQuery query(DbConnection::instance().database());
+    query.setForwardOnly(true);
+    if (!run(query, QStringLiteral("SELECT Chiusa FROM Tavelo WHERE ID = :id"), {{":id", id}},
+             error))
+        return RowConflict::None;
+    if (!query.next())
+        return RowConflict::Deleted;
+    *closedBefore = storedDate(query.value(0));
+    return query.value(0).isNull() ? RowConflict::Changed : RowConflict::Closed;
+}
+
+} // namespace
+
+ClosingResult closePickedDiaryEntry(const DiaryEntry &picked, const QDate &closedOn,
+                                    const std::optional<DiaryEntry> &next)
+{
+    ClosingResult result;
+    WriteTransaction transaction;
+    if (!transaction.started()) {
+        result.error = transaction.error();
+        return result;
+    }
+    Bindings bindings{{":closed", dateValue(closedOn)}, {":id", picked.id}};
+    const QString unchanged = sameAsPicked(pickedEntry(picked), &bindings);
+    QSqlQuery close(DbConnection::instance().database());
+    if (!run(close,
+             QStringLiteral("UPDATE Tavelo SET Chiusa = :closed "
+                            "WHERE ID = :id AND Chiusa IS NULL AND ") +
+                 unchanged,
+             bindings, &result.error))
+        return result;
+    if (close.numRowsAffected() == 0) {
+        result.conflict = missedClosing(picked.id, &result.closedBefore, &result.error);
+        return result;
+    }
+    if (next) {
+        QSqlQuery insert(DbConnection::instance().database());
+        if (!run(insert, QLatin1String(insertEntrySql), entryValues(*next), &result.error))
+            return result;
+        result.nextId = returnedId(insert).toLongLong();
+    }
+    if (!transaction.commit()) {
+        result.error = transaction.error();
+        return result;
+    }
+    result.rowsAffected = 1;
+    return result;
+}
+
 WriteResult deletePickedSubject(const Subject &picked)
 {
     Bindings bindings = {{":id", picked.id}};
@@ -519,7 +583,7 @@ RowStream<OverviewDeadline> selectDeadlines(int limit, const OverviewDeadline *a
     QString sql = QStringLiteral("SELECT Tavelo.scadenza, Tavelo.Oggetto, Tavelo.Utente, "
                                  "Utente.Soggetto, Tavelo.ID "
                                  "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
-                                 "WHERE Tavelo.scadenza IS NOT NULL");
+                                 "WHERE Tavelo.scadenza IS NOT NULL AND Tavelo.Chiusa IS NULL");
     Bindings bindings;
     QSqlDatabase db = DbConnection::instance().database();
     // Each word is bound twice, under names of its own: the note's and the name's.
@@ -565,7 +629,8 @@ Result<DueCounts> countDueDeadlines(const QDate &today, int soon)
             "SELECT COALESCE(SUM(CASE WHEN Tavelo.scadenza < :today THEN 1 ELSE 0 END), 0), "
             "COUNT(*) "
             "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
-            "WHERE Tavelo.scadenza IS NOT NULL AND Tavelo.scadenza <= :soon"),
+            "WHERE Tavelo.scadenza IS NOT NULL AND Tavelo.scadenza <= :soon "
+            "AND Tavelo.Chiusa IS NULL"),
         {{":today", dateValue(today)}, {":soon", dateValue(today.addDays(soon))}});
     Result<DueCounts> result{{}, rows.error};
     if (rows.ok() && rows.query.next()) {
@@ -603,6 +668,7 @@ Result<RowReader> selectAllUsersDeadlines()
                                      "Tavelo.Oggetto, Tavelo.Utente, Utente.Soggetto "
                                      "FROM Utente INNER JOIN Tavelo ON Utente.ID = Tavelo.Utente "
                                      "WHERE Tavelo.scadenza IS NOT NULL "
+                                     "AND Tavelo.Chiusa IS NULL "
                                      "ORDER BY Tavelo.scadenza, Tavelo.ID"),
                       {});
 }

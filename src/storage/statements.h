@@ -50,6 +50,10 @@ struct DiaryEntry
     QString ndoc;
     qint64 utente = 0;
     QDate agg;
+    // How the deadline repeats, as an iCalendar rule (empty: it does not).
+    QString ripeti;
+    // The day it was closed ("Fatta"); invalid while it is open.
+    QDate chiusa;
 };
 
 template <typename T> struct Result
@@ -60,8 +64,9 @@ template <typename T> struct Result
 };
 
 // What a write of a row that the operator picked found: the row as picked, or changed or
-// deleted by another desk (or window) since, when nothing was written.
-enum class RowConflict { None, Changed, Deleted };
+// deleted by another desk (or window) since, when nothing was written; an entry to close
+// may also have been closed already.
+enum class RowConflict { None, Changed, Deleted, Closed };
 
 // A write: how many rows it touched, or the error that rolled it back.
 struct WriteResult
@@ -126,6 +131,19 @@ Result<std::optional<QString>> readVersionStamp();
 [[nodiscard]] WriteResult updatePickedDiaryEntry(const DiaryEntry &entry, const DiaryEntry &picked);
 [[nodiscard]] WriteResult deletePickedDiaryEntry(const DiaryEntry &picked);
 [[nodiscard]] WriteResult deletePickedSubject(const Subject &picked);
+
+// What closing an entry wrote: the ID of the entry that follows a repeating one, or the
+// day on which somebody closed it first.
+struct ClosingResult : WriteResult
+{
+    qint64 nextId = 0;
+    QDate closedBefore;
+};
+// Closes the picked entry on `closedOn` and, in the same transaction, writes `next` (the
+// following occurrence of a repeating deadline) when given. Guarded as the picked writes
+// above; an entry closed already is never closed again (conflict Closed).
+[[nodiscard]] ClosingResult closePickedDiaryEntry(const DiaryEntry &picked, const QDate &closedOn,
+                                                  const std::optional<DiaryEntry> &next);
 // Every user's deadlines, earliest first: all of them, or a page of at most `limit`
 // deadlines after `after` (the last one of the page before), so that the overview reads
 // only as far as the operator scrolls, on a server as well as on the file. With

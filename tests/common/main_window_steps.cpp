@@ -64,6 +64,10 @@ bool useControl(MainWindowTest &test, const QString &step)
     const QString text = step.mid(mark + 1).replace("\\n", "\n");
     STEP_VERIFY(control && (!how.isEmpty() || (control->isEnabled() && operatorSees(control))),
                 qPrintable(step));
+    if (auto *choices = qobject_cast<QComboBox *>(control); choices && how == "=") {
+        choices->setCurrentIndex(choices->findText(text));
+        return choices->currentText() == text;
+    }
     if (how.isEmpty())
         QTest::mouseClick(control, Qt::LeftButton);
     else
@@ -127,6 +131,15 @@ QString describe(const MainWindowTest &test, const QString &name)
         return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "";
     if (name == "panels")
         return visiblePanels(*test.window);
+    if (name.endsWith(QLatin1Char('?')))
+        return QString::number(test.at(qPrintable(name.chopped(1)))->isEnabled());
+    if (name == "closed") {
+        QStringList closed;
+        const QAbstractItemModel *rows = test.at<QAbstractItemView>("DataGrid3")->model();
+        for (int row = 0; rows && row < rows->rowCount(); ++row)
+            closed << rows->index(row, 3).data(Qt::AccessibleDescriptionRole).toString();
+        return closed.join(QLatin1Char(',')).replace(todayScreenDate(), "oggi");
+    }
     QWidget *control = findControl(test.window, name);
     if (auto *view = qobject_cast<QAbstractItemView *>(control)) {
         QStringList notes;
@@ -260,18 +273,19 @@ bool allMatch(const QStringList &patterns, const QStringList &texts)
 QStringList storedDiary()
 {
     QSqlQuery query(DbConnection::instance().database());
-    query.exec("SELECT Oggetto, data, scadenza, ndoc, AGG, Utente FROM Tavelo ORDER BY ID");
+    query.exec("SELECT Oggetto, data, scadenza, ndoc, AGG, Utente, Chiusa, Ripeti FROM Tavelo "
+               "ORDER BY ID");
     QStringList rows;
+    const QString today = QDate::currentDate().toString(Qt::ISODate);
     while (query.next()) {
-        const bool today =
-            query.value(4).toString().startsWith(QDate::currentDate().toString(Qt::ISODate));
-        rows << QStringList{query.value(0).toString(),
-                            query.value(1).toString().left(10),
-                            query.value(2).toString().left(10),
-                            query.value(3).toString(),
-                            today ? "oggi" : "",
-                            query.value(5).toString()}
-                    .join(QLatin1Char('|'));
+        QStringList row{query.value(0).toString(), query.value(1).toString().left(10),
+                        query.value(2).toString().left(10), query.value(3).toString(),
+                        query.value(4).toString().startsWith(today) ? "oggi" : ""};
+        if (!query.value(6).isNull())
+            row << "fatta " + query.value(6).toString().left(10).replace(today, "oggi");
+        if (!query.value(7).isNull())
+            row << query.value(7).toString();
+        rows << (row << query.value(5).toString()).join(QLatin1Char('|'));
     }
     return rows;
 }

@@ -44,17 +44,16 @@ std::unique_ptr<WindowPair> startMainWindow();
 bool operatorSees(QWidget *control);
 
 // Runs the operator's steps, separated by ";": "Name" clicks the control (which must be
-// seen and enabled), "Name=text"
-// retypes it ("\\n" a line break), "Name+text" types at its caret, "Name<Key" presses the
-// key (named as QKeySequence names it) on it, "pick NOTE" clicks that row of the diary
-// grid, "gone NOTE" deletes that entry behind the window's back, "refuse EVENT" makes the
+// seen and enabled), "Name=text" retypes it ("\\n" a line break) or chooses that item,
+// "Name+text" types at its caret, "Name<Key" presses the key (named as QKeySequence names
+// it) on it, "pick TEXT" clicks the cell that shows it in a grid or list that the operator
+// sees, "gone NOTE" deletes that entry behind the window's back, "refuse EVENT" makes the
 // archive refuse such writes on the diary, "paste TEXT" pastes into the focused control,
 // "user NAME" picks the name in the user list, "sql STATEMENT" runs it on the archive,
-// "tool KEY" clicks the toolbar button, "activate" activates the window again;
-// "?Name=pattern" checks what the control shows (see snapshot()), "?Name.property=pattern"
-// one of its properties. Answers
-// (Y, N, O for Yes, No, Ok) are given to the message boxes in turn. False when a step
-// cannot be done.
+// "desk STATEMENT" runs it at another desk, "tool KEY" clicks the toolbar button,
+// "activate" activates the window again; "?Name=pattern" checks what the control shows
+// (see snapshot()), "?Name.property=pattern" one of its properties. Answers (Y, N, O for
+// Yes, No, Ok) are given to the message boxes in turn. False when a step cannot be done.
 bool runSteps(MainWindowTest &test, const QString &steps, const QString &answers = QString());
 // The columns of a table of the operator's steps: steps, answers, names of controls, the
 // pattern of their snapshot and the message boxes expected (patterns of shownBoxes()).
@@ -63,7 +62,8 @@ void addStepColumns();
 void checkStepRow(MainWindowTest &test);
 // What the operator sees of the named controls (blank-separated), joined by "|": texts,
 // toggles as 0/1, lists as E (enabled) or - and the notes of their rows, hidden labels as ~,
-// today's date as "oggi"; "@" gives the focused control, "panels" the panels shown.
+// today's date as "oggi"; "@" gives the focused control, "panels" the panels shown, "Name?"
+// whether the control is enabled, "closed" what the diary grid tells of each closed row.
 QString snapshot(const MainWindowTest &test, const QString &names);
 // The message boxes shown, each as icon (-, i, x), title and text, separated by "|".
 QStringList shownBoxes(const ScriptedPrompt &prompt);
@@ -71,7 +71,8 @@ QStringList shownBoxes(const ScriptedPrompt &prompt);
 // first that differs.
 bool allMatch(const QStringList &patterns, const QStringList &texts);
 // Each row of the diary as note|date|due date|document|"oggi" when written today|owner's
-// ID, in the order written.
+// ID, in the order written; a closed one has "fatta DAY" and a repeating one its rule
+// before the owner.
 QStringList storedDiary();
 // Clicks the toolbar button with this key, on this toolbar or the window's.
 bool clickToolbar(QWidget *window, const QString &key);

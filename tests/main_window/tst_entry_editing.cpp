@@ -28,6 +28,10 @@ const QString modifying = QStringLiteral("Modifica|1|0|E:%1|Sel*|").arg(grid);
 const QString deleting = QStringLiteral("Elimina|0|1|E:%1|Sel*|").arg(grid);
 const QString overview = "Image3;Image4;Command2;ListView1<Down;ListView1<Down;";
 const QString today = toStoredDate(QDate::currentDate());
+const char *const askDone = "-|Tavelo - FATTA|Vuoi segnare come fatta questa scadenza ?";
+const QString askNext = QString(askDone) + "\nLa prossima, con scadenza il %1, sarà registrata.";
+const QString doneNext = "i|Tavelo - FATTA|La scadenza è stata chiusa. La prossima, con scadenza il %1, è stata registrata.";
+const QString monthly = "1,2|oggi|fatta oggi|FREQ=MONTHLY;BYMONTHDAY=16";
 
 } // namespace
 
@@ -109,6 +113,15 @@ void TestEntryEditing::operatorSteps_data()
     QTest::newRow("Delete stays on after leaving") << "Check4;Image3;Check1" << "" << panel << "*|Inserisci|0|1|-:*" << QStringList{} << three;
     QTest::newRow("note in capitals, caret kept") << "Text2=xy;Text2<Left;Text2+a;Text2+ però" << "" << "Text2" << "XA PERÒY" << QStringList{} << three;
     QTest::newRow("document: digits and commas") << "Text3=n. 4,b-3/+2.5;Text3<Backspace;paste 99" << "" << "Text3" << ",4,32," << QStringList{} << three;
+    QTest::newRow("a rule written and shown again") << "Check3;pick MARZO;DataBox2=16/07/2026;Ripeti=Ogni 3 mesi;Cmd1;Check3;pick MARZO" << "YO" << "Ripeti Ripeti? Fatta?" << "*=Ogni 3 mesi|1|1" << QStringList{askMod, doneMod} << QStringList{"MARZO|2026-01-10|2026-07-16|1,2|oggi|FREQ=MONTHLY;INTERVAL=3;BYMONTHDAY=16", S, F};
+    QTest::newRow("no rule without a due date") << "Check2;Ripeti=Ogni mese;Check2" << "" << "Ripeti Ripeti? Fatta?" << "*=Mai|0|0" << QStringList{} << three;
+    QTest::newRow("Fatta only in Modify") << "Check4;pick FEBBRAIO" << "" << "Fatta?" << "0" << QStringList{} << three;
+    QTest::newRow("monthly, closed twice over: off the holidays, back on the 16th") << "Check3;pick MARZO;DataBox2=16/07/2026;Ripeti=Ogni mese;Cmd1;Check3;pick MARZO;Fatta;Check3;pick 17/08/2026;Fatta;Check3;pick 16/07/2026;Fatta" << "YOYOYOO" << "closed Fatta?" << ",,Fatta il oggi,Fatta il oggi,|1" << QStringList{askMod, doneMod, askNext.arg("17/08/2026"), doneNext.arg("17/08/2026"), askNext.arg("16/09/2026"), doneNext.arg("16/09/2026"), "i|Tavelo - FATTA|Questa scadenza è già stata chiusa il *."} << QStringList{"MARZO|2026-01-10|2026-07-16|" + monthly, S, F, "MARZO|" + today + "|2026-08-17|" + monthly, "MARZO|" + today + "|2026-09-16|" + QString(monthly).remove("fatta oggi|")};
+    QTest::newRow("a moved deadline modified keeps its nominal day") << "Check3;pick MARZO;DataBox2=16/07/2026;Ripeti=Ogni mese;Cmd1;Check3;pick MARZO;Fatta;Check3;pick 17/08/2026;Text3=5;Cmd1" << "YOYOOYO" << "Cmd1" << "Inserisci" << QStringList{askMod, doneMod, askNext.arg("17/08/2026"), doneNext.arg("17/08/2026"), "x|ERRORE - SCADENZA |Attenzione*", askMod, doneMod} << QStringList{"MARZO|2026-01-10|2026-07-16|" + monthly, S, F, "MARZO|" + today + "|2026-08-17|5|oggi|FREQ=MONTHLY;BYMONTHDAY=16"};
+    QTest::newRow("closed without a rule, No first") << "Check3;pick FEBBRAIO;Fatta;Fatta" << "NYO" << "panels Cmd1" << "Frame2|Inserisci" << QStringList{askDone, askDone, "i|Tavelo - FATTA|La scadenza è stata chiusa."} << QStringList{M, S, "FEBBRAIO|2026-01-12|2026-02-01|7||fatta oggi"};
+    QTest::newRow("closed at another desk first") << "Check3;pick FEBBRAIO;desk UPDATE Tavelo SET Chiusa = '2026-02-02' WHERE Oggetto = 'FEBBRAIO';Fatta" << "YO" << "Fatta? Cmd1" << "1|Modifica" << QStringList{askDone, "i|Tavelo - FATTA|Un'altra postazione ha già chiuso questa scadenza il 02/02/2026: non è stato fatto nulla."} << QStringList{M, S, "FEBBRAIO|2026-01-12|2026-02-01|7||fatta 2026-02-02"};
+    QTest::newRow("deleted at another desk first") << "Check3;pick FEBBRAIO;gone FEBBRAIO;Fatta" << "YO" << "Fatta? Cmd1" << "1|Modifica" << QStringList{askDone, "x|Tavelo - FATTA|Un'altra postazione ha eliminato questa registrazione dopo che l'avete scelta: nulla è stato chiuso."} << QStringList{M, S};
+    QTest::newRow("typed changes are not dropped") << "Check3;pick FEBBRAIO;Text2=cambiata;Fatta" << "O" << "Text2" << "CAMBIATA" << QStringList{"i|Tavelo - FATTA|I campi non corrispondono più alla registrazione scelta*"} << three;
     QTest::newRow("overview, Enter") << overview + "ListView1<Return" << "" << "panels Label1 Cmd1 Check3 DataBox2 Text2 Text3 @" << "Frame2|ROSSI MARIO|Modifica|1|01/03/2026|MARZO|1,2|Text2" << QStringList{} << three;
     QTest::newRow("overview, entry changed") << overview + "ListView1<Return;Text2=marzo spostato;Cmd1" << "YO" << "panels Cmd1" << "Frame2|Inserisci" << QStringList{askMod, doneMod} << QStringList{"MARZO SPOSTATO|2026-01-10|2026-03-01|1,2|oggi", S, F};
     QTest::newRow("overview, entry gone") << overview + "sql DELETE FROM Tavelo WHERE Oggetto = 'MARZO';ListView1<Return" << "O" << "panels Cmd1 Text1 Text2" << "Frame2|Modifica||" << QStringList{"i||La registrazione scelta non esiste più."} << QStringList{S, F};

@@ -109,7 +109,7 @@ void TestMainWindow::panelsShowWholeAndTabWalksThem_data()
     QTest::addColumn<QString>("chain"); // each control as the screen reader names it
     QTest::newRow("user choice") << "" << "Cbo1=Utente Image2=Accedi Command2=Scadenze per Utenti Image5=Vai al sito";
     QTest::newRow("diary menu") << "user ROSSI MARIO;Image2" << "Check1=Gestione Image4=Indietro Image5=Vai al sito";
-    QTest::newRow("entry panel") << "user ROSSI MARIO;Image2;Check1;Check2;Check3" << "DataBox1=Data Check2=Con scadenza DataBox2=Avviso/ Scadenza Text1=ID Oper Text3=N_Doc Text2=Oggetto Cmd1=Modifica DataGrid3=Registrazioni dell'utente Check3=Modifica Check4=Elimina Check5=Stampa Image3=Indietro Image5=Vai al sito";
+    QTest::newRow("entry panel") << "user ROSSI MARIO;Image2;Check1;Check2;Check3" << "DataBox1=Data Check2=Con scadenza DataBox2=Avviso/ Scadenza Text1=ID Oper Text3=N_Doc Text2=Oggetto Cmd1=Modifica DataGrid3=Registrazioni dell'utente Check3=Modifica Check4=Elimina Check5=Stampa Ripeti=Mai Image3=Indietro Image5=Vai al sito";
     QTest::newRow("overview") << "Command2" << "Check7=Stampa Check6=Esci ListView1=Scadenze di tutti gli utenti Cerca=Cerca Image5=Vai al sito";
 }
 // clang-format on

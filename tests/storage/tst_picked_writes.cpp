@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A modify or delete of a row that the operator picked, while another desk writes the same
-// row: it goes through only on the row as picked. (A subject's modify: tst_registry.)
+// A modify, delete or close of a row that the operator picked, while another desk writes
+// the same row: it goes through only on the row as picked, and an entry is closed once. (A
+// subject's modify: tst_registry.)
 #include "test_support.h"
 
 class TestPickedWrites : public QObject
@@ -13,7 +14,8 @@ private slots:
 };
 
 // A row: the table # what the other desk sets before the pick (odd stored forms) # what it
-// sets after it, or "delete" # the write # what the write finds (None, Changed, Deleted) #
+// sets after it, or "delete" # the write # what the write finds (None, Changed, Deleted,
+// closed alreadY) #
 // the note or name stored afterwards, "-" for none.
 void TestPickedWrites::otherDeskFirst_data()
 {
@@ -30,6 +32,10 @@ void TestPickedWrites::otherDeskFirst_data()
     QTest::newRow("NULLs and empty texts as picked") << "Tavelo # scadenza = NULL, ndoc = '', AGG = NULL # # modify # N # MIA";
     if (testServerConnection().isEmpty())
         QTest::newRow("a day with its time, an empty day") << "Tavelo # data = '2026-01-10 08:30:00', AGG = '' # # modify # N # MIA";
+    QTest::newRow("close after the other's close") << "Tavelo # # Chiusa = '2026-03-02' # close # Y # NOTA";
+    QTest::newRow("close after the other's delete") << "Tavelo # # delete # close # D # -";
+    QTest::newRow("close after the other's modify") << "Tavelo # # Oggetto = 'ALTRA' # close # C # ALTRA";
+    QTest::newRow("nobody else, close") << "Tavelo # # # close # N # NOTA";
     QTest::newRow("subject, delete after the other's modify") << "Utente # # Annotazione = 'NUOVA' # delete # C # ROSSI";
     QTest::newRow("subject, delete after the other's delete") << "Utente # # delete # delete # D # -";
     QTest::newRow("subject, nobody else, empty texts") << "Utente # indirizzo = '' # # delete # N # -";
@@ -41,6 +47,7 @@ void TestPickedWrites::otherDeskFirst()
     QFETCH(QString, row);
     const QStringList f = row.split(QRegularExpression(" *# *"));
     TestDatabase db;
+    const QDate today = QDate::currentDate();
     const qint64 user = db.addSubject("ROSSI", "S", "RSSMRA80A01H501U");
     db.addEntry(user, QDate(2026, 1, 10), QDate(2026, 3, 1), "NOTA", "7");
     const QString update = "UPDATE " + f[0] + " SET ";
@@ -53,14 +60,24 @@ void TestPickedWrites::otherDeskFirst()
     (mine = entry).oggetto = "MIA";
     const WriteResult written = f[0] == "Utente"   ? deletePickedSubject(subject)
                                 : f[3] == "modify" ? updatePickedDiaryEntry(mine, entry)
+                                : f[3] == "close"  ? closePickedDiaryEntry(entry, today, mine)
                                                    : deletePickedDiaryEntry(entry);
     QVERIFY(written.ok());
-    QCOMPARE(QString("NCD").at(int(written.conflict)), f[4].at(0));
+    QCOMPARE(QString("NCDY").at(int(written.conflict)), f[4].at(0));
     QCOMPARE(written.rowsAffected, f[4] == "N" ? 1 : 0);
     QSqlQuery stored(DbConnection::instance().database());
     QVERIFY(stored.exec(f[0] == "Utente" ? "SELECT Soggetto FROM Utente"
                                          : "SELECT Oggetto FROM Tavelo"));
     QCOMPARE(stored.next() ? stored.value(0).toString() : "-", f[5]);
+    if (f[3] != "close" || f[5] == "-")
+        return;
+    // Closed today, or on the other desk's day, or not at all; the next entry comes only
+    // with a close that went through.
+    QVERIFY(stored.exec("SELECT Chiusa FROM Tavelo ORDER BY ID") && stored.next());
+    QCOMPARE(storedDate(stored.value(0)), f[4] == "N"   ? today
+                                          : f[4] == "Y" ? QDate(2026, 3, 2)
+                                                        : QDate());
+    QCOMPARE(stored.next(), f[4] == "N");
 }
 
 TAVELO_TEST_MAIN(TestPickedWrites)

@@ -203,7 +203,7 @@ void TestServerArchive::lostConnectionIsADatabaseErrorAndThenHeals()
     const Result<QVector<Subject>> users = selectUsers();
     QVERIFY(databaseErrorMessage(users.error).startsWith(QLatin1String("Errore del database:")));
     const Result<qint64> again =
-        insertDiaryEntry(DiaryEntry{0, QDate(2026, 1, 1), {}, "PERSA", {}, 0, {}});
+        insertDiaryEntry(DiaryEntry{0, QDate(2026, 1, 1), {}, "PERSA", {}, 0, {}, {}, {}});
     QVERIFY2(again.ok(), qPrintable(again.error.text()));
     QCOMPARE(other.count("Tavelo"), 1);
     ProgramEndRecorder ends;
@@ -251,9 +251,9 @@ void TestServerArchive::dataFileIsCopiedOntoTheServer()
                    .value;
     QVERIFY(deleteSubject(ids.at(1)).ok() && deleteSubject(ids.at(3)).ok());
     DiaryEntry e{0,  QDate(2024, 2, 29), QDate(2026, 5, 1), "CON 100% E 'APICI'",
-                 {}, ids.at(0),          QDate(2026, 1, 1)};
+                 {}, ids.at(0),          QDate(2026, 1, 1), {}, {}};
     e.id = insertDiaryEntry(e).value;
-    QVERIFY(insertDiaryEntry(DiaryEntry{0, e.data, {}, "SENZA", {}, ids.at(2), {}}).ok());
+    QVERIFY(insertDiaryEntry(DiaryEntry{0, e.data, {}, "SENZA", {}, ids.at(2), {}, {}, {}}).ok());
     QVERIFY(writeVersionStamp(QStringLiteral("2026-12-07T10:11:12")).ok());
     DbConnection::instance().close();
 
@@ -277,7 +277,7 @@ void TestServerArchive::dataFileIsCopiedOntoTheServer()
     QCOMPARE(readVersionStamp().value.value_or(QString()), QStringLiteral("2026-12-07T10:11:12"));
     QVERIFY(insertSubject(Subject{0, "NUOVO", {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}})
                 .value > ids.at(3));
-    QVERIFY(insertDiaryEntry(DiaryEntry{0, e.data, {}, "NUOVA", {}, ids.at(0), {}}).value >
+    QVERIFY(insertDiaryEntry(DiaryEntry{0, e.data, {}, "NUOVA", {}, ids.at(0), {}, {}, {}}).value >
             e.id + 1);
 }
 

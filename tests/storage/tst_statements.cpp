@@ -109,10 +109,10 @@ void TestStatements::readsGiveTheirRowsInOrder_data()
     QTest::addColumn<QStringList>("expected");
     const QStringList deadlines = {"1999-12-31 MILLENNIO ROSSI", "2026-02-01 DI VERDI àlvaro", "2026-02-02 SENZA DATA ROSSI", "2026-03-01 MARZO ROSSI"};
     QTest::newRow("users, flagged S or s, in Italian order") << Read([] { return lines(selectUsers()) + selectUserNames().value; }) << QStringList{"àlvaro", "ROSSI", "àlvaro", "ROSSI"};
-    QTest::newRow("diary grid: one user, undated first") << Read([this] { return lines(selectDiaryGridRows(m_rossi)); }) << QStringList{"SENZA SCADENZA", "MILLENNIO", "SENZA DATA", "MARZO"};
-    QTest::newRow("overview and calendar: live users' deadlines") << Read([] { return lines(selectDeadlines()) + lines(selectCalendarDeadlines()); }) << deadlines + deadlines;
+    QTest::newRow("diary grid: one user, undated first") << Read([this] { return lines(selectDiaryGridRows(m_rossi)); }) << QStringList{"SENZA SCADENZA", "MILLENNIO", "SENZA DATA", "FATTA", "MARZO"};
+    QTest::newRow("overview and calendar: live users' open deadlines") << Read([] { return lines(selectDeadlines()) + lines(selectCalendarDeadlines()); }) << deadlines + deadlines;
     QTest::newRow("calendar: one user's dated deadlines") << Read([this] { return lines(selectCalendarDeadlines(m_rossi)); }) << QStringList{deadlines.at(0), deadlines.at(3)};
-    QTest::newRow("userCardRowsNeedEntryDate") << Read([this] { return reportField(selectUserCardRows(m_rossi), "Oggetto"); }) << QStringList{"SENZA SCADENZA", "MILLENNIO", "MARZO"};
+    QTest::newRow("userCardRowsNeedEntryDate") << Read([this] { return reportField(selectUserCardRows(m_rossi), "Oggetto"); }) << QStringList{"SENZA SCADENZA", "MILLENNIO", "FATTA", "MARZO"};
     QTest::newRow("all users' report: owner beside each deadline") << Read([] { return reportField(selectAllUsersDeadlines(), "Soggetto"); }) << QStringList{"ROSSI", "àlvaro", "ROSSI", "ROSSI"};
     QTest::newRow("registry report and grid: every subject by name") << Read([] {
         return reportField(selectRegistryReportRows(), "soggetto") + lines(selectRegistryGridRows());
@@ -135,6 +135,8 @@ void TestStatements::readsGiveTheirRowsInOrder()
     m_db->addEntry(verdi, QDate(2026, 1, 3), QDate(2026, 2, 1), "DI VERDI");
     m_db->addEntry(m_rossi, QDate(), QDate(2026, 2, 2), "SENZA DATA");
     m_db->addEntry(m_rossi, QDate(2026, 1, 4), QDate(1999, 12, 31), "MILLENNIO");
+    m_db->addEntry(m_rossi, QDate(2026, 1, 6), QDate(2026, 2, 20), "FATTA");
+    QVERIFY(m_db->exec("UPDATE Tavelo SET Chiusa = '2026-02-21' WHERE Oggetto = 'FATTA'"));
     m_db->addEntry(gone, QDate(2026, 1, 5), QDate(2026, 1, 15), "DI UN ELIMINATO");
     QCOMPARE(deleteSubject(gone).rowsAffected, 1);
     QTEST(read(), "expected");
@@ -145,7 +147,8 @@ void TestStatements::readsGiveTheirRowsInOrder()
 void TestStatements::datedRowsReadBackExactly()
 {
     const qint64 user = m_db->addSubject("ROSSI");
-    DiaryEntry in{0, QDate(2024, 2, 29), QDate(1999, 12, 31), "BISESTILE", "7", user, QDate()};
+    DiaryEntry in{0,    QDate(2024, 2, 29), QDate(1999, 12, 31), "BISESTILE", "7",
+                  user, QDate(),           "FREQ=MONTHLY;BYMONTHDAY=28,29;BYSETPOS=-1", {}};
     in.id = insertDiaryEntry(in).value;
     DiaryEntry out;
     OverviewDeadline due;
@@ -153,9 +156,10 @@ void TestStatements::datedRowsReadBackExactly()
     Result<RowReader> card = selectUserCardRows(user);
     QVERIFY(selectDiaryGridRows(user).next(&out) && selectDeadlines().next(&due) &&
             selectCalendarDeadlines(user).next(&event) && card.ok() && card.value.next());
-    QCOMPARE(QList<QVariant>(
-                 {out.id, out.data, out.scadenza, out.agg, out.oggetto, out.ndoc, out.utente}),
-             QList<QVariant>({in.id, in.data, in.scadenza, QDate(), in.oggetto, in.ndoc, user}));
+    QCOMPARE(QList<QVariant>({out.id, out.data, out.scadenza, out.agg, out.oggetto, out.ndoc,
+                              out.utente, out.ripeti, out.chiusa}),
+             QList<QVariant>({in.id, in.data, in.scadenza, QDate(), in.oggetto, in.ndoc, user,
+                              in.ripeti, QDate()}));
     QCOMPARE(QList<QDate>({due.scadenza, event.data, event.scadenza}),
              QList<QDate>({in.scadenza, in.data, in.scadenza}));
     QCOMPARE(card.value.value(card.value.column(u"data")), QVariant(in.data));
@@ -199,7 +203,7 @@ void TestStatements::writesOnMissingRowsTouchNothing()
 {
     const qint64 user = m_db->addSubject("ROSSI");
     const qint64 entry = m_db->addEntry(user, QDate(2026, 1, 1), QDate(), "RESTA");
-    DiaryEntry ghost{entry + 1, QDate(2026, 1, 1), QDate(), "FANTASMA", {}, user, {}};
+    DiaryEntry ghost{entry + 1, QDate(2026, 1, 1), QDate(), "FANTASMA", {}, user, {}, {}, {}};
     Subject nobody{user + 1, "NESSUNO", {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}};
     QCOMPARE(
         QList<int>({updateDiaryEntry(ghost).rowsAffected, deleteDiaryEntry(entry + 1).rowsAffected,
