@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The registry window on its own on a fresh data file, driven by the operator: its
-// controls and keyboard order, the grid of subjects, the print,
-// the Italian order of names; the moves between panels, what the boxes let in, insert,
-// modify and delete, the message boxes that follow and the subjects stored.
+// controls and keyboard order, the grid of subjects, the print, the Italian order of
+// names; the moves between panels, what the boxes let in, insert, modify and delete, the
+// message boxes that follow and the subjects stored.
 #include "main_window_steps.h"
 #include "recording_report_viewer.h"
 
