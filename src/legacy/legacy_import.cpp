@@ -4,6 +4,7 @@
 #include "legacy/legacy_database.h"
 #include "storage/backups.h"
 #include "storage/db_connection.h"
+#include "storage/schema.h"
 #include "storage/statements.h"
 
 #include <QElapsedTimer>
@@ -245,7 +246,8 @@ ColumnMatch matchColumns(const QStringList &legacyColumns, const QStringList &pr
     for (const QString &column : programColumns) {
         const int source = columnIndex(legacyColumns, column);
         match.sourceOf << source;
-        if (source < 0)
+        // The earlier version never had the columns added since: nothing is missing.
+        if (source < 0 && !isAddedColumn(column))
             match.missing << column;
     }
     for (const QString &column : legacyColumns) {

@@ -72,7 +72,7 @@ RowStream<DiaryEntry> DiaryGridModel::nextPage(const DiaryEntry *last)
     RowStream<DiaryEntry> page = selectDiaryGridRows(m_userId, pageSize, last);
     // A first page that could be read gives the columns, with the table's own names.
     if (!last && page.ok())
-        m_columns = DbConnection::tableColumns(QStringLiteral("Tavelo"));
+        m_columns = DbConnection::firstColumns(QStringLiteral("Tavelo"));
     return page;
 }
 

@@ -22,7 +22,9 @@ bool holdsProgramTables(QSqlDatabase &db)
         QStringList present;
         while (query.next())
             present << query.value(1).toString().toLower();
-        for (const QString &column : archiveTableColumns(table)) {
+        // Backups written before some columns were added lack them, and are backups
+        // all the same: the program upgrades such a file when it is put back.
+        for (const QString &column : archiveFirstColumns(table)) {
             if (!present.contains(column.toLower()))
                 return false;
         }

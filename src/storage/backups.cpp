@@ -7,6 +7,7 @@
 #include "storage/backup_files.h"
 #include "storage/db_connection.h"
 #include "storage/file_check.h"
+#include "storage/server_copy.h"
 #include "storage/statements.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -50,13 +52,11 @@ Check finishCopy(const QString &part, const QString &path)
     return passed();
 }
 
-} // namespace
-
-Outcome<QString> writeBackup(const QDateTime &moment)
+// A copy written by `copy` into a new file among the backups of dataFile, which is named
+// after it.
+Outcome<QString> writeCopy(const QString &dataFile, const QDateTime &moment,
+                           const std::function<QSqlError(const QString &part)> &copy)
 {
-    const QString dataFile = DbConnection::instance().filePath();
-    if (!DbConnection::instance().isOpen() || dataFile.isEmpty())
-        return Outcome<QString>::failure(QStringLiteral("l'archivio non è aperto."));
     const QString folder = backupFolder(dataFile);
     if (!makeOwnerOnlyFolder(folder))
         return Outcome<QString>::failure(
@@ -72,11 +72,10 @@ Outcome<QString> writeBackup(const QDateTime &moment)
     const QString part = QDir(folder).filePath(QLatin1Char('.') + QFileInfo(path).fileName() +
                                                QLatin1String(partSuffix));
     createOwnerOnlyFile(part);
-    const WriteResult copied = copyDataFileTo(part);
-    if (!copied.ok()) {
+    if (const QSqlError copied = copy(part); copied.isValid()) {
         removeWithJournal(part);
         return Outcome<QString>::failure(
-            QStringLiteral("la copia «%1» non si può scrivere: %2").arg(path, copied.error.text()));
+            QStringLiteral("la copia «%1» non si può scrivere: %2").arg(path, copied.text()));
     }
     const Check finished = finishCopy(part, path);
     if (!finished.ok()) {
@@ -85,6 +84,32 @@ Outcome<QString> writeBackup(const QDateTime &moment)
     }
     removeOldBackups(dataFile);
     return {path, {}};
+}
+
+} // namespace
+
+Outcome<QString> writeBackup(const QDateTime &moment)
+{
+    const QString dataFile = DbConnection::instance().filePath();
+    if (!DbConnection::instance().isOpen() || dataFile.isEmpty())
+        return Outcome<QString>::failure(QStringLiteral("l'archivio non è aperto."));
+    return writeCopy(dataFile, moment,
+                     [](const QString &part) { return copyDataFileTo(part).error; });
+}
+
+QString serverBackupBase()
+{
+    return QFileInfo(DbConnection::locateDataFile())
+        .dir()
+        .filePath(QStringLiteral("Server.sqlite"));
+}
+
+Outcome<QString> writeServerBackup(const QSqlDatabase &server, const QDateTime &moment)
+{
+    // A desk of a server may have no data folder yet: it is made as for a data file.
+    makeOwnerOnlyFolder(QFileInfo(serverBackupBase()).absolutePath());
+    return writeCopy(serverBackupBase(), moment,
+                     [&server](const QString &part) { return copyServerArchiveTo(server, part); });
 }
 
 void writeBackupAtClose()

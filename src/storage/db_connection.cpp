@@ -3,6 +3,7 @@
 
 #include "core/owner_only_files.h"
 #include "storage/backup_files.h"
+#include "storage/backups.h"
 #include "storage/file_check.h"
 #include "storage/italian_collation.h"
 #include "storage/open_problems.h"
@@ -69,9 +70,11 @@ void dropConnection()
     QSqlDatabase::removeDatabase(QLatin1String(connectionName));
 }
 
-// Checks that the file holds the program's tables with their columns.
-Check checkShape(QSqlDatabase &db, const QString &path)
+// Checks that the file holds the program's tables with their columns; a file written
+// before some columns were added passes, and `missing` names them.
+Check checkShape(QSqlDatabase &db, const QString &path, QList<AddedColumn> *missing)
 {
+    QHash<QString, QStringList> presentByTable;
     for (const QString &table : archiveTableNames()) {
         QSqlQuery query(db);
         if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)))
@@ -82,14 +85,29 @@ Check checkShape(QSqlDatabase &db, const QString &path)
         if (present.isEmpty())
             return Check::failure(
                 notAnArchiveMessage(path, QStringLiteral("manca la tabella %1.").arg(table)));
-        for (const QString &column : archiveTableColumns(table)) {
+        for (const QString &column : archiveFirstColumns(table)) {
             if (!present.contains(column.toLower()))
                 return Check::failure(notAnArchiveMessage(
                     path,
                     QStringLiteral("nella tabella %1 manca la colonna %2.").arg(table, column)));
         }
+        presentByTable.insert(table, present);
     }
+    *missing = missingAddedColumns(presentByTable);
     return passed();
+}
+
+// A session that only reads an older file sees the added columns as NULL, through
+// views in its own temporary schema, which SQLite searches before the file's: the file
+// itself is not written.
+bool coverMissingColumns(QSqlDatabase &db, const QList<AddedColumn> &missing, QSqlError *error)
+{
+    if (missing.isEmpty())
+        return true;
+    return execAll(db,
+                   QStringList{QStringLiteral("PRAGMA temp_store = MEMORY")} +
+                       missingColumnViews(missing, QStringLiteral("main")),
+                   error);
 }
 
 // A file that opens but cannot be written (a read-only file, folder or disk) would
@@ -184,9 +202,12 @@ Check DbConnection::open(const QString &path, OpenMode mode)
             return opened;
     } else {
         bool checkedNow = !info.exists();
-        Check opened = info.exists() ? checkExisting(path, &checkedNow) : createNew(path);
+        QList<AddedColumn> missing;
+        Check opened = info.exists() ? checkExisting(path, &checkedNow, &missing) : createNew(path);
         if (opened.ok())
-            opened = openReadWrite(path);
+            opened = openReadWrite(path, !missing.isEmpty());
+        if (opened.ok() && !missing.isEmpty())
+            opened = upgrade(path, missing);
         if (!opened.ok())
             return opened;
         if (!checkedNow)
@@ -198,7 +219,8 @@ Check DbConnection::open(const QString &path, OpenMode mode)
 
 // Looks at the file read-only, so that a file that is not ours stays byte for byte
 // as it was.
-Check DbConnection::checkExisting(const QString &path, bool *checkedNow)
+Check DbConnection::checkExisting(const QString &path, bool *checkedNow,
+                                  QList<AddedColumn> *missing)
 {
     Check checked;
     bool checkNow = false;
@@ -206,14 +228,15 @@ Check DbConnection::checkExisting(const QString &path, bool *checkedNow)
         QSqlDatabase db = makeConnection(
             path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
         if (db.open()) {
-            checked = checkShape(db, path);
+            checked = checkShape(db, path, missing);
             // The registry report sorts names in Italian order through the connection.
             if (checked.ok() && !registerItalianCollation(db))
                 checked = Check::failure(
                     QStringLiteral("l'ordine alfabetico italiano non è disponibile"));
         } else
             checked = Check::failure(describeOpenFailure(path, db.lastError()));
-        checkNow = checked.ok() && writtenAtOpen(db);
+        // An older file is upgraded at open: its pages are checked before that.
+        checkNow = checked.ok() && (!missing->isEmpty() || writtenAtOpen(db));
         if (checkNow)
             checked = passesQuickCheck(path);
     }
@@ -260,7 +283,7 @@ Check DbConnection::createNew(const QString &path)
     return passed();
 }
 
-Check DbConnection::openReadWrite(const QString &path)
+Check DbConnection::openReadWrite(const QString &path, bool upgrading)
 {
     QSqlDatabase db =
         makeConnection(path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
@@ -279,7 +302,7 @@ Check DbConnection::openReadWrite(const QString &path)
              db,
              {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL")},
              &error) &&
-         execAll(db, indexStatements(), &error) && tryWrite(db, &error);
+         (upgrading || execAll(db, indexStatements(), &error)) && tryWrite(db, &error);
     if (!ok) {
         if (!error.isValid())
             error = db.lastError();
@@ -309,18 +332,59 @@ Check DbConnection::openReadOnly(const QString &path)
                                     QLatin1String("?immutable=1"),
                                 QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
         }
+        QList<AddedColumn> missing;
+        QSqlError error;
         if (db.open()) {
-            opened = checkShape(db, path);
+            opened = checkShape(db, path, &missing);
             // The registry report sorts names in Italian order through the connection.
             if (opened.ok() && !registerItalianCollation(db))
                 opened = Check::failure(
                     QStringLiteral("l'ordine alfabetico italiano non è disponibile"));
+            if (opened.ok() && !coverMissingColumns(db, missing, &error))
+                opened = Check::failure(describeOpenFailure(path, error));
         } else
             opened = Check::failure(describeOpenFailure(path, db.lastError()));
     }
     if (!opened.ok())
         dropConnection();
     return opened;
+}
+
+// A file written before some columns were added gets them, empty, with the indexes that
+// name them, in one transaction after a backup; its rows stay as they are. A failed
+// backup or step leaves the file as it was, and the program does not start on it.
+Check DbConnection::upgrade(const QString &path, const QList<AddedColumn> &missing)
+{
+    m_path = path;
+    const Outcome<QString> backup = writeBackup();
+    if (!backup.ok()) {
+        close();
+        return Check::failure(
+            QStringLiteral("Il file dei dati «%1» è di una versione precedente di Tavelo e va "
+                           "aggiornato, ma la copia di sicurezza che lo precede non è "
+                           "riuscita: %2\nIl file è rimasto com'era. Liberare spazio sul disco "
+                           "o dare all'utente il permesso di scrivere nella cartella «%3», poi "
+                           "riprovare.")
+                .arg(path, backup.problem, QDir::toNativeSeparators(backupFolder(path))));
+    }
+    QSqlDatabase db = database();
+    QSqlError error;
+    bool ok = db.transaction() &&
+              execAll(db, addColumnStatements(missing, false) + indexStatements(), &error) &&
+              db.commit();
+    if (!ok) {
+        if (!error.isValid())
+            error = db.lastError();
+        db.rollback();
+        db = QSqlDatabase();
+        close();
+        return Check::failure(QStringLiteral("Il file dei dati «%1» è di una versione "
+                                             "precedente di Tavelo e non si è potuto "
+                                             "aggiornare: è rimasto com'era (la copia di "
+                                             "sicurezza è «%2»).\n%3")
+                                  .arg(path, backup.value, describeOpenFailure(path, error)));
+    }
+    return passed();
 }
 
 bool DbConnection::isOpen() const
@@ -337,6 +401,41 @@ void DbConnection::close()
     m_server.clear();
     m_readOnly = false;
 }
+
+namespace {
+
+// The check only reads; then the views for an older archive, which a read-only session
+// could not create; from then on a command that only reads cannot change the archive,
+// even by mistake.
+Check openServerReadOnly(QSqlDatabase &db, const QString &server)
+{
+    QList<AddedColumn> missing;
+    Check opened = prepareServerArchive(db, server, false, &missing);
+    if (opened.ok())
+        opened = coverMissingServerColumns(db, server, missing);
+    QSqlQuery readOnly(db);
+    if (opened.ok() &&
+        !readOnly.exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")))
+        opened = Check::failure(readOnly.lastError().text());
+    return opened;
+}
+
+// An archive written before some columns were added: first a copy of it as a data file
+// among this computer's backups (the server's own backups are its administrator's),
+// then the columns.
+Check upgradeServer(QSqlDatabase &db, const QString &server, const QList<AddedColumn> &missing)
+{
+    const Outcome<QString> backup = writeServerBackup(db);
+    if (!backup.ok())
+        return Check::failure(
+            QStringLiteral("Il database «%1» è di una versione precedente di Tavelo e va "
+                           "aggiornato, ma la copia di sicurezza che lo precede non è "
+                           "riuscita: %2\nIl database è rimasto com'era.")
+                .arg(server, backup.problem));
+    return upgradeServerArchive(db, server, missing, backup.value);
+}
+
+} // namespace
 
 Check DbConnection::openServer(const QString &connection, OpenMode mode)
 {
@@ -362,16 +461,14 @@ Check DbConnection::openServer(const QString &connection, OpenMode mode)
                                "~/.pgpass dell'utente.\n\nDettaglio: %2")
                     .arg(server, db.lastError().text().trimmed()));
         } else if (mode == OpenMode::ReadOnly) {
-            // A command that only reads cannot change the archive, even by mistake.
-            QSqlQuery readOnly(db);
-            opened = readOnly.exec(
-                         QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"))
-                         ? prepareServerArchive(db, server, false)
-                         : Check::failure(readOnly.lastError().text());
+            opened = openServerReadOnly(db, server);
         } else {
-            opened = prepareServerArchive(db, server, true);
+            QList<AddedColumn> missing;
+            opened = prepareServerArchive(db, server, true, &missing);
             if (opened.ok())
                 opened = checkServerWritable(db, server);
+            if (opened.ok() && !missing.isEmpty())
+                opened = upgradeServer(db, server, missing);
         }
     }
     if (opened.ok()) {
@@ -409,6 +506,16 @@ QStringList DbConnection::tableNames()
 QStringList DbConnection::tableColumns(const QString &table)
 {
     return archiveTableColumns(table);
+}
+
+QStringList DbConnection::firstColumns(const QString &table)
+{
+    return archiveFirstColumns(table);
+}
+
+const QStringList &DbConnection::fileSchemaStatements()
+{
+    return schemaStatements();
 }
 
 QString databaseErrorMessage(const QSqlError &error)

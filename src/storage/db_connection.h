@@ -53,14 +53,20 @@ public:
     // holds them.
     static QStringList tableNames();
     static QStringList tableColumns(const QString &table);
+    // The columns that the first version's archive held (the diary grid shows those).
+    static QStringList firstColumns(const QString &table);
+    // The statements that make a new data file's tables.
+    static const QStringList &fileSchemaStatements();
     // The indexes that the statements need, on either engine.
     static const QStringList &indexStatements();
 
 private:
     DbConnection() = default;
-    Check checkExisting(const QString &path, bool *checkedNow);
+    Check checkExisting(const QString &path, bool *checkedNow, QList<AddedColumn> *missing);
+    Check upgrade(const QString &path, const QList<AddedColumn> &missing);
     Check createNew(const QString &path);
-    Check openReadWrite(const QString &path);
+    // An older file gets its indexes with its columns, as it is upgraded.
+    Check openReadWrite(const QString &path, bool upgrading);
     Check openReadOnly(const QString &path);
 
     QString m_path;

@@ -17,7 +17,8 @@ const QList<TableShape> &tableShapes()
         {"Utente",
          {"ID", "Soggetto", "indirizzo", "Comune", "pr", "cap", "Codice", "Partita", "utente",
           "email", "telefono", "cell", "fax", "Pwd", "Annotazione"}},
-        {"Tavelo", {"ID", "data", "scadenza", "Oggetto", "ndoc", "Utente", "AGG"}},
+        {"Tavelo",
+         {"ID", "data", "scadenza", "Oggetto", "ndoc", "Utente", "AGG", "Ripeti", "Chiusa"}},
         {"Versione", {"Versione"}},
     };
     return tables;
@@ -40,6 +41,78 @@ QStringList archiveTableColumns(const QString &table)
             return shape.columns;
     }
     return {};
+}
+
+QStringList archiveFirstColumns(const QString &table)
+{
+    QStringList columns = archiveTableColumns(table);
+    columns.removeIf([](const QString &column) { return isAddedColumn(column); });
+    return columns;
+}
+
+const QList<AddedColumn> &addedColumns()
+{
+    // Repeating deadlines (an iCalendar rule) and closed ones (the day).
+    static const QList<AddedColumn> columns = {
+        {QStringLiteral("Tavelo"), QStringLiteral("Ripeti"), QStringLiteral("TEXT"), true},
+        {QStringLiteral("Tavelo"), QStringLiteral("Chiusa"), QStringLiteral("DATE"), false},
+    };
+    return columns;
+}
+
+bool isAddedColumn(QStringView column)
+{
+    for (const AddedColumn &added : addedColumns()) {
+        if (column.compare(added.column, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+QList<AddedColumn> missingAddedColumns(const QHash<QString, QStringList> &presentByTable)
+{
+    QList<AddedColumn> missing;
+    for (const AddedColumn &added : addedColumns()) {
+        if (!presentByTable.value(added.table).contains(added.column.toLower()))
+            missing << added;
+    }
+    return missing;
+}
+
+QStringList addColumnStatements(const QList<AddedColumn> &missing, bool server)
+{
+    QStringList statements;
+    for (const AddedColumn &added : missing) {
+        // Another desk may have added it while this one looked.
+        statements << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2%3 %4%5")
+                          .arg(added.table, server ? QStringLiteral("IF NOT EXISTS ") : QString(),
+                               added.column, added.type,
+                               added.caseless ? (server ? QStringLiteral(" COLLATE nocase")
+                                                        : QStringLiteral(" COLLATE NOCASE"))
+                                              : QString());
+    }
+    return statements;
+}
+
+QStringList missingColumnViews(const QList<AddedColumn> &missing, const QString &schema)
+{
+    QStringList tables;
+    QHash<QString, QStringList> nulls;
+    for (const AddedColumn &added : missing) {
+        if (!tables.contains(added.table))
+            tables << added.table;
+        nulls[added.table] << QStringLiteral("CAST(NULL AS %1)%2 AS %3")
+                                  .arg(added.type,
+                                       added.caseless ? QStringLiteral(" COLLATE nocase")
+                                                      : QString(),
+                                       added.column);
+    }
+    QStringList statements;
+    for (const QString &table : tables) {
+        statements << QStringLiteral("CREATE TEMP VIEW %1 AS SELECT *, %2 FROM %3.%1")
+                          .arg(table, nulls.value(table).join(QStringLiteral(", ")), schema);
+    }
+    return statements;
 }
 
 const QStringList &archiveIndexStatements()

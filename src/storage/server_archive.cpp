@@ -98,7 +98,8 @@ bool typeFits(Kind kind, const QString &type)
 // password) compared without regard to case. The statements name the columns without
 // quotes, which the server folds to lower case: a column made with a quoted mixed-case
 // name would not be found by them, and counts as missing.
-Check checkColumns(QSqlDatabase &db, const QString &server, const QString &table)
+Check checkColumns(QSqlDatabase &db, const QString &server, const QString &table,
+                   QStringList *names)
 {
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT column_name, data_type, collation_name "
@@ -114,6 +115,9 @@ Check checkColumns(QSqlDatabase &db, const QString &server, const QString &table
                        {query.value(1).toString(), query.value(2).toString()});
     for (const QString &column : archiveTableColumns(table)) {
         const auto found = present.constFind(column.toLower());
+        // An archive written before a column was added lacks it, and is upgraded.
+        if (found == present.constEnd() && isAddedColumn(column))
+            continue;
         if (found == present.constEnd()) {
             return Check::failure(notOurs(
                 server,
@@ -135,6 +139,7 @@ Check checkColumns(QSqlDatabase &db, const QString &server, const QString &table
                                     .arg(table, column)));
         }
     }
+    *names = present.keys();
     return passed();
 }
 
@@ -230,8 +235,10 @@ QString describeServer(const QString &connection)
     return parts.join(QLatin1Char(' '));
 }
 
-Check prepareServerArchive(QSqlDatabase &db, const QString &server, bool createWhenEmpty)
+Check prepareServerArchive(QSqlDatabase &db, const QString &server, bool createWhenEmpty,
+                           QList<AddedColumn> *missing)
 {
+    missing->clear();
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables "
                                    "WHERE table_schema = current_schema()"))) {
@@ -258,14 +265,17 @@ Check prepareServerArchive(QSqlDatabase &db, const QString &server, bool createW
             server,
             QStringLiteral("contiene altre tabelle (%1).").arg(others.join(QStringLiteral(", ")))));
     }
+    QHash<QString, QStringList> columnsByTable;
     for (const QString &table : archiveTableNames()) {
         if (!present.contains(table.toLower())) {
             return Check::failure(
                 notOurs(server, QStringLiteral("manca la tabella %1.").arg(table)));
         }
-        if (const Check columns = checkColumns(db, server, table); !columns.ok())
+        if (const Check columns = checkColumns(db, server, table, &columnsByTable[table]);
+            !columns.ok())
             return columns;
     }
+    *missing = missingAddedColumns(columnsByTable);
     if (!query.exec(QStringLiteral("SELECT Riga FROM Versione WHERE 1 = 0"))) {
         return Check::failure(
             notOurs(server, QStringLiteral("nella tabella Versione manca la colonna Riga.")));
@@ -307,6 +317,45 @@ Check checkServerWritable(QSqlDatabase &db, const QString &server)
             }
         }
     }
+    return passed();
+}
+
+Check upgradeServerArchive(QSqlDatabase &db, const QString &server,
+                           const QList<AddedColumn> &missing, const QString &backup)
+{
+    QSqlError error;
+    bool ok = db.transaction();
+    // The indexes that name the added columns come with them.
+    ok = ok && execAll(db, addColumnStatements(missing, true) + archiveIndexStatements(), &error) &&
+         db.commit();
+    if (!ok) {
+        if (!error.isValid())
+            error = db.lastError();
+        db.rollback();
+        return Check::failure(
+            QStringLiteral("Il database «%1» è di una versione precedente di Tavelo e non si è "
+                           "potuto aggiornare: è rimasto com'era (la copia di sicurezza è "
+                           "«%2»).\nChiedere all'amministratore del server che il ruolo ne sia "
+                           "il proprietario, o che lo aggiorni avviando Tavelo con quel ruolo."
+                           "\n\nDettaglio: %3")
+                .arg(server, backup, error.text().trimmed()));
+    }
+    return passed();
+}
+
+Check coverMissingServerColumns(QSqlDatabase &db, const QString &server,
+                                const QList<AddedColumn> &missing)
+{
+    if (missing.isEmpty())
+        return passed();
+    QSqlQuery query(db);
+    QSqlError error;
+    if (!query.exec(QStringLiteral("SELECT current_schema()")) || !query.next())
+        return Check::failure(failed(server, query.lastError()));
+    const QString schema =
+        db.driver()->escapeIdentifier(query.value(0).toString(), QSqlDriver::TableName);
+    if (!execAll(db, missingColumnViews(missing, schema), &error))
+        return Check::failure(failed(server, error));
     return passed();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/outcome.h"
+#include "storage/schema.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -28,7 +29,18 @@ QString describeServer(const QString &connection);
 // Checks that the database holds the program's tables and nothing else; an empty one
 // gets them (createWhenEmpty) with the Versione row and the indexes. Fails with an
 // Italian reason, leaving a database that is not the program's as it was.
-Check prepareServerArchive(QSqlDatabase &db, const QString &server, bool createWhenEmpty);
+// An archive written before some columns were added passes, and `missing` names them.
+Check prepareServerArchive(QSqlDatabase &db, const QString &server, bool createWhenEmpty,
+                           QList<AddedColumn> *missing);
+// Adds the missing columns, empty, in one transaction (the server's DDL is transactional):
+// all of them or, failing, none. `backup` is named in the message of a failure.
+Check upgradeServerArchive(QSqlDatabase &db, const QString &server,
+                           const QList<AddedColumn> &missing, const QString &backup);
+// For a session that will only read: the missing columns as NULL, through temporary views
+// that the server searches before the archive's tables. Made before the session turns
+// read-only, which forbids creating anything.
+Check coverMissingServerColumns(QSqlDatabase &db, const QString &server,
+                                const QList<AddedColumn> &missing);
 
 // The tables' shape and the role's permissions, for a desk that writes.
 Check checkServerWritable(QSqlDatabase &db, const QString &server);

@@ -1013,6 +1013,18 @@ RowStream<QVariantList> selectTableForCopy(const QSqlDatabase &source, const QSt
         return RowStream<QVariantList>(
             QSqlError(QString(), QStringLiteral("tabella sconosciuta %1").arg(table),
                       QSqlError::StatementError));
+    // A file written before some columns were added gives them as NULL.
+    QStringList present;
+    QSqlQuery shape(source);
+    if (shape.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
+        while (shape.next())
+            present << shape.value(1).toString().toLower();
+    }
+    QStringList selected;
+    for (const QString &column : columns)
+        selected << (isAddedColumn(column) && !present.contains(column.toLower())
+                         ? QStringLiteral("NULL AS %1").arg(column)
+                         : column);
     Executed executed;
     executed.query = QSqlQuery(source);
     executed.query.setForwardOnly(true);
@@ -1022,7 +1034,7 @@ RowStream<QVariantList> selectTableForCopy(const QSqlDatabase &source, const QSt
         table == QLatin1String("Versione") ? QStringLiteral("rowid") : QStringLiteral("ID");
     run(executed.query,
         QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-            .arg(columns.join(QStringLiteral(", ")), table, order),
+            .arg(selected.join(QStringLiteral(", ")), table, order),
         {}, &executed.error);
     return streamOf<QVariantList>(std::move(executed), [columns](const RowReader &reader) {
         QVector<int> index;

@@ -121,7 +121,7 @@ void TestImport::writerKeepsIdsNullsAndDates()
     QVERIFY(!writer
                  .insertDiaryEntryRow({7, evening, QVariant(QMetaType(QMetaType::QDateTime)),
                                        "riga 1\r\n%_", "", QVariant(QMetaType(QMetaType::LongLong)),
-                                       evening})
+                                       evening, QVariant(), QVariant()})
                  .isValid());
     QVERIFY(!writer.insertVersionRow({evening}).isValid());
     QCOMPARE(writer.timesLeftOut(), 2);
@@ -145,8 +145,8 @@ void TestImport::columnsMatchWithoutRegardToCase_data()
     QTest::addColumn<QString>("legacy");
     QTest::addColumn<QList<int>>("sourceOf");
     QTest::addColumn<QString>("summary");
-    QTest::newRow("other case and order") << "id UTENTE Data SCADENZA oggetto NDOC agg" << QList<int>{0, 2, 3, 4, 5, 1, 6} << "";
-    QTest::newRow("a column missing") << "ID data scadenza Oggetto Utente Note AGG" << QList<int>{0, 1, 2, 3, -1, 4, 6}
+    QTest::newRow("other case and order") << "id UTENTE Data SCADENZA oggetto NDOC agg" << QList<int>{0, 2, 3, 4, 5, 1, 6, -1, -1} << "";
+    QTest::newRow("a column missing") << "ID data scadenza Oggetto Utente Note AGG" << QList<int>{0, 1, 2, 3, -1, 4, 6, -1, -1}
         << "  colonne lasciate fuori: Tavelo.Note\n  colonne assenti nel file (lasciate vuote): Tavelo.ndoc\n";
 }
 // clang-format on
