@@ -2,37 +2,25 @@
 // Start-up: the main window first, then the data file, or a message that says what is
 // wrong with it and the end of the program; a damaged file is found once the window is
 // shown, and nothing is written to it.
-#include "limited_child.h"
 #include "test_support.h"
 
 #include "app/startup.h"
 #include "app/window_pair.h"
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
-#include "storage/db_connection.h"
 #include "storage/file_check.h"
 
-#include <QFile>
-#include <QGroupBox>
 #include <QLabel>
-#include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
 namespace {
 
-// The data file a row starts with: text, or an archive, damaged with or without backups:
-// the first page of its tables spoilt as a bad disk would, so that the schema stays
-// readable and only the file's own check finds it.
+// A damaged archive, with or without backups: the first page of its tables spoilt as a
+// bad disk would, so that the schema stays readable and only the file's own check finds it.
 bool prepareFile(const QString &setup, const QString &path)
 {
-    QFile file(path);
-    if (setup == QLatin1String("text"))
-        return file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096;
-    const bool damaged = setup.startsWith(QLatin1String("damaged"));
     bool ok = DbConnection::instance().open(path).ok();
-    for (int i = 0; ok && damaged && i < 30; ++i) {
-        Subject subject;
+    Subject subject;
+    for (int i = 0; ok && i < 30; ++i) {
         subject.soggetto = QStringLiteral("SOGGETTO %1").arg(i);
         ok = insertSubject(subject).ok();
     }
@@ -42,118 +30,72 @@ bool prepareFile(const QString &setup, const QString &path)
         ok = QSqlQuery(DbConnection::instance().database())
                  .exec(QStringLiteral("DROP INDEX UtenteCodice"));
     DbConnection::instance().close();
-    return ok && (!damaged || (file.open(QIODevice::ReadWrite) && file.seek(4096) &&
-                               file.write(QByteArray(4096, char(0x5a))) == 4096));
+    QFile file(path);
+    return ok && file.open(QIODevice::ReadWrite) && file.seek(4096) &&
+           file.write(QByteArray(4096, char(0x5a))) == 4096;
 }
 
 } // namespace
 
-class TestStartup : public QObject
+class TestStartup : public PromptedTest
 {
     Q_OBJECT
 
 private slots:
-    void init() { m_prompt = ScriptedPrompt::install(); }
-    void cleanup();
-
     void unusableFileIsToldAndProgramStops_data();
     void unusableFileIsToldAndProgramStops();
     void startupOpensAfterShowingWindow();
     void guideIsBuiltBesideProgram();
-
-private:
-    ScriptedPrompt *m_prompt = nullptr;
 };
 
-void TestStartup::cleanup()
-{
-    QCOMPARE(m_prompt->unexpected(), 0);
-    DbConnection::instance().close();
-    Prompt::install(nullptr);
-}
-
-// Root may write anything, so the read-only file is tried as "nobody".
+// How the program tells an unusable file: the messages themselves are the open's.
+// clang-format off
 void TestStartup::unusableFileIsToldAndProgramStops_data()
 {
     QTest::addColumn<QString>("setup");
-    QTest::addColumn<ChildLimit>("limit");
     QTest::addColumn<QStringList>("parts");
     QTest::addColumn<QString>("outcome"); // once told: started, ended by the told damage
     const QString stopped = QStringLiteral("FERMATO 1 %1 fine -").arg(int(PromptIcon::Critical));
     const QString ended = QStringLiteral("AVVIATO 1 %1 fine 1").arg(int(PromptIcon::Critical));
     const QStringList noBackup = {"è danneggiato", "Non c'è nessuna copia di sicurezza"};
-    QTest::newRow("not an archive")
-        << "text" << ChildLimit::None << QStringList{"non è un archivio di Tavelo"} << stopped;
-    QTest::newRow("damaged, without backup") << "damaged" << ChildLimit::None << noBackup << ended;
-    QTest::newRow("damaged, with backups")
-        << "damaged+backups" << ChildLimit::None
-        << QStringList{"è danneggiato", "Backup/Database_2026-12-03_18-00-00-000.sqlite»",
-                       "rinominandola «Database.sqlite»"}
-        << ended;
+    QTest::newRow("damaged, without backup") << "damaged" << noBackup << ended;
+    QTest::newRow("damaged, with backups") << "damaged+backups" << QStringList{"è danneggiato", "Backup/Database_2026-12-03_18-00-00-000.sqlite»", "rinominandola «Database.sqlite»"} << ended;
     // Before the event loop has run the check: the write waits for it and is refused.
-    QTest::newRow("damaged, written at once")
-        << "damaged, written" << ChildLimit::None << noBackup + QStringList{"SCRITTURA RIFIUTATA"}
-        << ended;
+    QTest::newRow("damaged, written at once") << "damaged, written" << noBackup + QStringList{"SCRITTURA RIFIUTATA"} << ended;
     // An older file gets its indexes at open: checked before that, as the window opens.
-    QTest::newRow("damaged, without an index")
-        << "damaged, index" << ChildLimit::None << noBackup << stopped;
-    QTest::newRow("locked by another program")
-        << "locked" << ChildLimit::None << QStringList{"è bloccato da un altro programma"}
-        << stopped;
-    QTest::newRow("read-only") << "read-only" << ChildLimit::Unprivileged
-                               << QStringList{"non si può scrivere: è in sola lettura"} << stopped;
+    QTest::newRow("damaged, without an index") << "damaged, index" << noBackup << stopped;
 }
+// clang-format on
 
 void TestStartup::unusableFileIsToldAndProgramStops()
 {
     QFETCH(QString, setup);
-    QFETCH(ChildLimit, limit);
     QFETCH(QStringList, parts);
     QFETCH(QString, outcome);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
     QVERIFY(prepareFile(setup, path));
-    openToEverybody(dir.path());
-    if (setup == QLatin1String("read-only"))
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    std::optional<QSqlDatabase> other;
-    if (setup == QLatin1String("locked")) {
-        other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-        other->setDatabaseName(path);
-        QVERIFY(other->open());
-        for (const char *sql : {"PRAGMA locking_mode=EXCLUSIVE", "BEGIN EXCLUSIVE",
-                                "UPDATE Versione SET Versione = 'x'"})
-            QVERIFY(QSqlQuery(*other).exec(QLatin1String(sql)));
-    }
     const QByteArray before = fileSha256(path);
-
-    const auto start = [&] {
-        m_prompt->answer(PromptAnswer::Ok);
-        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QRegularExpression::escape(path)));
-        const ProgramEndRecorder ends;
-        const std::unique_ptr<WindowPair> window = Main(path);
-        const Result<qint64> written =
-            setup.contains(QLatin1String("written")) ? insertSubject(Subject{}) : Result<qint64>{};
-        const bool told = QTest::qWaitFor([&] { return !m_prompt->shown().isEmpty(); });
-        const PromptRequest box = m_prompt->shown().value(0);
-        return QStringLiteral("%1 %2 %3 fine %4\n%5%6")
+    m_prompt->answer(PromptAnswer::Ok);
+    QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QRegularExpression::escape(path)));
+    const ProgramEndRecorder ends;
+    const std::unique_ptr<WindowPair> window = Main(path);
+    const Result<qint64> written =
+        setup.contains(QLatin1String("written")) ? insertSubject(Subject{}) : Result<qint64>{};
+    const bool told = QTest::qWaitFor([&] { return !m_prompt->shown().isEmpty(); });
+    const PromptRequest box = m_prompt->shown().value(0);
+    const QString output =
+        QStringLiteral("%1 %2 %3 fine %4\n%5%6")
             .arg(QLatin1String(window ? "AVVIATO" : "FERMATO"))
             .arg(m_prompt->shown().size())
             .arg(told ? int(box.icon) : -1)
-            .arg(ends.statuses().isEmpty() ? QStringLiteral("-")
-                                           : QString::number(ends.statuses().constFirst()))
+            .arg(ends.statuses.isEmpty() ? QStringLiteral("-")
+                                         : QString::number(ends.statuses.constFirst()))
             .arg(box.text)
             .arg(written.error.text().contains(parts.first()) ? "\nSCRITTURA RIFIUTATA" : "");
-    };
-    const ChildRun run =
-        limit == ChildLimit::None ? ChildRun{true, 0, start()} : runLimited(limit, start);
-    other.reset(); // the lock goes with the connection
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
-    if (!run.limited)
-        QSKIP(qPrintable(run.output));
-    QVERIFY2(run.output.startsWith(outcome + QLatin1Char('\n')), qPrintable(run.output));
+    QVERIFY2(output.startsWith(outcome + QLatin1Char('\n')), qPrintable(output));
     for (const QString &part : QStringList{QStringLiteral("«%1»").arg(path)} + parts)
-        QVERIFY2(run.output.contains(part), qPrintable(run.output));
+        QVERIFY2(output.contains(part), qPrintable(output));
     QCOMPARE(fileSha256(path), before);
 }
 

@@ -3,10 +3,6 @@
 #include "test_support.h"
 
 #include "calendar/deadline_calendar.h"
-#include "storage/db_connection.h"
-
-#include <QFile>
-#include <QRegularExpression>
 
 #include <libical/ical.h>
 #include <sys/stat.h>
@@ -144,7 +140,6 @@ void TestDeadlineCalendar::calendarBesideDataModes()
 {
     QFETCH(int, modeBefore);
     QFETCH(bool, writeFails);
-    QFETCH(int, modeAfter);
     TestDatabase db;
     db.addEntry(db.addSubject("ROSSI MARIO"), QDate::currentDate(),
                 QDate::currentDate().addDays(10), "UNO");
@@ -156,7 +151,7 @@ void TestDeadlineCalendar::calendarBesideDataModes()
     if (writeFails)
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("non aggiornato")));
     refreshCalendarBesideData();
-    QCOMPARE(fileMode(path), modeAfter);
+    QTEST(fileMode(path), "modeAfter");
     if (!writeFails)
         QCOMPARE(readCalendar(path).size(), 1);
 }

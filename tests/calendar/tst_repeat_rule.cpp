@@ -17,6 +17,7 @@ private slots:
     void nextDue();
 };
 
+// clang-format off
 void TestRepeatRule::ruleForChoice_data()
 {
     QTest::addColumn<int>("choice");
@@ -27,18 +28,15 @@ void TestRepeatRule::ruleForChoice_data()
     };
     row("never", Repeat::Never, QDate(2026, 7, 16), "");
     row("monthly", Repeat::Monthly, QDate(2026, 7, 16), "FREQ=MONTHLY;BYMONTHDAY=16");
-    row("two months", Repeat::EveryTwoMonths, QDate(2026, 7, 16),
-        "FREQ=MONTHLY;INTERVAL=2;BYMONTHDAY=16");
-    row("three months", Repeat::EveryThreeMonths, QDate(2026, 7, 16),
-        "FREQ=MONTHLY;INTERVAL=3;BYMONTHDAY=16");
-    row("six months", Repeat::EverySixMonths, QDate(2026, 7, 16),
-        "FREQ=MONTHLY;INTERVAL=6;BYMONTHDAY=16");
+    row("two months", Repeat::EveryTwoMonths, QDate(2026, 7, 16), "FREQ=MONTHLY;INTERVAL=2;BYMONTHDAY=16");
+    row("three months", Repeat::EveryThreeMonths, QDate(2026, 7, 16), "FREQ=MONTHLY;INTERVAL=3;BYMONTHDAY=16");
+    row("six months", Repeat::EverySixMonths, QDate(2026, 7, 16), "FREQ=MONTHLY;INTERVAL=6;BYMONTHDAY=16");
     row("yearly", Repeat::Yearly, QDate(2026, 6, 16), "FREQ=YEARLY;BYMONTH=6;BYMONTHDAY=16");
     row("last day", Repeat::LastDayOfMonth, QDate(2026, 7, 31), "FREQ=MONTHLY;BYMONTHDAY=-1");
-    row("the 30th", Repeat::Monthly, QDate(2026, 4, 30),
-        "FREQ=MONTHLY;BYMONTHDAY=28,29,30;BYSETPOS=-1");
+    row("the 30th", Repeat::Monthly, QDate(2026, 4, 30), "FREQ=MONTHLY;BYMONTHDAY=28,29,30;BYSETPOS=-1");
     row("no due date", Repeat::Monthly, QDate(), "");
 }
+// clang-format on
 
 void TestRepeatRule::ruleForChoice()
 {
@@ -50,6 +48,7 @@ void TestRepeatRule::ruleForChoice()
         QCOMPARE(int(repeatChoice(rule)), choice);
 }
 
+// clang-format off
 void TestRepeatRule::nextDue_data()
 {
     QTest::addColumn<Repeat>("choice");
@@ -60,34 +59,22 @@ void TestRepeatRule::nextDue_data()
         QTest::newRow(name) << choice << ruleDay << due << next;
     };
     const QDate july16(2026, 7, 16);
-    row("monthly, next one on a Sunday moves to Monday", Repeat::Monthly, july16, july16,
-        QDate(2026, 8, 17));
-    row("monthly, from a moved date back to the 16th", Repeat::Monthly, july16, QDate(2026, 8, 17),
-        QDate(2026, 9, 16));
-    row("three months", Repeat::EveryThreeMonths, QDate(2026, 3, 16), QDate(2026, 3, 16),
-        QDate(2026, 6, 16));
-    row("three months, from a moved date", Repeat::EveryThreeMonths, QDate(2026, 5, 16),
-        QDate(2026, 5, 18), QDate(2026, 8, 17));
-    row("six months across the year", Repeat::EverySixMonths, QDate(2026, 12, 16),
-        QDate(2026, 12, 16), QDate(2027, 6, 16));
-    row("two months", Repeat::EveryTwoMonths, QDate(2026, 10, 30), QDate(2026, 10, 30),
-        QDate(2026, 12, 30));
-    row("two months, moved across the month's end", Repeat::EveryTwoMonths, QDate(2027, 1, 31),
-        QDate(2027, 2, 1), QDate(2027, 3, 31));
+    row("monthly, next one on a Sunday moves to Monday", Repeat::Monthly, july16, july16, QDate(2026, 8, 17));
+    row("monthly, from a moved date back to the 16th", Repeat::Monthly, july16, QDate(2026, 8, 17), QDate(2026, 9, 16));
+    row("three months", Repeat::EveryThreeMonths, QDate(2026, 3, 16), QDate(2026, 3, 16), QDate(2026, 6, 16));
+    row("three months, from a moved date", Repeat::EveryThreeMonths, QDate(2026, 5, 16), QDate(2026, 5, 18), QDate(2026, 8, 17));
+    row("six months across the year", Repeat::EverySixMonths, QDate(2026, 12, 16), QDate(2026, 12, 16), QDate(2027, 6, 16));
+    row("two months", Repeat::EveryTwoMonths, QDate(2026, 10, 30), QDate(2026, 10, 30), QDate(2026, 12, 30));
+    row("two months, moved across the month's end", Repeat::EveryTwoMonths, QDate(2027, 1, 31), QDate(2027, 2, 1), QDate(2027, 3, 31));
     row("IMU, yearly", Repeat::Yearly, QDate(2026, 6, 16), QDate(2026, 6, 16), QDate(2027, 6, 16));
-    row("yearly on a leap day", Repeat::Yearly, QDate(2028, 2, 29), QDate(2028, 2, 29),
-        QDate(2029, 2, 28));
-    row("last day, moved off a Sunday", Repeat::LastDayOfMonth, QDate(2027, 1, 31),
-        QDate(2027, 2, 1), QDate(2027, 3, 1));
-    row("last day, from a date moved into the next month", Repeat::LastDayOfMonth,
-        QDate(2027, 1, 31), QDate(2027, 3, 1), QDate(2027, 3, 31));
-    row("the 31st in a shorter month", Repeat::Monthly, QDate(2026, 3, 31), QDate(2026, 3, 31),
-        QDate(2026, 4, 30));
-    row("the 31st after a shorter month, onto a Sunday", Repeat::Monthly, QDate(2026, 3, 31),
-        QDate(2026, 4, 30), QDate(2026, 6, 1));
-    row("due date moved by hand keeps the rule's day", Repeat::Monthly, july16, QDate(2026, 7, 28),
-        QDate(2026, 8, 17));
+    row("yearly on a leap day", Repeat::Yearly, QDate(2028, 2, 29), QDate(2028, 2, 29), QDate(2029, 2, 28));
+    row("last day, moved off a Sunday", Repeat::LastDayOfMonth, QDate(2027, 1, 31), QDate(2027, 2, 1), QDate(2027, 3, 1));
+    row("last day, from a date moved into the next month", Repeat::LastDayOfMonth, QDate(2027, 1, 31), QDate(2027, 3, 1), QDate(2027, 3, 31));
+    row("the 31st in a shorter month", Repeat::Monthly, QDate(2026, 3, 31), QDate(2026, 3, 31), QDate(2026, 4, 30));
+    row("the 31st after a shorter month, onto a Sunday", Repeat::Monthly, QDate(2026, 3, 31), QDate(2026, 4, 30), QDate(2026, 6, 1));
+    row("due date moved by hand keeps the rule's day", Repeat::Monthly, july16, QDate(2026, 7, 28), QDate(2026, 8, 17));
 }
+// clang-format on
 
 void TestRepeatRule::nextDue()
 {

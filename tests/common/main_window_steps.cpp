@@ -3,20 +3,15 @@
 
 #include "core/dates.h"
 #include "main_window/frm_registra.h"
-#include "storage/db_connection.h"
-#include "storage/statements.h"
-#include "widgets/activation.h"
 #include "widgets/note_box.h"
 #include "widgets/window_toolbar.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSqlQuery>
 #include <QToolBar>
 
 // As QVERIFY2, for the steps that give false instead of returning from the test.
@@ -47,15 +42,18 @@ void typeText(QWidget *box, const QString &text)
     }
 }
 
-// The row with this note, or else with this due date.
-QModelIndex gridCellOf(const QAbstractItemView *grid, const QString &note)
+// The grid or list that the operator sees showing this text, and its cell.
+std::pair<QAbstractItemView *, QModelIndex> cellOf(const QWidget *window, const QString &text)
 {
-    for (int column : {3, 2})
-        for (int row = 0; grid->model() && row < grid->model()->rowCount(); ++row)
-            if (grid->model()->index(row, column).data().toString() == note)
-                return grid->model()->index(row, 3);
+    for (auto *view : window->findChildren<QAbstractItemView *>())
+        for (int row = 0; view->isVisible() && row < view->model()->rowCount(); ++row)
+            for (int column = 0; column < view->model()->columnCount(); ++column)
+                if (view->model()->index(row, column).data().toString() == text)
+                    return {view, view->model()->index(row, column)};
     return {};
 }
+
+QString describe(const MainWindowTest &test, const QString &name);
 
 // Retypes, types at the caret, presses a key on or clicks the control named in the step.
 bool useControl(MainWindowTest &test, const QString &step)
@@ -64,8 +62,8 @@ bool useControl(MainWindowTest &test, const QString &step)
     QWidget *control = findControl(test.window, step.left(mark));
     const QString how = step.mid(mark, 1);
     const QString text = step.mid(mark + 1).replace("\\n", "\n");
-    if (!control)
-        return false;
+    STEP_VERIFY(control && (!how.isEmpty() || (control->isEnabled() && operatorSees(control))),
+                qPrintable(step));
     if (auto *choices = qobject_cast<QComboBox *>(control); choices && how == "=") {
         choices->setCurrentIndex(choices->findText(text));
         return choices->currentText() == text;
@@ -75,8 +73,9 @@ bool useControl(MainWindowTest &test, const QString &step)
     else
         control->setFocus();
     auto *view = qobject_cast<QAbstractItemView *>(control);
+    const QKeyCombination key = QKeySequence(text)[0];
     if (how == "<")
-        QTest::keyClick(view ? view->viewport() : control, QKeySequence(text)[0].key());
+        QTest::keyClick(view ? view->viewport() : control, key.key(), key.keyboardModifiers());
     if (how == "=" && QMetaObject::invokeMethod(control, "selectAll"))
         QTest::keyClick(control, Qt::Key_Delete);
     if (how == "=" || how == "+")
@@ -88,9 +87,15 @@ bool runStep(MainWindowTest &test, const QString &step)
 {
     const QString verb = step.section(QLatin1Char(' '), 0, 0);
     const QString rest = step.section(QLatin1Char(' '), 1).replace("\\n", "\n");
-    auto *grid = test.at<QAbstractItemView>("DataGrid3");
-    const QModelIndex cell = gridCellOf(grid, rest);
-    if (verb == "pick" || verb == "gone") {
+    if (step.startsWith(QLatin1Char('?'))) {
+        const QString name = step.mid(1).section('=', 0, 0), property = name.section('.', 1);
+        const QString shown = property.isEmpty() ? describe(test, name)
+                                                 : findControl(test.window, name.section('.', 0, 0))
+                                                       ->property(qPrintable(property))
+                                                       .toString();
+        return allMatch({step.section('=', 1)}, {shown});
+    } else if (verb == "pick" || verb == "gone") {
+        const auto [grid, cell] = cellOf(test.window, rest);
         STEP_VERIFY(cell.isValid(), qPrintable(rest));
         if (verb == "gone")
             return deleteDiaryEntry(cell.siblingAtColumn(0).data().toLongLong()).ok();
@@ -135,7 +140,7 @@ QString describe(const MainWindowTest &test, const QString &name)
             closed << rows->index(row, 3).data(Qt::AccessibleDescriptionRole).toString();
         return closed.join(QLatin1Char(',')).replace(todayScreenDate(), "oggi");
     }
-    QWidget *control = test.at(qPrintable(name));
+    QWidget *control = findControl(test.window, name);
     if (auto *view = qobject_cast<QAbstractItemView *>(control)) {
         QStringList notes;
         const QAbstractItemModel *model = view->model();
@@ -161,6 +166,13 @@ QString describe(const MainWindowTest &test, const QString &name)
 }
 
 } // namespace
+
+bool operatorSees(QWidget *control)
+{
+    QWidget *window = control->window();
+    QWidget *top = window->childAt(control->mapTo(window, control->rect().center()));
+    return control->isVisible() && top && (top == control || control->isAncestorOf(top));
+}
 
 bool MainWindowTest::prepare()
 {

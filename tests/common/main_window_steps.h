@@ -9,7 +9,6 @@
 #include "app/window_pair.h"
 
 #include <QDate>
-#include <QTest>
 
 #include <memory>
 
@@ -41,15 +40,20 @@ struct MainWindowTest
 // choice shown). A failure is reported to the running test and gives nullptr.
 std::unique_ptr<WindowPair> startMainWindow();
 
-// Runs the operator's steps, separated by ";": "Name" clicks the control, "Name=text"
-// retypes it ("\\n" a line break) or chooses that item, "Name+text" types at its caret, "Name<Key" presses the
-// key (named as QKeySequence names it) on it, "pick NOTE" clicks that row of the diary
-// grid, "gone NOTE" deletes that entry behind the window's back, "refuse EVENT" makes the
+// Whether the operator sees this control: shown, and no panel lies over its centre.
+bool operatorSees(QWidget *control);
+
+// Runs the operator's steps, separated by ";": "Name" clicks the control (which must be
+// seen and enabled), "Name=text" retypes it ("\\n" a line break) or chooses that item,
+// "Name+text" types at its caret, "Name<Key" presses the key (named as QKeySequence names
+// it) on it, "pick TEXT" clicks the cell that shows it in a grid or list that the operator
+// sees, "gone NOTE" deletes that entry behind the window's back, "refuse EVENT" makes the
 // archive refuse such writes on the diary, "paste TEXT" pastes into the focused control,
 // "user NAME" picks the name in the user list, "sql STATEMENT" runs it on the archive,
-// "tool KEY" clicks the toolbar button, "activate" activates the window again. Answers
-// (Y, N, O for Yes, No, Ok) are given to the message boxes in turn. False when a step
-// cannot be done.
+// "desk STATEMENT" runs it at another desk, "tool KEY" clicks the toolbar button,
+// "activate" activates the window again; "?Name=pattern" checks what the control shows
+// (see snapshot()), "?Name.property=pattern" one of its properties. Answers (Y, N, O for
+// Yes, No, Ok) are given to the message boxes in turn. False when a step cannot be done.
 bool runSteps(MainWindowTest &test, const QString &steps, const QString &answers = QString());
 // The columns of a table of the operator's steps: steps, answers, names of controls, the
 // pattern of their snapshot and the message boxes expected (patterns of shownBoxes()).

@@ -3,20 +3,13 @@
 
 #include "storage/italian_collation.h"
 
-#include "storage/db_connection.h"
-#include "widgets/activation.h"
-
 #include <QAccessible>
-#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QTextStream>
 
 #include <sys/stat.h>

@@ -7,6 +7,10 @@
 #include "widgets/prompt.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -129,19 +133,35 @@ private:
     int m_unexpected = 0;
 };
 
-// Records the statuses with which the program asked to end.
-class ProgramEndRecorder
+// The frame of most tests: message boxes answered from m_prompt's script; after each
+// test, none came unexpected and the archive is closed.
+class PromptedTest : public QObject
 {
-public:
+    Q_OBJECT
+
+protected slots:
+    void init() { m_prompt = ScriptedPrompt::install(); }
+    void cleanup()
+    {
+        const int unexpected = m_prompt->unexpected();
+        DbConnection::instance().close();
+        Prompt::install(nullptr);
+        QCOMPARE(unexpected, 0);
+    }
+
+protected:
+    ScriptedPrompt *m_prompt = nullptr;
+};
+
+// Records the statuses with which the program asked to end.
+struct ProgramEndRecorder
+{
     ProgramEndRecorder()
     {
-        setProgramEndHandler([this](int status) { m_statuses.append(status); });
+        setProgramEndHandler([this](int status) { statuses.append(status); });
     }
     ~ProgramEndRecorder() { setProgramEndHandler({}); }
-    const QList<int> &statuses() const { return m_statuses; }
-
-private:
-    QList<int> m_statuses;
+    QList<int> statuses;
 };
 
 // Catches what the program hands to the desktop (files and web addresses).

@@ -25,10 +25,9 @@ void TestOutcome::failureNeverPassesForSuccess_data()
 void TestOutcome::failureNeverPassesForSuccess()
 {
     QFETCH(QString, why);
-    QFETCH(QString, shown);
     const Outcome<QString> failed = Outcome<QString>::failure(why);
     QVERIFY(!failed.ok());
-    QCOMPARE(failed.problem, shown);
+    QTEST(failed.problem, "shown");
     QVERIFY(passed().ok());
 }
 

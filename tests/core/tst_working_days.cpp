@@ -38,6 +38,7 @@ void TestWorkingDays::easterMonday()
     QCOMPARE(easterSunday(monday.year()), monday.addDays(-1));
 }
 
+// clang-format off
 void TestWorkingDays::nextWorkingDay_data()
 {
     QTest::addColumn<QDate>("date");
@@ -49,41 +50,26 @@ void TestWorkingDays::nextWorkingDay_data()
         QTest::newRow(name) << date << patron << next << QString::fromUtf8(hint);
     };
     row("working Friday", QDate(2026, 7, 17), QDate(2026, 7, 17), "");
-    row("Saturday", QDate(2026, 5, 16), QDate(2026, 5, 18),
-        "sabato: il primo giorno lavorativo è lunedì 18/05/2026");
-    row("Sunday after Ferragosto on Saturday", QDate(2026, 8, 16), QDate(2026, 8, 17),
-        "domenica: il primo giorno lavorativo è lunedì 17/08/2026");
-    row("Christmas, Santo Stefano and a weekend", QDate(2026, 12, 25), QDate(2026, 12, 28),
-        "Natale: il primo giorno lavorativo è lunedì 28/12/2026");
-    row("Easter Monday", QDate(2026, 4, 6), QDate(2026, 4, 7),
-        "Lunedì dell'Angelo: il primo giorno lavorativo è martedì 07/04/2026");
-    row("New Year on a Friday", QDate(2027, 1, 1), QDate(2027, 1, 4),
-        "Capodanno: il primo giorno lavorativo è lunedì 04/01/2027");
-    row("Epiphany", QDate(2026, 1, 6), QDate(2026, 1, 7),
-        "Epifania: il primo giorno lavorativo è mercoledì 07/01/2026");
-    row("Liberation Day", QDate(2028, 4, 25), QDate(2028, 4, 26),
-        "Festa della Liberazione: il primo giorno lavorativo è mercoledì 26/04/2028");
-    row("Labour Day", QDate(2026, 5, 1), QDate(2026, 5, 4),
-        "Festa del Lavoro: il primo giorno lavorativo è lunedì 04/05/2026");
-    row("Republic Day", QDate(2026, 6, 2), QDate(2026, 6, 3),
-        "Festa della Repubblica: il primo giorno lavorativo è mercoledì 03/06/2026");
-    row("All Saints", QDate(2027, 11, 1), QDate(2027, 11, 2),
-        "Ognissanti: il primo giorno lavorativo è martedì 02/11/2027");
-    row("Immaculate Conception", QDate(2026, 12, 8), QDate(2026, 12, 9),
-        "Immacolata Concezione: il primo giorno lavorativo è mercoledì 09/12/2026");
+    row("Saturday", QDate(2026, 5, 16), QDate(2026, 5, 18), "sabato: il primo giorno lavorativo è lunedì 18/05/2026");
+    row("Sunday after Ferragosto on Saturday", QDate(2026, 8, 16), QDate(2026, 8, 17), "domenica: il primo giorno lavorativo è lunedì 17/08/2026");
+    row("Christmas, Santo Stefano and a weekend", QDate(2026, 12, 25), QDate(2026, 12, 28), "Natale: il primo giorno lavorativo è lunedì 28/12/2026");
+    row("Easter Monday", QDate(2026, 4, 6), QDate(2026, 4, 7), "Lunedì dell'Angelo: il primo giorno lavorativo è martedì 07/04/2026");
+    row("New Year on a Friday", QDate(2027, 1, 1), QDate(2027, 1, 4), "Capodanno: il primo giorno lavorativo è lunedì 04/01/2027");
+    row("Epiphany", QDate(2026, 1, 6), QDate(2026, 1, 7), "Epifania: il primo giorno lavorativo è mercoledì 07/01/2026");
+    row("Liberation Day", QDate(2028, 4, 25), QDate(2028, 4, 26), "Festa della Liberazione: il primo giorno lavorativo è mercoledì 26/04/2028");
+    row("Labour Day", QDate(2026, 5, 1), QDate(2026, 5, 4), "Festa del Lavoro: il primo giorno lavorativo è lunedì 04/05/2026");
+    row("Republic Day", QDate(2026, 6, 2), QDate(2026, 6, 3), "Festa della Repubblica: il primo giorno lavorativo è mercoledì 03/06/2026");
+    row("All Saints", QDate(2027, 11, 1), QDate(2027, 11, 2), "Ognissanti: il primo giorno lavorativo è martedì 02/11/2027");
+    row("Immaculate Conception", QDate(2026, 12, 8), QDate(2026, 12, 9), "Immacolata Concezione: il primo giorno lavorativo è mercoledì 09/12/2026");
     row("4 October, a working day before 2026", QDate(2024, 10, 4), QDate(2024, 10, 4), "");
-    row("4 October 2026, a Sunday, named as the holiday", QDate(2026, 10, 4), QDate(2026, 10, 5),
-        "San Francesco d'Assisi: il primo giorno lavorativo è lunedì 05/10/2026");
-    row("4 October from 2027 on a Monday", QDate(2027, 10, 4), QDate(2027, 10, 5),
-        "San Francesco d'Assisi: il primo giorno lavorativo è martedì 05/10/2027");
-    row("4 October 2028", QDate(2028, 10, 4), QDate(2028, 10, 5),
-        "San Francesco d'Assisi: il primo giorno lavorativo è giovedì 05/10/2028");
-    row("patron's day", QDate(2026, 12, 7), QDate(2026, 12, 9),
-        "festa patronale: il primo giorno lavorativo è mercoledì 09/12/2026", QDate(2000, 12, 7));
-    row("another town's patron's day", QDate(2026, 12, 7), QDate(2026, 12, 7), "",
-        QDate(2000, 6, 24));
+    row("4 October 2026, a Sunday, named as the holiday", QDate(2026, 10, 4), QDate(2026, 10, 5), "San Francesco d'Assisi: il primo giorno lavorativo è lunedì 05/10/2026");
+    row("4 October from 2027 on a Monday", QDate(2027, 10, 4), QDate(2027, 10, 5), "San Francesco d'Assisi: il primo giorno lavorativo è martedì 05/10/2027");
+    row("4 October 2028", QDate(2028, 10, 4), QDate(2028, 10, 5), "San Francesco d'Assisi: il primo giorno lavorativo è giovedì 05/10/2028");
+    row("patron's day", QDate(2026, 12, 7), QDate(2026, 12, 9), "festa patronale: il primo giorno lavorativo è mercoledì 09/12/2026", QDate(2000, 12, 7));
+    row("another town's patron's day", QDate(2026, 12, 7), QDate(2026, 12, 7), "", QDate(2000, 6, 24));
     row("the day before a holiday", QDate(2026, 12, 24), QDate(2026, 12, 24), "");
 }
+// clang-format on
 
 void TestWorkingDays::nextWorkingDay()
 {

@@ -4,12 +4,10 @@
 #include "main_window_steps.h"
 
 #include "main_window/overview_list_model.h"
-#include "storage/db_connection.h"
 
 #include <QAbstractItemView>
 #include <QSet>
 #include <QSqlError>
-#include <QSqlQuery>
 
 class TestOverviewList : public QObject
 {

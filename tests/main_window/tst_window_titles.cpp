@@ -5,7 +5,6 @@
 
 #include "app/startup.h"
 #include "registry/frm_anagrafe.h"
-#include "widgets/prompt.h"
 
 #include <QMessageBox>
 #include <QProcess>

@@ -3,11 +3,8 @@
 #include "test_support.h"
 
 #include "report_command/report_command.h"
-#include "storage/db_connection.h"
 
-#include <QDir>
 #include <QProcess>
-#include <QRegularExpression>
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -14,9 +14,7 @@
 #include "reports/report_viewer.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileDialog>
-#include <QFontInfo>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -24,7 +22,6 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTimer>
 
 namespace {
@@ -33,38 +30,28 @@ namespace {
 // laid out.
 
 const QDate printDate(2024, 3, 15);
-
-ReportLayoutOptions options()
-{
-    ReportLayoutOptions o;
-    o.printDate = printDate;
-    return o;
-}
-
-ReportFont arial10()
-{
-    ReportFont font;
-    font.pointSize = 10;
-    return font;
-}
+const ReportFont arial10{QStringLiteral("Arial"), 10, false, false, false};
 
 // A label, or a text box when there is a field; a line when the height is 0.
 ReportControl control(const char *name, int left, int top, int width, const QString &caption,
                       const QString &field = {}, int height = 300)
 {
-    ReportControl c;
-    c.kind = height == 0       ? ReportControlKind::Line
-             : field.isEmpty() ? ReportControlKind::Label
-                               : ReportControlKind::TextBox;
-    c.name = QString::fromLatin1(name);
-    c.left = left;
-    c.top = top;
-    c.width = width;
-    c.height = height;
-    c.caption = caption;
-    c.field = field;
-    c.expandsPlaceholders = caption.contains(QLatin1Char('%'));
-    return c;
+    const ReportControlKind kind = height == 0       ? ReportControlKind::Line
+                                   : field.isEmpty() ? ReportControlKind::Label
+                                                     : ReportControlKind::TextBox;
+    return {QString::fromLatin1(name),
+            kind,
+            left,
+            top,
+            width,
+            height,
+            caption,
+            field,
+            ReportValueFormat::Text,
+            caption.contains(QLatin1Char('%')),
+            false,
+            Qt::AlignLeft,
+            std::nullopt};
 }
 
 // A report with round numbers: on A4 landscape (11905.5 twips high) with margins of
@@ -74,7 +61,7 @@ ReportDefinition testReport()
 {
     ReportDefinition report;
     report.name = QStringLiteral("Prova");
-    report.defaultFont = arial10();
+    report.defaultFont = arial10;
     report.page.topMargin = 1000;
     report.page.bottomMargin = 1000;
     report.page.leftMargin = 500;
@@ -115,7 +102,9 @@ QList<QVariantHash> names(int count, int tall = -1)
 ReportDocument layOut(const ReportDefinition &definition, const QList<QVariantHash> &rows)
 {
     ListReportRows source(rows);
-    return buildReportDocument(definition, source, options());
+    ReportLayoutOptions options;
+    options.printDate = printDate;
+    return buildReportDocument(definition, source, options);
 }
 
 // Words enough for several lines in any box of a report.
@@ -160,8 +149,6 @@ class TestReports : public QObject
 private slots:
     void valuesAsText_data();
     void valuesAsText();
-    void fontFaces_data();
-    void fontFaces();
     void lineBreaks_data();
     void lineBreaks();
     void bandsPerPage_data();
@@ -201,33 +188,7 @@ void TestReports::valuesAsText()
 {
     QFETCH(QVariant, value);
     QFETCH(ReportValueFormat, format);
-    QFETCH(QString, text);
-    QCOMPARE(formatReportValue(value, format), text);
-}
-
-// clang-format off
-void TestReports::fontFaces_data()
-{
-    QTest::addColumn<QString>("face");
-    QTest::addColumn<QString>("family");
-    QTest::newRow("Arial") << "Arial" << QString("Liberation Sans");
-    QTest::newRow("Arial in capitals") << "ARIAL" << QString("Liberation Sans");
-    QTest::newRow("Arial Narrow") << "Arial Narrow" << QString("Liberation Sans Narrow");
-    QTest::newRow("vertical Unicode") << "@Arial Unicode MS" << QString("DejaVu Sans");
-    QTest::newRow("Unicode") << "Arial Unicode MS" << QString("DejaVu Sans");
-}
-// clang-format on
-
-void TestReports::fontFaces()
-{
-    QFETCH(QString, face);
-    QFETCH(QString, family);
-    ReportFont font;
-    font.face = face;
-    font.italic = true;
-    // The face must really be there, not a fallback with other metrics.
-    const QFontInfo info(toQFont(font));
-    QVERIFY2(info.family() == family && info.italic(), qPrintable(info.family()));
+    QTEST(formatReportValue(value, format), "text");
 }
 
 // clang-format off
@@ -247,12 +208,12 @@ void TestReports::lineBreaks()
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
     ReportTextMeasurer measurer(1200);
-    const QStringList broken = measurer.wrap(arial10(), text, 1000);
+    const QStringList broken = measurer.wrap(arial10, text, 1000);
     QCOMPARE(lines.isEmpty() ? broken.join(QString()) : broken.join('|'),
              lines.isEmpty() ? text : lines.join('|'));
     QVERIFY(broken.size() > 1);
     for (const QString &line : broken)
-        QVERIFY(measurer.width(arial10(), line) <= 1000.5);
+        QVERIFY(measurer.width(arial10, line) <= 1000.5);
 }
 
 // clang-format off
@@ -275,10 +236,9 @@ void TestReports::bandsPerPage()
 {
     QFETCH(int, rowCount);
     QFETCH(int, tall);
-    QFETCH(QList<int>, details);
     const QList<QVariantHash> rows = names(rowCount, tall);
     const ReportDocument document = layOut(testReport(), rows);
-    QCOMPARE(detailCounts(document), details);
+    QTEST(detailCounts(document), "details");
     QStringList values;
     for (const QVariantHash &row : rows)
         values.append(row.value("Nome").toString());
@@ -299,19 +259,19 @@ void TestReports::grownBandMovesWhatFollows()
     const QString text = longText(20);
     // A value a little wider than the box that cannot grow is squeezed onto its one line.
     QString slightlyWide = QString("0123456789");
-    while (measurer.width(arial10(), slightlyWide) < 1250)
+    while (measurer.width(arial10, slightlyWide) < 1250)
         slightlyWide += QLatin1Char('0');
     const ReportDocument document =
         layOut(testReport(), {{{"nome", text}}, {{"nome", slightlyWide}}});
-    const int lineCount = int(measurer.wrap(arial10(), text, 3000).size());
+    const int lineCount = int(measurer.wrap(arial10, text, 3000).size());
     QVERIFY2(lineCount >= 3, "the sample must need several lines");
-    const qreal growth = (lineCount - 1) * measurer.lineHeight(arial10());
+    const qreal growth = (lineCount - 1) * measurer.lineHeight(arial10);
 
     const ReportPage &page = document.pages.at(0);
     QCOMPARE(page.find("Nome", 0)->lines.join(' '), text);
     QCOMPARE(page.find("Nome", 0)->rect.height(), 300 + growth);
     QCOMPARE(page.find("Fisso", 0)->rect.height(), 300.0);
-    QCOMPARE(page.find("Fisso", 0)->lines, measurer.wrap(arial10(), text, 1200).mid(0, 1));
+    QCOMPARE(page.find("Fisso", 0)->lines, measurer.wrap(arial10, text, 1200).mid(0, 1));
     QCOMPARE(page.find("Fisso", 1)->lines, QStringList{slightlyWide});
     // Under the grown box or under what it moved: moved by the growth; beside: left alone.
     QCOMPARE(page.find("Sotto", 0)->rect.top(), 1900 + 400 + growth);
@@ -337,7 +297,7 @@ void TestReports::veryLongNoteIsSplitOverPages()
         layOut(anagrafe, {{{"ID", 1}}, {{"ID", 2}, {"Annotazione", note}}, {{"Soggetto", "DOPO"}}});
     QVERIFY(document.pageCount() > 100);
 
-    ReportTextMeasurer measurer(options().resolution);
+    ReportTextMeasurer measurer(ReportLayoutOptions().resolution);
     ReportFont narrow;
     narrow.face = QString("Arial Narrow");
     const qreal bodyBottom = sheetSizeInTwips(document.pageLayout).height() - 800 - 195;
@@ -389,7 +349,6 @@ void TestReports::threeReports()
 {
     QFETCH(QString, report);
     QFETCH(int, rowCount);
-    QFETCH(QList<int>, details);
     QFETCH(QString, items);
     ReportDefinition definition = report == QLatin1String("Anagrafe") ? createAnagrafe()
                                   : report == QLatin1String("Scheda") ? createScheda()
@@ -410,7 +369,7 @@ void TestReports::threeReports()
         rows.append(row);
     }
     const ReportDocument document = layOut(definition, rows);
-    QCOMPARE(detailCounts(document), details);
+    QTEST(detailCounts(document), "details");
     QStringList placed;
     for (const ReportPage &page : document.pages)
         for (const ReportItem &item : page.items)
@@ -430,7 +389,7 @@ void TestReports::painterScalesTwipsToDevice()
     page.items[0].rect = QRectF(1440, 1440, 1440, 0); // one inch in, one inch long
     // Far too wide for its half-inch box at two inches down: squeezed into it.
     page.items[1].rect = QRectF(720, 2 * 1440, 720, 300);
-    page.items[1].font = arial10();
+    page.items[1].font = arial10;
     page.items[1].lines = QStringList{"MMMMMMMMMM"};
     page.items[1].lineHeight = 230;
     QImage image(300, 300, QImage::Format_RGB32);
@@ -523,10 +482,8 @@ void TestReports::previewShowsEveryPage()
 {
     const ReportDocument document = layOut(testReport(), names(17));
     std::unique_ptr<QPrintPreviewDialog> dialog = createReportPreview(document, nullptr);
-    QCOMPARE(dialog->windowTitle(), QString("Prova"));
     QVERIFY((dialog->windowState() & Qt::WindowMaximized) && dialog->printer()->fullPage() &&
             dialog->printer()->pageLayout().orientation() == QPageLayout::Landscape);
-    QCOMPARE(dialog->findChild<QAction *>("exportPdf")->text(), QString("Esporta PDF"));
     auto *preview = dialog->findChild<QPrintPreviewWidget *>();
     preview->updatePreview();
     QCOMPARE(preview->pageCount(), 3);

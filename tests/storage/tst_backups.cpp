@@ -1,19 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window_steps.h"
-#include "test_support.h"
 
-#include "app/window_pair.h"
 #include "main_window/frm_registra.h"
 #include "storage/backups.h"
-#include "storage/db_connection.h"
-#include "storage/statements.h"
 #include "widgets/shell_services.h"
 
 #include <QCloseEvent>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
-#include <QSqlQuery>
 #include <QStandardPaths>
 
 namespace {
@@ -26,14 +19,11 @@ QStringList readBackup(const QString &path, const QString &sql)
 
 } // namespace
 
-class TestBackups : public QObject
+class TestBackups : public PromptedTest
 {
     Q_OBJECT
 
 private slots:
-    void init() { m_prompt = ScriptedPrompt::install(); }
-    void cleanup();
-
     void rotationKeepsTenMostRecent();
     void backupHoldsLastWrite();
     void failedBackupTouchesNothing();
@@ -41,17 +31,7 @@ private slots:
     void interruptedBackupIsNoBackup();
     void chiudiWritesBackupAfterVersionStamp_data();
     void chiudiWritesBackupAfterVersionStamp();
-
-private:
-    ScriptedPrompt *m_prompt = nullptr;
 };
-
-void TestBackups::cleanup()
-{
-    QCOMPARE(m_prompt->unexpected(), 0);
-    DbConnection::instance().close();
-    Prompt::install(nullptr);
-}
 
 void TestBackups::rotationKeepsTenMostRecent()
 {
@@ -176,9 +156,9 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
         ProgramEndRecorder ended;
         QCloseEvent event;
         QCoreApplication::sendEvent(window, &event);
-        QVERIFY(!event.isAccepted() && window->isVisible() && ended.statuses().isEmpty());
+        QVERIFY(!event.isAccepted() && window->isVisible() && ended.statuses.isEmpty());
         QVERIFY(clickToolbar(window, QStringLiteral("Chiudi")));
-        QCOMPARE(ended.statuses(), QList<int>{0});
+        QCOMPARE(ended.statuses, QList<int>{0});
         QVERIFY(!window->isVisible());
     }
     QVERIFY(!DbConnection::instance().isOpen());

@@ -4,8 +4,6 @@
 // subject's modify: tst_registry.)
 #include "test_support.h"
 
-#include <QRegularExpression>
-
 class TestPickedWrites : public QObject
 {
     Q_OBJECT

@@ -1,20 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The archive on a PostgreSQL server: how a database is made ready or refused, and
 // several desks at once. Runs on the throwaway server that the test command starts.
-#include "test_support.h"
 
 #include "app/startup.h"
 #include "import_command/import_command.h"
 #include "main_window/frm_registra.h"
 #include "main_window_steps.h"
-#include "storage/db_connection.h"
 #include "storage/server_archive.h"
-#include "storage/statements.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSettings>
-#include <QSqlQuery>
 
 namespace {
 
@@ -74,13 +70,12 @@ bool openServer(DbConnection::OpenMode mode = DbConnection::OpenMode::ReadWrite)
 
 } // namespace
 
-class TestServerArchive : public QObject
+class TestServerArchive : public PromptedTest
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
     void foreignDatabaseIsRefusedAndLeftAlone_data();
     void foreignDatabaseIsRefusedAndLeftAlone();
     void connectionStrings_data();
@@ -89,23 +84,13 @@ private slots:
     void lostConnectionIsADatabaseErrorAndThenHeals();
     void settingChoosesTheServer();
     void dataFileIsCopiedOntoTheServer();
-
-private:
-    ScriptedPrompt *m_prompt = nullptr;
 };
 
 void TestServerArchive::init()
 {
     QVERIFY2(!testServerConnection().isEmpty(), "TAVELO_TEST_SERVER_FILE is not set");
-    m_prompt = ScriptedPrompt::install();
+    PromptedTest::init();
     resetTestServerDatabase();
-}
-
-void TestServerArchive::cleanup()
-{
-    QCOMPARE(m_prompt->unexpected(), 0);
-    DbConnection::instance().close();
-    Prompt::install(nullptr);
 }
 
 // clang-format off
@@ -227,7 +212,7 @@ void TestServerArchive::lostConnectionIsADatabaseErrorAndThenHeals()
     QVERIFY(cutThisDesk(other));
     m_prompt->answer(PromptAnswer::Ok);
     clickToolbar(&window, QStringLiteral("Chiudi"));
-    QCOMPARE(ends.statuses(), QList<int>({0}));
+    QCOMPARE(ends.statuses, QList<int>({0}));
     QVERIFY(m_prompt->shown().value(0).text.startsWith(QLatin1String("Errore del database:")));
 }
 
