@@ -2,19 +2,12 @@
 #include "storage/file_check.h"
 
 #include "storage/backup_files.h"
-#include "storage/italian_collation.h"
+#include "storage/side_connection.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
-
-namespace {
-
-const char *const checkConnection = "tavelo-file-check";
-const int busyTimeout = 5000;
-
-} // namespace
 
 QString quickCheckFindings(const QString &connectionName)
 {
@@ -64,21 +57,14 @@ void FileCheck::run(const QString &path)
 {
     QString findings;
     {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(checkConnection));
-        db.setDatabaseName(path);
-        db.setConnectOptions(
-            QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
-        // The registry's index is ordered by the ITALIAN collation: without it the check
-        // would find a sound file unreadable.
-        if (!db.open())
-            findings = db.lastError().text();
-        else if (!registerItalianCollation(db))
+        // With the ITALIAN collation, which orders the registry's index: without it the
+        // check would find a sound file unreadable.
+        const SideConnection side(ArchivePlace{path, QString()}, nullptr);
+        if (side.isOpen())
+            findings = quickCheckFindings(side.database().connectionName());
+        else if (findings = side.database().lastError().text(); findings.isEmpty())
             findings = QStringLiteral("l'ordine alfabetico italiano non è disponibile");
-        else
-            findings = quickCheckFindings(QLatin1String(checkConnection));
     }
-    QSqlDatabase::removeDatabase(QLatin1String(checkConnection));
     {
         const std::lock_guard lock(m_mutex);
         m_findings = findings;

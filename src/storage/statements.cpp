@@ -509,13 +509,24 @@ WriteResult updatePickedDiaryEntry(const DiaryEntry &entry, const DiaryEntry &pi
                        bindings);
 }
 
+namespace {
+
+// Deletes the picked row `id` of `table` while it still holds the picked values.
+WriteResult deletePicked(const char *table, qint64 id, const QList<PickedValue> &values)
+{
+    Bindings bindings = {{":id", id}};
+    const QString unchanged = sameAsPicked(values, &bindings);
+    return writePicked(
+        table, id,
+        QStringLiteral("DELETE FROM %1 WHERE ID = :id AND ").arg(QLatin1String(table)) + unchanged,
+        bindings);
+}
+
+} // namespace
+
 WriteResult deletePickedDiaryEntry(const DiaryEntry &picked)
 {
-    Bindings bindings = {{":id", picked.id}};
-    const QString unchanged = sameAsPicked(pickedEntry(picked), &bindings);
-    return writePicked("Tavelo", picked.id,
-                       QLatin1String("DELETE FROM Tavelo WHERE ID = :id AND ") + unchanged,
-                       bindings);
+    return deletePicked("Tavelo", picked.id, pickedEntry(picked));
 }
 
 namespace {
@@ -574,11 +585,7 @@ ClosingResult closePickedDiaryEntry(const DiaryEntry &picked, const QDate &close
 
 WriteResult deletePickedSubject(const Subject &picked)
 {
-    Bindings bindings = {{":id", picked.id}};
-    const QString unchanged = sameAsPicked(pickedSubject(picked), &bindings);
-    return writePicked("Utente", picked.id,
-                       QLatin1String("DELETE FROM Utente WHERE ID = :id AND ") + unchanged,
-                       bindings);
+    return deletePicked("Utente", picked.id, pickedSubject(picked));
 }
 
 RowStream<OverviewDeadline> selectDeadlines(int limit, const OverviewDeadline *after,

@@ -30,7 +30,8 @@ const QString overview = "Image3;Image4;Command2;ListView1<Down;ListView1<Down;"
 const QString today = toStoredDate(QDate::currentDate());
 const char *const askDone = "-|Tavelo - FATTA|Vuoi segnare come fatta questa scadenza ?";
 const QString askNext = QString(askDone) + "\nLa prossima, con scadenza il %1, sarà registrata.";
-const QString doneNext = "i|Tavelo - FATTA|La scadenza è stata chiusa. La prossima, con scadenza il %1, è stata registrata.";
+const QString doneNext = "i|Tavelo - FATTA|La scadenza è stata chiusa. La prossima, con scadenza "
+                         "il %1, è stata registrata.";
 const QString monthly = "1,2|oggi|fatta oggi|FREQ=MONTHLY;BYMONTHDAY=16";
 
 } // namespace

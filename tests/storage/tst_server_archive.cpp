@@ -251,7 +251,8 @@ void TestServerArchive::dataFileIsCopiedOntoTheServer()
                    .value;
     QVERIFY(deleteSubject(ids.at(1)).ok() && deleteSubject(ids.at(3)).ok());
     DiaryEntry e{0,  QDate(2024, 2, 29), QDate(2026, 5, 1), "CON 100% E 'APICI'",
-                 {}, ids.at(0),          QDate(2026, 1, 1), {}, {}};
+                 {}, ids.at(0),          QDate(2026, 1, 1), {},
+                 {}};
     e.id = insertDiaryEntry(e).value;
     QVERIFY(insertDiaryEntry(DiaryEntry{0, e.data, {}, "SENZA", {}, ids.at(2), {}, {}, {}}).ok());
     QVERIFY(writeVersionStamp(QStringLiteral("2026-12-07T10:11:12")).ok());

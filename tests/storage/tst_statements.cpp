@@ -147,8 +147,8 @@ void TestStatements::readsGiveTheirRowsInOrder()
 void TestStatements::datedRowsReadBackExactly()
 {
     const qint64 user = m_db->addSubject("ROSSI");
-    DiaryEntry in{0,    QDate(2024, 2, 29), QDate(1999, 12, 31), "BISESTILE", "7",
-                  user, QDate(),           "FREQ=MONTHLY;BYMONTHDAY=28,29;BYSETPOS=-1", {}};
+    DiaryEntry in{0, QDate(2024, 2, 29), QDate(1999, 12, 31), "BISESTILE", "7", user, {}, {}, {}};
+    in.ripeti = "FREQ=MONTHLY;BYMONTHDAY=28,29;BYSETPOS=-1";
     in.id = insertDiaryEntry(in).value;
     DiaryEntry out;
     OverviewDeadline due;
