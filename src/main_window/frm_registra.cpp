@@ -29,11 +29,9 @@ frmRegistra::frmRegistra(QWidget *parent) : QWidget(parent)
 
     createToolbar();
     createWindowLabels();
-    // Created in this order, the panels take their places in the keyboard's chain.
-    Frame4 = new OverviewPanel(this);
-    Frame2 = new EntryPanel(*this, this);
+    // The other panels lie hidden under the user choice: each is built when it is first
+    // wanted, so that the first frame does not wait for them.
     Frame3 = new UserChoicePanel(*this, this);
-    Frame1 = new DiaryMenuPanel(this);
     StatusBar1 = named(new StatusPanels(this), "StatusBar1");
     placeTwips(StatusBar1, 0, 6675, 12120, 375);
     stackPanels();
@@ -90,36 +88,79 @@ void frmRegistra::stackPanels()
 {
     for (QWidget *panel : {static_cast<QWidget *>(Frame1), static_cast<QWidget *>(Frame3),
                            static_cast<QWidget *>(Frame2), static_cast<QWidget *>(Frame4)})
-        panel->raise();
+        if (panel)
+            panel->raise();
 }
 
-// Tab follows the reading order of each panel, then the web link.
+// Tab follows the reading order of each panel, then the web link; a panel built later
+// takes its place in the chain when it is built.
 void frmRegistra::setKeyboardOrder()
 {
-    const QList<QWidget *> order = Frame3->keyboardOrder() + Frame1->keyboardOrder() +
-                                   Frame2->keyboardOrder() + Frame4->keyboardOrder() +
-                                   QList<QWidget *>{Image5};
+    QList<QWidget *> order = Frame3->keyboardOrder();
+    if (Frame1)
+        order += Frame1->keyboardOrder();
+    if (Frame2)
+        order += Frame2->keyboardOrder();
+    if (Frame4)
+        order += Frame4->keyboardOrder();
+    order << Image5;
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
+}
+
+// A panel built after the window: hidden, in its layer and in the keyboard's chain.
+void frmRegistra::placeLatePanel(QWidget *panel)
+{
+    panel->hide();
+    stackPanels();
+    setKeyboardOrder();
+}
+
+DiaryMenuPanel *frmRegistra::diaryMenu()
+{
+    if (!Frame1) {
+        Frame1 = new DiaryMenuPanel(this);
+        connect(Frame1, &DiaryMenuPanel::entryPanelRequested, this, &frmRegistra::OpenEntryPanel);
+        connect(Frame1, &DiaryMenuPanel::backRequested, this, &frmRegistra::BackToUserChoice);
+        placeLatePanel(Frame1);
+    }
+    return Frame1;
+}
+
+EntryPanel *frmRegistra::entryPanel()
+{
+    if (!Frame2) {
+        Frame2 = new EntryPanel(*this, this);
+        connect(Frame2, &EntryPanel::leaveRequested, this, &frmRegistra::LeaveEntryPanel);
+        connect(Frame2, &EntryPanel::reportClosed, this, [this] { activateLater(this); });
+        placeLatePanel(Frame2);
+    }
+    return Frame2;
+}
+
+OverviewPanel *frmRegistra::overview()
+{
+    if (!Frame4) {
+        Frame4 = new OverviewPanel(this);
+        connect(Frame4, &OverviewPanel::closed, this, &frmRegistra::CloseOverviewPanel);
+        connect(Frame4, &OverviewPanel::ownerChosen, this,
+                [this](const QString &ownerId, const QString &ownerName) {
+                    setSelectedUserId(ownerId);
+                    setSelectedUserName(ownerName);
+                    Frame3->showUserName(ownerName);
+                });
+        connect(Frame4, &OverviewPanel::entryRequested, this, &frmRegistra::OpenOverviewEntry);
+        connect(Frame4, &OverviewPanel::reportClosed, this, [this] { activateLater(this); });
+        placeLatePanel(Frame4);
+    }
+    return Frame4;
 }
 
 void frmRegistra::connectPanels()
 {
     connect(Frame3, &UserChoicePanel::diaryRequested, this, &frmRegistra::EnterDiaryMenu);
-    connect(Frame3, &UserChoicePanel::overviewRequested, Frame4, &OverviewPanel::ShowOverviewPanel);
-    connect(Frame1, &DiaryMenuPanel::entryPanelRequested, this, &frmRegistra::OpenEntryPanel);
-    connect(Frame1, &DiaryMenuPanel::backRequested, this, &frmRegistra::BackToUserChoice);
-    connect(Frame2, &EntryPanel::leaveRequested, this, &frmRegistra::LeaveEntryPanel);
-    connect(Frame4, &OverviewPanel::closed, this, &frmRegistra::CloseOverviewPanel);
-    connect(Frame4, &OverviewPanel::ownerChosen, this,
-            [this](const QString &ownerId, const QString &ownerName) {
-                setSelectedUserId(ownerId);
-                setSelectedUserName(ownerName);
-                Frame3->showUserName(ownerName);
-            });
-    connect(Frame4, &OverviewPanel::entryRequested, this, &frmRegistra::OpenOverviewEntry);
-    connect(Frame2, &EntryPanel::reportClosed, this, [this] { activateLater(this); });
-    connect(Frame4, &OverviewPanel::reportClosed, this, [this] { activateLater(this); });
+    connect(Frame3, &UserChoicePanel::overviewRequested, this,
+            [this] { overview()->ShowOverviewPanel(); });
     // The web link acts as soon as the button goes down, not on release.
     connect(Image5, &PictureButton::pressed, this, &frmRegistra::OpenAuthorPage);
 }
@@ -144,14 +185,14 @@ void frmRegistra::setSelectedUserName(const QString &name)
     Label1->setText(name);
 }
 
-ChosenUserLabels frmRegistra::chosenUserLabels() const
+ChosenUserLabels frmRegistra::chosenUserLabels()
 {
-    return {Label1->text(), Frame2->label4Text(), Label5->text()};
+    return {Label1->text(), entryPanel()->label4Text(), Label5->text()};
 }
 
 void frmRegistra::setChosenUserLabels(const ChosenUserLabels &labels)
 {
-    Frame2->setLabel4Text(labels.label4);
+    entryPanel()->setLabel4Text(labels.label4);
     Label1->setText(labels.label1);
     Label5->setText(labels.label5);
 }

@@ -44,7 +44,7 @@ public:
     void setSelectedUserName(const QString &name) override;
 
     // What the registry shows of the chosen user, and what it hands back.
-    ChosenUserLabels chosenUserLabels() const;
+    ChosenUserLabels chosenUserLabels();
     void setChosenUserLabels(const ChosenUserLabels &labels);
 
     // Where the user guide is: beside the program, or in the installed data folder.
@@ -66,6 +66,10 @@ private:
     void stackPanels();
     void setKeyboardOrder();
     void connectPanels();
+    void placeLatePanel(QWidget *panel);
+    DiaryMenuPanel *diaryMenu();
+    EntryPanel *entryPanel();
+    OverviewPanel *overview();
     void EnterDiaryMenu();
     void OpenEntryPanel();
     void LeaveEntryPanel();

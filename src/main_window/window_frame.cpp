@@ -49,9 +49,10 @@ void frmRegistra::MainWindowLoad()
 void frmRegistra::MainWindowActivate()
 {
     Frame3->show();
-    Frame4->hide();
-    Frame1->hide();
-    Frame2->hide();
+    for (QWidget *panel : {static_cast<QWidget *>(Frame4), static_cast<QWidget *>(Frame1),
+                           static_cast<QWidget *>(Frame2)})
+        if (panel)
+            panel->hide();
     Frame3->LoadUserList();
     ShowVersionStamp();
     Frame3->focusUserList();
@@ -86,7 +87,8 @@ void frmRegistra::ToolbarButtonClick(QAction *button)
         hide();
         WriteVersionStamp();
         refreshCalendarBesideData();
-        Frame2->releaseDiaryGrid();
+        if (Frame2)
+            Frame2->releaseDiaryGrid();
         writeBackupAtClose();
         if (DbConnection::instance().isOpen())
             DbConnection::instance().close();
@@ -104,7 +106,7 @@ void frmRegistra::ToolbarButtonClick(QAction *button)
 // The operator clicks "Accedi" with a user in the list.
 void frmRegistra::EnterDiaryMenu()
 {
-    Frame1->show();
+    diaryMenu()->show();
     Frame3->hide();
     Frame1->focusGestione();
 }
@@ -112,18 +114,18 @@ void frmRegistra::EnterDiaryMenu()
 // The operator switches "Gestione" on: the entry panel opens in Insert mode.
 void frmRegistra::OpenEntryPanel()
 {
-    Frame2->show();
-    Frame1->hide();
+    entryPanel()->show();
+    diaryMenu()->hide();
     Frame2->OpenEntryPanel();
 }
 
 // The operator clicks the back picture of the entry panel: the editor is reset.
 void frmRegistra::LeaveEntryPanel()
 {
-    Frame1->show();
+    diaryMenu()->show();
     Frame3->hide();
     Frame1->setGestione(0);
-    Frame2->resetEditor();
+    entryPanel()->resetEditor();
     Frame2->hide();
     Frame1->focusGestione();
 }
@@ -132,7 +134,7 @@ void frmRegistra::LeaveEntryPanel()
 void frmRegistra::BackToUserChoice()
 {
     Frame3->show();
-    Frame1->hide();
+    diaryMenu()->hide();
     Frame3->focusUserList();
 }
 
@@ -140,7 +142,7 @@ void frmRegistra::BackToUserChoice()
 void frmRegistra::CloseOverviewPanel()
 {
     Frame3->show();
-    Frame4->hide();
+    overview()->hide();
     Frame3->focusUserList();
 }
 
@@ -149,9 +151,9 @@ void frmRegistra::CloseOverviewPanel()
 void frmRegistra::OpenOverviewEntry(qint64 entryId)
 {
     Frame3->hide();
-    Frame1->setGestione(0);
+    diaryMenu()->setGestione(0);
     Frame1->setGestione(1);
-    Frame2->modifyEntryWithId(entryId);
+    entryPanel()->modifyEntryWithId(entryId);
 }
 
 // The operator presses the web link.

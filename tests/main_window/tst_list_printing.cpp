@@ -3,7 +3,6 @@
 // cut to their column, a page every 80 lines, the foot; a failure cancels and tells.
 #include "main_window_steps.h"
 
-#include "main_window/frm_registra.h"
 #include "main_window/overview_panel.h"
 #include "widgets/print_surface.h"
 
@@ -116,7 +115,8 @@ void TestListPrinting::printsTheListAsATable()
     paper.failBegin = failure == QLatin1String("begin");
     paper.failEnd = failure == QLatin1String("end");
     PrintSurface::setFactory([&paper] { return std::make_unique<RecordingSurface>(&paper); });
-    frmRegistra window;
+    QWidget window;
+    new OverviewPanel(&window);
     auto *print = window.findChild<QCheckBox *>(QStringLiteral("Check7"));
     print->blockSignals(true);
     print->setChecked(true);
