@@ -208,7 +208,7 @@ void TestCalendar::nextDue()
 }
 
 // Two deadlines of ROSSI ahead ("UNO" in 5 days, "DUE" in 9), with the settings' key of
-// the days back at `setting` ("": unset), written, and the calendar shared with the office
+// the days back at `setting` ("": none), written, and the calendar shared with the office
 // (0664); then the change. A calendar written anew is for the user alone; the one replaced
 // keeps its mode; a failed first write leaves nothing.
 // clang-format off
