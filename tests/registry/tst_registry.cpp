@@ -7,13 +7,11 @@
 #include "recording_report_viewer.h"
 
 #include "registry/frm_anagrafe.h"
-#include "storage/italian_collation.h"
 #include "widgets/data_grid.h"
 #include "widgets/toggle_button.h"
 
 #include <QClipboard>
 #include <QLabel>
-#include <QRandomGenerator>
 #include <QSqlRecord>
 
 namespace {
@@ -57,7 +55,6 @@ private slots:
     void controlsLieInsideAndTabFollowsTheWindowsOrder();
     void gridPagesFollowOneAnotherInItalianOrder();
     void registryPrintListsEverySubjectByName();
-    void italianOrderAndItsQuickWay();
     void operatorDoes_data();
     void operatorDoes();
 
@@ -211,36 +208,6 @@ void TestRegistry::registryPrintListsEverySubjectByName()
     QCOMPARE(preview.viewer().owners.at(0).data(), w.get());
     QCOMPARE(preview.viewer().documents.at(0).texts("TextBox5"), seeded);
     QTRY_COMPARE(where(), "Frame3 /  / Check7");
-}
-
-// Most names take a quick way round the collator: it must give the same order.
-void TestRegistry::italianOrderAndItsQuickWay()
-{
-    const QStringList ordered = {"3M SRL",      "ABACO",       "alberto", "ÀLVARO",
-                                 "BRUNO",       "D'ANGELO",    "DANIELI", "NICOLO",
-                                 "NICOLÒ ZETA", "ROSSI MARIO", "ROSSIANA"};
-    auto quick = [](const QString &a, const QString &b) {
-        const QByteArray x = a.toUtf8(), y = b.toUtf8();
-        return compareItalianUtf8(x.constData(), int(x.size()), y.constData(), int(y.size()));
-    };
-    for (int i = 1; i < ordered.size(); ++i) {
-        const QString &a = ordered.at(i - 1), &b = ordered.at(i);
-        QVERIFY2(compareItalian(a, b) == -1 && compareItalian(b, a) == 1 && quick(a, b) == -1 &&
-                     compareItalian(a.toLower(), a) == 0,
-                 qPrintable(b));
-    }
-    QRandomGenerator random(4821);
-    const QString letters = "aAàÀbzZ09 'oòÒöeèéiìuùçñ-.æß";
-    auto word = [&] {
-        QString text;
-        for (int n = int(random.bounded(6)); n > 0; --n)
-            text += letters.at(int(random.bounded(int(letters.size()))));
-        return text;
-    };
-    for (int i = 0; i < 2000; ++i) {
-        const QString a = word(), b = word();
-        QCOMPARE(quick(a, b), compareItalian(a, b));
-    }
 }
 
 // A row: the operator's steps (";" between them) # the message boxes by name, ":Yes" or

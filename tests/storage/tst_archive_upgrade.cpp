@@ -2,10 +2,10 @@
 // An archive written before the columns of repeating and closed deadlines existed: the
 // program upgrades it after a backup, or leaves it as it was; a command that only reads
 // leaves it as it was and still sees the new columns. (The import from the earlier
-// version's database: tst_import_command.)
+// version's database: tst_import_command; an older data file copied onto the server:
+// tst_server_archive.)
 #include "test_support.h"
 
-#include "legacy/legacy_import.h"
 #include "storage/backup_files.h"
 #include "storage/backups.h"
 
@@ -86,7 +86,6 @@ private slots:
     void cleanup() { DbConnection::instance().close(); }
     void olderArchiveAtOpen_data();
     void olderArchiveAtOpen();
-    void olderFileOntoServer();
 };
 
 // clang-format off
@@ -137,25 +136,6 @@ void TestArchiveUpgrade::olderArchiveAtOpen()
     for (const QString &backup : backups)
         QCOMPARE(queryFile(backup, {"SELECT Oggetto FROM Tavelo ORDER BY ID"}, nullptr, true),
                  notes);
-}
-
-void TestArchiveUpgrade::olderFileOntoServer()
-{
-    if (!onServer())
-        QSKIP("a copy onto the server");
-    QTemporaryDir dir;
-    const LegacyImportRequest request{dir.filePath("Vecchio.sqlite"), {}, testServerConnection()};
-    QVERIFY(DbConnection::instance().open(request.legacyFile).ok());
-    for (const char *sql :
-         {"INSERT INTO Tavelo (Oggetto) VALUES ('VOCE')", "DROP INDEX TaveloAperte",
-          "ALTER TABLE Tavelo DROP COLUMN Ripeti", "ALTER TABLE Tavelo DROP COLUMN Chiusa"})
-        QVERIFY(QSqlQuery(DbConnection::instance().database()).exec(sql));
-    resetTestServerDatabase();
-    const Outcome<LegacyImportSummary> copied = copyDataFileToServer(request);
-    QVERIFY2(copied.ok(), qPrintable(copied.problem));
-    QVERIFY(reopen(DbConnection::OpenMode::ReadOnly, {}).ok());
-    QCOMPARE(column("SELECT Oggetto FROM Tavelo WHERE Ripeti IS NULL AND Chiusa IS NULL"),
-             QStringList{"VOCE"});
 }
 
 TAVELO_TEST_MAIN(TestArchiveUpgrade)

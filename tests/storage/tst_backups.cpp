@@ -17,6 +17,8 @@ QStringList readBackup(const QString &path, const QString &sql)
     return queryFile(path, {sql}, nullptr, true);
 }
 
+const QStringList othersInFolder = {"appunti.txt", "Database.sqlite", "Database_vecchio.sqlite"};
+
 } // namespace
 
 class TestBackups : public PromptedTest
@@ -39,14 +41,8 @@ void TestBackups::rotationKeepsTenMostRecent()
     const QDir folder(backupFolder(db.path()));
     QVERIFY(folder.mkpath(QStringLiteral(".")));
     // Files that the program did not write stay where they are.
-    for (const char *name : {"appunti.txt", "Database.sqlite", "Database_vecchio.sqlite"}) {
-        QFile other(folder.filePath(QLatin1String(name)));
-        QVERIFY(other.open(QIODevice::WriteOnly));
-    }
-    // A damaged copy, however recent, takes none of the ten places.
-    const QString broken =
-        folder.filePath(QStringLiteral("Database_2030-01-01_00-00-00-000.sqlite"));
-    QVERIFY(writeFile(broken, QByteArray(8192, 'x')));
+    for (const QString &name : othersInFolder)
+        QVERIFY(writeFile(folder.filePath(name), {}));
     const QDateTime first(QDate(2026, 1, 31), QTime(23, 59, 0));
     QStringList written;
     for (int i = 0; i < 12; ++i) {
@@ -64,9 +60,8 @@ void TestBackups::rotationKeepsTenMostRecent()
     // The folder was there already: it keeps its mode; each backup is for the user alone.
     QCOMPARE(fileMode(folder.path()), 0755);
     QCOMPARE(fileMode(written.last()), 0600);
-    for (const char *name : {"appunti.txt", "Database.sqlite", "Database_vecchio.sqlite"})
-        QVERIFY(QFile::exists(folder.filePath(QLatin1String(name))));
-    QVERIFY(!QFile::exists(broken));
+    for (const QString &name : othersInFolder)
+        QVERIFY(QFile::exists(folder.filePath(name)));
 }
 
 // Also while a grid that has fetched only its first rows keeps its statement running.
@@ -89,9 +84,9 @@ void TestBackups::backupHoldsLastWrite()
     // Made on a second connection, into a file made afresh: still for the user alone.
     QCOMPARE(fileMode(second), 0600);
     QCOMPARE(fileMode(backupFolder(db.path())), 0700);
-    QCOMPARE(readBackup(second, QStringLiteral("SELECT Soggetto FROM Utente WHERE ID IN (1, 301)")),
-             QStringList({"ULTIMO L'ANNO", "SOGGETTO 299"}));
-    QCOMPARE(readBackup(second, QStringLiteral("SELECT Oggetto FROM Tavelo")), QStringList{"VOCE"});
+    QCOMPARE(readBackup(second, "SELECT Soggetto FROM Utente WHERE ID IN (1, 301) UNION ALL "
+                                "SELECT Oggetto FROM Tavelo"),
+             QStringList({"ULTIMO L'ANNO", "SOGGETTO 299", "VOCE"}));
     QCOMPARE(readBackup(second, QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
     QVERIFY(grid.next(&row));
     QCOMPARE(row.soggetto, QStringLiteral("SOGGETTO 001"));
@@ -107,9 +102,7 @@ void TestBackups::failedBackupTouchesNothing()
     TestDatabase db;
     db.addSubject(QStringLiteral("ROSSI"));
     // A file named like the folder: the folder cannot be made.
-    QFile blocker(backupFolder(db.path()));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QVERIFY(writeFile(backupFolder(db.path()), {}));
     const Outcome<QString> backup = writeBackup();
     QVERIFY(!backup.ok() && backup.value.isEmpty());
     QVERIFY2(backup.problem.contains(backupFolder(db.path())), qPrintable(backup.problem));
@@ -142,10 +135,8 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
     QVERIFY(stampRow || db.exec(QStringLiteral("DELETE FROM Versione")));
     // A file named like the backup folder, a folder named like the calendar: neither
     // can be written there, not even as root.
-    QFile blocker(backupFolder(db.path()));
     const QString calendar = QFileInfo(db.path()).dir().filePath("Scadenze.ics");
-    QVERIFY(!folderBlocked || (blocker.open(QIODevice::WriteOnly) && QDir().mkpath(calendar)));
-    blocker.close();
+    QVERIFY(!folderBlocked || (writeFile(backupFolder(db.path()), {}) && QDir().mkpath(calendar)));
     const QString before = QDateTime::currentDateTime().toString(Qt::ISODate).left(19);
     {
         const std::unique_ptr<WindowPair> windows = startMainWindow();
@@ -173,16 +164,15 @@ void TestBackups::chiudiWritesBackupAfterVersionStamp()
     if (!folderBlocked) {
         QCOMPARE(QFileInfo(backup).absolutePath(),
                  QFileInfo(db.path()).absolutePath() + QStringLiteral("/Backup"));
-        QCOMPARE(readBackup(backup, QStringLiteral("SELECT Versione FROM Versione")),
-                 stampRow ? QStringList{stamp} : QStringList());
-        QCOMPARE(readBackup(backup, QStringLiteral("SELECT Soggetto FROM Utente")),
-                 QStringList{"ROSSI MARIO"});
+        QCOMPARE(readBackup(backup, "SELECT Soggetto FROM Utente UNION ALL SELECT Versione FROM "
+                                    "Versione"),
+                 QStringList{"ROSSI MARIO"} + (stampRow ? QStringList{stamp} : QStringList()));
     }
 }
 
 // Killed while writing, a copy is left under its temporary name with its journal; a copy
-// under a finished name can still be damaged. Neither is counted, nor named as the copy
-// to restore, and the next backup removes them.
+// under a finished name can still be damaged, however recent. Neither is counted, nor named as the
+// copy to restore, and the next backup removes them.
 // clang-format off
 void TestBackups::interruptedBackupIsNoBackup_data()
 {

@@ -236,8 +236,9 @@ void TestServerArchive::settingChoosesTheServer()
     QVERIFY(file.ok() && file.value.server.isEmpty());
 }
 
-// A data file goes onto the server as it is: IDs, the Italian order, dates, the stamp,
-// and the IDs of rows deleted before the copy are not given again.
+// A data file, older than the columns of repeating and closed deadlines, goes onto the
+// server as it is: IDs, the Italian order, dates, the stamp, and the IDs of rows deleted
+// before the copy are not given again.
 void TestServerArchive::dataFileIsCopiedOntoTheServer()
 {
     QTemporaryDir folder;
@@ -256,6 +257,10 @@ void TestServerArchive::dataFileIsCopiedOntoTheServer()
     e.id = insertDiaryEntry(e).value;
     QVERIFY(insertDiaryEntry(DiaryEntry{0, e.data, {}, "SENZA", {}, ids.at(2), {}, {}, {}}).ok());
     QVERIFY(writeVersionStamp(QStringLiteral("2026-12-07T10:11:12")).ok());
+    // A file of the version before repeating and closed deadlines.
+    for (const char *sql : {"DROP INDEX TaveloAperte", "ALTER TABLE Tavelo DROP COLUMN Ripeti",
+                            "ALTER TABLE Tavelo DROP COLUMN Chiusa"})
+        QVERIFY(QSqlQuery(DbConnection::instance().database()).exec(sql));
     DbConnection::instance().close();
 
     // Opened to read only, the empty database stays empty.
@@ -273,8 +278,9 @@ void TestServerArchive::dataFileIsCopiedOntoTheServer()
     QCOMPARE(users.value.at(1).soggetto, QStringLiteral("D'ANGELO NICOLÒ"));
     DiaryEntry copied;
     QVERIFY(selectDiaryGridRows(ids.at(0)).next(&copied));
-    QCOMPARE(QList<QVariant>({copied.id, copied.data, copied.scadenza, copied.oggetto, copied.agg}),
-             QList<QVariant>({e.id, e.data, e.scadenza, e.oggetto, e.agg}));
+    QCOMPARE(QList<QVariant>({copied.id, copied.data, copied.scadenza, copied.oggetto, copied.agg,
+                              copied.ripeti, copied.chiusa}),
+             QList<QVariant>({e.id, e.data, e.scadenza, e.oggetto, e.agg, QString(), QDate()}));
     QCOMPARE(readVersionStamp().value.value_or(QString()), QStringLiteral("2026-12-07T10:11:12"));
     QVERIFY(insertSubject(Subject{0, "NUOVO", {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}})
                 .value > ids.at(3));
