@@ -104,6 +104,15 @@ void prepareTestEnvironment()
     ::umask(022);
 }
 
+QStringList columnOf(const QString &sql)
+{
+    QSqlQuery query(DbConnection::instance().database());
+    QStringList values;
+    for (bool ran = query.exec(sql); !ran || query.next(); ran = true)
+        values << (ran ? query.value(0).toString() : QStringLiteral("error"));
+    return values;
+}
+
 QStringList queryFile(const QString &path, const QStringList &statements, bool *ok, bool readOnly)
 {
     return queryAside(QStringLiteral("QSQLITE"), path,

@@ -85,6 +85,10 @@ private:
     bool m_open = false;
 };
 
+// The first column of each row of a query on the program's connection; "error" when the
+// query fails.
+QStringList columnOf(const QString &sql);
+
 // Runs statements on a data file through a connection of its own, as another program
 // would (read-only when asked); gives the first column of the last one's rows.
 QStringList queryFile(const QString &path, const QStringList &statements, bool *ok = nullptr,

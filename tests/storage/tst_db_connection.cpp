@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The data file: created, checked, opened for the program or only for reading, and
-// every way in which it can refuse to open, told apart, leaving the file as it was.
+// every way in which it can refuse to open, told apart, leaving the file as it was; an
+// older archive upgraded at the open.
 #include "limited_child.h"
 #include "test_support.h"
 
+#include "storage/backup_files.h"
+#include "storage/backups.h"
 #include "storage/italian_collation.h"
+
+#include <QRegularExpression>
+#include <QSqlQuery>
 
 #include <sys/stat.h>
 
@@ -70,6 +76,58 @@ bool prepare(const QString &setup, const QString &dir, const QString &path)
     return ok;
 }
 
+bool onServer()
+{
+    return !testServerConnection().isEmpty();
+}
+
+// Each row of every table, every column quoted as the engine quotes it, its type included.
+QStringList quotedRows()
+{
+    QStringList rows;
+    for (const QString &table : archiveTableNames()) {
+        QStringList columns = archiveFirstColumns(table);
+        columns.replaceInStrings(QRegularExpression("(.+)"),
+                                 onServer() ? "quote_nullable(\\1)" : "quote(\\1)");
+        rows << columnOf("SELECT " + columns.join(" || '|' || ") + " FROM " + table +
+                         " ORDER BY 1");
+    }
+    return rows;
+}
+
+Check reopen(DbConnection::OpenMode mode, const QString &path)
+{
+    return onServer() ? DbConnection::instance().openServer(testServerConnection(), mode)
+                      : DbConnection::instance().open(path, mode);
+}
+
+// Rows with NULLs, empty texts, quotes and wildcards; on a file also dates with a time of
+// day and empty dates, as the earlier version left them. "old" lacks the added columns;
+// "strict" is a table whose types refuse the second one.
+void fillArchive(TestDatabase &db, const QString &archive)
+{
+    db.addEntry(db.addSubject("ROSSI"), QDate(2026, 1, 10), QDate(2026, 7, 16), "IVA %_'16'", "");
+    QStringList sql{"INSERT INTO Utente (Soggetto, utente, Codice) VALUES ('D''ANGELO', 'N', '')",
+                    "INSERT INTO Tavelo (Oggetto) VALUES (NULL)",
+                    "UPDATE Versione SET Versione = '2026-01-10T08:30:00'"};
+    if (!onServer())
+        sql << "INSERT INTO Tavelo (data, scadenza, Oggetto, AGG) VALUES "
+               "('2026-01-10 08:30:00', '', 'àè', '2026-01-10')";
+    if (archive == "strict")
+        sql << "CREATE TABLE Nuova (ID INTEGER PRIMARY KEY, data TEXT, scadenza TEXT, Oggetto "
+               "TEXT, ndoc TEXT, Utente INTEGER, AGG TEXT) STRICT"
+            << "INSERT INTO Nuova SELECT ID, data, scadenza, Oggetto, ndoc, Utente, AGG FROM Tavelo"
+            << "DROP TABLE Tavelo"
+            << "ALTER TABLE Nuova RENAME TO Tavelo";
+    // An older archive has the indexes of its time, none over the added columns.
+    for (const AddedColumn &added : addedColumns())
+        sql << (archive.startsWith("old") ? "ALTER TABLE Tavelo DROP COLUMN " + added.column : "");
+    for (const QString &index : DbConnection::indexStatements())
+        sql << (archive == "current" || !index.contains("Chiusa") ? index : "");
+    for (const QString &statement : QStringList{"DROP INDEX TaveloAperte"} + sql)
+        QVERIFY2(statement.isEmpty() || db.exec(statement), qPrintable(statement));
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(ChildLimit)
@@ -87,6 +145,8 @@ private slots:
 
     void modesAfterStart_data();
     void modesAfterStart();
+    void olderArchiveAtOpen_data();
+    void olderArchiveAtOpen();
 
 private:
     void openAndCheck(DbConnection::OpenMode mode);
@@ -234,6 +294,61 @@ void TestDbConnection::modesAfterStart()
     QTEST(fileMode(folder), "folderAfter");
     for (const char *suffix : {"", "-wal", "-shm"})
         QCOMPARE(fileMode(path + QLatin1String(suffix)), fileAfter);
+}
+
+// An archive written before the columns of repeating and closed deadlines existed: the
+// program upgrades it after a backup, or leaves it as it was; a command that only reads
+// leaves it as it was and still sees the new columns. (The import from the earlier
+// version's database: tst_import_command; an older data file copied onto the server:
+// tst_server_archive.) Rerun on the test server.
+// clang-format off
+void TestDbConnection::olderArchiveAtOpen_data()
+{
+    QTest::addColumn<QString>("archive"); // "old", "old, no backup folder", "strict", "current"
+    QTest::addColumn<QString>("refused"); // what the message says, "" when it opens
+    QTest::newRow("older archive, the program") << "old" << "";
+    QTest::newRow("older archive, backup impossible") << "old, no backup folder" << "la copia di sicurezza che lo precede non è riuscita";
+    QTest::newRow("current archive, no backup") << "current" << "";
+    if (!onServer())
+        QTest::newRow("second column refused") << "strict" << "non si è potuto aggiornare";
+}
+// clang-format on
+
+void TestDbConnection::olderArchiveAtOpen()
+{
+    QFETCH(QString, archive);
+    QFETCH(QString, refused);
+    TestDatabase db;
+    fillArchive(db, archive);
+    const QStringList before = quotedRows(),
+                      notes = columnOf("SELECT Oggetto FROM Tavelo ORDER BY ID");
+    DbConnection::instance().close();
+    const QString base = onServer() ? serverBackupBase() : db.path();
+    QDir(backupFolder(base)).removeRecursively();
+    QVERIFY(!archive.endsWith("folder") || writeFile(backupFolder(base), "un file"));
+    const QByteArray bytes = fileSha256(db.path());
+    const Check opened = reopen(DbConnection::OpenMode::ReadWrite, db.path());
+    QVERIFY2(opened.ok() == refused.isEmpty() && opened.problem.contains(refused),
+             qPrintable(opened.problem));
+    DbConnection::instance().close();
+    // As tavelo-report reads: the statements that name the new columns work on every
+    // archive, and one left as it was stays so, byte for byte.
+    QVERIFY(reopen(DbConnection::OpenMode::ReadOnly, db.path()).ok());
+    QCOMPARE(quotedRows(), before);
+    QCOMPARE(columnOf("SELECT COUNT(*) FROM Tavelo WHERE Ripeti IS NULL AND Chiusa IS NULL"),
+             columnOf("SELECT COUNT(*) FROM Tavelo"));
+    const bool upgraded = archive == "old";
+    QCOMPARE(columnOf(QString("SELECT COUNT(Chiusa) + COUNT(Ripeti) FROM %1.Tavelo")
+                          .arg(onServer() ? "public" : "main")),
+             QStringList{upgraded || archive == "current" ? "0" : "error"});
+    DbConnection::instance().close();
+    QCOMPARE(fileSha256(db.path()) == bytes, !upgraded || onServer());
+    // The backup before the upgrade holds the rows as they were.
+    const QStringList backups = backupsOf(base);
+    QCOMPARE(backups.size(), int(archive == "old" || archive == "strict"));
+    for (const QString &backup : backups)
+        QCOMPARE(queryFile(backup, {"SELECT Oggetto FROM Tavelo ORDER BY ID"}, nullptr, true),
+                 notes);
 }
 
 #include "tst_db_connection.moc"

@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The stand-ins for the platform's controls, used as a person would; queued activation;
-// the launcher placed on the desktop at every start.
+// the launcher placed on the desktop at every start; the window's picture kept between
+// starts; the desktop notification of what is due.
 #include "test_support.h"
 
+#include "widgets/cached_picture.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
+#include "widgets/due_notice.h"
 #include "widgets/shell_services.h"
 #include "widgets/toggle_button.h"
 
 #include <QCalendarWidget>
+#include <QDBusConnection>
 #include <QStandardItemModel>
 
 namespace {
@@ -28,17 +32,45 @@ public:
 
 } // namespace
 
+// Stands in for the desktop's notification service.
+class FakeNotifications : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    QStringList bodies;
+    int timeout = -2;
+
+public slots:
+    uint Notify(const QString &, uint, const QString &, const QString &, const QString &body,
+                const QStringList &, const QVariantMap &, int expireTimeout)
+    {
+        bodies << body;
+        timeout = expireTimeout;
+        return uint(bodies.size());
+    }
+};
+
 class TestWidgets : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void togglesReportChangesInOrder();
     void dateBoxKeepsTenLettersAndCalendarPicksDate();
     void gridPicksRowsAndKeepsNothingBehind();
     void activationRunsAfterCurrentHandler();
     void launcherEscapesProgramPath_data();
     void launcherEscapesProgramPath();
+    void keptPictureIsTheDrawnOne_data();
+    void keptPictureIsTheDrawnOne();
+    void oneNotificationCountsWhatIsDue_data();
+    void oneNotificationCountsWhatIsDue();
+
+private:
+    FakeNotifications m_service;
 };
 
 // A handler that sets another toggle runs that toggle's handler at once, before going on;
@@ -202,6 +234,84 @@ void TestWidgets::launcherEscapesProgramPath()
     // Without a desktop folder there is no desktop to place it on.
     const QString missing = desktop.filePath("Scrivania");
     QVERIFY(!CreateDesktopShortcut(missing, desktopLinkName(), program) && !QDir(missing).exists());
+}
+
+// The window's picture kept between starts: read back as it was drawn, at its own size.
+void TestWidgets::keptPictureIsTheDrawnOne_data()
+{
+    QTest::addColumn<QByteArray>("keptBefore"); // what the cache file holds beforehand
+    QTest::newRow("first start") << QByteArray();
+    QTest::newRow("unreadable file") << QByteArray("not a picture");
+}
+
+void TestWidgets::keptPictureIsTheDrawnOne()
+{
+    QFETCH(QByteArray, keptBefore);
+    QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
+    const QString svg = QStringLiteral(":/pictures/scadenze.svg");
+    const QString path = cachedPicturePath(svg, {204, 160});
+    QVERIFY(path.startsWith(cache.path()) && path != cachedPicturePath(svg, {100, 80}));
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile before(path);
+    QVERIFY(keptBefore.isEmpty() ||
+            (before.open(QIODevice::WriteOnly) && before.write(keptBefore)));
+    before.close();
+    const QImage drawn = cachedPicture(svg, {204, 160}).toImage();
+    QCOMPARE(drawn.size(), QSize(204, 160));
+    QVERIFY(drawn.pixelColor(100, 30).alpha() > 0); // something was drawn
+    QCOMPARE(QImage(path).size(), QSize(204, 160));
+    QCOMPARE(cachedPicture(svg, {204, 160}).toImage().convertToFormat(drawn.format()), drawn);
+    QCOMPARE(cachedPicture(svg, {100, 80}).size(), QSize(100, 80));
+}
+
+void TestWidgets::initTestCase()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QVERIFY2(bus.isConnected(), "no session bus: run under dbus-run-session");
+    QVERIFY(bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &m_service,
+                               QDBusConnection::ExportAllSlots));
+    QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+}
+
+// The desktop notification at start: sent to a notification service of the test's own,
+// on the private session bus that the test runs on.
+void TestWidgets::oneNotificationCountsWhatIsDue_data()
+{
+    QTest::addColumn<QList<int>>("dueInDays");
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("nothing due") << QList<int>{8, 30} << QString();
+    QTest::newRow("one past due") << QList<int>{-1, 8} << "1 scadenza scaduta";
+    QTest::newRow("due today and in a week")
+        << QList<int>{0, 7, 7} << "3 scadenze in scadenza nei prossimi 7 giorni";
+    QTest::newRow("one due soon") << QList<int>{3}
+                                  << "1 scadenza in scadenza nei prossimi 7 giorni";
+    QTest::newRow("both") << QList<int>{-400, -1, 3, 9}
+                          << "2 scadenze scadute e 1 in scadenza nei prossimi 7 giorni";
+}
+
+void TestWidgets::oneNotificationCountsWhatIsDue()
+{
+    QFETCH(QList<int>, dueInDays);
+    QFETCH(QString, notice);
+    TestDatabase db;
+    QVERIFY(db.isOpen());
+    const qint64 user = db.addSubject(QStringLiteral("ROSSI MARIO"));
+    const QDate today = QDate::currentDate();
+    for (int days : dueInDays)
+        db.addEntry(user, today.addDays(-500), today.addDays(days), QStringLiteral("voce"));
+    // Neither an entry without a due date nor one whose owner is gone is in the overview.
+    db.addEntry(user, today.addDays(-500), QDate(), QStringLiteral("senza scadenza"));
+    db.addEntry(user + 1000, today.addDays(-500), today.addDays(-1), QStringLiteral("orfana"));
+    m_service.bodies.clear();
+    notifyDueDeadlines();
+    if (notice.isEmpty()) {
+        QTest::qWait(300);
+        QCOMPARE(m_service.bodies, QStringList());
+    } else {
+        QTRY_COMPARE(m_service.bodies, QStringList{notice});
+        QCOMPARE(m_service.timeout, 0); // stays until dismissed
+    }
 }
 
 TAVELO_TEST_MAIN(TestWidgets)
