@@ -44,22 +44,20 @@ void TestBackups::rotationKeepsTenMostRecent()
     for (const QString &name : othersInFolder)
         QVERIFY(writeFile(folder.filePath(name), {}));
     const QDateTime first(QDate(2026, 1, 31), QTime(23, 59, 0));
-    QStringList written;
+    QStringList written; // the newest first
     for (int i = 0; i < 12; ++i) {
         const Outcome<QString> backup = writeBackup(first.addSecs(60 * i));
-        written << backup.value;
+        written.prepend(backup.value);
         QVERIFY2(backup.ok() && !backup.value.isEmpty(), qPrintable(backup.problem));
         QCOMPARE(backupsOf(db.path()).size(), qMin(i + 1, backupsKept));
     }
-    QCOMPARE(QFileInfo(written.first()).fileName(),
+    QCOMPARE(QFileInfo(written.last()).fileName(),
              QStringLiteral("Database_2026-01-31_23-59-00-000.sqlite"));
-    QStringList expected = written.mid(2);
-    std::reverse(expected.begin(), expected.end());
-    QCOMPARE(backupsOf(db.path()), expected);
-    QCOMPARE(latestBackup(db.path()), written.last());
+    QCOMPARE(backupsOf(db.path()), written.mid(0, backupsKept));
+    QCOMPARE(latestBackup(db.path()), written.first());
     // The folder was there already: it keeps its mode; each backup is for the user alone.
     QCOMPARE(fileMode(folder.path()), 0755);
-    QCOMPARE(fileMode(written.last()), 0600);
+    QCOMPARE(fileMode(written.first()), 0600);
     for (const QString &name : othersInFolder)
         QVERIFY(QFile::exists(folder.filePath(name)));
 }

@@ -120,10 +120,9 @@ void TestServerArchive::foreignDatabaseIsRefusedAndLeftAlone()
     QVERIFY(other.value(setUp).toBool());
     const int tablesBefore = other.count(tables);
     const Check opened = DbConnection::instance().openServer(testServerConnection());
-    const QString problem = opened.problem;
-    QVERIFY(!opened.ok());
-    QVERIFY2(problem.contains(reason) && problem.contains("non è un archivio di Tavelo"),
-             qPrintable(problem));
+    QVERIFY2(!opened.ok() && opened.problem.contains(reason) &&
+                 opened.problem.contains("non è un archivio di Tavelo"),
+             qPrintable(opened.problem));
     QVERIFY(!DbConnection::instance().isOpen());
     QCOMPARE(other.count(tables), tablesBefore);
 }
@@ -200,8 +199,7 @@ void TestServerArchive::lostConnectionIsADatabaseErrorAndThenHeals()
     TestDatabase db;
     OtherDesk other;
     QVERIFY(cutThisDesk(other));
-    const Result<QVector<Subject>> users = selectUsers();
-    QVERIFY(databaseErrorMessage(users.error).startsWith(QLatin1String("Errore del database:")));
+    QVERIFY(databaseErrorMessage(selectUsers().error).startsWith("Errore del database:"));
     const Result<qint64> again =
         insertDiaryEntry(DiaryEntry{0, QDate(2026, 1, 1), {}, "PERSA", {}, 0, {}, {}, {}});
     QVERIFY2(again.ok(), qPrintable(again.error.text()));
@@ -213,7 +211,7 @@ void TestServerArchive::lostConnectionIsADatabaseErrorAndThenHeals()
     m_prompt->answer(PromptAnswer::Ok);
     clickToolbar(&window, QStringLiteral("Chiudi"));
     QCOMPARE(ends.statuses, QList<int>({0}));
-    QVERIFY(m_prompt->shown().value(0).text.startsWith(QLatin1String("Errore del database:")));
+    QVERIFY(m_prompt->shown().value(0).text.startsWith("Errore del database:"));
 }
 
 // The program opens the server named by --server, else by the setting, else the file;
@@ -223,11 +221,8 @@ void TestServerArchive::settingChoosesTheServer()
     const QString server = testServerConnection();
     QSettings settings(QStringLiteral("Tavelo"), QStringLiteral("Tavelo"));
     settings.setValue(serverSettingKey(), server);
-    const Outcome<ArchiveChoice> configured = chooseArchive({"tavelo"});
-    QVERIFY(configured.ok() && configured.value.server == server);
-    const Outcome<ArchiveChoice> named = chooseArchive({"tavelo", "--server", "host=altro"});
-    QVERIFY(named.ok());
-    QCOMPARE(named.value.server, QStringLiteral("host=altro"));
+    QCOMPARE(chooseArchive({"tavelo"}).value.server, server);
+    QCOMPARE(chooseArchive({"tavelo", "--server", "host=altro"}).value.server, "host=altro");
     QVERIFY(!chooseArchive({"tavelo", "--server", " "}).ok());
     // A file and a server at once would leave in doubt where the rows go.
     QCOMPARE(run(runImportCommand, {"--server", server, "--dati", "x.sqlite", "y.mdb"}).status, 2);
