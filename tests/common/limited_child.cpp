@@ -68,19 +68,19 @@ ChildRun runLimited(ChildLimit limit, const std::function<QString()> &work)
 
     int fds[2];
     if (pipe(fds) != 0)
-        return {false, -1, QStringLiteral("pipe failed")};
+        return {false, QStringLiteral("pipe failed")};
     std::fflush(stdout);
     std::fflush(stderr);
     const pid_t pid = fork();
     if (pid < 0)
-        return {false, -1, QStringLiteral("fork failed")};
+        return {false, QStringLiteral("fork failed")};
     if (pid == 0) {
         ::close(fds[0]);
         const char *refused = applyLimit(limit);
         const QByteArray output = refused ? QByteArray(refused) : work().toUtf8();
         const bool written =
             ::write(fds[1], output.constData(), size_t(output.size())) == output.size();
-        _exit(refused ? limitRefused : written ? 0 : 1);
+        _exit(refused ? limitRefused : !written);
     }
     ::close(fds[1]);
     QFile reader;
@@ -89,8 +89,7 @@ ChildRun runLimited(ChildLimit limit, const std::function<QString()> &work)
     reader.close();
     int status = 0;
     waitpid(pid, &status, 0);
-    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return {code != limitRefused, code, QString::fromUtf8(output)};
+    return {!WIFEXITED(status) || WEXITSTATUS(status) != limitRefused, QString::fromUtf8(output)};
 }
 
 void openToEverybody(const QString &folder)

@@ -183,14 +183,9 @@ void TestRegistry::gridPagesFollowOneAnotherInItalianOrder()
     while (model->canFetchMore({}))
         model->fetchMore({});
     QList<qint64> shown;
-    QStringList named;
-    for (int row = 0; row < model->rowCount(); ++row) {
+    for (int row = 0; row < model->rowCount(); ++row)
         shown << model->index(row, 0).data().toLongLong();
-        if (seeded.contains(model->index(row, 1).data().toString()))
-            named << model->index(row, 1).data().toString();
-    }
     QCOMPARE(shown, expected);
-    QCOMPARE(named, seeded); // case aside, accented letters beside their base letter
 }
 
 void TestRegistry::registryPrintListsEverySubjectByName()

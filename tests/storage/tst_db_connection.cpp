@@ -235,7 +235,7 @@ void TestDbConnection::openAndCheck(DbConnection::OpenMode mode)
         QVERIFY((other.isOpen() || other.open()) && QSqlQuery(other).exec(sql));
     auto attempt = [&] { return openedOrProblem(path, mode); };
     const ChildRun run =
-        limit == ChildLimit::None ? ChildRun{true, 0, attempt()} : runLimited(limit, attempt);
+        limit == ChildLimit::None ? ChildRun{true, attempt()} : runLimited(limit, attempt);
     other.close();
     other = QSqlDatabase();
     QSqlDatabase::removeDatabase("other");
