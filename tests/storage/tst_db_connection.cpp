@@ -138,217 +138,209 @@ class TestDbConnection : public QObject
 
 private slots:
     void cleanup() { DbConnection::instance().close(); }
-    void unusableFileIsLeftUntouched_data();
+
+    // Each way a file can refuse to open gets its own message, naming the file (or the
+    // folder at fault), and the file stays as it was. Root ignores file modes, so those
+    // cases run as "nobody"; a full or failing disk is played by making the child's file
+    // writes or reads fail.
+    // clang-format off
+    void unusableFileIsLeftUntouched_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<ChildLimit>("limit");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("named"); // "" the file, "folder" its folder
+        const QString utente = "schema:CREATE TABLE Utente (ID, Soggetto, indirizzo, Comune, pr, cap, Codice, Partita, utente, email, telefono, cell, fax, Pwd, Annotazione);CREATE TABLE Versione (Versione)";
+        const QString readOnlyFile = "non si può scrivere: è in sola lettura";
+        const QString file, folder = "folder";
+        const ChildLimit none = ChildLimit::None;
+        const ChildLimit nobody = ChildLimit::Unprivileged;
+        QTest::newRow("not a database") << "bytes:questo non è un archivio" << none << "non è un archivio" << file;
+        QTest::newRow("missing table") << utente << none << "manca la tabella Tavelo" << file;
+        QTest::newRow("missing column") << utente + ";CREATE TABLE Tavelo (ID, data, scadenza, Oggetto, Utente, AGG)" << none << "manca la colonna ndoc" << file;
+        QTest::newRow("damaged") << "damaged" << none << "è danneggiato" << file;
+        QTest::newRow("locked by another program") << "locked" << none << "è bloccato da un altro programma" << file;
+        QTest::newRow("read-only archive") << "read-only" << nobody << readOnlyFile << file;
+        QTest::newRow("read-only with rollback journal") << "read-only rollback" << nobody << readOnlyFile << file;
+        QTest::newRow("unreadable archive") << "unreadable" << nobody << "non si può leggere" << file;
+        QTest::newRow("read-only folder") << "read-only folder" << nobody << "non si può scrivere" << folder;
+        QTest::newRow("new file in read-only folder") << "new in read-only folder" << nobody << "non si può scrivere" << folder;
+        QTest::newRow("full disk") << "rollback" << ChildLimit::DiskFull << "è pieno" << file;
+        QTest::newRow("new file on full disk") << "new" << ChildLimit::DiskFull << "è pieno" << file;
+        QTest::newRow("failing disk") << "archive" << ChildLimit::DiskError << "il disco ha dato un errore" << file;
+    }
+    // clang-format on
     void unusableFileIsLeftUntouched() { openAndCheck(DbConnection::OpenMode::ReadWrite); }
-    void readOnlyOpenLeavesFileAsItWas_data();
+
+    // The one home of the read-only open: a command that only reads leaves the file byte
+    // for byte as it was, adds nothing beside it, and still sees the program's last writes.
+    // clang-format off
+    void readOnlyOpenLeavesFileAsItWas_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<ChildLimit>("limit");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("named"); // a folder of this name holds the file
+        const QString rossi = "APERTO: ROSSI MARIO", here;
+        const ChildLimit none = ChildLimit::None;
+        QTest::newRow("archive of the program") << "archive" << none << rossi << here;
+        QTest::newRow("archive without indexes") << "no indexes" << none << rossi << here;
+        QTest::newRow("archive with rollback journal") << "rollback" << none << rossi << here;
+        QTest::newRow("folder with blanks, accents, # and ?") << "archive" << none << rossi << "Dati è #1 ? 100%";
+        QTest::newRow("missing file is not created") << "missing" << none << "non esiste" << here;
+        QTest::newRow("read-only archive and folder") << "read-only archive in read-only folder" << ChildLimit::Unprivileged << rossi << here;
+        QTest::newRow("rows still in the log") << "log" << none << "APERTO: ROSSI MARIO,VERDI ANNA" << here;
+    }
+    // clang-format on
     void readOnlyOpenLeavesFileAsItWas() { openAndCheck(DbConnection::OpenMode::ReadOnly); }
 
-    void modesAfterStart_data();
-    void modesAfterStart();
-    void olderArchiveAtOpen_data();
-    void olderArchiveAtOpen();
+    // What the program creates is for its user alone; a folder or file that an office
+    // shares on purpose keeps its mode, and the engine's files beside it follow the file.
+    // clang-format off
+    void modesAfterStart_data()
+    {
+        QTest::addColumn<int>("folderBefore"); // -1: not there
+        QTest::addColumn<int>("fileBefore");
+        QTest::addColumn<int>("folderAfter");
+        QTest::addColumn<int>("fileAfter");
+        QTest::newRow("first start") << -1 << -1 << 0700 << 0600;
+        QTest::newRow("shared folder, new file") << 0770 << -1 << 0770 << 0600;
+        QTest::newRow("shared folder and file") << 0770 << 0660 << 0770 << 0660;
+    }
+    // clang-format on
+
+    void modesAfterStart()
+    {
+        QFETCH(int, folderBefore);
+        QFETCH(int, fileBefore);
+        QFETCH(int, fileAfter);
+        QTemporaryDir home;
+        const QString folder = home.filePath(QStringLiteral("dati/Tavelo"));
+        const QString path = QDir(folder).filePath(QStringLiteral("Database.sqlite"));
+        if (folderBefore >= 0) {
+            QVERIFY(QDir().mkpath(folder));
+            QVERIFY(::chmod(QFile::encodeName(folder).constData(), mode_t(folderBefore)) == 0);
+        }
+        if (fileBefore >= 0) {
+            QVERIFY(DbConnection::instance().open(path).ok());
+            DbConnection::instance().close();
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(fileBefore)) == 0);
+        }
+        const Check opened = DbConnection::instance().open(path);
+        QVERIFY2(opened.ok(), qPrintable(opened.problem));
+        QTEST(fileMode(folder), "folderAfter");
+        for (const char *suffix : {"", "-wal", "-shm"})
+            QCOMPARE(fileMode(path + QLatin1String(suffix)), fileAfter);
+    }
+
+    // An archive written before the columns of repeating and closed deadlines existed: the
+    // program upgrades it after a backup, or leaves it as it was; a command that only reads
+    // leaves it as it was and still sees the new columns. (The import from the earlier
+    // version's database: tst_import_command; an older data file copied onto the server:
+    // tst_server_archive.) Rerun on the test server.
+    // clang-format off
+    void olderArchiveAtOpen_data()
+    {
+        QTest::addColumn<QString>("archive"); // "old", "old, no backup folder", "strict", "current"
+        QTest::addColumn<QString>("refused"); // what the message says, "" when it opens
+        QTest::newRow("older archive, the program") << "old" << "";
+        QTest::newRow("older archive, backup impossible") << "old, no backup folder" << "la copia di sicurezza che lo precede non è riuscita";
+        QTest::newRow("current archive, no backup") << "current" << "";
+        if (!onServer())
+            QTest::newRow("second column refused") << "strict" << "non si è potuto aggiornare";
+    }
+    // clang-format on
+
+    void olderArchiveAtOpen()
+    {
+        QFETCH(QString, archive);
+        QFETCH(QString, refused);
+        TestDatabase db;
+        fillArchive(db, archive);
+        const QStringList before = quotedRows(),
+                          notes = columnOf("SELECT Oggetto FROM Tavelo ORDER BY ID");
+        DbConnection::instance().close();
+        const QString base = onServer() ? serverBackupBase() : db.path();
+        QDir(backupFolder(base)).removeRecursively();
+        QVERIFY(!archive.endsWith("folder") || writeFile(backupFolder(base), "un file"));
+        const QByteArray bytes = fileSha256(db.path());
+        const Check opened = reopen(DbConnection::OpenMode::ReadWrite, db.path());
+        QVERIFY2(opened.ok() == refused.isEmpty() && opened.problem.contains(refused),
+                 qPrintable(opened.problem));
+        DbConnection::instance().close();
+        // As tavelo-report reads: the statements that name the new columns work on every
+        // archive, and one left as it was stays so, byte for byte.
+        QVERIFY(reopen(DbConnection::OpenMode::ReadOnly, db.path()).ok());
+        QCOMPARE(quotedRows(), before);
+        QCOMPARE(columnOf("SELECT COUNT(*) FROM Tavelo WHERE Ripeti IS NULL AND Chiusa IS NULL"),
+                 columnOf("SELECT COUNT(*) FROM Tavelo"));
+        const bool upgraded = archive == "old";
+        QCOMPARE(columnOf(QString("SELECT COUNT(Chiusa) + COUNT(Ripeti) FROM %1.Tavelo")
+                              .arg(onServer() ? "public" : "main")),
+                 QStringList{upgraded || archive == "current" ? "0" : "error"});
+        DbConnection::instance().close();
+        QCOMPARE(fileSha256(db.path()) == bytes, !upgraded || onServer());
+        // The backup before the upgrade holds the rows as they were.
+        const QStringList backups = backupsOf(base);
+        QCOMPARE(backups.size(), int(archive == "old" || archive == "strict"));
+        for (const QString &backup : backups)
+            QCOMPARE(queryFile(backup, {"SELECT Oggetto FROM Tavelo ORDER BY ID"}, nullptr, true),
+                     notes);
+    }
 
 private:
-    void openAndCheck(DbConnection::OpenMode mode);
+    void openAndCheck(DbConnection::OpenMode mode)
+    {
+        QFETCH(QString, setup);
+        QFETCH(ChildLimit, limit);
+        QFETCH(QString, expected);
+        QFETCH(QString, named);
+        const bool readOnlyMode = mode == DbConnection::OpenMode::ReadOnly;
+        QTemporaryDir top;
+        const QString dir = readOnlyMode ? QDir(top.path()).filePath(named) : top.path();
+        QVERIFY(QDir().mkpath(dir));
+        const QString path = QDir(dir).filePath(QStringLiteral("Database.sqlite"));
+        QVERIFY(prepare(setup, dir, path));
+        const QByteArray before = fileSha256(path);
+        const QStringList indexes = indexNames(path);
+        const QStringList files = QDir(dir).entryList(QDir::Files);
+        // Another program holds the file locked, or the program has it open with rows still
+        // in the log beside it.
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+        other.setDatabaseName(path);
+        QVERIFY(setup != "log" || (other.open() && registerItalianCollation(other)));
+        const QStringList otherSql =
+            setup == "locked" ? QStringList{"PRAGMA locking_mode=EXCLUSIVE", "BEGIN EXCLUSIVE",
+                                            "UPDATE Versione SET Versione = 'x'"}
+            : setup == "log"
+                ? QStringList{"INSERT INTO Utente (Soggetto, utente) VALUES ('VERDI ANNA', 'S')"}
+                : QStringList{};
+        for (const QString &sql : otherSql)
+            QVERIFY((other.isOpen() || other.open()) && QSqlQuery(other).exec(sql));
+        auto attempt = [&] { return openedOrProblem(path, mode); };
+        const ChildRun run =
+            limit == ChildLimit::None ? ChildRun{true, attempt()} : runLimited(limit, attempt);
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase("other");
+        QFile::setPermissions(dir, readOnlyFolder | QFile::WriteOwner);
+        if (!run.limited)
+            QSKIP(qPrintable(run.output));
+        QVERIFY2(run.output.contains(expected), qPrintable(run.output));
+        QVERIFY(!DbConnection::instance().isOpen());
+        if (!readOnlyMode)
+            QVERIFY2(run.output.contains(QStringLiteral("«%1»").arg(named.isEmpty() ? path : dir)),
+                     qPrintable(run.output));
+        if (setup == "log")
+            return;
+        // A file that is not the program's gets nothing beside it either.
+        if (readOnlyMode || setup.contains(':'))
+            QCOMPARE(QDir(dir).entryList(QDir::Files), files);
+        QCOMPARE(fileSha256(path), before);
+        QCOMPARE(indexNames(path), indexes);
+    }
 };
 
-// Each way a file can refuse to open gets its own message, naming the file (or the
-// folder at fault), and the file stays as it was. Root ignores file modes, so those
-// cases run as "nobody"; a full or failing disk is played by making the child's file
-// writes or reads fail.
-// clang-format off
-void TestDbConnection::unusableFileIsLeftUntouched_data()
-{
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<ChildLimit>("limit");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QString>("named"); // "" the file, "folder" its folder
-    const QString utente = "schema:CREATE TABLE Utente (ID, Soggetto, indirizzo, Comune, pr, cap, Codice, Partita, utente, email, telefono, cell, fax, Pwd, Annotazione);CREATE TABLE Versione (Versione)";
-    const QString readOnlyFile = "non si può scrivere: è in sola lettura";
-    const QString file, folder = "folder";
-    const ChildLimit none = ChildLimit::None;
-    const ChildLimit nobody = ChildLimit::Unprivileged;
-    QTest::newRow("not a database") << "bytes:questo non è un archivio" << none << "non è un archivio" << file;
-    QTest::newRow("missing table") << utente << none << "manca la tabella Tavelo" << file;
-    QTest::newRow("missing column") << utente + ";CREATE TABLE Tavelo (ID, data, scadenza, Oggetto, Utente, AGG)" << none << "manca la colonna ndoc" << file;
-    QTest::newRow("damaged") << "damaged" << none << "è danneggiato" << file;
-    QTest::newRow("locked by another program") << "locked" << none << "è bloccato da un altro programma" << file;
-    QTest::newRow("read-only archive") << "read-only" << nobody << readOnlyFile << file;
-    QTest::newRow("read-only with rollback journal") << "read-only rollback" << nobody << readOnlyFile << file;
-    QTest::newRow("unreadable archive") << "unreadable" << nobody << "non si può leggere" << file;
-    QTest::newRow("read-only folder") << "read-only folder" << nobody << "non si può scrivere" << folder;
-    QTest::newRow("new file in read-only folder") << "new in read-only folder" << nobody << "non si può scrivere" << folder;
-    QTest::newRow("full disk") << "rollback" << ChildLimit::DiskFull << "è pieno" << file;
-    QTest::newRow("new file on full disk") << "new" << ChildLimit::DiskFull << "è pieno" << file;
-    QTest::newRow("failing disk") << "archive" << ChildLimit::DiskError << "il disco ha dato un errore" << file;
-}
-// clang-format on
-
-// The one home of the read-only open: a command that only reads leaves the file byte
-// for byte as it was, adds nothing beside it, and still sees the program's last writes.
-// clang-format off
-void TestDbConnection::readOnlyOpenLeavesFileAsItWas_data()
-{
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<ChildLimit>("limit");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QString>("named"); // a folder of this name holds the file
-    const QString rossi = "APERTO: ROSSI MARIO", here;
-    const ChildLimit none = ChildLimit::None;
-    QTest::newRow("archive of the program") << "archive" << none << rossi << here;
-    QTest::newRow("archive without indexes") << "no indexes" << none << rossi << here;
-    QTest::newRow("archive with rollback journal") << "rollback" << none << rossi << here;
-    QTest::newRow("folder with blanks, accents, # and ?") << "archive" << none << rossi << "Dati è #1 ? 100%";
-    QTest::newRow("missing file is not created") << "missing" << none << "non esiste" << here;
-    QTest::newRow("read-only archive and folder") << "read-only archive in read-only folder" << ChildLimit::Unprivileged << rossi << here;
-    QTest::newRow("rows still in the log") << "log" << none << "APERTO: ROSSI MARIO,VERDI ANNA" << here;
-}
-// clang-format on
-
-void TestDbConnection::openAndCheck(DbConnection::OpenMode mode)
-{
-    QFETCH(QString, setup);
-    QFETCH(ChildLimit, limit);
-    QFETCH(QString, expected);
-    QFETCH(QString, named);
-    const bool readOnlyMode = mode == DbConnection::OpenMode::ReadOnly;
-    QTemporaryDir top;
-    const QString dir = readOnlyMode ? QDir(top.path()).filePath(named) : top.path();
-    QVERIFY(QDir().mkpath(dir));
-    const QString path = QDir(dir).filePath(QStringLiteral("Database.sqlite"));
-    QVERIFY(prepare(setup, dir, path));
-    const QByteArray before = fileSha256(path);
-    const QStringList indexes = indexNames(path);
-    const QStringList files = QDir(dir).entryList(QDir::Files);
-    // Another program holds the file locked, or the program has it open with rows still
-    // in the log beside it.
-    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
-    other.setDatabaseName(path);
-    QVERIFY(setup != "log" || (other.open() && registerItalianCollation(other)));
-    const QStringList otherSql =
-        setup == "locked" ? QStringList{"PRAGMA locking_mode=EXCLUSIVE", "BEGIN EXCLUSIVE",
-                                        "UPDATE Versione SET Versione = 'x'"}
-        : setup == "log"
-            ? QStringList{"INSERT INTO Utente (Soggetto, utente) VALUES ('VERDI ANNA', 'S')"}
-            : QStringList{};
-    for (const QString &sql : otherSql)
-        QVERIFY((other.isOpen() || other.open()) && QSqlQuery(other).exec(sql));
-    auto attempt = [&] { return openedOrProblem(path, mode); };
-    const ChildRun run =
-        limit == ChildLimit::None ? ChildRun{true, attempt()} : runLimited(limit, attempt);
-    other.close();
-    other = QSqlDatabase();
-    QSqlDatabase::removeDatabase("other");
-    QFile::setPermissions(dir, readOnlyFolder | QFile::WriteOwner);
-    if (!run.limited)
-        QSKIP(qPrintable(run.output));
-    QVERIFY2(run.output.contains(expected), qPrintable(run.output));
-    QVERIFY(!DbConnection::instance().isOpen());
-    if (!readOnlyMode)
-        QVERIFY2(run.output.contains(QStringLiteral("«%1»").arg(named.isEmpty() ? path : dir)),
-                 qPrintable(run.output));
-    if (setup == "log")
-        return;
-    // A file that is not the program's gets nothing beside it either.
-    if (readOnlyMode || setup.contains(':'))
-        QCOMPARE(QDir(dir).entryList(QDir::Files), files);
-    QCOMPARE(fileSha256(path), before);
-    QCOMPARE(indexNames(path), indexes);
-}
-
 TAVELO_TEST_MAIN(TestDbConnection)
-// What the program creates is for its user alone; a folder or file that an office
-// shares on purpose keeps its mode, and the engine's files beside it follow the file.
-// clang-format off
-void TestDbConnection::modesAfterStart_data()
-{
-    QTest::addColumn<int>("folderBefore"); // -1: not there
-    QTest::addColumn<int>("fileBefore");
-    QTest::addColumn<int>("folderAfter");
-    QTest::addColumn<int>("fileAfter");
-    QTest::newRow("first start") << -1 << -1 << 0700 << 0600;
-    QTest::newRow("shared folder, new file") << 0770 << -1 << 0770 << 0600;
-    QTest::newRow("shared folder and file") << 0770 << 0660 << 0770 << 0660;
-}
-// clang-format on
-
-void TestDbConnection::modesAfterStart()
-{
-    QFETCH(int, folderBefore);
-    QFETCH(int, fileBefore);
-    QFETCH(int, fileAfter);
-    QTemporaryDir home;
-    const QString folder = home.filePath(QStringLiteral("dati/Tavelo"));
-    const QString path = QDir(folder).filePath(QStringLiteral("Database.sqlite"));
-    if (folderBefore >= 0) {
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(::chmod(QFile::encodeName(folder).constData(), mode_t(folderBefore)) == 0);
-    }
-    if (fileBefore >= 0) {
-        QVERIFY(DbConnection::instance().open(path).ok());
-        DbConnection::instance().close();
-        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(fileBefore)) == 0);
-    }
-    const Check opened = DbConnection::instance().open(path);
-    QVERIFY2(opened.ok(), qPrintable(opened.problem));
-    QTEST(fileMode(folder), "folderAfter");
-    for (const char *suffix : {"", "-wal", "-shm"})
-        QCOMPARE(fileMode(path + QLatin1String(suffix)), fileAfter);
-}
-
-// An archive written before the columns of repeating and closed deadlines existed: the
-// program upgrades it after a backup, or leaves it as it was; a command that only reads
-// leaves it as it was and still sees the new columns. (The import from the earlier
-// version's database: tst_import_command; an older data file copied onto the server:
-// tst_server_archive.) Rerun on the test server.
-// clang-format off
-void TestDbConnection::olderArchiveAtOpen_data()
-{
-    QTest::addColumn<QString>("archive"); // "old", "old, no backup folder", "strict", "current"
-    QTest::addColumn<QString>("refused"); // what the message says, "" when it opens
-    QTest::newRow("older archive, the program") << "old" << "";
-    QTest::newRow("older archive, backup impossible") << "old, no backup folder" << "la copia di sicurezza che lo precede non è riuscita";
-    QTest::newRow("current archive, no backup") << "current" << "";
-    if (!onServer())
-        QTest::newRow("second column refused") << "strict" << "non si è potuto aggiornare";
-}
-// clang-format on
-
-void TestDbConnection::olderArchiveAtOpen()
-{
-    QFETCH(QString, archive);
-    QFETCH(QString, refused);
-    TestDatabase db;
-    fillArchive(db, archive);
-    const QStringList before = quotedRows(),
-                      notes = columnOf("SELECT Oggetto FROM Tavelo ORDER BY ID");
-    DbConnection::instance().close();
-    const QString base = onServer() ? serverBackupBase() : db.path();
-    QDir(backupFolder(base)).removeRecursively();
-    QVERIFY(!archive.endsWith("folder") || writeFile(backupFolder(base), "un file"));
-    const QByteArray bytes = fileSha256(db.path());
-    const Check opened = reopen(DbConnection::OpenMode::ReadWrite, db.path());
-    QVERIFY2(opened.ok() == refused.isEmpty() && opened.problem.contains(refused),
-             qPrintable(opened.problem));
-    DbConnection::instance().close();
-    // As tavelo-report reads: the statements that name the new columns work on every
-    // archive, and one left as it was stays so, byte for byte.
-    QVERIFY(reopen(DbConnection::OpenMode::ReadOnly, db.path()).ok());
-    QCOMPARE(quotedRows(), before);
-    QCOMPARE(columnOf("SELECT COUNT(*) FROM Tavelo WHERE Ripeti IS NULL AND Chiusa IS NULL"),
-             columnOf("SELECT COUNT(*) FROM Tavelo"));
-    const bool upgraded = archive == "old";
-    QCOMPARE(columnOf(QString("SELECT COUNT(Chiusa) + COUNT(Ripeti) FROM %1.Tavelo")
-                          .arg(onServer() ? "public" : "main")),
-             QStringList{upgraded || archive == "current" ? "0" : "error"});
-    DbConnection::instance().close();
-    QCOMPARE(fileSha256(db.path()) == bytes, !upgraded || onServer());
-    // The backup before the upgrade holds the rows as they were.
-    const QStringList backups = backupsOf(base);
-    QCOMPARE(backups.size(), int(archive == "old" || archive == "strict"));
-    for (const QString &backup : backups)
-        QCOMPARE(queryFile(backup, {"SELECT Oggetto FROM Tavelo ORDER BY ID"}, nullptr, true),
-                 notes);
-}
 
 #include "tst_db_connection.moc"
