@@ -69,8 +69,7 @@ ChildRun runLimited(ChildLimit limit, const std::function<QString()> &work)
     int fds[2];
     if (pipe(fds) != 0)
         return {false, QStringLiteral("pipe failed")};
-    std::fflush(stdout);
-    std::fflush(stderr);
+    std::fflush(nullptr);
     const pid_t pid = fork();
     if (pid < 0)
         return {false, QStringLiteral("fork failed")};
@@ -86,7 +85,6 @@ ChildRun runLimited(ChildLimit limit, const std::function<QString()> &work)
     QFile reader;
     reader.open(fds[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     const QByteArray output = reader.readAll();
-    reader.close();
     int status = 0;
     waitpid(pid, &status, 0);
     return {!WIFEXITED(status) || WEXITSTATUS(status) != limitRefused, QString::fromUtf8(output)};

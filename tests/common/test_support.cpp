@@ -52,13 +52,6 @@ bool runOnServer(const QString &connection, const QStringList &statements)
     return ok;
 }
 
-qint64 idOrWarning(const Result<qint64> &id)
-{
-    if (!id.ok())
-        qWarning("adding a row: %s", qPrintable(id.error.text()));
-    return id.value;
-}
-
 } // namespace
 
 QString readerName(QWidget *control)
@@ -204,13 +197,20 @@ qint64 TestDatabase::addSubject(const QString &name, const QString &flag, const 
     s.utente = flag;
     s.codice = code.isEmpty() ? "CODICE-" + name : code;
     s.pwd = flag.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0 ? "pw" : QString();
-    return idOrWarning(insertSubject(s));
+    const Result<qint64> id = insertSubject(s);
+    if (!id.ok())
+        qWarning("adding a subject: %s", qPrintable(id.error.text()));
+    return id.value;
 }
 
 qint64 TestDatabase::addEntry(qint64 user, const QDate &data, const QDate &scadenza,
                               const QString &oggetto, const QString &ndoc)
 {
-    return idOrWarning(insertDiaryEntry({0, data, scadenza, oggetto, ndoc, user, data, {}, {}}));
+    const Result<qint64> id =
+        insertDiaryEntry({0, data, scadenza, oggetto, ndoc, user, data, {}, {}});
+    if (!id.ok())
+        qWarning("adding an entry: %s", qPrintable(id.error.text()));
+    return id.value;
 }
 
 bool TestDatabase::exec(const QString &sql)
@@ -239,10 +239,9 @@ bool TestDatabase::refuseWrites(const QString &table, const QString &event, cons
 
 int TestDatabase::count(const QString &table)
 {
-    QSqlQuery query(DbConnection::instance().database());
-    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM ") + table) || !query.next())
-        return -1;
-    return query.value(0).toInt();
+    bool ok = false;
+    const int rows = columnOf(QStringLiteral("SELECT COUNT(*) FROM ") + table).value(0).toInt(&ok);
+    return ok ? rows : -1;
 }
 
 QString legacyDatabasePath()

@@ -7,8 +7,6 @@
 #include "widgets/prompt.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
