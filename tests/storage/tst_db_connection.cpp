@@ -291,58 +291,6 @@ private slots:
                      notes);
     }
 
-private:
-    void openAndCheck(DbConnection::OpenMode mode)
-    {
-        QFETCH(QString, setup);
-        QFETCH(ChildLimit, limit);
-        QFETCH(QString, expected);
-        QFETCH(QString, named);
-        const bool readOnlyMode = mode == DbConnection::OpenMode::ReadOnly;
-        QTemporaryDir top;
-        const QString dir = readOnlyMode ? QDir(top.path()).filePath(named) : top.path();
-        QVERIFY(QDir().mkpath(dir));
-        const QString path = QDir(dir).filePath(QStringLiteral("Database.sqlite"));
-        QVERIFY(prepare(setup, dir, path));
-        const QByteArray before = fileSha256(path);
-        const QStringList indexes = indexNames(path);
-        const QStringList files = QDir(dir).entryList(QDir::Files);
-        // Another program holds the file locked, or the program has it open with rows still
-        // in the log beside it.
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
-        other.setDatabaseName(path);
-        QVERIFY(setup != "log" || (other.open() && registerItalianCollation(other)));
-        const QStringList otherSql =
-            setup == "locked" ? QStringList{"PRAGMA locking_mode=EXCLUSIVE", "BEGIN EXCLUSIVE",
-                                            "UPDATE Versione SET Versione = 'x'"}
-            : setup == "log"
-                ? QStringList{"INSERT INTO Utente (Soggetto, utente) VALUES ('VERDI ANNA', 'S')"}
-                : QStringList{};
-        for (const QString &sql : otherSql)
-            QVERIFY((other.isOpen() || other.open()) && QSqlQuery(other).exec(sql));
-        auto attempt = [&] { return openedOrProblem(path, mode); };
-        const ChildRun run =
-            limit == ChildLimit::None ? ChildRun{true, attempt()} : runLimited(limit, attempt);
-        other.close();
-        other = QSqlDatabase();
-        QSqlDatabase::removeDatabase("other");
-        QFile::setPermissions(dir, readOnlyFolder | QFile::WriteOwner);
-        if (!run.limited)
-            QSKIP(qPrintable(run.output));
-        QVERIFY2(run.output.contains(expected), qPrintable(run.output));
-        QVERIFY(!DbConnection::instance().isOpen());
-        if (!readOnlyMode)
-            QVERIFY2(run.output.contains(QStringLiteral("«%1»").arg(named.isEmpty() ? path : dir)),
-                     qPrintable(run.output));
-        if (setup == "log")
-            return;
-        // A file that is not the program's gets nothing beside it either.
-        if (readOnlyMode || setup.contains(':'))
-            QCOMPARE(QDir(dir).entryList(QDir::Files), files);
-        QCOMPARE(fileSha256(path), before);
-        QCOMPARE(indexNames(path), indexes);
-    }
-
     void rotationKeepsTenMostRecent()
     {
         TestDatabase db;
@@ -522,6 +470,58 @@ private:
                           nullptr, true),
                 QStringList{"ROSSI MARIO"} + (stampRow ? QStringList{stamp} : QStringList()));
         }
+    }
+
+private:
+    void openAndCheck(DbConnection::OpenMode mode)
+    {
+        QFETCH(QString, setup);
+        QFETCH(ChildLimit, limit);
+        QFETCH(QString, expected);
+        QFETCH(QString, named);
+        const bool readOnlyMode = mode == DbConnection::OpenMode::ReadOnly;
+        QTemporaryDir top;
+        const QString dir = readOnlyMode ? QDir(top.path()).filePath(named) : top.path();
+        QVERIFY(QDir().mkpath(dir));
+        const QString path = QDir(dir).filePath(QStringLiteral("Database.sqlite"));
+        QVERIFY(prepare(setup, dir, path));
+        const QByteArray before = fileSha256(path);
+        const QStringList indexes = indexNames(path);
+        const QStringList files = QDir(dir).entryList(QDir::Files);
+        // Another program holds the file locked, or the program has it open with rows still
+        // in the log beside it.
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+        other.setDatabaseName(path);
+        QVERIFY(setup != "log" || (other.open() && registerItalianCollation(other)));
+        const QStringList otherSql =
+            setup == "locked" ? QStringList{"PRAGMA locking_mode=EXCLUSIVE", "BEGIN EXCLUSIVE",
+                                            "UPDATE Versione SET Versione = 'x'"}
+            : setup == "log"
+                ? QStringList{"INSERT INTO Utente (Soggetto, utente) VALUES ('VERDI ANNA', 'S')"}
+                : QStringList{};
+        for (const QString &sql : otherSql)
+            QVERIFY((other.isOpen() || other.open()) && QSqlQuery(other).exec(sql));
+        auto attempt = [&] { return openedOrProblem(path, mode); };
+        const ChildRun run =
+            limit == ChildLimit::None ? ChildRun{true, attempt()} : runLimited(limit, attempt);
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase("other");
+        QFile::setPermissions(dir, readOnlyFolder | QFile::WriteOwner);
+        if (!run.limited)
+            QSKIP(qPrintable(run.output));
+        QVERIFY2(run.output.contains(expected), qPrintable(run.output));
+        QVERIFY(!DbConnection::instance().isOpen());
+        if (!readOnlyMode)
+            QVERIFY2(run.output.contains(QStringLiteral("«%1»").arg(named.isEmpty() ? path : dir)),
+                     qPrintable(run.output));
+        if (setup == "log")
+            return;
+        // A file that is not the program's gets nothing beside it either.
+        if (readOnlyMode || setup.contains(':'))
+            QCOMPARE(QDir(dir).entryList(QDir::Files), files);
+        QCOMPARE(fileSha256(path), before);
+        QCOMPARE(indexNames(path), indexes);
     }
 };
 
