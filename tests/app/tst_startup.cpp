@@ -54,16 +54,14 @@ void TestStartup::unusableFileIsToldAndProgramStops_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QStringList>("parts");
-    QTest::addColumn<QString>("outcome"); // once told: started, ended by the told damage
-    const QString stopped = QStringLiteral("FERMATO 1 %1 fine -").arg(int(PromptIcon::Critical));
-    const QString ended = QStringLiteral("AVVIATO 1 %1 fine 1").arg(int(PromptIcon::Critical));
+    QTest::addColumn<bool>("started"); // once told, ended by the told damage
     const QStringList noBackup = {"è danneggiato", "Non c'è nessuna copia di sicurezza"};
-    QTest::newRow("damaged, without backup") << "damaged" << noBackup << ended;
-    QTest::newRow("damaged, with backups") << "damaged+backups" << QStringList{"è danneggiato", "Backup/Database_2026-12-03_18-00-00-000.sqlite»", "rinominandola «Database.sqlite»"} << ended;
+    QTest::newRow("damaged, without backup") << "damaged" << noBackup << true;
+    QTest::newRow("damaged, with backups") << "damaged+backups" << QStringList{"è danneggiato", "Backup/Database_2026-12-03_18-00-00-000.sqlite»", "rinominandola «Database.sqlite»"} << true;
     // Before the event loop has run the check: the write waits for it and is refused.
-    QTest::newRow("damaged, written at once") << "damaged, written" << noBackup + QStringList{"SCRITTURA RIFIUTATA"} << ended;
+    QTest::newRow("damaged, written at once") << "damaged, written" << noBackup << true;
     // An older file gets its indexes at open: checked before that, as the window opens.
-    QTest::newRow("damaged, without an index") << "damaged, index" << noBackup << stopped;
+    QTest::newRow("damaged, without an index") << "damaged, index" << noBackup << false;
 }
 // clang-format on
 
@@ -71,7 +69,7 @@ void TestStartup::unusableFileIsToldAndProgramStops()
 {
     QFETCH(QString, setup);
     QFETCH(QStringList, parts);
-    QFETCH(QString, outcome);
+    QFETCH(bool, started);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Database.sqlite"));
     QVERIFY(prepareFile(setup, path));
@@ -80,22 +78,17 @@ void TestStartup::unusableFileIsToldAndProgramStops()
     QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QRegularExpression::escape(path)));
     const ProgramEndRecorder ends;
     const std::unique_ptr<WindowPair> window = Main(path);
-    const Result<qint64> written =
-        setup.contains(QLatin1String("written")) ? insertSubject(Subject{}) : Result<qint64>{};
-    const bool told = QTest::qWaitFor([&] { return !m_prompt->shown().isEmpty(); });
-    const PromptRequest box = m_prompt->shown().value(0);
-    const QString output =
-        QStringLiteral("%1 %2 %3 fine %4\n%5%6")
-            .arg(QLatin1String(window ? "AVVIATO" : "FERMATO"))
-            .arg(m_prompt->shown().size())
-            .arg(told ? int(box.icon) : -1)
-            .arg(ends.statuses.isEmpty() ? QStringLiteral("-")
-                                         : QString::number(ends.statuses.constFirst()))
-            .arg(box.text)
-            .arg(written.error.text().contains(parts.first()) ? "\nSCRITTURA RIFIUTATA" : "");
-    QVERIFY2(output.startsWith(outcome + QLatin1Char('\n')), qPrintable(output));
+    const bool writing = setup.contains(QLatin1String("written"));
+    const Result<qint64> written = writing ? insertSubject(Subject{}) : Result<qint64>{};
+    QVERIFY(QTest::qWaitFor([&] { return !m_prompt->shown().isEmpty(); }));
+    const PromptRequest box = m_prompt->shown().constFirst();
+    QCOMPARE(bool(window), started);
+    QCOMPARE(m_prompt->shown().size(), 1);
+    QCOMPARE(box.icon, PromptIcon::Critical);
+    QCOMPARE(ends.statuses, started ? QList<int>{1} : QList<int>());
+    QCOMPARE(written.error.text().contains(parts.first()), writing);
     for (const QString &part : QStringList{QStringLiteral("«%1»").arg(path)} + parts)
-        QVERIFY2(output.contains(part), qPrintable(output));
+        QVERIFY2(box.text.contains(part), qPrintable(box.text));
     QCOMPARE(fileSha256(path), before);
 }
 
@@ -104,8 +97,8 @@ void TestStartup::startupOpensAfterShowingWindow()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("nuova cartella/Database.sqlite"));
     std::unique_ptr<WindowPair> windows = Main(path);
-    QVERIFY(windows && windows->mainWindow()->isVisible() && DbConnection::instance().isOpen());
-    QVERIFY(QFile::exists(path));
+    QVERIFY(windows && windows->mainWindow()->isVisible() && DbConnection::instance().isOpen() &&
+            QFile::exists(path));
     // The activation waits for the event loop: nothing has been refilled yet.
     auto *stamp = windows->mainWindow()->findChild<QLabel *>(QStringLiteral("Label25"));
     QCOMPARE(stamp->text(), QStringLiteral("Versione"));

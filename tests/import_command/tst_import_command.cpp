@@ -65,7 +65,6 @@ class TestImport : public PromptedTest
 private slots:
     void init();
 
-    void fixtureComesAcrossExactly_data();
     void fixtureComesAcrossExactly();
     void writerKeepsIdsNullsAndDates();
     void columnsMatchWithoutRegardToCase_data();
@@ -86,30 +85,23 @@ void TestImport::init()
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("dati")));
 }
 
-// clang-format off
-void TestImport::fixtureComesAcrossExactly_data()
-{
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QStringList>("rows");
-    // ID|Soggetto|indirizzo|Comune|pr|cap|Codice|Partita|utente|email|telefono|cell|fax|Pwd|
-    // Annotazione
-    QTest::newRow("subjects") << "Utente" << QStringList{"1|ROSSI MARIO|VIA ROMA 1|MILANO|MI|20100|RSSMRA80A01F205X|01234567890|S|MARIO.ROSSI@ESEMPIO.IT|02123456|3331234567|∅|segreta|CLIENTE STORICO", "2|D'ANGELO NICOLÒ|PIAZZA DELL'UNITÀ 3|FORLÌ|FC|47121|DNGNCL70C10D704K|∅|S|∅|0543 22|∅|0543 23|pw'1|∅", "3|BIANCHI & FIGLI S.R.L.|CORSO ITALIA 10/B|TORINO|TO|10121|09876543210|09876543210|N|info@bianchi.it|∅|∅|∅|∅|FORNITORE", "4|100% SCONTI_SRL|∅|NAPOLI|NA|80100|SCNSRL00A01F839Q|11122233344|S|∅|∅|∅|∅|x|∅", "5|100X SCONTIASRL|∅|NAPOLI|NA|80100|SCNSRL00A01F839R|∅|N|∅|∅|∅|∅|∅|∅", "6|ÀLVARO ÉMILE|RUE DE LA PAIX|AOSTA|AO|11100|LVRMLE85D20A326W|∅|S|alvaro@esempio.it|∅|∅|∅|àè|" + longNote, "7|VERDI GIUSEPPE|VIA VERDI 7|BUSSETO|PR|43011|VRDGPP13R10B293I|∅|s|∅|∅|∅|∅|p|∅", "8|VERDI GIUSEPPE|VIA ALTRA 8|PARMA|PR|43121|VRDGPP13R10B293J|∅|S|∅|∅|∅|∅|q|∅", "9|NERI LUCA|∅|∅|∅|∅|NRELCU90E15H501T|∅|N|∅|∅|∅|∅|∅|∅", "10|SENZA CODICE|∅|∅|∅|∅|∅|∅|N|∅|∅|∅|∅|∅|∅"};
-    // ID|data|scadenza|Oggetto|ndoc|Utente|AGG: the times of day are not kept.
-    QTest::newRow("entries") << "Tavelo" << QStringList{"1|2013-01-15|2013-02-02|RINNOVO CONTRATTO AFFITTO|12,3|1|2013-01-15|∅|∅", "2|2013-01-15|∅|NOTA SENZA SCADENZA||1|2013-01-15|∅|∅", "3|2024-02-28|2024-02-29|SCADENZA BISESTILE|7|1|2024-02-28|∅|∅", "4|2026-12-01|2026-11-30|SCADENZA PRIMA DELL'INSERIMENTO|∅|2|2026-12-01|∅|∅", "5|2026-06-01|2026-06-30|∅|1|2|2026-06-01|∅|∅", "6|1999-12-31|2000-01-01|CAMBIO MILLENNIO: VERIFICA|1999|4|2000-01-03|∅|∅", "7|2026-03-03|2030-03-03|ASSICURAZIONE \"KASKO\" – 5 ANNI|5,5|6|2026-03-03|∅|∅", "8|2026-03-03|2026-04-01|VOCE DI UN SOGGETTO ELIMINATO|9|99|2026-03-03|∅|∅", "9|2026-05-05|2026-05-05|STESSA DATA|2|7|2026-05-05|∅|∅", "10|2026-05-05|2026-05-05|STESSA DATA BIS|3|8|2026-05-05|∅|∅", "11|∅|2026-07-01|VOCE SENZA DATA DI INSERIMENTO|4|1|2026-07-01|∅|∅"};
-    QTest::newRow("version stamp, with its time") << "Versione" << QStringList{"2013-04-30T18:05:42"};
-}
-// clang-format on
-
 void TestImport::fixtureComesAcrossExactly()
 {
-    QFETCH(QString, table);
     LegacyImportRequest request;
     request.legacyFile = legacyDatabasePath();
     request.dataFile = m_dir->filePath("Database.sqlite");
     const Outcome<LegacyImportSummary> imported = importLegacyFile(request, {});
     QVERIFY2(imported.ok(), qPrintable(imported.problem));
     QVERIFY(DbConnection::instance().open(request.dataFile).ok());
-    QTEST(storedRows(table), "rows");
+    // clang-format off
+    // ID|Soggetto|indirizzo|Comune|pr|cap|Codice|Partita|utente|email|telefono|cell|fax|Pwd|
+    // Annotazione
+    QCOMPARE(storedRows("Utente"), (QStringList{"1|ROSSI MARIO|VIA ROMA 1|MILANO|MI|20100|RSSMRA80A01F205X|01234567890|S|MARIO.ROSSI@ESEMPIO.IT|02123456|3331234567|∅|segreta|CLIENTE STORICO", "2|D'ANGELO NICOLÒ|PIAZZA DELL'UNITÀ 3|FORLÌ|FC|47121|DNGNCL70C10D704K|∅|S|∅|0543 22|∅|0543 23|pw'1|∅", "3|BIANCHI & FIGLI S.R.L.|CORSO ITALIA 10/B|TORINO|TO|10121|09876543210|09876543210|N|info@bianchi.it|∅|∅|∅|∅|FORNITORE", "4|100% SCONTI_SRL|∅|NAPOLI|NA|80100|SCNSRL00A01F839Q|11122233344|S|∅|∅|∅|∅|x|∅", "5|100X SCONTIASRL|∅|NAPOLI|NA|80100|SCNSRL00A01F839R|∅|N|∅|∅|∅|∅|∅|∅", "6|ÀLVARO ÉMILE|RUE DE LA PAIX|AOSTA|AO|11100|LVRMLE85D20A326W|∅|S|alvaro@esempio.it|∅|∅|∅|àè|" + longNote, "7|VERDI GIUSEPPE|VIA VERDI 7|BUSSETO|PR|43011|VRDGPP13R10B293I|∅|s|∅|∅|∅|∅|p|∅", "8|VERDI GIUSEPPE|VIA ALTRA 8|PARMA|PR|43121|VRDGPP13R10B293J|∅|S|∅|∅|∅|∅|q|∅", "9|NERI LUCA|∅|∅|∅|∅|NRELCU90E15H501T|∅|N|∅|∅|∅|∅|∅|∅", "10|SENZA CODICE|∅|∅|∅|∅|∅|∅|N|∅|∅|∅|∅|∅|∅"}));
+    // ID|data|scadenza|Oggetto|ndoc|Utente|AGG: the times of day are not kept.
+    QCOMPARE(storedRows("Tavelo"), (QStringList{"1|2013-01-15|2013-02-02|RINNOVO CONTRATTO AFFITTO|12,3|1|2013-01-15|∅|∅", "2|2013-01-15|∅|NOTA SENZA SCADENZA||1|2013-01-15|∅|∅", "3|2024-02-28|2024-02-29|SCADENZA BISESTILE|7|1|2024-02-28|∅|∅", "4|2026-12-01|2026-11-30|SCADENZA PRIMA DELL'INSERIMENTO|∅|2|2026-12-01|∅|∅", "5|2026-06-01|2026-06-30|∅|1|2|2026-06-01|∅|∅", "6|1999-12-31|2000-01-01|CAMBIO MILLENNIO: VERIFICA|1999|4|2000-01-03|∅|∅", "7|2026-03-03|2030-03-03|ASSICURAZIONE \"KASKO\" – 5 ANNI|5,5|6|2026-03-03|∅|∅", "8|2026-03-03|2026-04-01|VOCE DI UN SOGGETTO ELIMINATO|9|99|2026-03-03|∅|∅", "9|2026-05-05|2026-05-05|STESSA DATA|2|7|2026-05-05|∅|∅", "10|2026-05-05|2026-05-05|STESSA DATA BIS|3|8|2026-05-05|∅|∅", "11|∅|2026-07-01|VOCE SENZA DATA DI INSERIMENTO|4|1|2026-07-01|∅|∅"}));
+    // The version stamp, with its time.
+    QCOMPARE(storedRows("Versione"), QStringList{"2013-04-30T18:05:42"});
+    // clang-format on
 }
 
 void TestImport::writerKeepsIdsNullsAndDates()
@@ -245,16 +237,17 @@ void TestImport::startOffersImport_data()
 {
     QTest::addColumn<qint64>("keptBytes");
     QTest::addColumn<bool>("dataFileExists");
-    QTest::addColumn<QString>("answers");
+    QTest::addColumn<QList<PromptAnswer>>("answers");
     QTest::addColumn<bool>("windowKept");
     // What each box says, "|" between boxes, "+" between the parts of one.
     QTest::addColumn<QString>("boxes");
     QTest::addColumn<int>("archiveRows");
-    QTest::newRow("accepted") << -1LL << false << "Yes Ok" << true << "Database.mdb|Utente:    10 righe" << 21;
-    QTest::newRow("declined") << -1LL << false << "No" << true << "Database.mdb" << 0;
-    QTest::newRow("data file there") << -1LL << true << "" << true << "" << 0;
+    const QList<PromptAnswer> yesOk = {PromptAnswer::Yes, PromptAnswer::Ok};
+    QTest::newRow("accepted") << -1LL << false << yesOk << true << "Database.mdb|Utente:    10 righe" << 21;
+    QTest::newRow("declined") << -1LL << false << QList<PromptAnswer>{PromptAnswer::No} << true << "Database.mdb" << 0;
+    QTest::newRow("data file there") << -1LL << true << QList<PromptAnswer>() << true << "" << 0;
     // Nothing was created, so the next start offers the import again.
-    QTest::newRow("import fails") << 4096LL * 30 << false << "Yes Ok" << false << "Database.mdb|tabella Utente dovrebbe avere 10 righe+non è stato scritto" << -1;
+    QTest::newRow("import fails") << 4096LL * 30 << false << yesOk << false << "Database.mdb|tabella Utente dovrebbe avere 10 righe+non è stato scritto" << -1;
 }
 // clang-format on
 
@@ -262,17 +255,15 @@ void TestImport::startOffersImport()
 {
     QFETCH(qint64, keptBytes);
     QFETCH(bool, dataFileExists);
-    QFETCH(QString, answers);
+    QFETCH(QList<PromptAnswer>, answers);
     QFETCH(bool, windowKept);
     QFETCH(QString, boxes);
     QFETCH(int, archiveRows);
     const QString path = m_dir->filePath("dati/Database.sqlite");
     QVERIFY(copyLegacyFile(m_dir->filePath("dati/Database.mdb"), keptBytes));
     QVERIFY(!dataFileExists || ::archiveRows(path) == 0);
-    for (const QString &answer : answers.split(' ', Qt::SkipEmptyParts))
-        m_prompt->answer(answer == "Yes"  ? PromptAnswer::Yes
-                         : answer == "No" ? PromptAnswer::No
-                                          : PromptAnswer::Ok);
+    for (const PromptAnswer answer : answers)
+        m_prompt->answer(answer);
     std::unique_ptr<WindowPair> windows = Main(path);
     QCOMPARE(bool(windows), windowKept);
     const QList<PromptRequest> &shown = m_prompt->shown();
