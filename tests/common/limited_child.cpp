@@ -13,6 +13,7 @@
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,12 +44,10 @@ const char *applyLimit(ChildLimit limit)
     case ChildLimit::None:
         return nullptr;
     case ChildLimit::Unprivileged:
-        if (geteuid() == 0) {
-            const gid_t nobodyGroup = 65534;
-            const uid_t nobody = 65534;
-            if (setgroups(0, nullptr) != 0 || setgid(nobodyGroup) != 0 || setuid(nobody) != 0)
-                return "cannot drop root privileges here";
-        }
+        // The user and group "nobody".
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            return "cannot drop root privileges here";
         return geteuid() == 0 ? "still root" : nullptr;
     case ChildLimit::DiskFull:
         return failSystemCall(SYS_pwrite64, ENOSPC) ? nullptr : "seccomp is not available";
@@ -56,14 +55,6 @@ const char *applyLimit(ChildLimit limit)
         return failSystemCall(SYS_pread64, EIO) ? nullptr : "seccomp is not available";
     }
     return "unknown limit";
-}
-
-// Writes all of bytes to the pipe's end fd, and closes it.
-void writeToPipe(int fd, const QByteArray &bytes)
-{
-    QFile pipe;
-    if (pipe.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
-        pipe.write(bytes);
 }
 
 } // namespace
@@ -77,39 +68,35 @@ ChildRun runLimited(ChildLimit limit, const std::function<QString()> &work)
 
     int fds[2];
     if (pipe(fds) != 0)
-        return {false, -1, QStringLiteral("pipe failed")};
-    std::fflush(stdout);
-    std::fflush(stderr);
+        return {false, QStringLiteral("pipe failed")};
+    std::fflush(nullptr);
     const pid_t pid = fork();
     if (pid < 0)
-        return {false, -1, QStringLiteral("fork failed")};
+        return {false, QStringLiteral("fork failed")};
     if (pid == 0) {
         ::close(fds[0]);
         const char *refused = applyLimit(limit);
-        writeToPipe(fds[1], refused ? QByteArray(refused) : work().toUtf8());
-        _exit(refused ? limitRefused : 0);
+        const QByteArray output = refused ? QByteArray(refused) : work().toUtf8();
+        const bool written =
+            ::write(fds[1], output.constData(), size_t(output.size())) == output.size();
+        _exit(refused ? limitRefused : !written);
     }
     ::close(fds[1]);
     QFile reader;
     reader.open(fds[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     const QByteArray output = reader.readAll();
-    reader.close();
     int status = 0;
     waitpid(pid, &status, 0);
-    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return {code != limitRefused, code, QString::fromUtf8(output)};
+    return {!WIFEXITED(status) || WEXITSTATUS(status) != limitRefused, QString::fromUtf8(output)};
 }
 
 void openToEverybody(const QString &folder)
 {
-    const auto files = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup |
-                       QFile::ReadOther | QFile::WriteOther;
-    const auto folders = files | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
-    QFile::setPermissions(folder, folders);
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        QFile::setPermissions(it.filePath(), it.fileInfo().isDir() ? folders : files);
+    ::chmod(QFile::encodeName(folder).constData(), 0777);
+    for (QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QFileInfo entry = it.nextFileInfo();
+        ::chmod(QFile::encodeName(entry.filePath()).constData(), entry.isDir() ? 0777 : 0666);
     }
 }

@@ -22,7 +22,6 @@ struct ChildRun
 {
     // False when the limit could not be set up here; output then says why.
     bool limited = false;
-    int status = -1;
     QString output;
 };
 

@@ -3,31 +3,23 @@
 
 #include "reports/report_viewer.h"
 
-#include <QList>
-#include <QPointer>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
 
-// Keeps every document it is asked to show, with the window that asked, instead of
-// opening a preview, and returns at once, as if the operator had closed the preview
-// straight away.
+// Opens no preview: hands each document that it is asked to show, with the window that
+// asked, to whileShown (which lets a test look at the program's state during the
+// preview), and returns at once, as if the operator had closed the preview straight away.
 class RecordingReportViewer : public ReportViewer
 {
 public:
     void showModal(const ReportDocument &document, QWidget *owner) override
     {
-        documents.append(document);
-        owners.append(owner);
         if (whileShown)
             whileShown(document, owner);
     }
 
-    QList<ReportDocument> documents;
-    QList<QPointer<QWidget>> owners;
-    // Runs while the document is "open", before showModal returns: lets a test look at
-    // the program's state during the preview.
     std::function<void(const ReportDocument &document, QWidget *owner)> whileShown;
 };
 

@@ -14,6 +14,46 @@
 
 #include <sys/stat.h>
 
+namespace {
+
+// Runs statements through a connection of its own (a driver, a file, the connection's
+// options), as another program or desk would; gives the first column of the last one's rows.
+QStringList queryAside(const QString &driver, const QString &file, const QString &options,
+                       const QStringList &statements, bool *ok = nullptr)
+{
+    const QString name = QStringLiteral("tavelo-aside");
+    QStringList texts;
+    bool done = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
+        db.setDatabaseName(file);
+        db.setConnectOptions(options);
+        // As the program opens a file: the registry's index sorts through the collation.
+        done = db.open() && (driver != QLatin1String("QSQLITE") || registerItalianCollation(db));
+        QSqlQuery query(db);
+        for (const QString &sql : statements)
+            done = done && query.exec(sql);
+        while (done && query.next())
+            texts << query.value(0).toString();
+        if (!done)
+            qWarning("a connection aside: %s",
+                     qPrintable((db.isOpen() ? query.lastError() : db.lastError()).text()));
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (ok)
+        *ok = done;
+    return texts;
+}
+
+bool runOnServer(const QString &connection, const QStringList &statements)
+{
+    bool ok = false;
+    queryAside(QStringLiteral("QPSQL"), {}, QString(connection).replace(' ', ';'), statements, &ok);
+    return ok;
+}
+
+} // namespace
+
 QString readerName(QWidget *control)
 {
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
@@ -34,13 +74,9 @@ QWidget *findControl(QWidget *window, const QString &name)
 
 bool execAtSecondDesk(const QString &sql)
 {
-    const QString name = QStringLiteral("tavelo-second-desk");
+    const QSqlDatabase program = DbConnection::instance().database();
     bool ran = false;
-    {
-        QSqlDatabase desk = QSqlDatabase::cloneDatabase(DbConnection::instance().database(), name);
-        ran = desk.open() && QSqlQuery(desk).exec(sql);
-    }
-    QSqlDatabase::removeDatabase(name);
+    queryAside(program.driverName(), program.databaseName(), program.connectOptions(), {sql}, &ran);
     return ran;
 }
 
@@ -61,27 +97,20 @@ void prepareTestEnvironment()
     ::umask(022);
 }
 
+QStringList columnOf(const QString &sql)
+{
+    QSqlQuery query(DbConnection::instance().database());
+    QStringList values;
+    for (bool ran = query.exec(sql); !ran || query.next(); ran = true)
+        values << (ran ? query.value(0).toString() : QStringLiteral("error"));
+    return values;
+}
+
 QStringList queryFile(const QString &path, const QStringList &statements, bool *ok, bool readOnly)
 {
-    QStringList texts;
-    bool done = true;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
-        raw.setDatabaseName(path);
-        raw.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
-        // As the program opens it: the registry's index sorts through the collation.
-        done = raw.open() && registerItalianCollation(raw);
-        for (const QString &sql : statements) {
-            QSqlQuery query(raw);
-            done = done && query.exec(sql);
-            for (texts.clear(); done && query.next();)
-                texts << query.value(0).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase("raw");
-    if (ok)
-        *ok = done;
-    return texts;
+    return queryAside(QStringLiteral("QSQLITE"), path,
+                      readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString(), statements,
+                      ok);
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
@@ -114,33 +143,6 @@ CommandRun runCommandInProcess(CommandFunction command, const QString &name,
     err.flush();
     return run;
 }
-
-namespace {
-
-bool runOnServer(const QString &connection, const QStringList &statements)
-{
-    const QString name = QStringLiteral("tavelo-test-admin");
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setConnectOptions(QString(connection).replace(QLatin1Char(' '), QLatin1Char(';')));
-        ok = db.open();
-        if (!ok)
-            qWarning("test server: %s", qPrintable(db.lastError().text()));
-        for (const QString &sql : statements) {
-            QSqlQuery query(db);
-            if (ok && !query.exec(sql)) {
-                qWarning("test server: %s: %s", qPrintable(sql),
-                         qPrintable(query.lastError().text()));
-                ok = false;
-            }
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-    return ok;
-}
-
-} // namespace
 
 QString testServerConnection()
 {
@@ -175,30 +177,18 @@ void resetTestServerDatabase()
 
 TestDatabase::TestDatabase() : m_path(m_dir.filePath(QStringLiteral("Database.sqlite")))
 {
-    if (testServerConnection().isEmpty()) {
-        const Check opened = DbConnection::instance().open(m_path);
-        m_open = opened.ok();
-        if (!m_open)
-            qWarning("test database: %s", qPrintable(opened.problem));
-        return;
+    const bool onServer = !testServerConnection().isEmpty();
+    if (onServer) {
+        resetTestServerDatabase();
+        m_path.clear();
     }
-    resetTestServerDatabase();
-    m_path.clear();
-    const Check opened = DbConnection::instance().openServer(testServerConnection());
-    if (!(m_open = opened.ok()))
+    const Check opened = onServer ? DbConnection::instance().openServer(testServerConnection())
+                                  : DbConnection::instance().open(m_path);
+    if (!(m_open = opened.ok()) && onServer)
         qFatal("test database on the server: %s", qPrintable(opened.problem));
+    if (!m_open)
+        qWarning("test database: %s", qPrintable(opened.problem));
 }
-
-namespace {
-
-qint64 idOrWarning(const Result<qint64> &id)
-{
-    if (!id.ok())
-        qWarning("adding a row: %s", qPrintable(id.error.text()));
-    return id.value;
-}
-
-} // namespace
 
 qint64 TestDatabase::addSubject(const QString &name, const QString &flag, const QString &code)
 {
@@ -207,19 +197,20 @@ qint64 TestDatabase::addSubject(const QString &name, const QString &flag, const 
     s.utente = flag;
     s.codice = code.isEmpty() ? "CODICE-" + name : code;
     s.pwd = flag.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0 ? "pw" : QString();
-    return idOrWarning(insertSubject(s));
+    const Result<qint64> id = insertSubject(s);
+    if (!id.ok())
+        qWarning("adding a subject: %s", qPrintable(id.error.text()));
+    return id.value;
 }
 
 qint64 TestDatabase::addEntry(qint64 user, const QDate &data, const QDate &scadenza,
                               const QString &oggetto, const QString &ndoc)
 {
-    DiaryEntry e;
-    e.utente = user;
-    e.data = e.agg = data;
-    e.scadenza = scadenza;
-    e.oggetto = oggetto;
-    e.ndoc = ndoc;
-    return idOrWarning(insertDiaryEntry(e));
+    const Result<qint64> id =
+        insertDiaryEntry({0, data, scadenza, oggetto, ndoc, user, data, {}, {}});
+    if (!id.ok())
+        qWarning("adding an entry: %s", qPrintable(id.error.text()));
+    return id.value;
 }
 
 bool TestDatabase::exec(const QString &sql)
@@ -248,10 +239,9 @@ bool TestDatabase::refuseWrites(const QString &table, const QString &event, cons
 
 int TestDatabase::count(const QString &table)
 {
-    QSqlQuery query(DbConnection::instance().database());
-    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM ") + table) || !query.next())
-        return -1;
-    return query.value(0).toInt();
+    bool ok = false;
+    const int rows = columnOf(QStringLiteral("SELECT COUNT(*) FROM ") + table).value(0).toInt(&ok);
+    return ok ? rows : -1;
 }
 
 QString legacyDatabasePath()

@@ -7,8 +7,6 @@
 #include "widgets/prompt.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -84,6 +82,10 @@ private:
     QString m_path;
     bool m_open = false;
 };
+
+// The first column of each row of a query on the program's connection; "error" when the
+// query fails.
+QStringList columnOf(const QString &sql);
 
 // Runs statements on a data file through a connection of its own, as another program
 // would (read-only when asked); gives the first column of the last one's rows.
