@@ -12,6 +12,7 @@
 #include "storage/server_archive.h"
 #include "widgets/activation.h"
 #include "widgets/due_notice.h"
+#include "widgets/office_style.h"
 #include "widgets/prompt.h"
 
 #include <QApplication>
@@ -19,7 +20,6 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QStyleFactory>
 #include <QTimer>
 #include <QTranslator>
 
@@ -34,8 +34,7 @@ void setUpApplication(QApplication &app)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/tavelo.svg")));
     // Only "Chiudi" ends the program, even while its windows are hidden.
     QApplication::setQuitOnLastWindowClosed(false);
-    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(fusion);
+    QApplication::setStyle(new OfficeStyle);
 
     setUpLocale();
 

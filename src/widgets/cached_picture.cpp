@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -52,10 +54,17 @@ QPixmap cachedPicture(const QString &svgResource, const QSize &size)
 {
     const QByteArray svg = resourceBytes(svgResource);
     const QString path = pathFor(svg, size);
-    QPixmap pixmap;
-    if (!path.isEmpty() && pixmap.load(path, "PNG") && pixmap.size() == size)
-        return pixmap;
-    pixmap = renderPicture(svg, size);
+    // Read as a PNG and nothing else: left to guess, Qt would load every image format
+    // plugin to ask each one first.
+    QFile keptFile(path);
+    if (!path.isEmpty() && keptFile.open(QIODevice::ReadOnly)) {
+        QImageReader reader(&keptFile, "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage kept = reader.read();
+        if (kept.size() == size)
+            return QPixmap::fromImage(kept);
+    }
+    QPixmap pixmap = renderPicture(svg, size);
     // Not kept is no harm: the next start draws it again.
     QSaveFile file(path);
     if (!path.isEmpty() && QDir().mkpath(QFileInfo(path).absolutePath()) &&

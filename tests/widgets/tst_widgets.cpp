@@ -1,19 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The stand-ins for the platform's controls, used as a person would; queued activation;
 // the launcher placed on the desktop at every start; the window's picture kept between
-// starts; the desktop notification of what is due.
+// starts; the desktop notification of what is due; the style that draws as Fusion.
 #include "test_support.h"
 
 #include "widgets/cached_picture.h"
 #include "widgets/data_grid.h"
 #include "widgets/date_box.h"
 #include "widgets/due_notice.h"
+#include "widgets/office_style.h"
 #include "widgets/shell_services.h"
 #include "widgets/toggle_button.h"
 
 #include <QCalendarWidget>
 #include <QDBusConnection>
+#include <QGroupBox>
 #include <QStandardItemModel>
+#include <QStyleFactory>
 
 namespace {
 
@@ -62,6 +65,25 @@ private slots:
         QVERIFY(bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &m_service,
                                    QDBusConnection::ExportAllSlots));
         QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    }
+
+    // The style reads its pictures in its own way at start: what it draws must stay
+    // Fusion's, pixel for pixel, with a title, without one, and on a toolbar's extension.
+    void styleDrawsAsFusion()
+    {
+        OfficeStyle office;
+        std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        for (const QString &title : {QStringLiteral("Seleziona"), QString()}) {
+            QGroupBox box(title);
+            box.resize(200, 80);
+            const QImage fusionBox = (box.setStyle(fusion.get()), box.grab().toImage());
+            box.setStyle(&office);
+            QCOMPARE(box.grab().toImage(), fusionBox);
+        }
+        for (const QStyle::StandardPixmap extension : {QStyle::SP_ToolBarHorizontalExtensionButton,
+                                                       QStyle::SP_ToolBarVerticalExtensionButton})
+            QCOMPARE(office.standardIcon(extension, nullptr, nullptr).pixmap(16).toImage(),
+                     fusion->standardIcon(extension).pixmap(16).toImage());
     }
 
     // A handler that sets another toggle runs that toggle's handler at once, before going on;
