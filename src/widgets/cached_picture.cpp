@@ -2,11 +2,11 @@
 #include "widgets/cached_picture.h"
 
 #include <QCryptographicHash>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageReader>
 #include <QPainter>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -31,13 +31,44 @@ QByteArray resourceBytes(const QString &svgResource)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Kept as the drawing's own bytes after a short header, read back without decoding:
+// a PNG would take its inflating and, read by Qt, the loading of every image format
+// plugin of the system.
+constexpr QImage::Format keptFormat = QImage::Format_ARGB32_Premultiplied;
+constexpr qsizetype keptHeader = 4 * sizeof(quint32);
+
+QByteArray keptBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << quint32(image.width()) << quint32(image.height()) << quint32(image.bytesPerLine())
+        << quint32(image.format());
+    out.writeRawData(reinterpret_cast<const char *>(image.constBits()), int(image.sizeInBytes()));
+    return bytes;
+}
+
+// Empty unless the bytes hold a whole drawing of that size.
+QImage keptImage(const QByteArray &bytes, const QSize &size)
+{
+    QDataStream in(bytes);
+    quint32 width = 0, height = 0, bytesPerLine = 0, format = 0;
+    in >> width >> height >> bytesPerLine >> format;
+    if (in.status() != QDataStream::Ok || QSize(int(width), int(height)) != size ||
+        format != quint32(keptFormat) || bytesPerLine != width * 4 ||
+        bytes.size() != keptHeader + qsizetype(bytesPerLine) * height)
+        return {};
+    return QImage(reinterpret_cast<const uchar *>(bytes.constData()) + keptHeader, int(width),
+                  int(height), int(bytesPerLine), keptFormat)
+        .copy();
+}
+
 QString pathFor(const QByteArray &svg, const QSize &size)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (svg.isEmpty() || folder.isEmpty())
         return {};
     const QByteArray digest = QCryptographicHash::hash(svg, QCryptographicHash::Sha256).toHex();
-    return QDir(folder).filePath(QStringLiteral("pictures/%1-%2x%3.png")
+    return QDir(folder).filePath(QStringLiteral("pictures/%1-%2x%3.argb")
                                      .arg(QLatin1String(digest.left(32)))
                                      .arg(size.width())
                                      .arg(size.height()));
@@ -54,21 +85,18 @@ QPixmap cachedPicture(const QString &svgResource, const QSize &size)
 {
     const QByteArray svg = resourceBytes(svgResource);
     const QString path = pathFor(svg, size);
-    // Read as a PNG and nothing else: left to guess, Qt would load every image format
-    // plugin to ask each one first.
     QFile keptFile(path);
     if (!path.isEmpty() && keptFile.open(QIODevice::ReadOnly)) {
-        QImageReader reader(&keptFile, "png");
-        reader.setAutoDetectImageFormat(false);
-        const QImage kept = reader.read();
-        if (kept.size() == size)
+        const QImage kept = keptImage(keptFile.readAll(), size);
+        if (!kept.isNull())
             return QPixmap::fromImage(kept);
     }
-    QPixmap pixmap = renderPicture(svg, size);
+    const QPixmap pixmap = renderPicture(svg, size);
     // Not kept is no harm: the next start draws it again.
     QSaveFile file(path);
     if (!path.isEmpty() && QDir().mkpath(QFileInfo(path).absolutePath()) &&
-        file.open(QIODevice::WriteOnly) && pixmap.save(&file, "PNG"))
+        file.open(QIODevice::WriteOnly) &&
+        file.write(keptBytes(pixmap.toImage().convertToFormat(keptFormat))) > 0)
         file.commit();
     return pixmap;
 }
