@@ -88,10 +88,12 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        // The window draws its changed controls when this event is handled: the work
-        // is queued behind it.
+        // The window draws its changed controls when this event is handled. The work
+        // waits a fifth of a second more: started at once, its threads took the
+        // processor while the frame was still on its way to the screen, and made the
+        // start slower by as much as a tenth of the times measured.
         if (event->type() == QEvent::UpdateRequest)
-            QMetaObject::invokeMethod(this, &AfterFirstFrame::run, Qt::QueuedConnection);
+            QTimer::singleShot(200, this, &AfterFirstFrame::run);
         return false;
     }
 
