@@ -120,6 +120,7 @@ bool measure(const QString &path, int rounds, QTextStream &out)
     launch(QStringLiteral("--bare"), path, home);
     QList<double> tavelo;
     QList<double> bare;
+    QList<double> ratios; // each start against the bare one right after it
     for (int round = 0; round < rounds; ++round) {
         const Start program = launch(QStringLiteral("--tavelo"), path, home);
         const Start baseline = launch(QStringLiteral("--bare"), path, home);
@@ -131,15 +132,18 @@ bool measure(const QString &path, int rounds, QTextStream &out)
         }
         tavelo << program.ms;
         bare << baseline.ms;
+        ratios << program.ms / baseline.ms;
     }
-    const double ratio = median(tavelo) / median(bare);
+    // The median of the pairs' ratios: a pair shares what else the machine was doing,
+    // which moves both medians of a shared machine from one minute to the next.
+    const double ratio = median(ratios);
     out << QStringLiteral("%1 (%2 users), median of %3 starts:\n")
                .arg(QFileInfo(path).fileName())
                .arg(first.listed)
                .arg(rounds)
         << QStringLiteral("  Tavelo:          %1 ms\n").arg(median(tavelo), 0, 'f', 1)
         << QStringLiteral("  bare Qt window:  %1 ms\n").arg(median(bare), 0, 'f', 1)
-        << QStringLiteral("  ratio:           %1 (goal: within 1.30, %2)\n")
+        << QStringLiteral("  ratio of pairs:  %1 (goal: within 1.30, %2)\n")
                .arg(ratio, 0, 'f', 2)
                .arg(ratio <= 1.3 ? QStringLiteral("met") : QStringLiteral("missed"));
     out.flush();
