@@ -68,16 +68,17 @@ ReportDefinition testReport()
     section(ReportSectionKind::ReportHeader, 500, {control("Titolo", 0, 0, 5000, "Titolo")});
     section(ReportSectionKind::PageHeader, 400,
             {control("Testata", 0, 0, 5000, "Intestazione %P")});
-    // Under the name, beside it, and under "Sotto" only: moved by what moves above it.
-    // "Fisso" prints the name too, in a box that cannot grow.
+    // Under the name, beside it, and under "Sotto" only: moved by what moves above it; a
+    // line along the name's top stays there. "Fisso" prints the name too, in a box that
+    // cannot grow.
     ReportControl name = control("Nome", 0, 0, 3000, {}, "nome");
     name.canGrow = true;
-    section(ReportSectionKind::Detail, 1000,
-            {name, control("Sotto", 2500, 400, 1000, "sotto"),
-             control("Accanto", 5000, 400, 1000, "accanto"),
-             control("Catena", 3200, 700, 1000, "catena"),
-             control("Fisso", 6500, 0, 1200, {}, "nome"),
-             control("Riga", 0, 900, 10000, {}, {}, 0)});
+    section(
+        ReportSectionKind::Detail, 1000,
+        {name, control("Bordo", 0, 0, 10000, {}, {}, 0), control("Sotto", 2500, 400, 1000, "sotto"),
+         control("Accanto", 5000, 400, 1000, "accanto"),
+         control("Catena", 3200, 700, 1000, "catena"), control("Fisso", 6500, 0, 1200, {}, "nome"),
+         control("Riga", 0, 900, 10000, {}, {}, 0)});
     section(ReportSectionKind::PageFooter, 600, {control("Pagine", 0, 0, 3000, "Pagina %P di %p")});
     section(ReportSectionKind::ReportFooter, 500, {control("Fine", 0, 0, 5000, "Stampato il  %D")});
     return report;
@@ -247,13 +248,13 @@ void TestReports::grownBandMovesWhatFollows()
     // its own height.
     QList<qreal> placed = {page.find("Nome", 0)->rect.height(),
                            page.find("Fisso", 0)->rect.height()};
-    for (const char *name : {"Sotto", "Catena", "Accanto", "Riga"})
+    for (const char *name : {"Bordo", "Sotto", "Catena", "Accanto", "Riga"})
         placed << page.find(name, 0)->rect.top();
     // Report header, page header, then the rows.
     placed << page.bands.at(2).height << page.bands.at(3).top << page.bands.at(3).height;
-    QCOMPARE(placed,
-             (QList<qreal>{300 + growth, 300, 1900 + 400 + growth, 1900 + 700 + growth, 1900 + 400,
-                           1900 + 900 + growth, 1000 + growth, 1900 + 1000 + growth, 1000}));
+    QCOMPARE(placed, (QList<qreal>{300 + growth, 300, 1900, 1900 + 400 + growth,
+                                   1900 + 700 + growth, 1900 + 400, 1900 + 900 + growth,
+                                   1000 + growth, 1900 + 1000 + growth, 1000}));
 }
 
 void TestReports::veryLongNoteIsSplitOverPages()
