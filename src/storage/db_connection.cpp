@@ -369,13 +369,8 @@ Check DbConnection::upgrade(const QString &path, const QList<AddedColumn> &missi
     }
     QSqlDatabase db = database();
     QSqlError error;
-    bool ok = db.transaction() &&
-              execAll(db, addColumnStatements(missing, false) + indexStatements(), &error) &&
-              db.commit();
-    if (!ok) {
-        if (!error.isValid())
-            error = db.lastError();
-        db.rollback();
+    if (!execAllInTransaction(db, addColumnStatements(missing, false) + indexStatements(),
+                              &error)) {
         db = QSqlDatabase();
         close();
         return Check::failure(QStringLiteral("Il file dei dati «%1» è di una versione "

@@ -160,3 +160,13 @@ bool execAll(QSqlDatabase &db, const QStringList &statements, QSqlError *error)
     }
     return true;
 }
+
+bool execAllInTransaction(QSqlDatabase &db, const QStringList &statements, QSqlError *error)
+{
+    if (db.transaction() && execAll(db, statements, error) && db.commit())
+        return true;
+    if (!error->isValid())
+        *error = db.lastError();
+    db.rollback();
+    return false;
+}

@@ -52,3 +52,7 @@ bool isDateColumn(QStringView column);
 // Runs the schema's statements one after the other on a connection being set up; stops
 // at the first that fails, with its error.
 [[nodiscard]] bool execAll(QSqlDatabase &db, const QStringList &statements, QSqlError *error);
+// The same in one transaction: all of them or, rolled back, none; the error is the
+// failed statement's or the database's.
+[[nodiscard]] bool execAllInTransaction(QSqlDatabase &db, const QStringList &statements,
+                                        QSqlError *error);

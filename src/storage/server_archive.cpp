@@ -179,14 +179,7 @@ Check checkColumns(QSqlDatabase &db, const QString &server, const QString &table
 Check createSchema(QSqlDatabase &db, const QString &server)
 {
     QSqlError error;
-    bool ok = db.transaction();
-    ok = ok && execAll(db, schemaStatements(), &error) &&
-         execAll(db, archiveIndexStatements(), &error);
-    ok = ok && db.commit();
-    if (!ok) {
-        if (!error.isValid())
-            error = db.lastError();
-        db.rollback();
+    if (!execAllInTransaction(db, schemaStatements() + archiveIndexStatements(), &error)) {
         return Check::failure(
             QStringLiteral("Nel database «%1» non si possono creare le tabelle di "
                            "Tavelo.\nControllare che il ruolo possa creare oggetti nello "
@@ -365,14 +358,9 @@ Check upgradeServerArchive(QSqlDatabase &db, const QString &server,
                            const QList<AddedColumn> &missing, const QString &backup)
 {
     QSqlError error;
-    bool ok = db.transaction();
     // The indexes that name the added columns come with them.
-    ok = ok && execAll(db, addColumnStatements(missing, true) + archiveIndexStatements(), &error) &&
-         db.commit();
-    if (!ok) {
-        if (!error.isValid())
-            error = db.lastError();
-        db.rollback();
+    if (!execAllInTransaction(db, addColumnStatements(missing, true) + archiveIndexStatements(),
+                              &error)) {
         return Check::failure(
             QStringLiteral("Il database «%1» è di una versione precedente di Tavelo e non si è "
                            "potuto aggiornare: è rimasto com'era (la copia di sicurezza è "
